@@ -1,0 +1,86 @@
+#pragma once
+// Modal things: message box, input box and modal forms. The Qt front end shows real ones; tests
+// and the script host answer from a queue and record what was shown.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tarvine {
+
+class Screen;
+
+// Buttons value of a message box with an OK button and the information icon.
+inline constexpr int kMsgInformationOk = 64;
+// What a message box returns when OK is pressed.
+inline constexpr int kMsgResultOk = 1;
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Shows a modal message box; returns the button pressed (kMsgResultOk for OK). No title means
+  // the application's name.
+  virtual int messageBox(const std::string& prompt, int buttons,
+                         const std::optional<std::string>& title) = 0;
+  // Shows a modal input box; returns the answer, or nothing when cancelled.
+  virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                              const std::string& defaultText) = 0;
+  // Shows a form modally; returns when the user has closed it.
+  virtual void showModal(Screen& form) = 0;
+};
+
+struct MessageBoxShown {
+  std::string prompt;
+  int buttons = 0;
+  std::optional<std::string> title;
+};
+struct InputBoxShown {
+  std::string prompt;
+  std::string title;
+  std::string defaultText;
+  std::optional<std::string> answer;  // nothing = cancelled
+};
+struct FormShown {
+  std::string caption;
+};
+using DialogShown = std::variant<MessageBoxShown, InputBoxShown, FormShown>;
+
+// Answers from a queue and records everything shown. Message boxes are answered with OK. An
+// input box takes the next queued answer; a queued cancel or an empty queue cancels. A modal
+// form is handed to the form handler (when none is set it is closed at once).
+class RecordingDialogs : public Dialogs {
+ public:
+  int messageBox(const std::string& prompt, int buttons,
+                 const std::optional<std::string>& title) override;
+  std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) override;
+  void showModal(Screen& form) override;
+
+  void queueAnswer(std::string answer) { answers_.emplace_back(std::move(answer)); }
+  void queueCancel() { answers_.emplace_back(std::nullopt); }
+  // Runs while a form is shown; the form counts as closed when it returns.
+  void setFormHandler(std::function<void(Screen&)> handler) { formHandler_ = std::move(handler); }
+  // Sees each dialog as it is shown (message and form before they run, input with its answer).
+  void setObserver(std::function<void(const DialogShown&)> observer) {
+    observer_ = std::move(observer);
+  }
+
+  const std::vector<DialogShown>& shown() const { return shown_; }
+  // The message boxes shown so far, in order.
+  std::vector<MessageBoxShown> messages() const;
+  std::vector<InputBoxShown> inputs() const;
+  void clearShown() { shown_.clear(); }
+
+ private:
+  void record(DialogShown shown);
+
+  std::deque<std::optional<std::string>> answers_;
+  std::function<void(Screen&)> formHandler_;
+  std::function<void(const DialogShown&)> observer_;
+  std::vector<DialogShown> shown_;
+};
+
+}  // namespace tarvine

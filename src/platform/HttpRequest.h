@@ -1,0 +1,62 @@
+#pragma once
+// A synchronous HTTP POST over libcurl, with what the control expects of the desktop platform's
+// request object: headers in the order given, a completed state, the reply body and status.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tarvine {
+
+// Time limits of one exchange.
+struct HttpTimeouts {
+  std::chrono::milliseconds connect{15'000};
+  std::chrono::milliseconds total{100'000};
+};
+
+// Replies larger than this fail the exchange instead of exhausting memory.
+inline constexpr std::size_t kMaxReplyBytes = std::size_t{256} << 20;
+
+// Error numbers of failed exchanges are kHttpErrorBase + the libcurl code (negative, like the
+// failure codes of the original platform's objects); the source is "libcurl".
+inline constexpr std::int32_t kHttpErrorBase = static_cast<std::int32_t>(0x800C0000u);
+inline constexpr const char* kHttpErrorSource = "libcurl";
+
+class HttpRequest {
+ public:
+  // Ready states: 0 created, 1 opened, 4 completed.
+  static constexpr int kUnsent = 0, kOpened = 1, kDone = 4;
+
+  // Prepares a request; only "POST" is supported. Resets headers and any earlier reply.
+  void open(std::string method, std::string url);
+  // Adds a header; headers go out in the order they were set. A "Host" value holding a scheme
+  // (http://server:port) goes out as its authority only (server:port).
+  void setRequestHeader(std::string name, std::string value);
+  void setTimeouts(HttpTimeouts timeouts) { timeouts_ = timeouts; }
+  // Sends the body and waits for the whole reply. Throws RuntimeError (number kHttpErrorBase +
+  // libcurl code, source "libcurl") when the exchange fails: no connection, refused, timed out,
+  // reply over kMaxReplyBytes. No "Expect: 100-continue" is sent.
+  void send(std::string_view body);
+
+  int readyState() const { return readyState_; }
+  // HTTP status of the completed exchange, 0 before.
+  long status() const { return status_; }
+  const std::string& responseText() const { return response_; }
+  // Moves the reply body out (the request keeps an empty text).
+  std::string takeResponseText() { return std::exchange(response_, {}); }
+
+ private:
+  std::string method_;
+  std::string url_;
+  std::vector<std::pair<std::string, std::string>> headers_;
+  HttpTimeouts timeouts_;
+  int readyState_ = kUnsent;
+  long status_ = 0;
+  std::string response_;
+};
+
+}  // namespace tarvine

@@ -1,0 +1,66 @@
+#pragma once
+// An XML document over pugixml with what the control expects of the desktop platform's parser:
+// parse from text without exceptions, child nodes in document order, node names as written,
+// node text, and the platform's serialization.
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <string_view>
+
+namespace tarvine {
+
+// A node of an XmlDocument; valid while its document lives and is not reloaded. A default node
+// is null (false in a boolean context).
+class XmlNode {
+ public:
+  XmlNode() = default;
+  explicit XmlNode(pugi::xml_node node) : node_(node) {}
+
+  explicit operator bool() const { return static_cast<bool>(node_); }
+  // Qualified name as written ("diffgr:diffgram"); "#text", "#cdata-section", "#comment" for
+  // those nodes, the target name for a processing instruction or the declaration ("xml").
+  std::string_view name() const;
+  // The text of the node and everything inside it, concatenated in document order.
+  std::string text() const;
+  XmlNode firstChild() const { return XmlNode(node_.first_child()); }
+  XmlNode nextSibling() const { return XmlNode(node_.next_sibling()); }
+  bool isElement() const { return node_.type() == pugi::node_element; }
+  pugi::xml_node raw() const { return node_; }
+
+ private:
+  pugi::xml_node node_;
+};
+
+// Calls f(child) for every child node of parent, in document order.
+template <typename F>
+void forEachChild(XmlNode parent, F&& f) {
+  for (XmlNode child = parent.firstChild(); child; child = child.nextSibling()) f(child);
+}
+
+// A parsed XML document. A failed parse leaves the document empty and a non-zero error code;
+// nothing throws.
+class XmlDocument {
+ public:
+  // Parses the text (UTF-8, or UTF-16/32 with a byte-order mark). Whitespace-only text between
+  // elements is dropped. Returns true when the text parsed; otherwise the document is empty.
+  bool loadXml(std::string_view text);
+  // 0 after a successful parse, non-zero after a failed one or before any parse.
+  long parseErrorCode() const { return errorCode_; }
+  // What went wrong in the last parse, for logs; empty after a successful one.
+  std::string parseErrorReason() const { return errorReason_; }
+  // The document node, whose children are the top-level nodes.
+  XmlNode root() const { return XmlNode(doc_); }
+  // Serialization as the original parser wrote it: a declaration as <?xml version="1.0"?>,
+  // every top-level node followed by CR LF, no indentation, prefixes and attribute order as
+  // received, "&", "<", ">" escaped in text and "&", "<", '"' in attribute values. An empty
+  // document gives the empty text. Linear in the document size; no recursion.
+  std::string xml() const;
+
+ private:
+  pugi::xml_document doc_;
+  long errorCode_ = 1;
+  std::string errorReason_ = "No document loaded";
+};
+
+}  // namespace tarvine
