@@ -1,1 +1,52 @@
-// placeholder
+#include "platform/Dialogs.h"
+
+#include "platform/Screen.h"
+
+namespace tarvine {
+
+int RecordingDialogs::messageBox(const std::string& prompt, int buttons,
+                                 const std::optional<std::string>& title) {
+  record(MessageBoxShown{prompt, buttons, title});
+  return kMsgResultOk;
+}
+
+std::optional<std::string> RecordingDialogs::inputBox(const std::string& prompt,
+                                                      const std::string& title,
+                                                      const std::string& defaultText) {
+  std::optional<std::string> answer;
+  if (!answers_.empty()) {
+    answer = std::move(answers_.front());
+    answers_.pop_front();
+  }
+  record(InputBoxShown{prompt, title, defaultText, answer});
+  return answer;
+}
+
+void RecordingDialogs::showModal(Screen& form) {
+  record(FormShown{form.caption()});
+  if (formHandler_) formHandler_(form);
+}
+
+std::vector<MessageBoxShown> RecordingDialogs::messages() const {
+  std::vector<MessageBoxShown> result;
+  for (const auto& shown : shown_) {
+    if (const auto* message = std::get_if<MessageBoxShown>(&shown)) result.push_back(*message);
+  }
+  return result;
+}
+
+std::vector<InputBoxShown> RecordingDialogs::inputs() const {
+  std::vector<InputBoxShown> result;
+  for (const auto& shown : shown_) {
+    if (const auto* input = std::get_if<InputBoxShown>(&shown)) result.push_back(*input);
+  }
+  return result;
+}
+
+void RecordingDialogs::record(DialogShown shown) {
+  shown_.push_back(shown);
+  // The observer gets its own copy: it may show further dialogs, which grows shown_.
+  if (observer_) observer_(shown);
+}
+
+}  // namespace tarvine

@@ -56,7 +56,8 @@ class ListView : public Widget {
   void clear();
   std::size_t rowCount() const { return rows_.size(); }
   const ListRow& row(RowId id) const { return rows_[id]; }
-  // Sub-item k (1..10). Throws RuntimeError 35600 "Index out of bounds" for another k.
+  // Sub-item k (1..10). Throws RuntimeError 35600 "Index out of bounds" for another k. The
+  // reading and writing calls below throw the same error for a row id not in the list.
   const std::string& subItem(RowId id, int k) const;
   void setSubItem(RowId id, int k, std::string text);
   void setText(RowId id, std::string text);
@@ -77,13 +78,16 @@ class ListView : public Widget {
   void setSelected(std::optional<RowId> id);
 
   // Sort key: 0 sorts by the item text, n by sub-item n. Rows are ordered by the key text,
-  // ascending, letter case ignored, stable.
+  // ascending, letter case ignored, stable. Setting the key or switching sorting on sorts the
+  // list again (also to the same value); editing cells later does not move rows. A key outside
+  // 0..10 throws RuntimeError 380 "Invalid property value".
   int sortKey() const { return sortKey_; }
   void setSortKey(int key);
   bool sorted() const { return sorted_; }
   void setSorted(bool on);
 
   // User actions (1-based positions and columns). Each changes the list, then raises its event.
+  // Positions and columns out of range, and any action on a disabled list, are ignored.
   void userToggleCheck(std::size_t position);  // flips the check box, raises itemCheck
   void userClick(std::size_t position);        // selects the row, raises itemClick
   void userDoubleClick(std::size_t position);  // selects the row, raises dblClick
@@ -98,7 +102,13 @@ class ListView : public Widget {
 
  private:
   void notify(ListChange what);
+  // The row of that id; throws RuntimeError 35600 for an id not in the list.
+  ListRow& rowRef(RowId id);
+  const ListRow& rowRef(RowId id) const;
+  bool sortsBefore(RowId a, RowId b) const;
   void resolveOrder() const;
+  void placeNewRows() const;
+  void renumber() const;
 
   std::vector<ColumnHeader> columns_;
   bool reportView_ = false;

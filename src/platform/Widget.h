@@ -110,6 +110,7 @@ class CheckBox : public Widget {
   // 0 unchecked, 1 checked, 2 grey.
   int value() const { return value_; }
   // Sets the value; raises click when it changes (also from code), as the platform did.
+  // Throws RuntimeError 380 "Invalid property value" for a value other than 0, 1 or 2.
   void setValue(int value);
   // User action: ignored when disabled; checked becomes unchecked, anything else checked.
   void userClick();
@@ -143,6 +144,7 @@ class ComboBox : public Widget {
   // "Invalid property value" for an index outside -1..count-1.
   void setListIndex(int index);
   // User action: selects the entry and raises click (also when it was already selected).
+  // Ignored for an index out of range and when the box is disabled.
   void userSelect(int index);
   Signal<> click;
 
