@@ -1,1 +1,219 @@
-// placeholder
+#include "platform/HttpRequest.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/RuntimeError.h"
+
+namespace tarvine {
+namespace {
+
+// Initialises libcurl once per process, thread-safely, before the first handle is made.
+void ensureCurlInitialized() {
+  struct CurlGlobal {
+    CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+    ~CurlGlobal() { curl_global_cleanup(); }
+  };
+  static const CurlGlobal global;
+}
+
+struct EasyCleanup {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct SlistCleanup {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
+using HeaderList = std::unique_ptr<curl_slist, SlistCleanup>;
+
+RuntimeError httpError(CURLcode code, std::string description) {
+  return RuntimeError(kHttpErrorBase + static_cast<std::int32_t>(code), std::move(description),
+                      kHttpErrorSource);
+}
+
+RuntimeError badArgument(std::string description) {
+  return httpError(CURLE_BAD_FUNCTION_ARGUMENT, std::move(description));
+}
+
+char lowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return lowerAscii(x) == lowerAscii(y);
+         });
+}
+
+// "scheme://[user@]authority[/path]" -> "authority"; any other value is returned unchanged.
+std::string hostHeaderValue(const std::string& value) {
+  const std::size_t separator = value.find("://");
+  if (separator == std::string::npos || separator == 0) return value;
+  const bool schemeLike = std::all_of(value.begin(), value.begin() + separator, [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '-' || c == '.';
+  });
+  if (!schemeLike) return value;
+  std::string_view authority = std::string_view(value).substr(separator + 3);
+  authority = authority.substr(0, authority.find_first_of("/?#"));
+  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
+    authority.remove_prefix(at + 1);
+  }
+  return std::string(authority);
+}
+
+std::string sizeText(std::size_t bytes) {
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  return std::to_string(bytes) + " bytes";
+}
+
+// Collects the reply body and refuses to grow it past the limit.
+struct ReplySink {
+  std::string body;
+  std::size_t limit = 0;
+  bool overLimit = false;
+};
+
+std::size_t writeReply(char* data, std::size_t size, std::size_t count, void* userData) {
+  auto* sink = static_cast<ReplySink*>(userData);
+  const std::size_t bytes = size * count;
+  if (bytes > sink->limit - sink->body.size()) {
+    sink->overLimit = true;
+    return 0;  // makes libcurl abort the transfer
+  }
+  sink->body.append(data, bytes);
+  return bytes;
+}
+
+// Builds the header list: the headers as set, then empty entries that keep libcurl from adding
+// its own Accept, Expect and Content-Type when they were not set.
+HeaderList buildHeaderList(const std::vector<std::pair<std::string, std::string>>& headers) {
+  HeaderList list;
+  auto append = [&list](const std::string& line) {
+    curl_slist* grown = curl_slist_append(list.get(), line.c_str());
+    if (!grown) throw httpError(CURLE_OUT_OF_MEMORY, curl_easy_strerror(CURLE_OUT_OF_MEMORY));
+    list.release();
+    list.reset(grown);
+  };
+  auto isSet = [&headers](std::string_view name) {
+    return std::any_of(headers.begin(), headers.end(), [name](const auto& header) {
+      return equalsIgnoringCase(header.first, name);
+    });
+  };
+  for (const auto& [name, value] : headers) {
+    const std::string sent = equalsIgnoringCase(name, "Host") ? hostHeaderValue(value) : value;
+    // "Name;" is libcurl's way to send a header with an empty value; "Name:" would remove it.
+    append(sent.empty() ? name + ";" : name + ": " + sent);
+  }
+  for (const char* suppressed : {"Accept", "Expect", "Content-Type"}) {
+    if (!isSet(suppressed)) append(std::string(suppressed) + ":");
+  }
+  return list;
+}
+
+long milliseconds(std::chrono::milliseconds duration) {
+  return static_cast<long>(std::max<std::chrono::milliseconds::rep>(duration.count(), 0));
+}
+
+curl_off_t maxFileSize(std::size_t bytes) {
+  constexpr auto kLargest = std::numeric_limits<curl_off_t>::max();
+  return bytes > static_cast<std::size_t>(kLargest) ? kLargest : static_cast<curl_off_t>(bytes);
+}
+
+template <typename Value>
+void setOption(CURL* handle, CURLoption option, Value value) {
+  if (const CURLcode code = curl_easy_setopt(handle, option, value); code != CURLE_OK) {
+    throw httpError(code, curl_easy_strerror(code));
+  }
+}
+
+std::string failureDescription(CURLcode code, const char* detail) {
+  std::string description = curl_easy_strerror(code);
+  std::string_view extra(detail);
+  while (!extra.empty() && (extra.back() == '\n' || extra.back() == '\r')) extra.remove_suffix(1);
+  if (!extra.empty() && extra != description) {
+    description += ": ";
+    description += extra;
+  }
+  return description;
+}
+
+bool holdsControlCharacter(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+}  // namespace
+
+void HttpRequest::open(std::string method, std::string url) {
+  if (!equalsIgnoringCase(method, "POST")) {
+    throw badArgument("Only the POST method is supported");
+  }
+  method_ = "POST";
+  url_ = std::move(url);
+  headers_.clear();
+  response_.clear();
+  status_ = 0;
+  readyState_ = kOpened;
+}
+
+void HttpRequest::setRequestHeader(std::string name, std::string value) {
+  if (readyState_ != kOpened) throw badArgument("The request is not open");
+  if (name.empty() || name.find_first_of(": \t") != std::string::npos ||
+      holdsControlCharacter(name) || holdsControlCharacter(value)) {
+    throw badArgument("Invalid request header");
+  }
+  headers_.emplace_back(std::move(name), std::move(value));
+}
+
+void HttpRequest::send(std::string_view body) {
+  if (readyState_ != kOpened) throw badArgument("The request is not open");
+  response_.clear();
+  status_ = 0;
+
+  // Everything the handle points to is declared before it, so it outlives the handle.
+  char errorText[CURL_ERROR_SIZE] = {};
+  ReplySink sink;
+  sink.limit = maxReplyBytes_;
+  const HeaderList headers = buildHeaderList(headers_);
+  ensureCurlInitialized();
+  EasyHandle handle(curl_easy_init());
+  if (!handle) throw httpError(CURLE_FAILED_INIT, curl_easy_strerror(CURLE_FAILED_INIT));
+  CURL* curl = handle.get();
+
+  setOption(curl, CURLOPT_ERRORBUFFER, errorText);
+  setOption(curl, CURLOPT_NOSIGNAL, 1L);
+  setOption(curl, CURLOPT_URL, url_.c_str());
+  setOption(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  setOption(curl, CURLOPT_FOLLOWLOCATION, 0L);
+  // HTTP/1.1 on every scheme, so the headers go out as set and in that order.
+  setOption(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  setOption(curl, CURLOPT_CONNECTTIMEOUT_MS, milliseconds(timeouts_.connect));
+  setOption(curl, CURLOPT_TIMEOUT_MS, milliseconds(timeouts_.total));
+  setOption(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+  setOption(curl, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
+  setOption(curl, CURLOPT_HTTPHEADER, headers.get());
+  setOption(curl, CURLOPT_MAXFILESIZE_LARGE, maxFileSize(maxReplyBytes_));
+  setOption(curl, CURLOPT_WRITEFUNCTION, writeReply);
+  setOption(curl, CURLOPT_WRITEDATA, &sink);
+
+  const CURLcode code = curl_easy_perform(curl);
+  if (sink.overLimit || code == CURLE_FILESIZE_EXCEEDED) {
+    throw httpError(CURLE_FILESIZE_EXCEEDED,
+                    "The reply is larger than " + sizeText(maxReplyBytes_));
+  }
+  if (code != CURLE_OK) throw httpError(code, failureDescription(code, errorText));
+
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  status_ = status;
+  response_ = std::move(sink.body);
+  readyState_ = kDone;
+}
+
+}  // namespace tarvine

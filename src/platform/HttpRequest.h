@@ -31,20 +31,30 @@ class HttpRequest {
   // Ready states: 0 created, 1 opened, 4 completed.
   static constexpr int kUnsent = 0, kOpened = 1, kDone = 4;
 
-  // Prepares a request; only "POST" is supported. Resets headers and any earlier reply.
+  // Prepares a request; only "POST" is supported (any letter case). Resets headers and any
+  // earlier reply. Throws RuntimeError (kHttpErrorBase + 43, libcurl's bad-argument code) for
+  // another method.
   void open(std::string method, std::string url);
   // Adds a header; headers go out in the order they were set. A "Host" value holding a scheme
-  // (http://server:port) goes out as its authority only (server:port).
+  // (http://server:port) goes out as its authority only (server:port). Throws RuntimeError
+  // (kHttpErrorBase + 43) when the request is not open, for an empty name, a name holding a
+  // colon or blank, or a name or value holding a line break.
   void setRequestHeader(std::string name, std::string value);
+  // Sets the connect and total time limits of the following sends.
   void setTimeouts(HttpTimeouts timeouts) { timeouts_ = timeouts; }
+  // Lowers (or raises) the reply size limit; for tests, which cannot afford kMaxReplyBytes.
+  void setMaxReplyBytes(std::size_t bytes) { maxReplyBytes_ = bytes; }
   // Sends the body and waits for the whole reply. Throws RuntimeError (number kHttpErrorBase +
   // libcurl code, source "libcurl") when the exchange fails: no connection, refused, timed out,
-  // reply over kMaxReplyBytes. No "Expect: 100-continue" is sent.
+  // reply over kMaxReplyBytes. No "Expect: 100-continue" is sent. Also throws when the
+  // request is not open (no open() since the last send).
   void send(std::string_view body);
 
+  // kOpened after open, kDone after a completed exchange (any status); a failed send keeps it.
   int readyState() const { return readyState_; }
   // HTTP status of the completed exchange, 0 before.
   long status() const { return status_; }
+  // Reply body of the completed exchange, empty before.
   const std::string& responseText() const { return response_; }
   // Moves the reply body out (the request keeps an empty text).
   std::string takeResponseText() { return std::exchange(response_, {}); }
@@ -54,6 +64,7 @@ class HttpRequest {
   std::string url_;
   std::vector<std::pair<std::string, std::string>> headers_;
   HttpTimeouts timeouts_;
+  std::size_t maxReplyBytes_ = kMaxReplyBytes;
   int readyState_ = kUnsent;
   long status_ = 0;
   std::string response_;

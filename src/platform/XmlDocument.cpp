@@ -1,1 +1,358 @@
-// placeholder
+#include "platform/XmlDocument.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tarvine {
+namespace {
+
+// References are decoded after the parse (decodeReferences), because the parser leaves a stray
+// "&" or an unknown entity in the text instead of refusing it. Fragment mode keeps text outside
+// the document element, so that checkTopLevel can refuse it.
+constexpr unsigned kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) |
+                                   pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
+                                   pugi::parse_doctype | pugi::parse_fragment;
+
+// The node after `node` in document order inside the subtree of `top`, or null at its end.
+// Walks the parent links, so it needs no stack however deep the tree is.
+pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node top) {
+  if (pugi::xml_node child = node.first_child()) return child;
+  while (node != top) {
+    if (pugi::xml_node sibling = node.next_sibling()) return sibling;
+    node = node.parent();
+  }
+  return {};
+}
+
+bool isTextNode(pugi::xml_node node) {
+  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+bool isXmlChar(std::uint32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+void appendUtf8(std::string& out, std::uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Reads the character reference "#65" or "#x41" (without "&" and ";"); false unless it names
+// an XML character.
+bool readCharacterReference(std::string_view digits, std::uint32_t& c) {
+  if (digits.size() < 2 || digits[0] != '#') return false;
+  const bool hex = digits[1] == 'x';
+  digits.remove_prefix(hex ? 2 : 1);
+  if (digits.empty()) return false;
+  c = 0;
+  for (char d : digits) {
+    std::uint32_t value = 0;
+    if (d >= '0' && d <= '9') {
+      value = static_cast<std::uint32_t>(d - '0');
+    } else if (hex && d >= 'a' && d <= 'f') {
+      value = static_cast<std::uint32_t>(d - 'a' + 10);
+    } else if (hex && d >= 'A' && d <= 'F') {
+      value = static_cast<std::uint32_t>(d - 'A' + 10);
+    } else {
+      return false;
+    }
+    c = c * (hex ? 16 : 10) + value;
+    if (c > 0x10FFFF) return false;
+  }
+  return isXmlChar(c);
+}
+
+// Replaces the predefined entity and character references of raw text by what they stand
+// for. False when an "&" starts no such reference.
+bool decodeReferences(std::string_view raw, std::string& out) {
+  out.clear();
+  out.reserve(raw.size());
+  std::size_t start = 0;
+  for (std::size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', start)) {
+    out.append(raw, start, amp - start);
+    // Long enough for "#x10FFFF" with leading zeros to spare; longer names are not references.
+    const std::size_t end = raw.substr(amp, 16).find(';');
+    if (end == std::string_view::npos) return false;
+    const std::string_view name = raw.substr(amp + 1, end - 1);
+    std::uint32_t c = 0;
+    if (name == "amp") {
+      out += '&';
+    } else if (name == "lt") {
+      out += '<';
+    } else if (name == "gt") {
+      out += '>';
+    } else if (name == "quot") {
+      out += '"';
+    } else if (name == "apos") {
+      out += '\'';
+    } else if (readCharacterReference(name, c)) {
+      appendUtf8(out, c);
+    } else {
+      return false;
+    }
+    start = amp + end + 1;
+  }
+  out.append(raw, start, std::string_view::npos);
+  return true;
+}
+
+// Decodes the references in every text and attribute value of the document. Returns the
+// failure status (a stray "&", an unknown entity, a "<" in an attribute value), or status_ok.
+pugi::xml_parse_status decodeDocument(pugi::xml_document& doc, const char*& reason) {
+  std::string decoded;
+  for (pugi::xml_node node = doc.first_child(); node; node = nextInSubtree(node, doc)) {
+    if (node.type() == pugi::node_pcdata && std::strchr(node.value(), '&')) {
+      if (!decodeReferences(node.value(), decoded)) {
+        reason = "Invalid entity or character reference in text";
+        return pugi::status_bad_pcdata;
+      }
+      node.set_value(decoded.c_str(), decoded.size());
+    }
+    if (node.type() != pugi::node_element) continue;
+    for (pugi::xml_attribute attribute : node.attributes()) {
+      const char* value = attribute.value();
+      if (std::strchr(value, '<')) {
+        reason = "A \"<\" in an attribute value";
+        return pugi::status_bad_attribute;
+      }
+      if (!std::strchr(value, '&')) continue;
+      if (!decodeReferences(value, decoded)) {
+        reason = "Invalid entity or character reference in an attribute value";
+        return pugi::status_bad_attribute;
+      }
+      attribute.set_value(decoded.c_str(), decoded.size());
+    }
+  }
+  return pugi::status_ok;
+}
+
+// Appends text with the characters in `special` replaced by their entity references.
+template <typename Escape>
+void appendEscaped(std::string& out, std::string_view text, std::string_view special,
+                   Escape escape) {
+  std::size_t start = 0;
+  for (std::size_t pos = text.find_first_of(special); pos != std::string_view::npos;
+       pos = text.find_first_of(special, pos + 1)) {
+    out.append(text, start, pos - start);
+    out += escape(text[pos]);
+    start = pos + 1;
+  }
+  out.append(text, start, std::string_view::npos);
+}
+
+std::string_view entityFor(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    default:
+      return "&quot;";
+  }
+}
+
+void appendTextEscaped(std::string& out, std::string_view text) {
+  appendEscaped(out, text, "&<>", entityFor);
+}
+
+void appendAttributeEscaped(std::string& out, std::string_view text) {
+  appendEscaped(out, text, "&<\"", entityFor);
+}
+
+void appendStartTag(std::string& out, pugi::xml_node element) {
+  out += '<';
+  out += element.name();
+  for (pugi::xml_attribute attribute : element.attributes()) {
+    out += ' ';
+    out += attribute.name();
+    out += "=\"";
+    appendAttributeEscaped(out, attribute.value());
+    out += '"';
+  }
+  out += element.first_child() ? ">" : "/>";
+}
+
+void appendEndTag(std::string& out, pugi::xml_node element) {
+  out += "</";
+  out += element.name();
+  out += '>';
+}
+
+// Writes a node that has no children of its own (anything but an element or the document).
+void appendLeaf(std::string& out, pugi::xml_node node) {
+  switch (node.type()) {
+    case pugi::node_pcdata:
+      appendTextEscaped(out, node.value());
+      break;
+    case pugi::node_cdata:
+      out += "<![CDATA[";
+      out += node.value();
+      out += "]]>";
+      break;
+    case pugi::node_comment:
+      out += "<!--";
+      out += node.value();
+      out += "-->";
+      break;
+    case pugi::node_pi:
+      out += "<?";
+      out += node.name();
+      if (*node.value() != '\0') {
+        out += ' ';
+        out += node.value();
+      }
+      out += "?>";
+      break;
+    case pugi::node_declaration:
+      out += "<?xml version=\"1.0\"?>";
+      break;
+    case pugi::node_doctype:
+      out += "<!DOCTYPE ";
+      out += node.value();
+      out += '>';
+      break;
+    default:
+      break;
+  }
+}
+
+// Writes a top-level node and everything inside it, closing each element once its last child
+// has been written.
+void appendTree(std::string& out, pugi::xml_node top) {
+  pugi::xml_node node = top;
+  for (;;) {
+    if (node.type() == pugi::node_element) {
+      appendStartTag(out, node);
+      if (pugi::xml_node child = node.first_child()) {
+        node = child;
+        continue;
+      }
+    } else {
+      appendLeaf(out, node);
+    }
+    while (node != top && !node.next_sibling()) {
+      node = node.parent();
+      appendEndTag(out, node);
+    }
+    if (node == top) return;
+    node = node.next_sibling();
+  }
+}
+
+// Checks what the parser lets through at the top level in fragment mode: exactly one element,
+// no text, a declaration only as the first node. Returns the failure status, or status_ok.
+pugi::xml_parse_status checkTopLevel(const pugi::xml_document& doc, const char*& reason) {
+  int elements = 0;
+  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+    if (isTextNode(node)) {
+      reason = "Text outside the document element";
+      return pugi::status_bad_pcdata;
+    }
+    if (node.type() == pugi::node_declaration && node != doc.first_child()) {
+      reason = "The XML declaration is not at the start of the document";
+      return pugi::status_bad_pi;
+    }
+    if (node.type() == pugi::node_element && ++elements > 1) {
+      reason = "More than one document element";
+      return pugi::status_bad_start_element;
+    }
+  }
+  if (elements == 0) {
+    reason = "No document element found";
+    return pugi::status_no_document_element;
+  }
+  return pugi::status_ok;
+}
+
+}  // namespace
+
+std::string_view XmlNode::name() const {
+  switch (node_.type()) {
+    case pugi::node_document:
+      return "#document";
+    case pugi::node_pcdata:
+      return "#text";
+    case pugi::node_cdata:
+      return "#cdata-section";
+    case pugi::node_comment:
+      return "#comment";
+    case pugi::node_doctype:
+      return "#doctype";
+    case pugi::node_null:
+      return {};
+    default:
+      return node_.name();
+  }
+}
+
+std::string XmlNode::text() const {
+  if (!node_) return {};
+  if (!node_.first_child()) return node_.value();
+  std::size_t size = 0;
+  for (pugi::xml_node node = node_; node; node = nextInSubtree(node, node_)) {
+    if (isTextNode(node)) size += std::string_view(node.value()).size();
+  }
+  std::string text;
+  text.reserve(size);
+  for (pugi::xml_node node = node_; node; node = nextInSubtree(node, node_)) {
+    if (isTextNode(node)) text += node.value();
+  }
+  return text;
+}
+
+bool XmlDocument::loadXml(std::string_view text) {
+  doc_.reset();
+  loadedBytes_ = 0;
+  pugi::xml_parse_result result =
+      doc_.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
+  auto fail = [this](pugi::xml_parse_status status, std::string reason) {
+    doc_.reset();
+    errorCode_ = static_cast<long>(status);
+    errorReason_ = std::move(reason);
+    return false;
+  };
+  if (result.status != pugi::status_ok) {
+    return fail(result.status,
+                std::string(result.description()) + " at offset " + std::to_string(result.offset));
+  }
+  const char* reason = "";
+  pugi::xml_parse_status status = checkTopLevel(doc_, reason);
+  if (status == pugi::status_ok) status = decodeDocument(doc_, reason);
+  if (status != pugi::status_ok) return fail(status, reason);
+  loadedBytes_ = text.size();
+  errorCode_ = 0;
+  errorReason_.clear();
+  return true;
+}
+
+std::string XmlDocument::xml() const {
+  std::string out;
+  if (!doc_.first_child()) return out;
+  out.reserve(loadedBytes_ + loadedBytes_ / 8 + 64);
+  for (pugi::xml_node node = doc_.first_child(); node; node = node.next_sibling()) {
+    appendTree(out, node);
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace tarvine

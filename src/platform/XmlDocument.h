@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,9 @@ void forEachChild(XmlNode parent, F&& f) {
 class XmlDocument {
  public:
   // Parses the text (UTF-8, or UTF-16/32 with a byte-order mark). Whitespace-only text between
-  // elements is dropped. Returns true when the text parsed; otherwise the document is empty.
+  // elements is dropped. Returns true when the text parsed as one document (exactly one
+  // top-level element, no text outside it, a declaration only first); otherwise the document
+  // is empty.
   bool loadXml(std::string_view text);
   // 0 after a successful parse, non-zero after a failed one or before any parse.
   long parseErrorCode() const { return errorCode_; }
@@ -59,6 +62,8 @@ class XmlDocument {
 
  private:
   pugi::xml_document doc_;
+  // Size of the text last parsed; the serialization reserves about this much.
+  std::size_t loadedBytes_ = 0;
   long errorCode_ = 1;
   std::string errorReason_ = "No document loaded";
 };

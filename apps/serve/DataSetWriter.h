@@ -1,0 +1,34 @@
+// Writes a query's rows as the serialized data set that a result element carries as text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarvine::serve {
+
+// Builds Root / DataSet / diffgr:diffgram / NewDataSet / Table rows, already escaped for use as
+// the text of a result element: markup appears as "&lt;Table ...&gt;" and a value's "&" as
+// "&amp;amp;". Rows get diffgr:id "Table1", "Table2", ... and msdata:rowOrder 0, 1, ...
+class DataSetWriter {
+ public:
+  // Starts a data set; expectedRows only sizes the buffer.
+  explicit DataSetWriter(std::size_t expectedRows = 1);
+  // Opens the next row.
+  void beginRow();
+  // Adds one column to the open row; characters that XML cannot carry are dropped from value.
+  void column(std::string_view name, std::string_view value);
+  // Closes the open row.
+  void endRow();
+  // Closes the data set and hands over its text; the writer is spent afterwards.
+  std::string finish();
+  // Rows written so far.
+  std::size_t rows() const { return rows_; }
+
+ private:
+  std::string text_;
+  std::size_t rows_ = 0;
+  bool rowEmpty_ = true;
+};
+
+}  // namespace tarvine::serve

@@ -1,0 +1,27 @@
+// The seven operations of the route service, looked up by name.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvine::serve {
+
+class Database;
+class SoapRequest;
+
+// What an operation hands back: a query's result text (see DataSetWriter) or none for an update.
+struct OperationResult {
+  std::optional<std::string> resultText;
+  std::size_t rows = 0;
+};
+
+// One operation: reads its parameters from the request and works on db. Throws SoapFault for a
+// bad request and DatabaseError when the database fails.
+using OperationHandler = OperationResult (*)(const SoapRequest& request, Database& db);
+
+// The handler of the named operation, or nullptr when the service has no such operation.
+OperationHandler findOperation(std::string_view name);
+
+}  // namespace tarvine::serve

@@ -1,0 +1,65 @@
+// The reference route service: the back office's SOAP service for outgoing loads, answered
+// from an SQLite database, for demonstrations, integration tests and benchmarks.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "HttpServer.h"
+
+namespace tarvine::serve {
+
+class ConnectionPool;
+
+// What `tarvine serve` was asked to do.
+struct ServeOptions {
+  std::string host = "127.0.0.1";
+  int port = 0;        // 0: any free port
+  std::string dbPath;  // empty: a temporary database, removed on exit
+  bool demo = false;   // create the demo data unless present
+  std::optional<int> generateLoadId;
+  int segments = 0;  // segments of the generated load
+};
+
+// Runs the service until SIGINT or SIGTERM: opens or creates the database, adds demo or
+// generated data, listens, prints the base URL as the first line of stdout, logs one line per
+// request to stderr. Returns 0 after a clean stop; on an error it writes a message to stderr
+// and returns 1.
+int runServe(const ServeOptions& options);
+
+// The service: a database and, once started, an HTTP server on a background thread.
+class RouteService {
+ public:
+  // Opens or creates the database at dbPath and its tables; throws DatabaseError.
+  explicit RouteService(std::string dbPath);
+  // Stops the server if it runs.
+  ~RouteService();
+  RouteService(const RouteService&) = delete;
+  RouteService& operator=(const RouteService&) = delete;
+
+  // Adds the demo data unless present; throws DatabaseError.
+  void createDemoData();
+  // Adds a generated load; throws std::invalid_argument or DatabaseError (see DemoData.h).
+  void generateLoad(int loadId, int segments);
+  // Replaces the request log (default: one line to stderr per request); call before start().
+  void setRequestLog(RequestLog log);
+  // Starts serving on host:port (0: any free port) and returns the port; throws
+  // std::runtime_error when the address cannot be bound or the service runs already.
+  int start(const std::string& host, int port);
+  // The address to give to clients, e.g. "http://127.0.0.1:41234"; empty before start().
+  std::string baseUrl() const;
+  // Stops serving; requests in progress are finished first. Idempotent.
+  void stop();
+  // The database file.
+  const std::string& dbPath() const { return dbPath_; }
+
+ private:
+  std::string dbPath_;
+  std::unique_ptr<ConnectionPool> pool_;
+  RequestLog log_;
+  std::unique_ptr<HttpServer> server_;
+  std::string baseUrl_;
+};
+
+}  // namespace tarvine::serve

@@ -1,0 +1,118 @@
+// `tarvine serve`: the route service as a foreground command.
+#include <pthread.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "RouteService.h"
+#include "SoapNames.h"
+
+namespace tarvine::serve {
+namespace {
+
+void printError(const std::string& message) {
+  std::fprintf(stderr, "tarvine serve: %s\n", message.c_str());
+  std::fflush(stderr);
+}
+
+// A private directory for a database that lives as long as the command.
+class TemporaryDirectory {
+ public:
+  TemporaryDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvine-serve-XXXXXX");
+    if (!mkdtemp(pattern.data())) {
+      throw std::runtime_error("cannot create a temporary directory in " +
+                               std::filesystem::temp_directory_path().string());
+    }
+    path_ = pattern;
+  }
+  ~TemporaryDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryDirectory(const TemporaryDirectory&) = delete;
+  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Blocks SIGINT and SIGTERM in this thread and in the threads it starts afterwards, so that
+// wait() receives them; the previous mask comes back at the end of the scope.
+class StopSignals {
+ public:
+  StopSignals() {
+    sigemptyset(&signals_);
+    sigaddset(&signals_, SIGINT);
+    sigaddset(&signals_, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
+  }
+  ~StopSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  // Waits for SIGINT or SIGTERM and returns it.
+  int wait() {
+    int received = 0;
+    while (sigwait(&signals_, &received) != 0) {
+    }
+    return received;
+  }
+
+ private:
+  sigset_t signals_{};
+  sigset_t previous_{};
+};
+
+void checkOptions(const ServeOptions& options) {
+  if (options.port < 0 || options.port > 65535) {
+    throw std::invalid_argument("port " + std::to_string(options.port) + " is outside 0 to 65535");
+  }
+  if (options.segments != 0 && !options.generateLoadId) {
+    throw std::invalid_argument("--segments needs --generate-load");
+  }
+}
+
+int serve(const ServeOptions& options, const std::string& dbPath, StopSignals& stopSignals) {
+  RouteService service(dbPath);
+  if (options.demo) service.createDemoData();
+  if (options.generateLoadId) service.generateLoad(*options.generateLoadId, options.segments);
+  service.start(options.host, options.port);
+  std::printf("%s\n", service.baseUrl().c_str());
+  std::fflush(stdout);
+  std::fprintf(stderr, "tarvine serve: listening on %s%s, database %s; stop with Ctrl+C\n",
+               service.baseUrl().c_str(), kEndpointPath, dbPath.c_str());
+  const int received = stopSignals.wait();
+  service.stop();
+  std::fprintf(stderr, "tarvine serve: stopped on %s\n", received == SIGINT ? "SIGINT" : "SIGTERM");
+  return 0;
+}
+
+}  // namespace
+
+int runServe(const ServeOptions& options) {
+  // Blocked from the start, so that a signal during set-up still ends in a clean stop (and the
+  // temporary database is removed) instead of killing the process half-way.
+  StopSignals stopSignals;
+  try {
+    checkOptions(options);
+    if (!options.dbPath.empty()) return serve(options, options.dbPath, stopSignals);
+    const TemporaryDirectory directory;
+    const std::string dbPath = (directory.path() / "route.db").string();
+    std::fprintf(stderr,
+                 "tarvine serve: no --db given, using the temporary database %s "
+                 "(removed on exit)\n",
+                 dbPath.c_str());
+    return serve(options, dbPath, stopSignals);
+  } catch (const std::exception& error) {
+    printError(error.what());
+    return 1;
+  }
+}
+
+}  // namespace tarvine::serve

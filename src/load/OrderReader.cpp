@@ -1,0 +1,72 @@
+#include "load/OrderReader.h"
+
+#include "platform/Convert.h"
+
+namespace tarvine {
+
+using namespace std::string_view_literals;
+
+void OrderReader::readRow(const service::DataSetRow& row) {
+  // FreightCost is sent too, but the effective freight never depends on it.
+  for (const service::DataSetColumn& column : row) {
+    const std::string_view name = column.name;
+    const std::string& text = column.text;
+    if (name == "OrderID"sv) orderID_ = text;
+    else if (name == "VOZA_OrderSegment"sv) segment_ = text;
+    else if (name == "LoadDate"sv) loadDate_ = text;
+    else if (name == "NumberParcels"sv) parcels_ = text;
+    else if (name == "FactoryWeight"sv) factoryWeight_ = text;
+    else if (name == "CubicFeet"sv) cubicFeet_ = text;
+    else if (name == "OutgoingLoad"sv) outgoingLoad_ = text;
+    else if (name == "MinimumCharge"sv) minimumCharge_ = text;
+    else if (name == "CenterID"sv) centerID_ = convert::toInt16(text);
+    else if (name == "TotalFactoryWeight"sv) totalFactoryWeight_ = convert::toInt32(text);
+    else if (name == "TotalRate"sv) totalRate_ = convert::toDouble(text);
+    else if (name == "TotalSuggestedFreight"sv) totalSuggestedFreight_ = convert::toDouble(text);
+    else if (name == "HighPriorityIndicator"sv) hotItem_ = convert::toBoolean(text) ? 1 : 0;
+    else if (name == "OverrideFreightIndicator"sv) overrideFreight_ = convert::toBoolean(text) ? 1 : 0;
+    else if (name == "Freight"sv) {
+      noRate_ = text == "NoRate";
+      freight_ = noRate_ ? "-1" : text;
+    }
+  }
+}
+
+std::string OrderReader::effectiveFreightText() const {
+  const bool minusOne = convert::toDouble(freight_) == -1;
+  std::string effective;
+  if (minusOne) {
+    effective = convert::doubleText(totalSuggestedFreight_);
+  } else if (convert::formatStandard(convert::toDouble(freight_)) != "0.00") {
+    effective = freight_;
+  } else {
+    effective = convert::doubleText(totalSuggestedFreight_);
+  }
+  // An overridden row keeps the freight the service gave it; without one it gets nothing.
+  if (overrideFreight_ == 1) effective = minusOne ? "0.00" : freight_;
+  return effective;
+}
+
+void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
+  record.OrderID = orderID_;
+  record.Checked = outgoingLoad_ != "0";
+  const std::string effective = effectiveFreightText();
+  record.Segment = convert::toInt16(segment_);
+  record.Received = convert::formatDateMMDDYYYY(loadDate_);
+  record.Cartons = convert::toInt16(parcels_);
+  record.CubicFeet = cubicFeet_;
+  record.Weight = convert::toDouble(factoryWeight_);
+  // Rounded to cents through the format the list shows.
+  record.Freight = convert::toDouble(convert::formatStandard(convert::toDouble(effective)));
+  record.CenterID = centerID_;
+  record.IndexValue = convert::roundToInt16(static_cast<double>(index));
+  record.MinimumCharge = convert::toDouble(minimumCharge_);
+  record.TotalFactoryWeight = totalFactoryWeight_;
+  record.TotalRate = totalRate_;
+  record.TotalSuggestedFreight = totalSuggestedFreight_;
+  record.HotItem = hotItem_;
+  record.OverrideFreight = overrideFreight_;
+  record.NoRate = noRate_;
+}
+
+}  // namespace tarvine

@@ -1,0 +1,36 @@
+#pragma once
+// Turns the rows of the order data set into order records. The working values carry over from
+// row to row, so a column missing from a row keeps the previous row's value.
+
+#include <cstdint>
+#include <string>
+
+#include "load/AllOrdersUDT.h"
+#include "service/DataSet.h"
+
+namespace tarvine {
+
+class OrderReader {
+ public:
+  // Reads the columns of one row into the working values, converting as it goes. Throws
+  // RuntimeError when a converted column is not a number (13) or does not fit (6).
+  void readRow(const service::DataSetRow& row);
+  // Fills the record field by field from the working values; on an error the record keeps the
+  // fields filled so far and the error propagates.
+  void fillRecord(AllOrdersUDT& record, std::size_t index) const;
+  // The freight the list shows for the current working values, before rounding to cents.
+  std::string effectiveFreightText() const;
+
+ private:
+  std::string orderID_, segment_, loadDate_, parcels_, factoryWeight_, cubicFeet_,
+      outgoingLoad_, freight_, minimumCharge_;
+  std::int16_t centerID_ = 0;
+  std::int32_t totalFactoryWeight_ = 0;
+  double totalRate_ = 0;
+  double totalSuggestedFreight_ = 0;
+  std::int16_t hotItem_ = 0;
+  std::int16_t overrideFreight_ = 0;
+  bool noRate_ = false;
+};
+
+}  // namespace tarvine

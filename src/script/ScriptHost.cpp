@@ -1,0 +1,242 @@
+#include "script/ScriptHost.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "astray/frmAstray.h"
+#include "control/ErrorReport.h"
+#include "script/ScriptLine.h"
+#include "script/StateJson.h"
+
+namespace tarvine::script {
+namespace {
+
+using nlohmann::json;
+
+// A whole decimal integer in the given range, or nothing.
+std::optional<long long> wholeNumber(const std::string& text, long long min, long long max) {
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < min || value > max) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+}  // namespace
+
+ScriptHost::ScriptHost(Output output) : output_(std::move(output)) {
+  dialogs_.setObserver([this](const DialogShown& shown) {
+    if (const auto* message = std::get_if<MessageBoxShown>(&shown)) {
+      emit({{"type", "message"},
+            {"prompt", message->prompt},
+            {"title", message->title ? json(*message->title) : json(nullptr)},
+            {"buttons", message->buttons}});
+    } else if (const auto* input = std::get_if<InputBoxShown>(&shown)) {
+      emit({{"type", "input"},
+            {"prompt", input->prompt},
+            {"title", input->title},
+            {"default", input->defaultText},
+            {"answer", input->answer ? json(*input->answer) : json(nullptr)}});
+    }
+  });
+  dialogs_.setFormHandler([this](Screen& screen) { runForm(screen); });
+  log_.setObserver([this](const std::string& entry) { emit({{"type", "log"}, {"text", entry}}); });
+  control_ = std::make_unique<TarvineOrderPick>(dialogs_, log_);
+}
+
+ScriptHost::~ScriptHost() = default;
+
+void ScriptHost::emit(const json& value) { output_(jsonLine(value)); }
+
+ScriptHost::Outcome ScriptHost::fail(const std::string& text) {
+  emit({{"type", "error"}, {"line", lineNumber_}, {"text", text}});
+  failed_ = true;
+  return Outcome::Failed;
+}
+
+int ScriptHost::run(const Input& input) {
+  input_ = &input;
+  while (!failed_) {
+    std::optional<std::string> line = input();
+    if (!line) break;
+    ++lineNumber_;
+    runLine(*line, nullptr);
+  }
+  input_ = nullptr;
+  return failed_ ? 2 : 0;
+}
+
+void ScriptHost::runForm(Screen&) {
+  frmAstray* form = control_->astrayForm();
+  while (!failed_ && input_ && form) {
+    std::optional<std::string> line = (*input_)();
+    if (!line) return;  // the end of the script closes the form
+    ++lineNumber_;
+    if (runLine(*line, form) == Outcome::CloseForm) return;
+  }
+}
+
+ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form) {
+  const ParsedLine parsed = splitLine(line);
+  if (!parsed.error.empty()) return fail(parsed.error);
+  if (parsed.words.empty()) return Outcome::Done;
+  return form ? runFormCommand(parsed.words, *form) : runControlCommand(parsed.words);
+}
+
+ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& words,
+                                               frmAstray& form) {
+  const std::string& command = words[0];
+  const std::size_t args = words.size() - 1;
+  if (command == "type" && args == 2) {
+    Widget* widget = form.screen().find(words[1]);
+    auto* box = widget && widget->kind() == WidgetKind::TextBox ? static_cast<TextBox*>(widget)
+                                                                 : nullptr;
+    if (!box) return fail("the astray form has no text box named " + words[1]);
+    form.screen().setFocus(*box);
+    const int limit = box->maxLength();
+    box->setText(limit > 0 && words[2].size() > static_cast<std::size_t>(limit)
+                     ? words[2].substr(0, static_cast<std::size_t>(limit))
+                     : words[2]);
+    return Outcome::Done;
+  }
+  if (command == "add" && args == 0) {
+    form.widgets().cmdAddAstrayItem.userClick();
+    return Outcome::Done;
+  }
+  if (command == "state" && args == 0) {
+    emit(stateJson(*control_, &form));
+    return Outcome::Done;
+  }
+  if (command == "close" && args == 0) return Outcome::CloseForm;
+  if (command == "answer" && args == 1) {
+    dialogs_.queueAnswer(words[1]);
+    return Outcome::Done;
+  }
+  if (command == "answer-cancel" && args == 0) {
+    dialogs_.queueCancel();
+    return Outcome::Done;
+  }
+  return fail("'" + command + "' with " + std::to_string(args) +
+              " argument(s) cannot be used while the astray form is shown "
+              "(type NAME TEXT, add, state, close, answer TEXT, answer-cancel)");
+}
+
+ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>& words) {
+  TarvineOrderPick& control = *control_;
+  const ControlWidgets& w = control.widgets();
+  const std::string& command = words[0];
+  const std::size_t args = words.size() - 1;
+  // Runs a public method as a host would; a failure reaches the host as a hosterror line.
+  auto hostCall = [this](const char* method, auto&& call) {
+    try {
+      call();
+    } catch (...) {
+      const RuntimeError error = currentError();
+      emit({{"type", "hosterror"},
+            {"method", method},
+            {"number", error.number()},
+            {"description", error.description()}});
+    }
+    return Outcome::Done;
+  };
+  auto position = [&](const std::string& text, std::size_t count) {
+    return wholeNumber(text, 1, static_cast<long long>(count));
+  };
+
+  if (command == "server" && args == 1) {
+    return hostCall("PutServerName", [&] { control.PutServerName(words[1]); });
+  }
+  if (command == "facility" && args == 1) {
+    return hostCall("SetFacilityID", [&] { control.SetFacilityID(words[1]); });
+  }
+  if (command == "person" && args == 2) {
+    return hostCall("SetPersonInformation",
+                    [&] { control.SetPersonInformation(words[1], words[2]); });
+  }
+  if (command == "load" && args == 1) {
+    const auto id = wholeNumber(words[1], INT32_MIN, INT32_MAX);
+    if (!id) return fail("load takes a whole number from -2147483648 to 2147483647");
+    return hostCall("PutTarvineID", [&] { control.PutTarvineID(static_cast<std::int32_t>(*id)); });
+  }
+  if (command == "refresh" && args == 0) {
+    return hostCall("RefreshData", [&] { control.RefreshData(); });
+  }
+  if (command == "soap" && (args == 4 || (args == 5 && words[5] == "update"))) {
+    std::string envelope = words[4];
+    if (envelope.starts_with('@')) {
+      auto content = readFile(envelope.substr(1));
+      if (!content) return fail("cannot read the envelope file " + envelope.substr(1));
+      envelope = std::move(*content);
+    }
+    return hostCall("ReturnWebserviceXML", [&] {
+      const std::string result =
+          control.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
+      emit({{"type", "result"}, {"text", result}});
+    });
+  }
+  if (command == "state" && args == 0) {
+    emit(stateJson(control, nullptr));
+    return Outcome::Done;
+  }
+  if (command == "cancel" && args == 0) {
+    w.cmdCancel.userClick();
+    return Outcome::Done;
+  }
+  if (command == "save" && args == 0) {
+    w.cmdSave.userClick();
+    return Outcome::Done;
+  }
+  if (command == "astray" && args == 0) {
+    w.cmdAddAstrayItem.userClick();
+    return failed_ ? Outcome::Failed : Outcome::Done;
+  }
+  if (command == "selectall" && args == 0) {
+    w.chkSellectAll.userClick();
+    return Outcome::Done;
+  }
+  if (command == "center" && args == 1) {
+    const auto index = wholeNumber(words[1], 0, w.cboCenter.count() - 1);
+    if (!index) return fail("the center box has no entry " + words[1]);
+    w.cboCenter.userSelect(static_cast<int>(*index));
+    return Outcome::Done;
+  }
+  if ((command == "toggle" || command == "click" || command == "dblclick") && args == 1) {
+    const auto row = position(words[1], w.lvwOrderIDs.rowCount());
+    if (!row) return fail("the list has no row " + words[1]);
+    const auto at = static_cast<std::size_t>(*row);
+    if (command == "toggle") w.lvwOrderIDs.userToggleCheck(at);
+    if (command == "click") w.lvwOrderIDs.userClick(at);
+    if (command == "dblclick") w.lvwOrderIDs.userDoubleClick(at);
+    return Outcome::Done;
+  }
+  if (command == "sort" && args == 1) {
+    const auto column = position(words[1], w.lvwOrderIDs.columns().size());
+    if (!column) return fail("the list has no column " + words[1]);
+    w.lvwOrderIDs.userColumnClick(static_cast<int>(*column));
+    return Outcome::Done;
+  }
+  if (command == "answer" && args == 1) {
+    dialogs_.queueAnswer(words[1]);
+    return Outcome::Done;
+  }
+  if (command == "answer-cancel" && args == 0) {
+    dialogs_.queueCancel();
+    return Outcome::Done;
+  }
+  return fail("unknown command or wrong arguments: " + command + " with " + std::to_string(args) +
+              " argument(s)");
+}
+
+}  // namespace tarvine::script

@@ -1,0 +1,57 @@
+#pragma once
+// The headless script host: drives one control from text commands, one per line, and reports
+// what happens as JSON lines. The command line host, tests and the C interface all use it, so
+// every user action has one definition.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "control/TarvineOrderPick.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLog.h"
+
+namespace tarvine::script {
+
+class ScriptHost {
+ public:
+  // Where JSON lines go, one call per line (without the line break).
+  using Output = std::function<void(const std::string& line)>;
+  // Gives the next script line, or nothing at the end of the script.
+  using Input = std::function<std::optional<std::string>()>;
+
+  explicit ScriptHost(Output output);
+  ~ScriptHost();
+
+  // Runs lines from input until it ends or a line cannot be run. Returns 0, or 2 after a line
+  // that could not be run (reported as an "error" line).
+  int run(const Input& input);
+
+  TarvineOrderPick& control() { return *control_; }
+  RecordingDialogs& dialogs() { return dialogs_; }
+
+ private:
+  enum class Outcome { Done, Failed, CloseForm };
+  // Runs one line; `form` is the astray form while it is shown.
+  Outcome runLine(const std::string& line, frmAstray* form);
+  Outcome runControlCommand(const std::vector<std::string>& words);
+  Outcome runFormCommand(const std::vector<std::string>& words, frmAstray& form);
+  // Reports a line that cannot be run; always returns Outcome::Failed.
+  Outcome fail(const std::string& text);
+  void emit(const nlohmann::json& value);
+  // Runs the lines that act on the shown form until "close" or the end of the script.
+  void runForm(Screen& screen);
+
+  Output output_;
+  RecordingDialogs dialogs_;
+  MemoryEventLog log_;
+  std::unique_ptr<TarvineOrderPick> control_;
+  const Input* input_ = nullptr;
+  int lineNumber_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace tarvine::script

@@ -1,0 +1,117 @@
+#include "service/Requests.h"
+
+#include "platform/Convert.h"
+#include "platform/Text.h"
+#include "service/Envelope.h"
+#include "service/RouteOperations.h"
+#include "service/XmlEscape.h"
+
+namespace tarvine::service {
+
+namespace {
+
+// <Op xmlns="route namespace">
+std::string operationStart(std::string_view op) {
+  std::string text = "<";
+  text += op;
+  text += " xmlns=\"";
+  text += kRouteNamespace;
+  text += "\">";
+  return text;
+}
+
+// </Op>
+std::string operationEnd(std::string_view op) {
+  std::string text = "</";
+  text += op;
+  text += ">";
+  return text;
+}
+
+// prefix + <tag>value</tag>, the value already in its written form.
+void appendElement(std::string& body, std::string_view prefix, std::string_view tag,
+                   std::string_view value) {
+  body += prefix;
+  body += '<';
+  body += tag;
+  body += '>';
+  body += value;
+  body += "</";
+  body += tag;
+  body += '>';
+}
+
+constexpr std::string_view kSixBlanks = "      ";
+
+// The body shared by the three queries that take only the load id.
+std::string loadIdRequest(std::string_view op, std::int16_t loadId) {
+  std::string body = operationStart(op);
+  appendElement(body, kSixBlanks, "OutgoingLoadID", convert::integerText(loadId));
+  body += operationEnd(op);
+  return envelopeFor(body);
+}
+
+}  // namespace
+
+std::string GetOutgoingLoadAllOrdersRequest(std::int16_t loadId, std::string_view facilityId) {
+  const std::string_view op = kGetOutgoingLoadAllOrders.name;
+  std::string body = operationStart(op);
+  appendElement(body, kSixBlanks, "OutgoingLoadID", convert::integerText(loadId));
+  appendElement(body, kSixBlanks, "FacilityID", escapeXmlText(facilityId));
+  body += operationEnd(op);
+  return envelopeFor(body);
+}
+
+std::string GetOutgoingLoadBasicTotalRequest(std::int16_t loadId) {
+  return loadIdRequest(kGetOutgoingLoadBasicTotal.name, loadId);
+}
+
+std::string GetOutgoingLoadCenterIDAndCenterRequest(std::int16_t loadId) {
+  return loadIdRequest(kGetOutgoingLoadCenterIDAndCenter.name, loadId);
+}
+
+std::string GetOutgoingLoadDescriptionRouteRequest(std::int16_t loadId) {
+  return loadIdRequest(kGetOutgoingLoadDescriptionRoute.name, loadId);
+}
+
+std::string IsPOFoundRequest(std::string_view orderId) {
+  const std::string_view op = kIsPOFound.name;
+  std::string body = operationStart(op);
+  appendElement(body, kSixBlanks, "OrderID", escapeXmlText(orderId));
+  body += operationEnd(op);
+  return envelopeFor(body);
+}
+
+std::string AddAstrayPORequest(std::string_view orderId, std::int16_t segment, double freight,
+                               std::int16_t cartons, std::string_view comment,
+                               std::int16_t loadId) {
+  const std::string_view op = kAddAstrayPO.name;
+  std::string body = operationStart(op);
+  appendElement(body, " ", "OrderID", escapeXmlText(orderId));
+  appendElement(body, " ", "OrderSegment", convert::integerText(segment));
+  appendElement(body, " ", "Freight", convert::doubleText(freight));
+  appendElement(body, " ", "Cartons", convert::integerText(cartons));
+  appendElement(body, " ", "OutgoingLoadID", convert::integerText(loadId));
+  appendElement(body, " ", "Comment", escapeXmlText(comment));
+  body += operationEnd(op);
+  return envelopeFor(body);
+}
+
+std::string UpdateOutgoingLoadOrderEnvelope(const std::vector<std::string>& statements) {
+  const std::string_view op = kUpdateOutgoingLoadOrder.name;
+  // The placeholders are filled from the inside out, each by one plain replacement, so text
+  // inside a statement is never taken for a placeholder.
+  const std::string envelope = envelopeFor(operationStart(op) + std::string(kSixBlanks) +
+                                           "OutgoingLoadBody " + operationEnd(op));
+  std::string items;
+  for (const std::string& statement : statements) {
+    appendElement(items, "", "string", escapeXmlText(statement));
+    items += "\r\n";
+  }
+  const std::string array =
+      text::replaceAll("<OutgoingLoadOrderArray>OutgoingLoadArrayBody</OutgoingLoadOrderArray>",
+                       "OutgoingLoadArrayBody", items);
+  return text::replaceAll(envelope, "OutgoingLoadBody", array);
+}
+
+}  // namespace tarvine::service

@@ -1,0 +1,40 @@
+#pragma once
+// The route service: its namespace and the seven operations the control and the astray form use.
+
+#include <array>
+#include <string_view>
+
+namespace tarvine::service {
+
+// Default namespace of every operation element; also the start of every SOAPAction.
+inline constexpr std::string_view kRouteNamespace =
+    "http://tarvine.example/VOZARouteLocations/Service1";
+
+// An operation of the route service: its name, and whether its reply goes unread.
+struct RouteOperation {
+  std::string_view name;
+  bool updateOnly;
+};
+
+// The five queries, answered with a serialized data set.
+inline constexpr RouteOperation kGetOutgoingLoadAllOrders{"GetOutgoingLoadAllOrders", false};
+inline constexpr RouteOperation kGetOutgoingLoadBasicTotal{"GetOutgoingLoadBasicTotal", false};
+inline constexpr RouteOperation kGetOutgoingLoadCenterIDAndCenter{
+    "GetOutgoingLoadCenterIDAndCenter", false};
+inline constexpr RouteOperation kGetOutgoingLoadDescriptionRoute{"GetOutgoingLoadDescriptionRoute",
+                                                                 false};
+inline constexpr RouteOperation kIsPOFound{"IsPOFound", false};
+// The two updates, whose replies are never read.
+inline constexpr RouteOperation kUpdateOutgoingLoadOrder{"UpdateOutgoingLoadOrder", true};
+inline constexpr RouteOperation kAddAstrayPO{"AddAstrayPO", true};
+
+// All seven, queries first.
+inline constexpr std::array<RouteOperation, 7> kRouteOperations{kGetOutgoingLoadAllOrders,
+                                                                kGetOutgoingLoadBasicTotal,
+                                                                kGetOutgoingLoadCenterIDAndCenter,
+                                                                kGetOutgoingLoadDescriptionRoute,
+                                                                kIsPOFound,
+                                                                kUpdateOutgoingLoadOrder,
+                                                                kAddAstrayPO};
+
+}  // namespace tarvine::service

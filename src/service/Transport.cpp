@@ -1,0 +1,113 @@
+#include "service/Transport.h"
+
+#include <string_view>
+
+#include "platform/Convert.h"
+#include "platform/Text.h"
+
+namespace tarvine::service {
+namespace {
+
+constexpr std::string_view kProcedure = "ReturnWebserviceXML";
+constexpr std::string_view kIncompleteExchange = "ReturnWebservice Method could not load XML data";
+
+std::string_view localName(std::string_view qualified) {
+  const auto colon = qualified.find(':');
+  return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+}
+
+XmlNode childByLocalName(XmlNode parent, std::string_view name) {
+  for (XmlNode child = parent.firstChild(); child; child = child.nextSibling()) {
+    if (child.isElement() && localName(child.name()) == name) return child;
+  }
+  return {};
+}
+
+// The faultstring (or faultcode) of a SOAP fault reply; nothing for any other reply.
+std::optional<std::string> soapFault(const XmlDocument& reply) {
+  const XmlNode envelope = childByLocalName(reply.root(), "Envelope");
+  const XmlNode fault = childByLocalName(childByLocalName(envelope, "Body"), "Fault");
+  if (!fault) return std::nullopt;
+  for (std::string_view field : {"faultstring", "faultcode"}) {
+    if (const XmlNode node = childByLocalName(fault, field)) {
+      std::string text = node.text();
+      if (!text.empty()) return text;
+    }
+  }
+  return std::string("SOAP fault");
+}
+
+}  // namespace
+
+std::string Exchange::refusal() const {
+  if (fault) return *fault;
+  return "HTTP status " + convert::integerText(httpStatus);
+}
+
+Exchange Transport::call(const std::string& asmxUrl, const std::string& host,
+                         const std::string& soapAction, const std::string& envelope,
+                         bool updateOnly) {
+  Exchange exchange;
+  httpRequest_ = std::make_unique<HttpRequest>();
+  responseDocument_ = std::make_unique<XmlDocument>();
+  try {
+    // The body is the envelope as parsed and written out again; an envelope that does not parse
+    // goes out empty, as the original request object sent it.
+    XmlDocument request;
+    request.loadXml(envelope);
+    const std::string body = request.xml();
+
+    httpRequest_->setTimeouts(timeouts_);
+    httpRequest_->open("POST", asmxUrl);
+    httpRequest_->setRequestHeader("Host", host);
+    httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");
+    httpRequest_->setRequestHeader("Content-Length", convert::integerText(body.size()));
+    httpRequest_->setRequestHeader("SOAPAction", soapAction);
+    httpRequest_->send(body);
+
+    if (httpRequest_->readyState() != HttpRequest::kDone) {
+      report_(RuntimeError(0, std::string(kIncompleteExchange)), kProcedure);
+      return exchange;
+    }
+    exchange.completed = true;
+    exchange.httpStatus = httpRequest_->status();
+    // One parse serves both the fault check and the reply text: parsing the serialized reply a
+    // second time would give the same text.
+    responseDocument_->loadXml(httpRequest_->responseText());
+    exchange.fault = soapFault(*responseDocument_);
+    if (updateOnly) return exchange;
+
+    httpRequest_.reset();
+    exchange.result = StripSOAPEnvelope(CleanResponseXML(responseDocument_->xml()));
+  } catch (const RuntimeError& error) {
+    exchange = Exchange{};
+    report_(error, kProcedure);
+  } catch (const std::bad_alloc&) {
+    exchange = Exchange{};
+    report_(RuntimeError(7, "Out of memory"), kProcedure);
+  }
+  return exchange;
+}
+
+std::string CleanResponseXML(std::string_view text) {
+  std::string out = text::replaceAll(text, "&lt;", "<");
+  text::replaceAllInPlace(out, "&gt;", ">");
+  text::replaceAllInPlace(out, R"(<?xml version="1.0"?>)",
+                          R"(<?xml version="1.0" encoding="utf-8" ?>)");
+  return out;
+}
+
+std::string StripSOAPEnvelope(std::string_view text) {
+  if (text.empty()) return {};
+  static constexpr std::string_view kEnvelopeStart =
+      R"(<soap:Envelope xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/")"
+      R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
+      R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema">)";
+  std::string out = text::replaceAll(text, kEnvelopeStart, "");
+  for (std::string_view tag : {"<soap:Body>", "</soap:Body>", "</soap:Envelope>"}) {
+    text::replaceAllInPlace(out, tag, "");
+  }
+  return out;
+}
+
+}  // namespace tarvine::service

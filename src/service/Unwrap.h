@@ -1,0 +1,26 @@
+#pragma once
+// Removal of a query operation's response and result tags from a reply whose SOAP envelope the
+// transport has already removed, leaving the data set text.
+
+#include <string>
+#include <string_view>
+
+namespace tarvine::service {
+
+// Removes, in this order and each everywhere, <OpResponse xmlns="route namespace">, <OpResult>,
+// </OpResult> and </OpResponse> for the operation named op. Tags written any other way stay.
+// Empty text gives empty text. Never fails.
+std::string unwrapResponse(std::string_view text, std::string_view op);
+
+// unwrapResponse() for GetOutgoingLoadAllOrders.
+std::string UnwrapGetOutgoingLoadAllOrders(std::string_view text);
+// unwrapResponse() for GetOutgoingLoadBasicTotal.
+std::string UnwrapGetOutgoingLoadBasicTotal(std::string_view text);
+// unwrapResponse() for GetOutgoingLoadCenterIDAndCenter.
+std::string UnwrapGetOutgoingLoadCenterIDAndCenter(std::string_view text);
+// unwrapResponse() for GetOutgoingLoadDescriptionRoute.
+std::string UnwrapGetOutgoingLoadDescriptionRoute(std::string_view text);
+// unwrapResponse() for IsPOFound.
+std::string UnwrapIsPOFound(std::string_view text);
+
+}  // namespace tarvine::service

@@ -1,0 +1,187 @@
+#include "ServeFixture.h"
+
+#include <httplib.h>
+#include <stdlib.h>
+
+#include <pugixml.hpp>
+
+namespace tarvine::serve::test {
+
+TempDir::TempDir() {
+  std::string pattern = std::filesystem::temp_directory_path() / "tarvine-serve-test-XXXXXX";
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string clientEnvelope(const std::string& operationBody) {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+         "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">  <soap:Body>    " +
+         operationBody + "   </soap:Body> </soap:Envelope>";
+}
+
+std::string loadQuery(const std::string& operation, int load) {
+  return "<" + operation + " xmlns=\"" + kNamespace + "\">      <OutgoingLoadID>" +
+         std::to_string(load) + "</OutgoingLoadID></" + operation + ">";
+}
+
+std::string allOrdersQuery(int load, const std::string& facility) {
+  return std::string("<GetOutgoingLoadAllOrders xmlns=\"") + kNamespace +
+         "\">      <OutgoingLoadID>" + std::to_string(load) +
+         "</OutgoingLoadID>      <FacilityID>" + facility +
+         "</FacilityID></GetOutgoingLoadAllOrders>";
+}
+
+std::string updateBody(const std::vector<std::string>& statements) {
+  std::string items;
+  for (const std::string& statement : statements) {
+    items += "<string>" + xmlEscaped(statement) + "</string>\r\n";
+  }
+  return std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
+         "\">      <OutgoingLoadOrderArray>" + items +
+         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>";
+}
+
+std::string astrayBody(const std::string& orderId, int segment, const std::string& freight,
+                       int cartons, int load, const std::string& comment) {
+  return std::string("<AddAstrayPO xmlns=\"") + kNamespace + "\"> <OrderID>" + orderId +
+         "</OrderID> <OrderSegment>" + std::to_string(segment) + "</OrderSegment> <Freight>" +
+         freight + "</Freight> <Cartons>" + std::to_string(cartons) +
+         "</Cartons> <OutgoingLoadID>" + std::to_string(load) + "</OutgoingLoadID> <Comment>" +
+         xmlEscaped(comment) + "</Comment></AddAstrayPO>";
+}
+
+std::string xmlEscaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(5);
+  client.set_read_timeout(60);
+  client.set_write_timeout(60);
+  httplib::Headers headers;
+  if (soapAction) headers.emplace("SOAPAction", *soapAction);
+  const httplib::Result result = client.Post(kPath, headers, body, "text/xml; charset=utf-8");
+  HttpReply reply;
+  if (!result) return reply;
+  reply.status = result->status;
+  reply.contentType = result->get_header_value("Content-Type");
+  reply.body = result->body;
+  return reply;
+}
+
+std::vector<Row> dataSetRows(const std::string& replyBody) {
+  std::vector<Row> rows;
+  pugi::xml_document reply;
+  EXPECT_TRUE(reply.load_string(replyBody.c_str())) << replyBody.substr(0, 300);
+  const pugi::xml_node response = reply.document_element().first_child().first_child();
+  const pugi::xml_node result = response.first_child();
+  const std::string responseName = response.name();
+  const std::string suffix = "Response";
+  EXPECT_TRUE(responseName.size() > suffix.size() && responseName.ends_with(suffix)) << replyBody;
+  EXPECT_EQ(std::string(result.name()),
+            responseName.substr(0, responseName.size() - suffix.size()) + "Result");
+  pugi::xml_document dataSet;
+  EXPECT_TRUE(dataSet.load_string(result.text().get()));
+  const pugi::xml_node tables =
+      dataSet.child("Root").child("DataSet").child("diffgr:diffgram").child("NewDataSet");
+  for (const pugi::xml_node table : tables.children("Table")) {
+    Row row;
+    for (const pugi::xml_node column : table.children()) {
+      row.names.emplace_back(column.name());
+      row.values[column.name()] = column.text().get();
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::pair<std::string, std::string> faultOf(const std::string& replyBody) {
+  pugi::xml_document reply;
+  if (!reply.load_string(replyBody.c_str())) return {};
+  const pugi::xml_node fault = reply.child("soap:Envelope").child("soap:Body").child("soap:Fault");
+  return {fault.child("faultcode").text().get(), fault.child("faultstring").text().get()};
+}
+
+void ServeFixture::SetUp() {
+  dir_ = std::make_unique<TempDir>();
+  const std::string path = (dir_->path() / "route.db").string();
+  service_ = std::make_unique<RouteService>(path);
+  service_->createDemoData();
+  service_->setRequestLog([this](const std::string& line) {
+    const std::lock_guard lock(logMutex_);
+    log_.push_back(line);
+  });
+  port_ = service_->start("127.0.0.1", 0);
+  db_ = std::make_unique<Database>(path);
+}
+
+void ServeFixture::TearDown() {
+  service_->stop();
+  db_.reset();
+  service_.reset();
+  dir_.reset();
+}
+
+HttpReply ServeFixture::call(const std::string& operation, const std::string& operationBody) {
+  return send(clientEnvelope(operationBody), std::string(kNamespace) + "/" + operation);
+}
+
+HttpReply ServeFixture::send(const std::string& body,
+                             const std::optional<std::string>& soapAction) {
+  return postTo(port_, body, soapAction);
+}
+
+std::vector<Row> ServeFixture::allOrders(int load, const std::string& facility) {
+  const HttpReply reply = call("GetOutgoingLoadAllOrders", allOrdersQuery(load, facility));
+  EXPECT_EQ(reply.status, 200) << reply.body;
+  return dataSetRows(reply.body);
+}
+
+std::int64_t ServeFixture::count(const std::string& sql) {
+  Statement& query = db().prepare(sql);
+  const std::int64_t value = query.step() ? query.integer(0) : -1;
+  query.reset();
+  return value;
+}
+
+std::string ServeFixture::snapshot() {
+  std::string dump;
+  Statement& orders = db().prepare(
+      "SELECT CenterID, OrderID, VOZA_OrderSegment, OutgoingLoad, Freight FROM VOZA_OrderHeader"
+      " ORDER BY 1, 2, 3");
+  while (orders.step()) {
+    dump += std::to_string(orders.integer(0)) + "|" + std::string(orders.text(1)) + "|" +
+            std::to_string(orders.integer(2)) + "|" + std::string(orders.text(3)) + "|" +
+            std::string(orders.text(4)) + "\n";
+  }
+  orders.reset();
+  dump += "history " + std::to_string(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory"));
+  return dump;
+}
+
+std::vector<std::string> ServeFixture::logLines() {
+  const std::lock_guard lock(logMutex_);
+  return log_;
+}
+
+}  // namespace tarvine::serve::test

@@ -1,0 +1,100 @@
+// A route service on 127.0.0.1 with the demo data in a temporary database, and a client that
+// talks to it the way the control does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Database.h"
+#include "RouteService.h"
+
+namespace tarvine::serve::test {
+
+inline constexpr const char* kNamespace = "http://tarvine.example/VOZARouteLocations/Service1";
+inline constexpr const char* kPath = "/WebServices/VOZAWebservice/VOZAWebservice.asmx";
+
+// One HTTP answer.
+struct HttpReply {
+  int status = 0;
+  std::string contentType;
+  std::string body;
+};
+
+// One data set row: column name to text, plus the names in document order.
+struct Row {
+  std::map<std::string, std::string> values;
+  std::vector<std::string> names;
+  const std::string& operator[](const std::string& name) const { return values.at(name); }
+  bool has(const std::string& name) const { return values.count(name) != 0; }
+};
+
+// A temporary directory removed at the end of the scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The request envelope as the control builds it around an operation body.
+std::string clientEnvelope(const std::string& operationBody);
+// The body of a query that takes only a load id.
+std::string loadQuery(const std::string& operation, int load);
+// The body of GetOutgoingLoadAllOrders.
+std::string allOrdersQuery(int load, const std::string& facility);
+// The body of UpdateOutgoingLoadOrder: each statement in a <string>, each followed by CR LF.
+std::string updateBody(const std::vector<std::string>& statements);
+// The body of AddAstrayPO.
+std::string astrayBody(const std::string& orderId, int segment, const std::string& freight,
+                       int cartons, int load, const std::string& comment);
+// Text with "&", "<" and ">" escaped for XML.
+std::string xmlEscaped(const std::string& text);
+
+// POSTs body to the endpoint of the service at port with the given SOAPAction (none: omitted).
+HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction);
+
+// The rows of a query reply: the result element's text parsed as a data set. Fails the test
+// when the reply is not a data set reply.
+std::vector<Row> dataSetRows(const std::string& replyBody);
+// faultcode and faultstring of a fault reply (empty when there is no fault).
+std::pair<std::string, std::string> faultOf(const std::string& replyBody);
+
+class ServeFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Sends an operation body with the matching SOAPAction.
+  HttpReply call(const std::string& operation, const std::string& operationBody);
+  // Sends a body with a SOAPAction of the caller's choice.
+  HttpReply send(const std::string& body, const std::optional<std::string>& soapAction);
+  // The rows of GetOutgoingLoadAllOrders for the load and facility.
+  std::vector<Row> allOrders(int load, const std::string& facility = "DEMO");
+  // A read-write connection to the service's database, for arranging and checking rows.
+  Database& db() { return *db_; }
+  // One integer result of a query on the service's database.
+  std::int64_t count(const std::string& sql);
+  // A text dump of the order and history tables, to prove that nothing changed.
+  std::string snapshot();
+  // The request log lines so far.
+  std::vector<std::string> logLines();
+
+  std::unique_ptr<TempDir> dir_;
+  std::unique_ptr<RouteService> service_;
+  std::unique_ptr<Database> db_;
+  int port_ = 0;
+  std::mutex logMutex_;
+  std::vector<std::string> log_;
+};
+
+}  // namespace tarvine::serve::test

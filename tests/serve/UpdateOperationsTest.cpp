@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "ServeFixture.h"
+
+namespace tarvine::serve::test {
+namespace {
+
+std::string putOnLoad(int load, const std::string& freight, int center, const std::string& order,
+                      int segment) {
+  return "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = " + std::to_string(load) +
+         ", Freight = " + freight + "  Where CenterID = " + std::to_string(center) +
+         " and OrderID = '" + order + "' and VOZA_OrderSegment = " + std::to_string(segment);
+}
+
+std::string takeOff(const std::string& freight, int center, const std::string& order, int segment) {
+  return "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = Null, Freight = " + freight +
+         " Where CenterID = " + std::to_string(center) + " and OrderID = '" + order +
+         "' and VOZA_OrderSegment = " + std::to_string(segment);
+}
+
+std::string history(int code, const std::string& order, int segment) {
+  return "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd " + std::to_string(code) + ", '" +
+         order + "'," + std::to_string(segment) + ",7,2";
+}
+
+const std::string kEmptyUpdateReply =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+    "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><UpdateOutgoingLoadOrderResponse "
+    "xmlns=\"http://tarvine.example/VOZARouteLocations/Service1\" /></soap:Body></soap:Envelope>";
+
+class UpdateOperations : public ServeFixture {
+ protected:
+  HttpReply save(const std::vector<std::string>& statements) {
+    return call("UpdateOutgoingLoadOrder", updateBody(statements));
+  }
+  std::string loadOf(const std::string& order, int segment) {
+    Statement& query = db().prepare(
+        "SELECT COALESCE(OutgoingLoad, 'none') || ' ' || COALESCE(Freight, 'none')"
+        " FROM VOZA_OrderHeader WHERE OrderID = ?1 AND VOZA_OrderSegment = ?2");
+    query.bind(1, order).bind(2, std::int64_t{segment});
+    std::string value = query.step() ? std::string(query.text(0)) : "missing";
+    query.reset();
+    return value;
+  }
+};
+
+TEST_F(UpdateOperations, AppliesTheWholeBatchAndAnswersAnEmptyResponse) {
+  const HttpReply reply =
+      save({putOnLoad(5001, "125.00", 12, "12-34567", 1), takeOff("0.00", 15, "15-20001", 2),
+            history(2, "12-34567", 1), history(5, "15-20001", 2), ""});
+  EXPECT_EQ(reply.status, 200);
+  EXPECT_EQ(reply.body, kEmptyUpdateReply);
+  EXPECT_EQ(loadOf("12-34567", 1), "5001 125.0");
+  EXPECT_EQ(loadOf("15-20001", 2), "none 0.0");
+  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE ProgressCode = 2 AND "
+                  "OrderID = '12-34567' AND VOZA_OrderSegment = 1 AND PersonID = 7 AND "
+                  "PersonTypeID = 2"),
+            1);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE ProgressCode = 5 AND "
+                  "OrderID = '15-20001'"),
+            1);
+}
+
+TEST_F(UpdateOperations, AnArrayOfOnlyTheEmptyStringChangesNothing) {
+  const std::string before = snapshot();
+  EXPECT_EQ(save({""}).status, 200);
+  EXPECT_EQ(snapshot(), before);
+}
+
+struct BadBatch {
+  const char* why;
+  std::vector<std::string> statements;
+  const char* faultPart;
+};
+
+std::ostream& operator<<(std::ostream& out, const BadBatch& batch) {
+  return out << batch.why;
+}
+
+class RefusedBatch : public UpdateOperations, public ::testing::WithParamInterface<BadBatch> {};
+
+TEST_P(RefusedBatch, ChangesNothingAndAnswersAClientFault) {
+  const std::string before = snapshot();
+  const HttpReply reply = save(GetParam().statements);
+  EXPECT_EQ(reply.status, 500);
+  const auto [code, message] = faultOf(reply.body);
+  EXPECT_EQ(code, "soap:Client");
+  EXPECT_NE(message.find(GetParam().faultPart), std::string::npos) << message;
+  EXPECT_EQ(snapshot(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batches, RefusedBatch,
+    ::testing::Values(
+        BadBatch{"grouped freight",
+                 {putOnLoad(5001, "125.00", 12, "12-34567", 1), history(2, "12-34567", 1),
+                  putOnLoad(5001, "1,234.50", 12, "12-34567", 2), ""},
+                 "string 3 is not an accepted statement"},
+        BadBatch{"no such segment",
+                 {putOnLoad(5001, "125.00", 12, "12-34567", 1),
+                  putOnLoad(5001, "1.00", 12, "12-34567", 9)},
+                 "string 2: there is no segment 9"},
+        BadBatch{"wrong center", {putOnLoad(5001, "1.00", 15, "12-34567", 1)}, "at center 15"},
+        BadBatch{"no such load",
+                 {putOnLoad(4242, "1.00", 12, "12-34567", 1)},
+                 "load 4242 does not exist"},
+        BadBatch{"history of no segment",
+                 {putOnLoad(5001, "125.00", 12, "12-34567", 1), history(2, "12-99999", 1)},
+                 "string 2: there is no segment 1"},
+        BadBatch{"second statement after a semicolon",
+                 {history(2, "12-34567", 1) + "; DELETE FROM VOZA_OrderHeader"},
+                 "string 1 is not an accepted statement"},
+        BadBatch{"injection through an undoubled quote",
+                 {putOnLoad(5001, "1.00", 12, "12-34567' or '1'='1", 1)},
+                 "string 1 is not an accepted statement"},
+        BadBatch{"injection inside a doubled quote",
+                 {putOnLoad(5001, "125.00", 12, "12-34567", 1),
+                  takeOff("0.00", 12, "12-34567''; DELETE FROM VOZA_OrderHeader; --", 1)},
+                 "string 2: there is no segment 1 of order \"12-34567'; DELETE"}));
+
+TEST_F(UpdateOperations, DoubledQuoteInAnOrderIdMatchesThatOrderOnly) {
+  db().execute(
+      "INSERT INTO VOZA_OrderHeader (CenterID, OrderID, VOZA_OrderSegment, FacilityID, LoadDate,"
+      " NumberParcels, FactoryWeight, CubicFeet, FreightCost, Freight, MinimumCharge, TotalRate,"
+      " TotalSuggestedFreight) VALUES"
+      " (12, '12-3''4', 1, 'DEMO', '2026-11-20', 3, 100, 10, 5, 0, 45, 14, 45),"
+      " (12, '12-3', 1, 'DEMO', '2026-11-20', 3, 100, 10, 5, 0, 45, 14, 45),"
+      " (12, '12-34', 1, 'DEMO', '2026-11-20', 3, 100, 10, 5, 0, 45, 14, 45)");
+  EXPECT_EQ(save({putOnLoad(5001, "50.00", 12, "12-3''4", 1), history(2, "12-3''4", 1)}).status,
+            200);
+  EXPECT_EQ(loadOf("12-3'4", 1), "5001 50.0");
+  EXPECT_EQ(loadOf("12-3", 1), "none 0.0");
+  EXPECT_EQ(loadOf("12-34", 1), "none 0.0");
+  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE OrderID = '12-3''4'"), 1);
+}
+
+TEST_F(UpdateOperations, TwoClientsSavingAtOnceKeepBothClientsRows) {
+  // Each client puts its own free segments on the load, one request per segment.
+  const auto segmentsOf = [this](const std::string& where) {
+    std::vector<std::pair<std::string, int>> segments;
+    Statement& query = db().prepare(
+        "SELECT OrderID, VOZA_OrderSegment FROM VOZA_OrderHeader WHERE OutgoingLoad IS NULL AND "
+        "FacilityID = 'DEMO' AND " +
+        where);
+    while (query.step()) segments.emplace_back(query.text(0), static_cast<int>(query.integer(1)));
+    query.reset();
+    return segments;
+  };
+  const auto first = segmentsOf("CenterID IN (12, 15)");
+  const auto second = segmentsOf("CenterID IN (21, 27)");
+  ASSERT_GE(first.size(), 5u);
+  ASSERT_GE(second.size(), 5u);
+
+  const auto saveAll = [this](const std::vector<std::pair<std::string, int>>& segments) {
+    int failures = 0;
+    for (const auto& [order, segment] : segments) {
+      const int center = std::stoi(order.substr(0, order.find('-')));
+      const HttpReply reply =
+          postTo(port_,
+                 clientEnvelope(updateBody({putOnLoad(5001, "10.00", center, order, segment),
+                                            history(2, order, segment), ""})),
+                 std::string(kNamespace) + "/UpdateOutgoingLoadOrder");
+      if (reply.status != 200) ++failures;
+    }
+    return failures;
+  };
+  int firstFailures = -1;
+  int secondFailures = -1;
+  std::thread one([&] { firstFailures = saveAll(first); });
+  std::thread two([&] { secondFailures = saveAll(second); });
+  one.join();
+  two.join();
+  EXPECT_EQ(firstFailures, 0);
+  EXPECT_EQ(secondFailures, 0);
+  for (const auto& [order, segment] : first) EXPECT_EQ(loadOf(order, segment), "5001 10.0");
+  for (const auto& [order, segment] : second) EXPECT_EQ(loadOf(order, segment), "5001 10.0");
+  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory"),
+            static_cast<std::int64_t>(first.size() + second.size()));
+}
+
+}  // namespace
+}  // namespace tarvine::serve::test

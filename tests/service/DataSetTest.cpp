@@ -1,0 +1,134 @@
+#include "service/DataSet.h"
+
+#include <gtest/gtest.h>
+
+#include "ServiceReplies.h"
+
+namespace tarvine::service {
+namespace {
+
+using test::ReplyRow;
+
+// Every row the walk hands over, copied out of the callback.
+std::vector<ReplyRow> rowsOf(std::string_view text) {
+  std::vector<ReplyRow> rows;
+  ReadDataSetRows(text, [&](const DataSetRow& row) {
+    ReplyRow& copy = rows.emplace_back();
+    for (const DataSetColumn& column : row) copy.emplace_back(column.name, column.text);
+  });
+  return rows;
+}
+
+// A data set shaped by hand: levels above the rows are given as start and end text.
+std::string wrapped(std::string_view open, std::string_view inner, std::string_view close) {
+  return std::string(open) + std::string(inner) + std::string(close);
+}
+
+constexpr std::string_view kOpen =
+    "<Root><DataSet><diffgr:diffgram xmlns:diffgr=\"urn:d\"><NewDataSet>";
+constexpr std::string_view kClose = "</NewDataSet></diffgr:diffgram></DataSet></Root>";
+
+TEST(ReadDataSetRows, RowsAndColumnsInDocumentOrder) {
+  const std::vector<ReplyRow> rows = {{{"OrderID", "4711"}, {"Freight", "12.5"}},
+                                      {{"OrderID", "A&B <x>"}, {"NoRate", ""}}};
+  EXPECT_EQ(rowsOf(test::unwrappedReply(test::dataSetText(rows))), rows);
+}
+
+TEST(ReadDataSetRows, RepeatedColumnIsHandedOverTwice) {
+  EXPECT_EQ(rowsOf(wrapped(kOpen, "<Table><A>1</A><A>2</A></Table>", kClose)),
+            (std::vector<ReplyRow>{{{"A", "1"}, {"A", "2"}}}));
+}
+
+TEST(ReadDataSetRows, EveryMatchAtEveryLevelIsWalked) {
+  const std::string text =
+      "<Root><DataSet>"
+      "<diffgr:diffgram><NewDataSet><Table><A>1</A></Table><Other><Table><A>x</A></Table></Other>"
+      "<Table><A>2</A></Table></NewDataSet><NewDataSet><Table><A>3</A></Table></NewDataSet>"
+      "</diffgr:diffgram>"
+      "<diffgr:diffgram><NewDataSet><Table><A>4</A></Table></NewDataSet></diffgr:diffgram>"
+      "</DataSet><DataSet><diffgr:diffgram><NewDataSet><Table><A>5</A></Table></NewDataSet>"
+      "</diffgr:diffgram></DataSet></Root>";
+  std::vector<ReplyRow> expected;
+  for (const char* value : {"1", "2", "3", "4", "5"}) expected.push_back({{"A", value}});
+  EXPECT_EQ(rowsOf(text), expected);
+}
+
+TEST(ReadDataSetRows, EmptyTableIsAnEmptyRow) {
+  EXPECT_EQ(rowsOf(wrapped(kOpen, "<Table/>", kClose)), std::vector<ReplyRow>{ReplyRow{}});
+}
+
+TEST(ReadDataSetRows, NonElementChildrenComeWithTheirNodeNames) {
+  EXPECT_EQ(
+      rowsOf(wrapped(kOpen, "<Table>loose<A>1</A><!--c--><B><i>x</i>y</B></Table>", kClose)),
+      (std::vector<ReplyRow>{{{"#text", "loose"}, {"A", "1"}, {"#comment", "c"}, {"B", "xy"}}}));
+}
+
+class NoRows : public ::testing::TestWithParam<std::pair<const char*, std::string>> {};
+
+TEST_P(NoRows, NoRowsAndNoError) {
+  EXPECT_TRUE(rowsOf(GetParam().second).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadDataSetRows, NoRows,
+    ::testing::Values(
+        std::pair{"Empty", std::string()}, std::pair{"Blanks", std::string("   ")},
+        std::pair{"Unparsable", wrapped(kOpen, "<Table><A>1</Table>", kClose)},
+        std::pair{"TwoRootElements", wrapped(kOpen, "<Table><A>1</A></Table>", kClose) +
+                                         wrapped(kOpen, "<Table><A>2</A></Table>", kClose)},
+        std::pair{"SoapFault", test::soapFaultReply("Server was unable to process request.")},
+        std::pair{"TableUnderRoot", std::string("<Root><Table><A>1</A></Table></Root>")},
+        std::pair{"MissingDiffgram",
+                  std::string("<Root><DataSet><NewDataSet><Table><A>1</A></Table></NewDataSet>"
+                              "</DataSet></Root>")},
+        std::pair{"UnprefixedDiffgram",
+                  std::string("<Root><DataSet><diffgram><NewDataSet><Table><A>1</A></Table>"
+                              "</NewDataSet></diffgram></DataSet></Root>")},
+        std::pair{"LowerCaseRoot",
+                  std::string("<root><DataSet><diffgr:diffgram><NewDataSet><Table><A>1</A>"
+                              "</Table></NewDataSet></diffgr:diffgram></DataSet></root>")},
+        std::pair{"StillWrapped",
+                  test::transportResult("IsPOFound", test::dataSetText({{{"A", "1"}}}))},
+        std::pair{"EmptyNewDataSet", test::dataSetText({})}),
+    [](const auto& info) { return std::string(info.param.first); });
+
+TEST(ReadDataSetRows, ParsedDocumentOverload) {
+  XmlDocument document;
+  document.loadXml(wrapped(kOpen, "<Table><A>1</A></Table>", kClose));
+  int rows = 0;
+  ReadDataSetRows(document, [&](const DataSetRow&) { ++rows; });
+  EXPECT_EQ(rows, 1);
+
+  document.loadXml("<Root>");
+  ReadDataSetRows(document, [&](const DataSetRow&) { ++rows; });
+  EXPECT_EQ(rows, 1);
+}
+
+TEST(ReadDataSetRows, DeepNestingInsideAndOutsideTheRowsIsHarmless) {
+  constexpr int kDepth = 100'000;
+  std::string deep;
+  for (int i = 0; i < kDepth; ++i) deep += "<d>";
+  deep += "x";
+  for (int i = 0; i < kDepth; ++i) deep += "</d>";
+  const std::string text =
+      wrapped(kOpen, "<Table><A>" + deep + "</A></Table><Skipped>" + deep + "</Skipped>", kClose);
+  EXPECT_EQ(rowsOf(text), (std::vector<ReplyRow>{{{"A", "x"}}}));
+}
+
+TEST(ReadDataSetRows, LargestLoadIsReadCompletely) {
+  constexpr int kRows = 32'767;
+  ReplyRow row;
+  for (int c = 0; c < 17; ++c) row.emplace_back("Column" + std::to_string(c), std::to_string(c));
+  const std::string text = test::dataSetText(std::vector<ReplyRow>(kRows, row));
+  int rows = 0;
+  std::size_t columns = 0;
+  ReadDataSetRows(text, [&](const DataSetRow& seen) {
+    ++rows;
+    columns += seen.size();
+  });
+  EXPECT_EQ(rows, kRows);
+  EXPECT_EQ(columns, std::size_t{kRows} * 17);
+}
+
+}  // namespace
+}  // namespace tarvine::service

@@ -1,0 +1,83 @@
+#include "ServiceReplies.h"
+
+namespace tarvine::service::test {
+
+namespace {
+
+constexpr std::string_view kDeclaration = R"(<?xml version="1.0" encoding="utf-8"?>)";
+constexpr std::string_view kCleanedDeclaration = R"(<?xml version="1.0" encoding="utf-8" ?>)";
+
+std::string responseStart(std::string_view op) {
+  return "<" + std::string(op) + "Response xmlns=\"" + std::string(kTestRouteNamespace) + "\"><" +
+         std::string(op) + "Result>";
+}
+
+std::string responseEnd(std::string_view op) {
+  return "</" + std::string(op) + "Result></" + std::string(op) + "Response>";
+}
+
+std::string soapEnvelope(std::string_view body) {
+  std::string text(kDeclaration);
+  text += "<soap:Envelope xmlns:soap=\"" + std::string(kSoapNamespace) + "\" xmlns:xsi=\"" +
+          std::string(kXsiNamespace) + "\" xmlns:xsd=\"" + std::string(kXsdNamespace) + "\">";
+  text += "<soap:Body>";
+  text += body;
+  text += "</soap:Body></soap:Envelope>";
+  return text;
+}
+
+}  // namespace
+
+std::string escapeForTest(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string dataSetText(const std::vector<ReplyRow>& rows) {
+  std::string text = "<Root><DataSet><xs:schema id=\"NewDataSet\" xmlns:xs=\"" +
+                     std::string(kXsdNamespace) +
+                     "\"><xs:element name=\"Table\"/></xs:schema>"
+                     "<diffgr:diffgram xmlns:msdata=\"urn:schemas-microsoft-com:xml-msdata\""
+                     " xmlns:diffgr=\"urn:schemas-microsoft-com:xml-diffgram-v1\"><NewDataSet>";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    text += "<Table diffgr:id=\"Table" + std::to_string(i + 1) + "\" msdata:rowOrder=\"" +
+            std::to_string(i) + "\">";
+    for (const auto& [name, value] : rows[i]) {
+      text += "<" + name + ">" + escapeForTest(value) + "</" + name + ">";
+    }
+    text += "</Table>";
+  }
+  text += "</NewDataSet></diffgr:diffgram></DataSet></Root>";
+  return text;
+}
+
+std::string soapDataSetReply(std::string_view op, std::string_view dataSet) {
+  return soapEnvelope(responseStart(op) + escapeForTest(dataSet) + responseEnd(op));
+}
+
+std::string soapFaultReply(std::string_view faultString) {
+  return soapEnvelope("<soap:Fault><faultcode>soap:Server</faultcode><faultstring>" +
+                      escapeForTest(faultString) + "</faultstring><detail/></soap:Fault>");
+}
+
+std::string transportResult(std::string_view op, std::string_view dataSet) {
+  return std::string(kCleanedDeclaration) + "\r\n" + responseStart(op) + std::string(dataSet) +
+         responseEnd(op);
+}
+
+std::string unwrappedReply(std::string_view dataSet) {
+  return std::string(kCleanedDeclaration) + "\r\n" + std::string(dataSet);
+}
+
+}  // namespace tarvine::service::test
