@@ -73,11 +73,11 @@ std::string soapFaultReply(std::string_view faultString) {
 
 std::string transportResult(std::string_view op, std::string_view dataSet) {
   return std::string(kCleanedDeclaration) + "\r\n" + responseStart(op) + std::string(dataSet) +
-         responseEnd(op);
+         responseEnd(op) + "\r\n";
 }
 
 std::string unwrappedReply(std::string_view dataSet) {
-  return std::string(kCleanedDeclaration) + "\r\n" + std::string(dataSet);
+  return std::string(kCleanedDeclaration) + "\r\n" + std::string(dataSet) + "\r\n";
 }
 
 }  // namespace tarvine::service::test

@@ -37,10 +37,12 @@ std::string soapDataSetReply(std::string_view op, std::string_view dataSet);
 std::string soapFaultReply(std::string_view faultString);
 
 // What the transport returns for soapDataSetReply(op, dataSet): the declaration with encoding,
-// CR LF, then the response element with the data set as markup.
+// CR LF, the response element with the data set as markup, and the CR LF the serializer writes
+// after the envelope.
 std::string transportResult(std::string_view op, std::string_view dataSet);
 
-// What a query's unwrapper leaves of transportResult(): the declaration, CR LF, the data set.
+// What a query's unwrapper leaves of transportResult(): the declaration, CR LF, the data set,
+// CR LF.
 std::string unwrappedReply(std::string_view dataSet);
 
 }  // namespace tarvine::service::test

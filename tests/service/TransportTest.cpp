@@ -1,0 +1,149 @@
+// One SOAP exchange through the transport, against raw servers on 127.0.0.1.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "RawHttpServer.h"
+#include "ServiceReplies.h"
+#include "service/Transport.h"
+
+namespace tarvine::service {
+namespace {
+
+using tarvine::test::ClosedPort;
+using tarvine::test::httpResponse;
+using tarvine::test::RawHttpServer;
+using tarvine::test::RawReply;
+
+struct Report {
+  std::int32_t number;
+  std::string description;
+  std::string procedure;
+};
+
+class TransportTest : public ::testing::Test {
+ protected:
+  Transport transport{[this](const RuntimeError& error, std::string_view procedure) {
+    reports.push_back({error.number(), error.description(), std::string(procedure)});
+  }};
+  std::vector<Report> reports;
+  const std::string envelope =
+      R"(<?xml version="1.0" encoding="utf-8"?><soap:Envelope xmlns:soap="urn:s"><soap:Body>)"
+      R"(<Op xmlns="urn:x"><A>1 &amp; 2</A></Op></soap:Body></soap:Envelope>)";
+
+  void SetUp() override {
+    transport.setTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(1500)});
+  }
+};
+
+TEST_F(TransportTest, SendsTheFourHeadersInOrderAndTheReserializedEnvelope) {
+  RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
+  const std::string host = "http://127.0.0.1:" + std::to_string(server.port());
+  transport.call(server.url("/svc.asmx"), host, "urn:x/Op", envelope, false);
+  const auto request = server.request();
+  ASSERT_TRUE(request);
+  const std::string body =
+      "<?xml version=\"1.0\"?>\r\n<soap:Envelope xmlns:soap=\"urn:s\"><soap:Body>"
+      "<Op xmlns=\"urn:x\"><A>1 &amp; 2</A></Op></soap:Body></soap:Envelope>\r\n";
+  EXPECT_EQ(*request, "POST /svc.asmx HTTP/1.1\r\nHost: 127.0.0.1:" +
+                          std::to_string(server.port()) +
+                          "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
+                          std::to_string(body.size()) + "\r\nSOAPAction: urn:x/Op\r\n\r\n" + body);
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(TransportTest, AnUnparsableEnvelopeGoesOutEmpty) {
+  RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
+  transport.call(server.url(), "h", "a", "<Op>Smith & Sons</Op>", false);
+  const auto request = server.request();
+  ASSERT_TRUE(request);
+  EXPECT_NE(request->find("Content-Length: 0\r\n"), std::string::npos);
+  EXPECT_TRUE(request->ends_with("\r\n\r\n"));
+}
+
+TEST_F(TransportTest, ReplyIsCleanedAndStripped) {
+  const std::string reply =
+      test::soapDataSetReply("Op", test::dataSetText({{{"CenterID", "12"}}}));
+  RawHttpServer server(RawReply::full(httpResponse(200, reply)));
+  const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
+  EXPECT_EQ(exchange.result, test::transportResult("Op", test::dataSetText({{{"CenterID", "12"}}})));
+  EXPECT_TRUE(exchange.accepted());
+}
+
+TEST_F(TransportTest, UpdateOnlyGivesTheEmptyResultButKeepsTheOutcome) {
+  RawHttpServer server(RawReply::full(httpResponse(500, test::soapFaultReply("no such load"))));
+  const Exchange exchange = transport.call(server.url(), "h", "a", envelope, true);
+  EXPECT_EQ(exchange.result, "");
+  EXPECT_TRUE(exchange.completed);
+  EXPECT_EQ(exchange.httpStatus, 500);
+  EXPECT_EQ(exchange.fault, "no such load");
+  EXPECT_FALSE(exchange.accepted());
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(TransportTest, NonXmlReplyIsEmptyWithoutReport) {
+  RawHttpServer server(RawReply::full(httpResponse(502, "<html><body>Bad gateway", "")));
+  const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
+  EXPECT_EQ(exchange.result, "");
+  EXPECT_EQ(exchange.refusal(), "HTTP status 502");
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(TransportTest, SoapFaultIsReturnedCleaned) {
+  RawHttpServer server(RawReply::full(httpResponse(500, test::soapFaultReply("a < b"))));
+  const std::string result = transport.ReturnWebserviceXML(server.url(), "h", "a", envelope);
+  EXPECT_NE(result.find("<soap:Fault>"), std::string::npos);
+  EXPECT_NE(result.find("a < b"), std::string::npos);
+  EXPECT_EQ(result.find("<soap:Body>"), std::string::npos);
+  EXPECT_TRUE(result.starts_with(R"(<?xml version="1.0" encoding="utf-8" ?>)"));
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(TransportTest, RefusedConnectionIsReported) {
+  ClosedPort closed;
+  const Exchange exchange = transport.call(closed.url(), "h", "a", envelope, false);
+  EXPECT_FALSE(exchange.completed);
+  EXPECT_EQ(exchange.result, "");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
+  EXPECT_EQ(reports[0].number, kHttpErrorBase + 7);
+  EXPECT_NE(reports[0].description.find("connect"), std::string::npos);
+}
+
+TEST_F(TransportTest, SilentServerTimesOutAndIsReported) {
+  RawHttpServer server(RawReply::silence());
+  transport.setTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
+  EXPECT_EQ(transport.ReturnWebserviceXML(server.url(), "h", "a", envelope), "");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
+  EXPECT_EQ(reports[0].number, kHttpErrorBase + 28);
+}
+
+TEST(ReplyCleanUpTest, CleanResponseXML) {
+  EXPECT_EQ(CleanResponseXML(""), "");
+  EXPECT_EQ(CleanResponseXML("<?xml version=\"1.0\"?>\r\n<a>&lt;b&gt;&amp;lt;</a>"),
+            "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<a><b>&amp;lt;</a>");
+  // Only the escaped ampersand followed by "lt;" survives; other entities stay as they are.
+  EXPECT_EQ(CleanResponseXML("&quot;&#60;&lt;lt;"), "&quot;&#60;<lt;");
+}
+
+TEST(ReplyCleanUpTest, StripSOAPEnvelope) {
+  const std::string start =
+      R"(<soap:Envelope xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/")"
+      R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
+      R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema">)";
+  EXPECT_EQ(StripSOAPEnvelope(""), "");
+  EXPECT_EQ(StripSOAPEnvelope("D\r\n" + start + "<soap:Body><R/></soap:Body></soap:Envelope>\r\n"),
+            "D\r\n<R/>\r\n");
+  // Declarations in another order keep the start tag in front of the content.
+  const std::string other =
+      R"(<soap:Envelope xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
+      R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema")"
+      R"( xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/">)";
+  EXPECT_EQ(StripSOAPEnvelope(other + "<soap:Body><R/></soap:Body></soap:Envelope>"), other + "<R/>");
+}
+
+}  // namespace
+}  // namespace tarvine::service

@@ -1,0 +1,32 @@
+#pragma once
+// The reference route service with the demo data on a free loopback port and a temporary
+// database, for the tests that travel the whole road.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace tarvine::serve {
+class RouteService;
+}
+
+namespace tarvine::test {
+
+class DemoRouteService {
+ public:
+  DemoRouteService();
+  ~DemoRouteService();
+  // The server text to give PutServerName ("http://127.0.0.1:PORT").
+  const std::string& server() const { return server_; }
+  // The SQLite database the service answers from.
+  std::string dbPath() const { return (dir_ / "route.db").string(); }
+  // One text column of the first row the query returns, or "(none)".
+  std::string queryText(const std::string& sql) const;
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<serve::RouteService> service_;
+  std::string server_;
+};
+
+}  // namespace tarvine::test
