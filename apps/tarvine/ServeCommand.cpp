@@ -10,9 +10,10 @@ ServeCommand::ServeCommand(CLI::App& app)
       ->check(CLI::Range(0, 65535));
   command_->add_option("--db", options_.dbPath, "SQLite database file (in memory when absent)");
   command_->add_flag("--demo", options_.demo, "Create or open the demo data (load 5001, DEMO)");
-  auto* generate = command_->add_option("--generate-load", generateLoad_,
-                                        "Add a load with this id for benchmarks")
-                       ->check(CLI::Range(1, 32767));
+  auto* generate =
+      command_
+          ->add_option("--generate-load", generateLoad_, "Add a load with this id for benchmarks")
+          ->check(CLI::Range(1, 32767));
   command_->add_option("--segments", options_.segments, "Segments of the generated load")
       ->check(CLI::Range(1, 32767))
       ->needs(generate);

@@ -29,9 +29,9 @@ AstrayWidgets buildAstrayScreen(Screen& screen) {
   auto& Label2 = place<Label>(screen, "Label2", {120, 1200, 735, 255}, 10, "Comments");
   auto& txtComments = place<TextBox>(screen, "txtComments", {120, 1440, 4095, 1455}, 5);
   txtComments.setMultiLine(true);
-  auto& cmdAddAstrayItem =
-      place<CommandButton>(screen, "cmdAddAstrayItem", {120, 3000, 1290, 285}, 6, "Add Astray Item");
-  return AstrayWidgets{fraAddPO, Label5, txtPO1,     Label3, txtPO2,      Label8,
+  auto& cmdAddAstrayItem = place<CommandButton>(screen, "cmdAddAstrayItem", {120, 3000, 1290, 285},
+                                                6, "Add Astray Item");
+  return AstrayWidgets{fraAddPO,   Label5, txtPO1,     Label3, txtPO2,      Label8,
                        txtCartons, Label1, txtFreight, Label2, txtComments, cmdAddAstrayItem};
 }
 

@@ -18,7 +18,7 @@ void TarvineOrderPick::cmdAddAstrayItem_Click() {
   frmAstray& form = *astrayForm_;
   form.setCentersList(CenterList);
   form.setCurrentOrders(Orders);
-  form.setFormObject(this);
+  form.setFormObject(formObject_ ? formObject_ : this);
   form.setHostURL(ServerName);
   // Throws for a load id that does not fit 16 bits; the form is then not shown.
   form.setOutgoingLoadID(w_.lblTarvineID.caption());

@@ -52,10 +52,11 @@ frmAstray::frmAstray(Dialogs& dialogs, EventLog& log)
   w_.cmdAddAstrayItem.click.connect([this] {
     // The add action has no trap of its own; an error that escapes it is reported, not thrown
     // into the user's click.
-    trapped("cmdAddAstrayItem_Click()", [this] { cmdAddAstrayItem_Click(); },
-            [this](const RuntimeError& error, std::string_view procedure) {
-              ReportError(error, procedure);
-            });
+    trapped(
+        "cmdAddAstrayItem_Click()", [this] { cmdAddAstrayItem_Click(); },
+        [this](const RuntimeError& error, std::string_view procedure) {
+          ReportError(error, procedure);
+        });
   });
   loadForm();
 }
@@ -83,8 +84,8 @@ void frmAstray::cmdAddAstrayItem_Click() {
   if (!ValidateAstrayEntry()) return;
   // An entry the back office did not take stays in the boxes for correction.
   if (!AddPO()) return;
-  dialogs_.messageBox("Astray item has been added to the list successfully!!!",
-                      kMsgInformationOk, std::string("Astray Process"));
+  dialogs_.messageBox("Astray item has been added to the list successfully!!!", kMsgInformationOk,
+                      std::string("Astray Process"));
   ClearEntry();
   if (FormObject) FormObject->invokeByName("RefreshData");
 }
@@ -131,9 +132,12 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
         if (!document.loadXml(reply)) return;
         service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
           for (const auto& column : row) {
-            if (column.name == "CenterID"sv) FoundCenterID = convert::toInt16(column.text);
-            else if (column.name == "HighestSegmentNumber"sv) HighestSegmentNumber = column.text;
-            else if (column.name == "IsPOFound"sv) found = column.text;
+            if (column.name == "CenterID"sv)
+              FoundCenterID = convert::toInt16(column.text);
+            else if (column.name == "HighestSegmentNumber"sv)
+              HighestSegmentNumber = column.text;
+            else if (column.name == "IsPOFound"sv)
+              found = column.text;
           }
         });
       },
@@ -149,9 +153,9 @@ bool frmAstray::AddPO() {
   trapped(
       "AddPO",
       [&] {
-        const std::string envelope = service::AddAstrayPORequest(
-            AstrayOrderID, convert::toInt16(HighestSegmentNumber), Freight, Cartons, Comment,
-            OutgoingLoadID);
+        const std::string envelope =
+            service::AddAstrayPORequest(AstrayOrderID, convert::toInt16(HighestSegmentNumber),
+                                        Freight, Cartons, Comment, OutgoingLoadID);
         const service::Exchange exchange = transport_.call(
             WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO", envelope, true);
         accepted = exchange.accepted();

@@ -27,36 +27,39 @@ TarvineOrderPick::TarvineOrderPick(Dialogs& dialogs, EventLog& log)
   w_.lvwOrderIDs.columnClick.connect([this](int column) { lvwOrderIDs_ColumnClick(column); });
   w_.lvwOrderIDs.dblClick.connect(
       [this] { trap("lvwOrderIDs_DblClick()", [this] { lvwOrderIDs_DblClick(); }); });
-  w_.cmdAddAstrayItem.click.connect([this] {
-    trap("cmdAddAstrayItem_Click()", [this] { cmdAddAstrayItem_Click(); });
-  });
+  w_.cmdAddAstrayItem.click.connect(
+      [this] { trap("cmdAddAstrayItem_Click()", [this] { cmdAddAstrayItem_Click(); }); });
   UserControl_Initialize();
 }
 
-TarvineOrderPick::~TarvineOrderPick() { UserControl_Terminate(); }
+TarvineOrderPick::~TarvineOrderPick() {
+  UserControl_Terminate();
+}
 
 void TarvineOrderPick::UserControl_Initialize() {
   trap("UserControl_Initialize", [this] {
-        OutgoingLoadID = -1;
-        SelectedCenterID = -1;
-        ListView& list = w_.lvwOrderIDs;
-        // The first column's width is computed in single precision, the others in double.
-        list.addColumn("Order ID", static_cast<float>(list.width()) / 6.0f);
-        list.addColumn("X", 300);
-        list.addColumn("Segment", list.width() / 9.5, Alignment::Center);
-        list.addColumn("Received", list.width() / 7.3, Alignment::Center);
-        list.addColumn("Cartons #", list.width() / 9.5, Alignment::Center);
-        list.addColumn("Weight (lbs)", list.width() / 7.3, Alignment::Right);
-        list.addColumn("Freight ($)", list.width() / 8.5, Alignment::Right);
-        list.addColumn("  ", 0);
-        list.addColumn("Hot", 500);
-        list.addColumn("Astray", 700);
-        list.addColumn("", 0);
-        list.setReportView(true);
-      });
+    OutgoingLoadID = -1;
+    SelectedCenterID = -1;
+    ListView& list = w_.lvwOrderIDs;
+    // The first column's width is computed in single precision, the others in double.
+    list.addColumn("Order ID", static_cast<float>(list.width()) / 6.0f);
+    list.addColumn("X", 300);
+    list.addColumn("Segment", list.width() / 9.5, Alignment::Center);
+    list.addColumn("Received", list.width() / 7.3, Alignment::Center);
+    list.addColumn("Cartons #", list.width() / 9.5, Alignment::Center);
+    list.addColumn("Weight (lbs)", list.width() / 7.3, Alignment::Right);
+    list.addColumn("Freight ($)", list.width() / 8.5, Alignment::Right);
+    list.addColumn("  ", 0);
+    list.addColumn("Hot", 500);
+    list.addColumn("Astray", 700);
+    list.addColumn("", 0);
+    list.setReportView(true);
+  });
 }
 
-void TarvineOrderPick::UserControl_Terminate() { astrayForm_.reset(); }
+void TarvineOrderPick::UserControl_Terminate() {
+  astrayForm_.reset();
+}
 
 void TarvineOrderPick::PutServerName(const std::string& ptServerName) {
   ServerName = ptServerName;
@@ -84,8 +87,7 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
 }
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
-                                                     const std::string& envelope,
-                                                     bool updateOnly) {
+                                                     const std::string& envelope, bool updateOnly) {
   return transport_.call(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
                          envelope, updateOnly);
 }
@@ -97,17 +99,19 @@ void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {
 
 void TarvineOrderPick::ClearAll() {
   trap("ClearAll", [this] {
-        SelectedCenterID = -1;
-        w_.cboCenter.setListIndex(-1);
-        w_.lvwOrderIDs.clear();
-        w_.chkSellectAll.setValue(0);
-        w_.chkSellectAll.setEnabled(false);
-        Label* totals[] = {&w_.lblTotal4, &w_.lblTotal5, &w_.lblTotal6};
-        for (LoopIndex = 4; LoopIndex <= 6; ++LoopIndex) totals[LoopIndex - 4]->setCaption("");
-      });
+    SelectedCenterID = -1;
+    w_.cboCenter.setListIndex(-1);
+    w_.lvwOrderIDs.clear();
+    w_.chkSellectAll.setValue(0);
+    w_.chkSellectAll.setEnabled(false);
+    Label* totals[] = {&w_.lblTotal4, &w_.lblTotal5, &w_.lblTotal6};
+    for (LoopIndex = 4; LoopIndex <= 6; ++LoopIndex) totals[LoopIndex - 4]->setCaption("");
+  });
 }
 
-void TarvineOrderPick::cmdCancel_Click() { ClearAll(); }
+void TarvineOrderPick::cmdCancel_Click() {
+  ClearAll();
+}
 
 void TarvineOrderPick::ReportError(const RuntimeError& error, std::string_view procedure,
                                    std::string_view additional) {

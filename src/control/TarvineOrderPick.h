@@ -86,6 +86,10 @@ class TarvineOrderPick : public LateBound {
   // LateBound: RefreshData, PutServerName... by name; unknown names throw RuntimeError 438.
   void invokeByName(const std::string& name) override;
 
+  // The object the astray form calls RefreshData on, late bound: a component face that stands
+  // in for the control, or null for the control itself. Must outlive its use by the form.
+  void setFormObject(LateBound* formObject) { formObject_ = formObject; }
+
   // The screen the dispatcher sees, and its widgets by name.
   Screen& screen() { return screen_; }
   const ControlWidgets& widgets() const { return w_; }
@@ -124,10 +128,9 @@ class TarvineOrderPick : public LateBound {
   // error never leaves a user action. Returns true when body finished.
   template <typename F>
   bool trap(std::string_view procedure, F&& body) {
-    return trapped(procedure, std::forward<F>(body),
-                   [this](const RuntimeError& error, std::string_view name) {
-                     ReportError(error, name);
-                   });
+    return trapped(
+        procedure, std::forward<F>(body),
+        [this](const RuntimeError& error, std::string_view name) { ReportError(error, name); });
   }
   // One route service call with the control's URL, host and SOAP action start.
   service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
@@ -168,6 +171,7 @@ class TarvineOrderPick : public LateBound {
   ControlWidgets w_;
   service::Transport transport_;
   std::unique_ptr<frmAstray> astrayForm_;
+  LateBound* formObject_ = nullptr;
 
   // Control state.
   std::string ServerName;

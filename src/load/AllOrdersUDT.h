@@ -10,22 +10,22 @@ namespace tarvine {
 // The public record of one order segment; field order is part of the control's type
 // description. A record that was never filled has empty texts, zero numbers and false flags.
 struct AllOrdersUDT {
-  std::string OrderID;                  // center id, "-", number
-  bool Checked = false;                 // on an outgoing load already
-  std::string CubicFeet;                // as the service sent it
+  std::string OrderID;    // center id, "-", number
+  bool Checked = false;   // on an outgoing load already
+  std::string CubicFeet;  // as the service sent it
   std::int16_t Segment = 0;
-  std::string Received;                 // mm/dd/yyyy, or the service's text when not a date
+  std::string Received;  // mm/dd/yyyy, or the service's text when not a date
   std::int16_t Cartons = 0;
   double Weight = 0;
-  double Freight = 0;                   // effective freight, rounded to cents; -1 = no rate
+  double Freight = 0;  // effective freight, rounded to cents; -1 = no rate
   std::int16_t CenterID = 0;
-  std::int16_t IndexValue = 0;          // own index in Orders at load time
+  std::int16_t IndexValue = 0;  // own index in Orders at load time
   double MinimumCharge = 0;
   std::int32_t TotalFactoryWeight = 0;  // the order's total weight (32-bit: trucks exceed 32,767)
   double TotalRate = 0;
   double TotalSuggestedFreight = 0;
-  std::int16_t HotItem = 0;             // 1 or 0
-  std::int16_t OverrideFreight = 0;     // 1 or 0
+  std::int16_t HotItem = 0;          // 1 or 0
+  std::int16_t OverrideFreight = 0;  // 1 or 0
   bool NoRate = false;
 };
 

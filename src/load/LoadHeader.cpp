@@ -26,8 +26,10 @@ void TarvineOrderPick::LoadCenterComboBox(const std::string& xml) {
     std::string centerID, centerName;
     service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
       for (const auto& column : row) {
-        if (column.name == "CenterID"sv) centerID = column.text;
-        else if (column.name == "CenterName"sv) centerName = column.text;
+        if (column.name == "CenterID"sv)
+          centerID = column.text;
+        else if (column.name == "CenterName"sv)
+          centerName = column.text;
       }
       const int index = w_.cboCenter.addItem(centerName + "  [ " + centerID + " ] ");
       w_.cboCenter.setItemData(index, convert::toInt32(centerID));
@@ -44,8 +46,10 @@ void TarvineOrderPick::LoadDescriptionRouteLabels(const std::string& xml) {
     std::string description, route;
     service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
       for (const auto& column : row) {
-        if (column.name == "Description"sv) description = column.text;
-        else if (column.name == "Route"sv) route = column.text;
+        if (column.name == "Description"sv)
+          description = column.text;
+        else if (column.name == "Route"sv)
+          route = column.text;
       }
       w_.lblRoute.setCaption(description + " [" + route + " ]");
     });
@@ -59,9 +63,12 @@ void TarvineOrderPick::LoadBasicTotal(const std::string& xml) {
     std::string parcels, weight, freight;
     service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
       for (const auto& column : row) {
-        if (column.name == "SumParcels"sv) parcels = column.text;
-        else if (column.name == "SumWeight"sv) weight = column.text;
-        else if (column.name == "SumFreight"sv) freight = column.text;
+        if (column.name == "SumParcels"sv)
+          parcels = column.text;
+        else if (column.name == "SumWeight"sv)
+          weight = column.text;
+        else if (column.name == "SumFreight"sv)
+          freight = column.text;
       }
       if (parcels.empty()) return;
       w_.lblTotal4.setCaption(standardText(parcels));

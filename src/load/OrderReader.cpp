@@ -11,20 +11,34 @@ void OrderReader::readRow(const service::DataSetRow& row) {
   for (const service::DataSetColumn& column : row) {
     const std::string_view name = column.name;
     const std::string& text = column.text;
-    if (name == "OrderID"sv) orderID_ = text;
-    else if (name == "VOZA_OrderSegment"sv) segment_ = text;
-    else if (name == "LoadDate"sv) loadDate_ = text;
-    else if (name == "NumberParcels"sv) parcels_ = text;
-    else if (name == "FactoryWeight"sv) factoryWeight_ = text;
-    else if (name == "CubicFeet"sv) cubicFeet_ = text;
-    else if (name == "OutgoingLoad"sv) outgoingLoad_ = text;
-    else if (name == "MinimumCharge"sv) minimumCharge_ = text;
-    else if (name == "CenterID"sv) centerID_ = convert::toInt16(text);
-    else if (name == "TotalFactoryWeight"sv) totalFactoryWeight_ = convert::toInt32(text);
-    else if (name == "TotalRate"sv) totalRate_ = convert::toDouble(text);
-    else if (name == "TotalSuggestedFreight"sv) totalSuggestedFreight_ = convert::toDouble(text);
-    else if (name == "HighPriorityIndicator"sv) hotItem_ = convert::toBoolean(text) ? 1 : 0;
-    else if (name == "OverrideFreightIndicator"sv) overrideFreight_ = convert::toBoolean(text) ? 1 : 0;
+    if (name == "OrderID"sv)
+      orderID_ = text;
+    else if (name == "VOZA_OrderSegment"sv)
+      segment_ = text;
+    else if (name == "LoadDate"sv)
+      loadDate_ = text;
+    else if (name == "NumberParcels"sv)
+      parcels_ = text;
+    else if (name == "FactoryWeight"sv)
+      factoryWeight_ = text;
+    else if (name == "CubicFeet"sv)
+      cubicFeet_ = text;
+    else if (name == "OutgoingLoad"sv)
+      outgoingLoad_ = text;
+    else if (name == "MinimumCharge"sv)
+      minimumCharge_ = text;
+    else if (name == "CenterID"sv)
+      centerID_ = convert::toInt16(text);
+    else if (name == "TotalFactoryWeight"sv)
+      totalFactoryWeight_ = convert::toInt32(text);
+    else if (name == "TotalRate"sv)
+      totalRate_ = convert::toDouble(text);
+    else if (name == "TotalSuggestedFreight"sv)
+      totalSuggestedFreight_ = convert::toDouble(text);
+    else if (name == "HighPriorityIndicator"sv)
+      hotItem_ = convert::toBoolean(text) ? 1 : 0;
+    else if (name == "OverrideFreightIndicator"sv)
+      overrideFreight_ = convert::toBoolean(text) ? 1 : 0;
     else if (name == "Freight"sv) {
       noRate_ = text == "NoRate";
       freight_ = noRate_ ? "-1" : text;

@@ -22,8 +22,8 @@ class OrderReader {
   std::string effectiveFreightText() const;
 
  private:
-  std::string orderID_, segment_, loadDate_, parcels_, factoryWeight_, cubicFeet_,
-      outgoingLoad_, freight_, minimumCharge_;
+  std::string orderID_, segment_, loadDate_, parcels_, factoryWeight_, cubicFeet_, outgoingLoad_,
+      freight_, minimumCharge_;
   std::int16_t centerID_ = 0;
   std::int32_t totalFactoryWeight_ = 0;
   double totalRate_ = 0;

@@ -13,8 +13,9 @@ constexpr const char* kFreightNotNumeric =
 // The record index kept after the ";" of a row's Tag.
 std::int16_t recordIndexOf(const std::string& tag) {
   const auto semicolon = tag.find(';');
-  return convert::toInt16(semicolon == std::string::npos ? std::string_view{}
-                                                         : std::string_view(tag).substr(semicolon + 1));
+  return convert::toInt16(semicolon == std::string::npos
+                              ? std::string_view{}
+                              : std::string_view(tag).substr(semicolon + 1));
 }
 
 }  // namespace
@@ -65,7 +66,8 @@ void TarvineOrderPick::lvwOrderIDs_DblClick() {
     return;
   }
   const double amount = convert::toDouble(answer);
-  if (convert::toDouble(freight) != amount) list.setSubItem(row, 6, convert::formatStandard(amount));
+  if (convert::toDouble(freight) != amount)
+    list.setSubItem(row, 6, convert::formatStandard(amount));
   const std::int16_t index = recordIndexOf(list.row(row).tag);
   if (index < 0 || static_cast<std::size_t>(index) >= Orders.size()) {
     throw RuntimeError(9, "Subscript out of range");

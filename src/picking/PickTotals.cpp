@@ -8,8 +8,7 @@
 namespace tarvine {
 
 void PickTotals::add(const ListView& list, RowId row) {
-  const std::int64_t cartons =
-      std::int64_t{cartons_} + convert::toInt16(list.subItem(row, 4));
+  const std::int64_t cartons = std::int64_t{cartons_} + convert::toInt16(list.subItem(row, 4));
   if (cartons > std::numeric_limits<std::int32_t>::max() ||
       cartons < std::numeric_limits<std::int32_t>::min()) {
     throw overflowError();

@@ -35,8 +35,12 @@ class RuntimeError : public std::runtime_error {
 };
 
 // Error 6 "Overflow": a value outside the range of its target type.
-inline RuntimeError overflowError() { return RuntimeError(kErrOverflow, "Overflow"); }
+inline RuntimeError overflowError() {
+  return RuntimeError(kErrOverflow, "Overflow");
+}
 // Error 13 "Type mismatch": a text that cannot be read as the wanted type.
-inline RuntimeError typeMismatchError() { return RuntimeError(kErrTypeMismatch, "Type mismatch"); }
+inline RuntimeError typeMismatchError() {
+  return RuntimeError(kErrTypeMismatch, "Type mismatch");
+}
 
 }  // namespace tarvine

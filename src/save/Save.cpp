@@ -58,8 +58,9 @@ void TarvineOrderPick::cmdSave_Click() {
       // screen so that the user can save again.
       if (!outcome.accepted()) {
         if (outcome.completed) {
-          ReportError(RuntimeError(static_cast<std::int32_t>(outcome.httpStatus), outcome.refusal()),
-                      "cmdSave_Click()");
+          ReportError(
+              RuntimeError(static_cast<std::int32_t>(outcome.httpStatus), outcome.refusal()),
+              "cmdSave_Click()");
         }
         return;
       }

@@ -3,7 +3,9 @@
 namespace tarvine::script {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 
 }  // namespace
 
@@ -38,11 +40,21 @@ ParsedLine splitLine(std::string_view line) {
       }
       if (i == line.size()) break;
       switch (const char escaped = line[i++]) {
-        case '"': word += '"'; break;
-        case '\\': word += '\\'; break;
-        case 'n': word += '\n'; break;
-        case 'r': word += '\r'; break;
-        case 't': word += '\t'; break;
+        case '"':
+          word += '"';
+          break;
+        case '\\':
+          word += '\\';
+          break;
+        case 'n':
+          word += '\n';
+          break;
+        case 'r':
+          word += '\r';
+          break;
+        case 't':
+          word += '\t';
+          break;
         default:
           parsed.words.clear();
           parsed.error = std::string("unknown escape \\") + escaped;

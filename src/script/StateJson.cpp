@@ -7,9 +7,12 @@ using nlohmann::json;
 
 const char* alignmentName(Alignment alignment) {
   switch (alignment) {
-    case Alignment::Right: return "right";
-    case Alignment::Center: return "center";
-    case Alignment::Left: break;
+    case Alignment::Right:
+      return "right";
+    case Alignment::Center:
+      return "center";
+    case Alignment::Left:
+      break;
   }
   return "left";
 }
@@ -33,12 +36,9 @@ json rowsJson(const ListView& list) {
 
 json astrayJson(const frmAstray& form) {
   const AstrayWidgets& w = form.widgets();
-  return {{"caption", form.screen().caption()},
-          {"txtPO1", w.txtPO1.text()},
-          {"txtPO2", w.txtPO2.text()},
-          {"txtCartons", w.txtCartons.text()},
-          {"txtFreight", w.txtFreight.text()},
-          {"txtComments", w.txtComments.text()},
+  return {{"caption", form.screen().caption()}, {"txtPO1", w.txtPO1.text()},
+          {"txtPO2", w.txtPO2.text()},          {"txtCartons", w.txtCartons.text()},
+          {"txtFreight", w.txtFreight.text()},  {"txtComments", w.txtComments.text()},
           {"focus", form.screen().focus()}};
 }
 
@@ -57,18 +57,20 @@ json stateJson(const TarvineOrderPick& control, const frmAstray* shownForm) {
   }
   std::size_t selected = 0;
   if (list.selected()) selected = list.positionOf(*list.selected());
-  return {{"type", "state"},
-          {"manifest", w.lblTarvineID.caption()},
-          {"route", w.lblRoute.caption()},
-          {"centers", std::move(centers)},
-          {"centerIndex", w.cboCenter.listIndex()},
-          {"selectAll", {{"value", w.chkSellectAll.value()}, {"enabled", w.chkSellectAll.enabled()}}},
-          {"totals", json::array({w.lblTotal4.caption(), w.lblTotal5.caption(), w.lblTotal6.caption()})},
-          {"columns", std::move(columns)},
-          {"sort", {{"key", list.sortKey()}, {"sorted", list.sorted()}}},
-          {"selected", selected},
-          {"rows", rowsJson(list)},
-          {"astray", shownForm ? astrayJson(*shownForm) : json(nullptr)}};
+  return {
+      {"type", "state"},
+      {"manifest", w.lblTarvineID.caption()},
+      {"route", w.lblRoute.caption()},
+      {"centers", std::move(centers)},
+      {"centerIndex", w.cboCenter.listIndex()},
+      {"selectAll", {{"value", w.chkSellectAll.value()}, {"enabled", w.chkSellectAll.enabled()}}},
+      {"totals",
+       json::array({w.lblTotal4.caption(), w.lblTotal5.caption(), w.lblTotal6.caption()})},
+      {"columns", std::move(columns)},
+      {"sort", {{"key", list.sortKey()}, {"sorted", list.sorted()}}},
+      {"selected", selected},
+      {"rows", rowsJson(list)},
+      {"astray", shownForm ? astrayJson(*shownForm) : json(nullptr)}};
 }
 
 std::string jsonLine(const nlohmann::json& value) {

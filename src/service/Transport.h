@@ -21,9 +21,9 @@ using ErrorReporter = std::function<void(const RuntimeError& error, std::string_
 // the library's own callers whether the service accepted a request.
 struct Exchange {
   std::string result;
-  bool completed = false;              // a whole reply came back
-  long httpStatus = 0;                 // 0 when no reply came back
-  std::optional<std::string> fault;    // faultstring (or faultcode) of a SOAP fault reply
+  bool completed = false;            // a whole reply came back
+  long httpStatus = 0;               // 0 when no reply came back
+  std::optional<std::string> fault;  // faultstring (or faultcode) of a SOAP fault reply
   // True when the reply came back with a 2xx status and no SOAP fault.
   bool accepted() const { return completed && httpStatus >= 200 && httpStatus < 300 && !fault; }
   // Why the service did not accept the request: the fault text, else the HTTP status.

@@ -20,9 +20,9 @@ class AstrayTest : public ControlTest {
     received("12", "3");
   }
   void received(const std::string& center, const std::string& highest, const char* found = "1") {
-    service.setRows("IsPOFound", {{{"CenterID", center},
-                                   {"HighestSegmentNumber", highest},
-                                   {"IsPOFound", found}}});
+    service.setRows(
+        "IsPOFound",
+        {{{"CenterID", center}, {"HighestSegmentNumber", highest}, {"IsPOFound", found}}});
   }
   // Opens the form, types the entry, clicks its button once and closes it.
   void addAstray(const Entry& entry) {
@@ -85,21 +85,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"BlankFirstBox", {"", "345", "2"}, "PO text box has been left blank.", "txtPO1"},
         Refusal{"BlankSecondBox", {"12", "", "2"}, "PO text box has been left blank.", "txtPO2"},
-        Refusal{"AlreadyListed", {"12", "100", "2"},
-                "Purchase Order ID is already added in the list for this route.", "txtPO1"},
-        Refusal{"NotReceived", {"12", "345", "2"}, "This Purchase Order ID has not been received.",
+        Refusal{"AlreadyListed",
+                {"12", "100", "2"},
+                "Purchase Order ID is already added in the list for this route.",
                 "txtPO1"},
-        Refusal{"CenterOffRoute", {"33", "345", "2"},
+        Refusal{"NotReceived",
+                {"12", "345", "2"},
+                "This Purchase Order ID has not been received.",
+                "txtPO1"},
+        Refusal{"CenterOffRoute",
+                {"33", "345", "2"},
                 "This P.O's Center is not apart of this route.\r\nPlease add this center to this "
                 "route and recreate a new load.",
                 "txtPO1"},
-        Refusal{"NoCartons", {"12", "345", ""}, "Please enter number of cartons that were astray",
+        Refusal{"NoCartons",
+                {"12", "345", ""},
+                "Please enter number of cartons that were astray",
                 "txtCartons"},
-        Refusal{"CartonsNotNumeric", {"12", "345", "two"},
-                "Number of cartons must be a numeric value. Please enter in a number.", "txtCartons"},
-        Refusal{"FreightNotNumeric", {"12", "345", "2", ""},
-                "Freight must be a numeric value. Please enter in a number.", "txtFreight"},
-        Refusal{"CartonsTooMany", {"12", "345", "40000"},
+        Refusal{"CartonsNotNumeric",
+                {"12", "345", "two"},
+                "Number of cartons must be a numeric value. Please enter in a number.",
+                "txtCartons"},
+        Refusal{"FreightNotNumeric",
+                {"12", "345", "2", ""},
+                "Freight must be a numeric value. Please enter in a number.",
+                "txtFreight"},
+        Refusal{"CartonsTooMany",
+                {"12", "345", "40000"},
                 "Number of cartons is out of range. Please enter a number from -32768 to 32767.",
                 "txtCartons"}),
     [](const auto& info) { return info.param.name; });
@@ -118,9 +130,9 @@ TEST_F(AstrayTest, AddsTheEntryAndRefreshesTheControl) {
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].prompt, "Astray item has been added to the list successfully!!!");
   EXPECT_EQ(dialogs.messages()[0].title, "Astray Process");
-  EXPECT_EQ(formAfter.po1 + formAfter.po2 + formAfter.cartons + formAfter.freight +
-                formAfter.comments,
-            "");
+  EXPECT_EQ(
+      formAfter.po1 + formAfter.po2 + formAfter.cartons + formAfter.freight + formAfter.comments,
+      "");
   EXPECT_EQ(focusAfter, "txtPO1");
   const auto operations = service.operations();
   EXPECT_EQ(std::vector<std::string>(operations.begin(), operations.begin() + 3),
@@ -130,7 +142,8 @@ TEST_F(AstrayTest, AddsTheEntryAndRefreshesTheControl) {
 }
 
 class CartonsRounding : public AstrayTest,
-                        public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+                        public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
+};
 
 TEST_P(CartonsRounding, SendsTheRoundedNumber) {
   addAstray({"12", "345", GetParam().first});
@@ -145,8 +158,8 @@ TEST_F(AstrayTest, ARefusedAddKeepsTheEntry) {
   service.setReply("AddAstrayPO", 500, service::test::soapFaultReply("segment 4 exists"));
   service.clearRequests();
   addAstray({"12", "345", "2"});
-  EXPECT_EQ(messagePrompts(),
-            std::vector<std::string>{"An application error has occured. Please check the error logs"});
+  EXPECT_EQ(messagePrompts(), std::vector<std::string>{
+                                  "An application error has occured. Please check the error logs"});
   ASSERT_EQ(log.entries().size(), 1u);
   EXPECT_NE(log.entries()[0].find(" AddPO\r\n"), std::string::npos);
   EXPECT_NE(log.entries()[0].find("Project Associated - TarvineOrderPick (frmAstray)"),
@@ -169,7 +182,8 @@ TEST_F(AstrayTest, TheFormNeedsALoadThatFits16Bits) {
   dialogs.clearShown();
   control.widgets().cmdAddAstrayItem.userClick();
   EXPECT_NE(log.entries().back().find(" cmdAddAstrayItem_Click()\r\n"), std::string::npos);
-  for (const DialogShown& shown : dialogs.shown()) EXPECT_FALSE(std::holds_alternative<FormShown>(shown));
+  for (const DialogShown& shown : dialogs.shown())
+    EXPECT_FALSE(std::holds_alternative<FormShown>(shown));
 }
 
 TEST_F(AstrayTest, AReplyWithoutCenterKeepsTheEarlierOne) {

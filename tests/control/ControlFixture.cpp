@@ -51,13 +51,13 @@ void ControlTest::serveExampleLoad() {
                                                  {"SumFreight", "1234.5"},
                                                  {"SumParcels", "12"},
                                                  {"SumWeight", "2500"}}});
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-100", 1, "0", "125.5", 10, 1500),
-                   orderRow("12-100", 2, "0", "0", 4, 1500),
-                   orderRow("12-100", 3, "0", "0", 6, 1500),
-                   orderRow("12-200", 1, "0", "40", 3, 300, {{"HighPriorityIndicator", "true"}}),
-                   orderRow("15-300", 1, "5001", "1234.5", 8, 2000),
-                   orderRow("15-400", 1, "0", "NoRate", 5, 700)});
+  service.setRows(
+      "GetOutgoingLoadAllOrders",
+      {orderRow("12-100", 1, "0", "125.5", 10, 1500), orderRow("12-100", 2, "0", "0", 4, 1500),
+       orderRow("12-100", 3, "0", "0", 6, 1500),
+       orderRow("12-200", 1, "0", "40", 3, 300, {{"HighPriorityIndicator", "true"}}),
+       orderRow("15-300", 1, "5001", "1234.5", 8, 2000),
+       orderRow("15-400", 1, "0", "NoRate", 5, 700)});
 }
 
 void ControlTest::openExampleLoad() {

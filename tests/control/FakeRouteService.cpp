@@ -21,12 +21,12 @@ FakeRouteService::FakeRouteService() : http_(std::make_unique<LocalHttpServer>()
       response.set_content(found->second.body, "text/xml; charset=utf-8");
     } else {
       // Queries without a set reply answer an empty data set; updates an empty response.
-      const bool update = recorded.operation == "UpdateOutgoingLoadOrder" ||
-                          recorded.operation == "AddAstrayPO";
-      response.set_content(update ? replies::soapDataSetReply(recorded.operation, "")
-                                  : replies::soapDataSetReply(recorded.operation,
-                                                              replies::dataSetText({})),
-                           "text/xml; charset=utf-8");
+      const bool update =
+          recorded.operation == "UpdateOutgoingLoadOrder" || recorded.operation == "AddAstrayPO";
+      response.set_content(
+          update ? replies::soapDataSetReply(recorded.operation, "")
+                 : replies::soapDataSetReply(recorded.operation, replies::dataSetText({})),
+          "text/xml; charset=utf-8");
     }
   });
   http_->start();

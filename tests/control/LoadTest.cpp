@@ -14,8 +14,8 @@ TEST_F(ControlTest, OpeningALoadAsksTheServiceInOrder) {
   control.PutTarvineID(5001);
   EXPECT_EQ(service.operations(),
             (std::vector<std::string>{"GetOutgoingLoadCenterIDAndCenter",
-                                      "GetOutgoingLoadDescriptionRoute",
-                                      "GetOutgoingLoadAllOrders", "GetOutgoingLoadBasicTotal"}));
+                                      "GetOutgoingLoadDescriptionRoute", "GetOutgoingLoadAllOrders",
+                                      "GetOutgoingLoadBasicTotal"}));
   const auto requests = service.requests();
   for (const RecordedRequest& request : requests) {
     EXPECT_NE(request.body.find("<OutgoingLoadID>5001</OutgoingLoadID>"), std::string::npos);
@@ -39,8 +39,8 @@ TEST_F(ControlTest, OpeningALoadShowsHeaderListAndTotals) {
   EXPECT_EQ(w.cboCenter.listIndex(), 0);
   EXPECT_EQ(control.centerList(), (std::vector<std::string>{"12", "15", ""}));
   EXPECT_EQ(control.selectedCenterID(), 0);
-  EXPECT_EQ(rowTexts(), (std::vector<std::string>{"12-100", "12-100", "12-100", "12-200",
-                                                  "15-300", "15-400"}));
+  EXPECT_EQ(rowTexts(),
+            (std::vector<std::string>{"12-100", "12-100", "12-100", "12-200", "15-300", "15-400"}));
   // Only 15-300 is on the load: cartons 8, its weight 2000 and freight 1,234.50.
   EXPECT_EQ(totals(), (std::vector<std::string>{"8", "2,000.00", "1,234.50"}));
   EXPECT_EQ(w.chkSellectAll.value(), 0);
@@ -110,13 +110,14 @@ TEST_P(EffectiveFreightTest, RecordFreight) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, EffectiveFreightTest,
-    ::testing::Values(FreightCase{"NoRateFallsBackToSuggested", "NoRate", "99.999", "false", 100, true},
-                      FreightCase{"NoRateOverriddenIsZero", "NoRate", "99", "true", 0, true},
-                      FreightCase{"ZeroFallsBackToSuggested", "0", "123.456", "false", 123.46, false},
-                      FreightCase{"FreightWins", "45.5", "999", "false", 45.5, false},
-                      FreightCase{"OverrideKeepsFreight", "0", "999", "True", 0, false},
-                      FreightCase{"MinusOneFallsBack", "-1", "-1", "false", -1, false},
-                      FreightCase{"SuggestedMinusOneShowsMinusOne", "NoRate", "-1", "0", -1, true}),
+    ::testing::Values(
+        FreightCase{"NoRateFallsBackToSuggested", "NoRate", "99.999", "false", 100, true},
+        FreightCase{"NoRateOverriddenIsZero", "NoRate", "99", "true", 0, true},
+        FreightCase{"ZeroFallsBackToSuggested", "0", "123.456", "false", 123.46, false},
+        FreightCase{"FreightWins", "45.5", "999", "false", 45.5, false},
+        FreightCase{"OverrideKeepsFreight", "0", "999", "True", 0, false},
+        FreightCase{"MinusOneFallsBack", "-1", "-1", "false", -1, false},
+        FreightCase{"SuggestedMinusOneShowsMinusOne", "NoRate", "-1", "0", -1, true}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ControlTest, MinusOneFreightShowsAndCountsAsMinusOne) {
@@ -132,10 +133,9 @@ TEST_F(ControlTest, MinusOneFreightShowsAndCountsAsMinusOne) {
 TEST_F(ControlTest, WorkingValuesCarryOverBetweenRows) {
   serveExampleLoad();
   ReplyRow second = {{"OrderID", "12-1"}, {"VOZA_OrderSegment", "2"}};
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "0", "10", 7, 300, {{"HighPriorityIndicator", "true"}}),
-                   second,
-                   {}});
+  service.setRows(
+      "GetOutgoingLoadAllOrders",
+      {orderRow("12-1", 1, "0", "10", 7, 300, {{"HighPriorityIndicator", "true"}}), second, {}});
   control.PutTarvineID(5001);
   const OrderArray& orders = control.orders();
   ASSERT_EQ(orders.size(), 4u);
@@ -159,13 +159,13 @@ TEST_F(ControlTest, FirstRowWithoutOutgoingLoadCountsAsChecked) {
 
 TEST_F(ControlTest, BadSegmentStopsTheLoadWithAReport) {
   serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "0", "10", 1, 10), orderRow("12-2", 40000, "0", "10", 1, 10)});
+  service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-1", 1, "0", "10", 1, 10),
+                                               orderRow("12-2", 40000, "0", "10", 1, 10)});
   control.PutTarvineID(5001);
   ASSERT_EQ(log.entries().size(), 1u);
   EXPECT_NE(log.entries()[0].find("Error Number - 6\r\n"), std::string::npos);
   EXPECT_NE(log.entries()[0].find(" PopulateAllOrders\r\n"), std::string::npos);
-  EXPECT_EQ(list().rowCount(), 0u);  // the list is not refilled
+  EXPECT_EQ(list().rowCount(), 0u);        // the list is not refilled
   EXPECT_EQ(control.orders().size(), 2u);  // one record, one partly filled, no spare
 }
 
@@ -205,8 +205,9 @@ TEST_F(ControlTest, AFailedExchangeIsReportedByTheTransport) {
 
 TEST_F(ControlTest, HeaderRowsAndBasicTotals) {
   serveExampleLoad();
-  service.setRows("GetOutgoingLoadCenterIDAndCenter",
-                  {{{"CenterID", "12"}, {"CenterName", "North"}}, {{"CenterName", "Bad"}, {"CenterID", ""}}});
+  service.setRows(
+      "GetOutgoingLoadCenterIDAndCenter",
+      {{{"CenterID", "12"}, {"CenterName", "North"}}, {{"CenterName", "Bad"}, {"CenterID", ""}}});
   control.PutTarvineID(5001);
   // The failing row's entry stays without item data; CenterList is not grown for it.
   ASSERT_EQ(control.widgets().cboCenter.count(), 3);

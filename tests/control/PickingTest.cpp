@@ -95,11 +95,11 @@ TEST_F(ControlTest, FreightOverrideOnAFurtherSegmentIsRefused) {
 
 TEST_F(ControlTest, FreightOverrideOpensForHotAndNoRateRows) {
   serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "0", "10", 1, 10),
-                   orderRow("12-1", 2, "0", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
-                   orderRow("12-2", 1, "0", "10", 1, 10),
-                   orderRow("12-2", 2, "0", "NoRate", 1, 10)});
+  service.setRows(
+      "GetOutgoingLoadAllOrders",
+      {orderRow("12-1", 1, "0", "10", 1, 10),
+       orderRow("12-1", 2, "0", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
+       orderRow("12-2", 1, "0", "10", 1, 10), orderRow("12-2", 2, "0", "NoRate", 1, 10)});
   control.PutTarvineID(5001);
   dialogs.queueCancel();
   list().userDoubleClick(2);
@@ -164,8 +164,8 @@ TEST_F(ControlTest, HeaderClickSortsByThatColumnAndResetsWidths) {
   EXPECT_TRUE(list().sorted());
   std::vector<std::string> freights;
   for (std::size_t i = 1; i <= 6; ++i) freights.push_back(cell(i, 6));
-  EXPECT_EQ(freights, (std::vector<std::string>{"0.00", "0.00", "1,234.50", "125.50", "40.00",
-                                                "80.00"}));
+  EXPECT_EQ(freights,
+            (std::vector<std::string>{"0.00", "0.00", "1,234.50", "125.50", "40.00", "80.00"}));
   EXPECT_DOUBLE_EQ(list().columns()[4].width, 8415 / 7.3);
   list().userColumnClick(7);
   EXPECT_EQ(cell(3, 6), "1,234.50");
@@ -176,10 +176,9 @@ TEST_F(ControlTest, HeaderClickSortsByThatColumnAndResetsWidths) {
 
 TEST_F(ControlTest, HeavyLoadShowsItsTotals) {
   serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "5001", "1000", 30000, 30000),
-                   orderRow("12-2", 1, "5001", "2000.25", 30000, 30000),
-                   orderRow("12-3", 1, "0", "5", 1, 5000)});
+  service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-1", 1, "5001", "1000", 30000, 30000),
+                                               orderRow("12-2", 1, "5001", "2000.25", 30000, 30000),
+                                               orderRow("12-3", 1, "0", "5", 1, 5000)});
   control.PutTarvineID(5001);
   EXPECT_TRUE(log.entries().empty());
   EXPECT_EQ(totals(), (std::vector<std::string>{"60000", "60,000.00", "3,000.25"}));

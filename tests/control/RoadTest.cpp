@@ -79,10 +79,10 @@ TEST_F(RoadTest, AstrayAddEndsWithTheNewSegmentInTheList) {
   ASSERT_EQ(rows.size(), 1u);
   const ListRow& row = list().row(list().rowAt(rows[0]));
   EXPECT_TRUE(row.checked);
-  EXPECT_EQ(row.sub[1], "4");    // one above the highest segment
-  EXPECT_EQ(row.sub[3], "6");    // cartons
+  EXPECT_EQ(row.sub[1], "4");  // one above the highest segment
+  EXPECT_EQ(row.sub[3], "6");  // cartons
   EXPECT_EQ(row.sub[5], "42.50");
-  EXPECT_EQ(row.sub[8], "X");    // astray
+  EXPECT_EQ(row.sub[8], "X");  // astray
 }
 
 }  // namespace

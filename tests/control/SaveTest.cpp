@@ -28,9 +28,9 @@ class SaveTest : public ControlTest {
   // 12-34567 segment 1 (freight 125, not on the load) and 15-20001 segment 2 (on the load).
   void openWorkedExample() {
     serveExampleLoad();
-    service.setRows("GetOutgoingLoadAllOrders",
-                    {orderRow("12-34567", 1, "0", "125", 3, 700),
-                     orderRow("15-20001", 2, "5001", "0", 4, 900, {{"TotalSuggestedFreight", "0"}})});
+    service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-34567", 1, "0", "125", 3, 700),
+                                                 orderRow("15-20001", 2, "5001", "0", 4, 900,
+                                                          {{"TotalSuggestedFreight", "0"}})});
     control.PutTarvineID(5001);
     service.clearRequests();
   }
@@ -41,19 +41,21 @@ TEST_F(SaveTest, WorkedExample) {
   list().userToggleCheck(1);
   list().userToggleCheck(2);
   control.widgets().cmdSave.userClick();
-  EXPECT_EQ(sentStatements(service),
-            (std::vector<std::string>{
-                "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = 5001, Freight = 125.00  "
-                "Where CenterID = 12 and OrderID = '12-34567' and VOZA_OrderSegment = 1",
-                "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = Null, Freight = 0.00 "
-                "Where CenterID = 15 and OrderID = '15-20001' and VOZA_OrderSegment = 2",
-                "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-34567',1,7,2",
-                "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 5, '15-20001',2,7,2", ""}));
+  EXPECT_EQ(
+      sentStatements(service),
+      (std::vector<std::string>{
+          "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = 5001, Freight = 125.00  "
+          "Where CenterID = 12 and OrderID = '12-34567' and VOZA_OrderSegment = 1",
+          "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = Null, Freight = 0.00 "
+          "Where CenterID = 15 and OrderID = '15-20001' and VOZA_OrderSegment = 2",
+          "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-34567',1,7,2",
+          "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 5, '15-20001',2,7,2", ""}));
   EXPECT_EQ(service.operations(),
             (std::vector<std::string>{"UpdateOutgoingLoadOrder", "GetOutgoingLoadAllOrders",
                                       "GetOutgoingLoadBasicTotal"}));
   ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_EQ(dialogs.messages()[0].prompt, "Outgoing load information has been updated successfully!!!");
+  EXPECT_EQ(dialogs.messages()[0].prompt,
+            "Outgoing load information has been updated successfully!!!");
   EXPECT_EQ(dialogs.messages()[0].title, "Outgoing Load Save");
   EXPECT_EQ(dialogs.messages()[0].buttons, 64);
   // Refilled from the reloaded orders: nothing is marked changed any more.
@@ -68,11 +70,12 @@ TEST_F(SaveTest, RowsToggledTwiceOrWithFreightOnlyGetNoHistory) {
   dialogs.queueAnswer("130");
   list().userDoubleClick(1);
   control.widgets().cmdSave.userClick();
-  EXPECT_EQ(sentStatements(service),
-            (std::vector<std::string>{
-                "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = Null, Freight = 130.00 "
-                "Where CenterID = 12 and OrderID = '12-34567' and VOZA_OrderSegment = 1",
-                ""}));
+  EXPECT_EQ(
+      sentStatements(service),
+      (std::vector<std::string>{
+          "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = Null, Freight = 130.00 "
+          "Where CenterID = 12 and OrderID = '12-34567' and VOZA_OrderSegment = 1",
+          ""}));
 }
 
 TEST_F(SaveTest, ThreeChangedRowsTwoFlipped) {
@@ -102,7 +105,8 @@ TEST_F(SaveTest, ThreeChangedRowsTwoFlipped) {
 TEST_F(SaveTest, CenterIdComesFromTheOrderIdInTheAllCentersView) {
   serveExampleLoad();
   service.setRows("GetOutgoingLoadCenterIDAndCenter", {{{"CenterID", "0"}, {"CenterName", "X"}}});
-  service.setRows("GetOutgoingLoadAllOrders", {orderRow("-77", 1, "0", "10", 1, 10, {{"CenterID", "0"}})});
+  service.setRows("GetOutgoingLoadAllOrders",
+                  {orderRow("-77", 1, "0", "10", 1, 10, {{"CenterID", "0"}})});
   control.PutTarvineID(5001);
   list().userToggleCheck(1);
   control.widgets().cmdSave.userClick();
@@ -113,7 +117,8 @@ TEST_F(SaveTest, CenterIdComesFromTheOrderIdInTheAllCentersView) {
 
 TEST_F(SaveTest, OrderIdWithoutDashStopsTheSave) {
   serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders", {orderRow("1277", 1, "0", "10", 1, 10, {{"CenterID", "12"}})});
+  service.setRows("GetOutgoingLoadAllOrders",
+                  {orderRow("1277", 1, "0", "10", 1, 10, {{"CenterID", "12"}})});
   control.PutTarvineID(5001);
   list().userToggleCheck(1);
   service.clearRequests();
@@ -136,8 +141,8 @@ TEST_F(SaveTest, NothingChangedSendsNothingButRefills) {
 TEST_F(SaveTest, QuotesAreDoubledAndFreightIsAPlainNumber) {
   serveExampleLoad();
   service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-3'4", 1, "0", "1500", 1, 10), orderRow("12-5", 1, "0", "NoRate", 1, 10,
-                                                                     {{"TotalSuggestedFreight", "-1"}})});
+                  {orderRow("12-3'4", 1, "0", "1500", 1, 10),
+                   orderRow("12-5", 1, "0", "NoRate", 1, 10, {{"TotalSuggestedFreight", "-1"}})});
   control.PutTarvineID(5001);
   control.widgets().chkSellectAll.userClick();
   control.widgets().cmdSave.userClick();
@@ -157,8 +162,8 @@ TEST_F(SaveTest, ARefusedSaveKeepsThePicks) {
   list().userToggleCheck(1);
   control.widgets().cmdSave.userClick();
   EXPECT_EQ(service.operations(), std::vector<std::string>{"UpdateOutgoingLoadOrder"});
-  EXPECT_EQ(messagePrompts(),
-            std::vector<std::string>{"An application error has occured. Please check the error logs"});
+  EXPECT_EQ(messagePrompts(), std::vector<std::string>{
+                                  "An application error has occured. Please check the error logs"});
   ASSERT_EQ(log.entries().size(), 1u);
   EXPECT_NE(log.entries()[0].find("Error Description - string 1: load 5001 is closed\r\n"),
             std::string::npos);

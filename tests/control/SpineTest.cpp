@@ -17,11 +17,12 @@ TEST(ControlStartTest, FreshControlHasItsColumnsAndNoLoad) {
   const ListView& list = control.widgets().lvwOrderIDs;
   EXPECT_TRUE(list.reportView());
   EXPECT_EQ(list.rowCount(), 0u);
-  const std::vector<std::string> captions = {"Order ID", "X",   "Segment", "Received",
-                                             "Cartons #", "Weight (lbs)", "Freight ($)",
-                                             "  ",       "Hot", "Astray",  ""};
+  const std::vector<std::string> captions = {
+      "Order ID",    "X",  "Segment", "Received", "Cartons #", "Weight (lbs)",
+      "Freight ($)", "  ", "Hot",     "Astray",   ""};
   ASSERT_EQ(list.columns().size(), captions.size());
-  for (std::size_t i = 0; i < captions.size(); ++i) EXPECT_EQ(list.columns()[i].caption, captions[i]);
+  for (std::size_t i = 0; i < captions.size(); ++i)
+    EXPECT_EQ(list.columns()[i].caption, captions[i]);
   EXPECT_FLOAT_EQ(static_cast<float>(list.columns()[0].width), 8415.0f / 6.0f);
   EXPECT_DOUBLE_EQ(list.columns()[2].width, 8415 / 9.5);
   EXPECT_EQ(list.columns()[5].alignment, Alignment::Right);
@@ -75,8 +76,8 @@ TEST(ErrorReportTest, LogEntryLines) {
             "\r\n\r\nError Number - 91\r\nError Description - Object variable not set\r\n"
             "Error Source - prjTarvineActiveX cboCenter_Click()\r\n"
             "Project Associated - TarvineOrderPick");
-  EXPECT_EQ(errorLogEntry(RuntimeError(-2146697211, "No connection", "libcurl"), "AddPO",
-                          "more", kFormProjectLine),
+  EXPECT_EQ(errorLogEntry(RuntimeError(-2146697211, "No connection", "libcurl"), "AddPO", "more",
+                          kFormProjectLine),
             "\r\n\r\nError Number - -2146697211\r\nError Description - No connection\r\n"
             "Error Source - libcurl AddPO\r\nAdditional Error Info - more\r\n"
             "Project Associated - TarvineOrderPick (frmAstray)");

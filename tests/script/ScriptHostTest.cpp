@@ -41,20 +41,23 @@ ScriptRun runScript(const std::string& text) {
 
 TEST(ScriptHostTest, DrivesALoadAndStopsAtABadLine) {
   test::DemoRouteService service;
-  const ScriptRun run = runScript("# the demo load\n"
-                                  "server " + service.server() + "\n"
-                                  "facility DEMO\n"
-                                  "person 7 2\n"
-                                  "\n"
-                                  "load 5001\n"
-                                  "center 1\n"
-                                  "toggle 1\n"
-                                  "answer \"1500\"\n"
-                                  "dblclick 1\n"
-                                  "state\n"
-                                  "person 70000 1\n"
-                                  "frobnicate\n"
-                                  "state\n");
+  const ScriptRun run = runScript(
+      "# the demo load\n"
+      "server " +
+      service.server() +
+      "\n"
+      "facility DEMO\n"
+      "person 7 2\n"
+      "\n"
+      "load 5001\n"
+      "center 1\n"
+      "toggle 1\n"
+      "answer \"1500\"\n"
+      "dblclick 1\n"
+      "state\n"
+      "person 70000 1\n"
+      "frobnicate\n"
+      "state\n");
   EXPECT_EQ(run.status, 2);
   const auto inputs = run.ofType("input");
   ASSERT_EQ(inputs.size(), 1u);
@@ -82,7 +85,8 @@ TEST(ScriptHostTest, DrivesALoadAndStopsAtABadLine) {
   ASSERT_EQ(hostErrors.size(), 1u);
   EXPECT_EQ(hostErrors[0]["method"], "SetPersonInformation");
   EXPECT_EQ(hostErrors[0]["number"], 6);
-  EXPECT_EQ(run.lines.back(), (json{{"type", "error"}, {"line", 13}, {"text", run.lines.back()["text"]}}));
+  EXPECT_EQ(run.lines.back(),
+            (json{{"type", "error"}, {"line", 13}, {"text", run.lines.back()["text"]}}));
 }
 
 TEST(ScriptHostTest, ReportsMessagesAndLogEntriesInOrder) {
@@ -90,7 +94,8 @@ TEST(ScriptHostTest, ReportsMessagesAndLogEntriesInOrder) {
   EXPECT_EQ(run.status, 0);
   ASSERT_GE(run.lines.size(), 2u);
   EXPECT_EQ(run.lines[0]["type"], "message");
-  EXPECT_EQ(run.lines[0]["prompt"], "An application error has occured. Please check the error logs");
+  EXPECT_EQ(run.lines[0]["prompt"],
+            "An application error has occured. Please check the error logs");
   EXPECT_TRUE(run.lines[0]["title"].is_null());
   EXPECT_EQ(run.lines[0]["buttons"], 64);
   EXPECT_EQ(run.lines[1]["type"], "log");

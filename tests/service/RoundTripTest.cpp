@@ -32,10 +32,11 @@ struct SeenRequest {
 class BackOffice {
  public:
   explicit BackOffice(std::string reply) : reply_(std::move(reply)) {
-    http_.server().Post(kPath, [this](const httplib::Request& request, httplib::Response& response) {
-      record(request);
-      response.set_content(reply_, "text/xml; charset=utf-8");
-    });
+    http_.server().Post(kPath,
+                        [this](const httplib::Request& request, httplib::Response& response) {
+                          record(request);
+                          response.set_content(reply_, "text/xml; charset=utf-8");
+                        });
     http_.start();
   }
 

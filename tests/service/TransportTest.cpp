@@ -47,10 +47,10 @@ TEST_F(TransportTest, SendsTheFourHeadersInOrderAndTheReserializedEnvelope) {
   const std::string body =
       "<?xml version=\"1.0\"?>\r\n<soap:Envelope xmlns:soap=\"urn:s\"><soap:Body>"
       "<Op xmlns=\"urn:x\"><A>1 &amp; 2</A></Op></soap:Body></soap:Envelope>\r\n";
-  EXPECT_EQ(*request, "POST /svc.asmx HTTP/1.1\r\nHost: 127.0.0.1:" +
-                          std::to_string(server.port()) +
-                          "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-                          std::to_string(body.size()) + "\r\nSOAPAction: urn:x/Op\r\n\r\n" + body);
+  EXPECT_EQ(*request,
+            "POST /svc.asmx HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
+                "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
+                std::to_string(body.size()) + "\r\nSOAPAction: urn:x/Op\r\n\r\n" + body);
   EXPECT_TRUE(reports.empty());
 }
 
@@ -64,11 +64,11 @@ TEST_F(TransportTest, AnUnparsableEnvelopeGoesOutEmpty) {
 }
 
 TEST_F(TransportTest, ReplyIsCleanedAndStripped) {
-  const std::string reply =
-      test::soapDataSetReply("Op", test::dataSetText({{{"CenterID", "12"}}}));
+  const std::string reply = test::soapDataSetReply("Op", test::dataSetText({{{"CenterID", "12"}}}));
   RawHttpServer server(RawReply::full(httpResponse(200, reply)));
   const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
-  EXPECT_EQ(exchange.result, test::transportResult("Op", test::dataSetText({{{"CenterID", "12"}}})));
+  EXPECT_EQ(exchange.result,
+            test::transportResult("Op", test::dataSetText({{{"CenterID", "12"}}})));
   EXPECT_TRUE(exchange.accepted());
 }
 
@@ -142,7 +142,8 @@ TEST(ReplyCleanUpTest, StripSOAPEnvelope) {
       R"(<soap:Envelope xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
       R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema")"
       R"( xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/">)";
-  EXPECT_EQ(StripSOAPEnvelope(other + "<soap:Body><R/></soap:Body></soap:Envelope>"), other + "<R/>");
+  EXPECT_EQ(StripSOAPEnvelope(other + "<soap:Body><R/></soap:Body></soap:Envelope>"),
+            other + "<R/>");
 }
 
 }  // namespace
