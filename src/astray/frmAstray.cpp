@@ -66,12 +66,9 @@ void frmAstray::setOutgoingLoadID(const std::string& loadID) {
 }
 
 void frmAstray::loadForm() {
-  w_.txtPO1.setText("");
-  w_.txtPO2.setText("");
-  w_.txtCartons.setText("");
+  // A newly loaded form shows the layout's texts: every box empty but the freight.
+  ClearEntry();
   w_.txtFreight.setText("0.00");
-  w_.txtComments.setText("");
-  screen_.setFocus(w_.txtPO1);
 }
 
 void frmAstray::ReportError(const RuntimeError& error, std::string_view procedure) {
