@@ -10,7 +10,14 @@ namespace tarvine::test {
 namespace {
 
 struct Entry {
-  std::string po1, po2, cartons, freight = "0.00", comments;
+  Entry(std::string po1 = "", std::string po2 = "", std::string cartons = "",
+        std::string freight = "0.00", std::string comments = "")
+      : po1(std::move(po1)),
+        po2(std::move(po2)),
+        cartons(std::move(cartons)),
+        freight(std::move(freight)),
+        comments(std::move(comments)) {}
+  std::string po1, po2, cartons, freight, comments;
 };
 
 class AstrayTest : public ControlTest {
