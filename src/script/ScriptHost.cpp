@@ -36,7 +36,10 @@ std::optional<std::string> readFile(const std::string& path) {
 
 }  // namespace
 
-ScriptHost::ScriptHost(Output output) : output_(std::move(output)) {
+ScriptHost::ScriptHost(Output output) : ScriptHost(std::move(output), nullptr) {}
+
+ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
+    : output_(std::move(output)) {
   dialogs_.setObserver([this](const DialogShown& shown) {
     if (const auto* message = std::get_if<MessageBoxShown>(&shown)) {
       emit({{"type", "message"},
@@ -53,7 +56,8 @@ ScriptHost::ScriptHost(Output output) : output_(std::move(output)) {
   });
   dialogs_.setFormHandler([this](Screen& screen) { runForm(screen); });
   log_.setObserver([this](const std::string& entry) { emit({{"type", "log"}, {"text", entry}}); });
-  control_ = std::make_unique<TarvineOrderPick>(dialogs_, log_);
+  control_ = makeControl ? makeControl(dialogs_, log_)
+                         : std::make_unique<TarvineOrderPick>(dialogs_, log_);
 }
 
 ScriptHost::~ScriptHost() = default;
@@ -67,6 +71,9 @@ ScriptHost::Outcome ScriptHost::fail(const std::string& text) {
 }
 
 int ScriptHost::run(const Input& input) {
+  // Every run starts afresh: a host may run several scripts on the same control.
+  failed_ = false;
+  lineNumber_ = 0;
   input_ = &input;
   while (!failed_) {
     std::optional<std::string> line = input();

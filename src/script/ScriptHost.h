@@ -23,7 +23,14 @@ class ScriptHost {
   // Gives the next script line, or nothing at the end of the script.
   using Input = std::function<std::optional<std::string>()>;
 
+  // Makes the control the script drives, given the script's own dialogs and log (a component
+  // host wraps them to put its own callbacks in front).
+  using ControlFactory =
+      std::function<std::unique_ptr<TarvineOrderPick>(RecordingDialogs&, MemoryEventLog&)>;
+
   explicit ScriptHost(Output output);
+  // As above, with a control made by makeControl (null: the plain control).
+  ScriptHost(Output output, const ControlFactory& makeControl);
   ~ScriptHost();
 
   // Runs lines from input until it ends or a line cannot be run. Returns 0, or 2 after a line

@@ -1,0 +1,87 @@
+#include "component/HostedControl.h"
+
+#include <stdexcept>
+
+#include "astray/frmAstray.h"
+#include "platform/Screen.h"
+#include "script/StateJson.h"
+
+namespace tarvine::component {
+
+class HostedControl::CallScope {
+ public:
+  explicit CallScope(HostedControl& host) : host_(host) { ++host_.depth_; }
+  ~CallScope() {
+    if (--host_.depth_ == 0) host_.script_.dialogs().clearShown();
+  }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+
+ private:
+  HostedControl& host_;
+};
+
+HostedControl::HostedControl()
+    : script_(
+          [this](const std::string& line) {
+            if (sink_) sink_(line);
+          },
+          [this](RecordingDialogs& dialogs, MemoryEventLog& log) {
+            dialogs_ = std::make_unique<HostDialogs>(dialogs, callbacks_);
+            log_ = std::make_unique<HostEventLog>(log, callbacks_, scriptRunning_);
+            auto control = std::make_unique<TarvineOrderPick>(*dialogs_, *log_);
+            formFace_ = std::make_unique<DispatchFace>(*control);
+            control->setFormObject(formFace_.get());
+            return control;
+          }) {}
+
+HostedControl::~HostedControl() = default;
+
+Variant HostedControl::invoke(std::int32_t dispatchId, std::span<const Variant> args) {
+  CallScope scope(*this);
+  return component::invoke(control(), dispatchId, args);
+}
+
+Variant HostedControl::invokeByName(std::string_view name, std::span<const Variant> args) {
+  CallScope scope(*this);
+  return component::invokeByName(control(), name, args);
+}
+
+int HostedControl::runScript(std::string_view text, const LineSink& sink) {
+  if (scriptRunning_) throw std::logic_error("a script is already running on this control");
+  CallScope scope(*this);
+  struct Running {
+    HostedControl& host;
+    explicit Running(HostedControl& h, const LineSink& sink) : host(h) {
+      host.scriptRunning_ = true;
+      host.sink_ = sink;
+    }
+    ~Running() {
+      host.scriptRunning_ = false;
+      host.sink_ = nullptr;
+    }
+  } running(*this, sink);
+
+  std::size_t next = 0;
+  auto input = [&]() -> std::optional<std::string> {
+    if (dialogs_->formLinesFromHost()) {
+      if (auto formLine = callbacks_.formLine) return formLine(dialogs_->shownForm()->caption());
+      return std::nullopt;
+    }
+    if (next >= text.size()) return std::nullopt;
+    std::size_t end = text.find('\n', next);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(next, end - next);
+    next = end + 1;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return std::string(line);
+  };
+  return script_.run(input);
+}
+
+std::string HostedControl::stateJson() {
+  const frmAstray* form = dialogs_->shownForm() ? control().astrayForm() : nullptr;
+  return script::jsonLine(script::stateJson(control(), form));
+}
+
+}  // namespace tarvine::component

@@ -1,0 +1,33 @@
+#pragma once
+// The per-user registry of in-process components: a JSON file that records which library
+// serves the control class and its type library, so that hosts can find it by identifier.
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace tarvine::component {
+
+// The registry file cannot be read as a registry, or cannot be written.
+class RegistryError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// TARVINE_REGISTRY when set and not empty; else registry.json in "tarvine" under the user's
+// data directory ($XDG_DATA_HOME when absolute, else ~/.local/share). Throws RegistryError when
+// there is no home directory to use.
+std::filesystem::path registryPath();
+
+// Records the control class (identifier, name, program id, library path, type library and
+// version) and the type library (identifier, version, name, locale, library path), keeping
+// every other entry. Creates the file and its folders when missing; the file is replaced in
+// one step (written beside it, then renamed). Throws RegistryError; the file is then unchanged.
+void registerServer(const std::filesystem::path& file, const std::string& libraryPath);
+
+// Removes exactly the two entries registerServer() writes, and any group left empty by that; a
+// file left with nothing in it is deleted, a file without the entries is not touched. Throws
+// RegistryError; the file is then unchanged.
+void unregisterServer(const std::filesystem::path& file);
+
+}  // namespace tarvine::component

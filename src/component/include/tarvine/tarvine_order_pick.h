@@ -1,0 +1,238 @@
+/*
+ * TarvineOrderPick as an in-process component: the C interface for hosts in any language.
+ *
+ * A host finds the control by its class identifier in the per-user registry, gets the class
+ * object from DllGetClassObject and creates controls with it (or calls tarvine_create), then
+ * calls the control's methods late bound, by dispatch id or by name, and drives its user
+ * actions with script lines. No C++ type crosses this interface; every text is UTF-8 and
+ * NUL-terminated. A control is used from one thread at a time.
+ *
+ * Result codes are 32-bit signed integers numbered as the component platform numbers them:
+ * 0 is success, 1 is "false", negative values are failures.
+ */
+#ifndef TARVINE_ORDER_PICK_H
+#define TARVINE_ORDER_PICK_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define TARVINE_API __attribute__((visibility("default")))
+#else
+#define TARVINE_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Identifiers of the type description, as the registry writes them. */
+#define TARVINE_LIBRARY_ID "{28B2433C-EBC9-4B44-941A-F4B0193B378F}"
+#define TARVINE_CLASS_ID "{EA12B6FE-8FB7-4A59-9821-C8431AB93931}"
+#define TARVINE_DISPATCH_INTERFACE_ID "{4EF0B256-157F-4924-BA21-B73B4D134DEA}"
+#define TARVINE_EVENT_INTERFACE_ID "{4BC9B089-BD3A-4D75-8C30-BA857FA3D7D5}"
+#define TARVINE_RECORD_ID "{F75CCF0E-264A-41E4-BEC7-DEC39DB600B3}"
+
+/* Dispatch ids of the control's methods. */
+#define TARVINE_DISPID_REFRESH_DATA 0x60030038           /* RefreshData() */
+#define TARVINE_DISPID_PUT_SERVER_NAME 0x60030040        /* PutServerName(text) */
+#define TARVINE_DISPID_PUT_TARVINE_ID 0x60030050         /* PutTarvineID(int32) */
+#define TARVINE_DISPID_RETURN_WEBSERVICE_XML 0x60030059  /* (text x4 [, bool]) -> text */
+#define TARVINE_DISPID_SET_FACILITY_ID 0x6003005a        /* SetFacilityID(text) */
+#define TARVINE_DISPID_SET_PERSON_INFORMATION 0x6003005b /* SetPersonInformation(text, text) */
+
+/* Result codes. */
+#define TARVINE_S_OK 0
+#define TARVINE_S_FALSE 1
+/* "Unknown name": no method has the name given. */
+#define TARVINE_DISP_E_UNKNOWNNAME ((int32_t)0x80020006u)
+/* "Member not found": no method has the dispatch id given. */
+#define TARVINE_DISP_E_MEMBERNOTFOUND ((int32_t)0x80020003u)
+/* "Type mismatch": an argument cannot be read as its parameter's type (arg_index says which). */
+#define TARVINE_DISP_E_TYPEMISMATCH ((int32_t)0x80020005u)
+/* "Overflow": an argument lies outside its parameter's range (arg_index says which). */
+#define TARVINE_DISP_E_OVERFLOW ((int32_t)0x8002000Au)
+/* "Invalid number of parameters": too many arguments, or too few for the required ones. */
+#define TARVINE_DISP_E_BADPARAMCOUNT ((int32_t)0x8002000Eu)
+/* "Parameter not optional": TARVINE_VT_MISSING given for a required parameter. */
+#define TARVINE_DISP_E_PARAMNOTOPTIONAL ((int32_t)0x8002000Fu)
+/* "Bad variable type": an argument with an unknown type code or an I2 outside 16 bits. */
+#define TARVINE_DISP_E_BADVARTYPE ((int32_t)0x80020008u)
+/* "Exception occurred": the method raised a run-time error; number, description and source
+   of the error record carry it (for example 13 "Type mismatch" from SetPersonInformation). */
+#define TARVINE_DISP_E_EXCEPTION ((int32_t)0x80020009u)
+/* The class identifier is not the control's. */
+#define TARVINE_CLASS_E_CLASSNOTAVAILABLE ((int32_t)0x80040111u)
+/* The registry file cannot be read as a registry, or cannot be written. */
+#define TARVINE_SELFREG_E_CLASS ((int32_t)0x80040201u)
+/* A required pointer is NULL. */
+#define TARVINE_E_POINTER ((int32_t)0x80004003u)
+/* Out of memory. */
+#define TARVINE_E_OUTOFMEMORY ((int32_t)0x8007000Eu)
+/* Refused in this state: a script run or destroy from inside a call of the same control. */
+#define TARVINE_E_UNEXPECTED ((int32_t)0x8000FFFFu)
+
+/* Variant type codes. */
+#define TARVINE_VT_EMPTY 0    /* no value: reads as "", 0 or False */
+#define TARVINE_VT_I2 2       /* 16-bit integer in `integer` */
+#define TARVINE_VT_I4 3       /* 32-bit integer in `integer` */
+#define TARVINE_VT_R8 5       /* double in `number` */
+#define TARVINE_VT_TEXT 8     /* UTF-8 text in `text` (NULL reads as "") */
+#define TARVINE_VT_MISSING 10 /* an omitted optional argument */
+#define TARVINE_VT_BOOL 11 /* boolean in `integer`: 0 False, anything else True (-1 in results) */
+
+/*
+ * One argument or result. Arguments are coerced to their parameter's type as the component
+ * platform does: a text parameter takes a number (its general text, "1.5", "1E+20"), a boolean
+ * ("True"/"False") or empty (""); a 32-bit parameter takes a text read as a number and rounded
+ * to nearest with halves to even ("12.5" is 12), a double rounded the same way, a boolean (True
+ * is -1) or empty (0); a boolean parameter takes "True"/"False" in any letter case, a number
+ * (0 is False) or empty (False).
+ */
+typedef struct tarvine_variant {
+  int32_t type;
+  int32_t integer;
+  double number;
+  const char* text;
+} tarvine_variant;
+
+/* Details of a failed call. description and source are NUL-terminated, cut to fit. */
+typedef struct tarvine_error {
+  int32_t code;      /* the call's result code */
+  int32_t number;    /* the run-time error number for TARVINE_DISP_E_EXCEPTION, else 0 */
+  int32_t arg_index; /* the argument at fault (0 = first, in call order), or -1 */
+  char source[64];
+  char description[512];
+} tarvine_error;
+
+typedef struct tarvine_control tarvine_control;
+typedef struct tarvine_class_factory tarvine_class_factory;
+/* A place a callback puts a text into, with tarvine_text_out_set(). */
+typedef struct tarvine_text_out tarvine_text_out;
+
+/* ---- In-process server entry points ---- */
+
+/* Records the class (identifier, name, program id, this library's path, type library and
+   version) and the type library in the per-user registry file: TARVINE_REGISTRY when set, else
+   $XDG_DATA_HOME/tarvine/registry.json or ~/.local/share/tarvine/registry.json. Other entries
+   stay. TARVINE_S_OK, or TARVINE_SELFREG_E_CLASS (see tarvine_last_error()). */
+TARVINE_API int32_t DllRegisterServer(void);
+/* Removes exactly what DllRegisterServer() wrote; a file left empty is deleted. TARVINE_S_OK,
+   or TARVINE_SELFREG_E_CLASS. */
+TARVINE_API int32_t DllUnregisterServer(void);
+/* Gives the class object of the class identifier (with or without braces, any letter case) in
+   *factory; release it with tarvine_factory_release(). TARVINE_S_OK,
+   TARVINE_CLASS_E_CLASSNOTAVAILABLE or TARVINE_E_POINTER. */
+TARVINE_API int32_t DllGetClassObject(const char* class_id, tarvine_class_factory** factory);
+/* TARVINE_S_OK when no control, class object or server lock is alive (the library may be
+   unloaded), else TARVINE_S_FALSE. */
+TARVINE_API int32_t DllCanUnloadNow(void);
+
+/* Creates a control in *control. TARVINE_S_OK, TARVINE_E_POINTER or TARVINE_E_OUTOFMEMORY. */
+TARVINE_API int32_t tarvine_factory_create_instance(tarvine_class_factory* factory,
+                                                    tarvine_control** control);
+/* lock non-zero keeps the library loaded (DllCanUnloadNow gives TARVINE_S_FALSE) until a call
+   with lock zero. TARVINE_S_OK, or TARVINE_E_UNEXPECTED for an unlock without a lock. */
+TARVINE_API int32_t tarvine_factory_lock_server(tarvine_class_factory* factory, int32_t lock);
+/* Releases a class object; NULL is ignored. */
+TARVINE_API void tarvine_factory_release(tarvine_class_factory* factory);
+
+/* The description of the last failure on this thread of a call that returns only a code
+   (registration, creation); "" when there was none. Valid until the next call. */
+TARVINE_API const char* tarvine_last_error(void);
+
+/* ---- Controls ---- */
+
+/* Creates a control without a class object; as tarvine_factory_create_instance(). */
+TARVINE_API int32_t tarvine_create(tarvine_control** control);
+/* Destroys a control; NULL is ignored. TARVINE_S_OK, or TARVINE_E_UNEXPECTED (nothing done)
+   when called from inside a callback of a call on the same control. */
+TARVINE_API int32_t tarvine_destroy(tarvine_control* control);
+
+/* Shows a message box; returns the button pressed (1 for OK). title is NULL for the
+   application's name. */
+typedef int32_t (*tarvine_message_box_fn)(void* user, const char* prompt, int32_t buttons,
+                                          const char* title);
+/* Shows an input box; returns 1 with the answer put into `answer` with tarvine_text_out_set()
+   (nothing put is ""), or 0 when cancelled. */
+typedef int32_t (*tarvine_input_box_fn)(void* user, const char* prompt, const char* title,
+                                        const char* default_text, tarvine_text_out* answer);
+/* While the astray form (caption "Astray P.O's") is shown: returns 1 with the next command line
+   for it put into `line` (type NAME TEXT, add, state, answer TEXT, answer-cancel, close), or 0
+   to close the form. The form is shown by a script's "astray" line. */
+typedef int32_t (*tarvine_form_fn)(void* user, const char* caption, tarvine_text_out* line);
+/* Writes one event log entry. */
+typedef void (*tarvine_event_log_fn)(void* user, const char* entry);
+
+/* The host's callbacks; each NULL one keeps its default: message boxes are answered OK,
+   input boxes take the answers a script queued ("answer TEXT") or are cancelled, the astray
+   form runs on the script's following lines, and the event log is syslog (or the file
+   TARVINE_EVENT_LOG names). Dialogs answered by a callback are not reported as JSON lines;
+   log entries are, during a script run. */
+typedef struct tarvine_callbacks {
+  void* user; /* handed to every callback */
+  tarvine_message_box_fn message_box;
+  tarvine_input_box_fn input_box;
+  tarvine_form_fn form;
+  tarvine_event_log_fn event_log;
+} tarvine_callbacks;
+
+/* Puts a text (copied; NULL is "") into the place a callback was given. */
+TARVINE_API void tarvine_text_out_set(tarvine_text_out* out, const char* text);
+
+/* Replaces all callbacks of the control (copied); NULL restores every default. TARVINE_S_OK or
+   TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_set_callbacks(tarvine_control* control,
+                                          const tarvine_callbacks* callbacks);
+
+/* ---- Late-bound calls ---- */
+
+/* The dispatch id of a method name, matched in any letter case. TARVINE_S_OK,
+   TARVINE_DISP_E_UNKNOWNNAME or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_get_dispid(const char* name, int32_t* dispid);
+
+/* Calls a method by dispatch id with `count` arguments in call order (the optional
+   UpdateAddDeleteOnly may be left off or passed as TARVINE_VT_MISSING). result (may be NULL)
+   receives the method's result: TARVINE_VT_TEXT for ReturnWebserviceXML, whose text is the
+   caller's to free with tarvine_variant_clear(); TARVINE_VT_EMPTY otherwise. error (may be
+   NULL) receives the details of a failure. Returns TARVINE_S_OK or a failure code above; a
+   failure before the method runs leaves the control untouched. */
+TARVINE_API int32_t tarvine_invoke(tarvine_control* control, int32_t dispid,
+                                   const tarvine_variant* args, int32_t count,
+                                   tarvine_variant* result, tarvine_error* error);
+/* As tarvine_invoke(), naming the method (any letter case). */
+TARVINE_API int32_t tarvine_invoke_by_name(tarvine_control* control, const char* name,
+                                           const tarvine_variant* args, int32_t count,
+                                           tarvine_variant* result, tarvine_error* error);
+/* Frees a result's text and makes it TARVINE_VT_EMPTY; NULL is ignored. */
+TARVINE_API void tarvine_variant_clear(tarvine_variant* value);
+
+/* ---- Script host and state ---- */
+
+/* Receives one JSON line (without the line break). */
+typedef void (*tarvine_line_fn)(void* user, const char* json_line);
+
+/* Runs the script lines of `text` (separated by LF or CR LF) on the control, the user actions
+   and host calls of the command line script host, sending every JSON line it reports to
+   on_line (may be NULL). Returns 0 when every line ran, 2 after a line that could not be run
+   (reported as an "error" line, and the rest is skipped), or TARVINE_E_POINTER, or
+   TARVINE_E_UNEXPECTED when a script already runs on this control. */
+TARVINE_API int32_t tarvine_run_script(tarvine_control* control, const char* text,
+                                       tarvine_line_fn on_line, void* user);
+
+/* The control's state object (what a script's "state" line reports) as JSON text, to be freed
+   with tarvine_free_string(); NULL for a NULL control or when out of memory. */
+TARVINE_API char* tarvine_state_json(tarvine_control* control);
+
+/* The type description (library, class, interfaces with their methods and parameters, and the
+   record with its fields) as JSON text, to be freed with tarvine_free_string(). */
+TARVINE_API char* tarvine_type_description_json(void);
+
+/* Frees a text this library returned; NULL is ignored. */
+TARVINE_API void tarvine_free_string(char* text);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TARVINE_ORDER_PICK_H */

@@ -1,0 +1,315 @@
+// The shared library through its C interface only, as a host in another language uses it.
+
+#include <gtest/gtest.h>
+#include <tarvine/tarvine_order_pick.h>
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "DemoRouteService.h"
+#include "TestFolders.h"
+
+namespace {
+
+using nlohmann::json;
+namespace test = tarvine::component::test;
+
+tarvine_variant text(const char* value) {
+  return {TARVINE_VT_TEXT, 0, 0.0, value};
+}
+tarvine_variant integer(int32_t value) {
+  return {TARVINE_VT_I4, value, 0.0, nullptr};
+}
+
+// Takes a text the library returned and frees it.
+std::string take(char* text) {
+  std::string copy = text ? text : "(null)";
+  tarvine_free_string(text);
+  return copy;
+}
+
+class CApiTest : public ::testing::Test {
+ protected:
+  test::TemporaryFolder folder;
+  test::ScopedEnvironment registry{"TARVINE_REGISTRY", (folder.path() / "registry.json").string()};
+  test::ScopedEnvironment eventLog{"TARVINE_EVENT_LOG", (folder.path() / "events.log").string()};
+  tarvine_control* control = nullptr;
+
+  void SetUp() override { ASSERT_EQ(tarvine_create(&control), TARVINE_S_OK); }
+  void TearDown() override { EXPECT_EQ(tarvine_destroy(control), TARVINE_S_OK); }
+
+  json state() { return json::parse(take(tarvine_state_json(control))); }
+};
+
+TEST_F(CApiTest, ClassFactoryAndUnloading) {
+  EXPECT_EQ(DllCanUnloadNow(), TARVINE_S_FALSE);  // the fixture's control
+  tarvine_class_factory* factory = nullptr;
+  EXPECT_EQ(DllGetClassObject("{00000000-0000-0000-0000-000000000000}", &factory),
+            TARVINE_CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(factory, nullptr);
+  EXPECT_NE(std::string(tarvine_last_error()).find("00000000"), std::string::npos);
+  EXPECT_EQ(DllGetClassObject(nullptr, &factory), TARVINE_E_POINTER);
+  ASSERT_EQ(DllGetClassObject("ea12b6fe-8fb7-4a59-9821-c8431ab93931", &factory), TARVINE_S_OK);
+  tarvine_control* second = nullptr;
+  ASSERT_EQ(tarvine_factory_create_instance(factory, &second), TARVINE_S_OK);
+  EXPECT_EQ(tarvine_factory_lock_server(factory, 1), TARVINE_S_OK);
+  tarvine_factory_release(factory);
+  EXPECT_EQ(tarvine_destroy(control), TARVINE_S_OK);
+  control = nullptr;
+  EXPECT_EQ(tarvine_destroy(second), TARVINE_S_OK);
+  EXPECT_EQ(DllCanUnloadNow(), TARVINE_S_FALSE);  // the server lock
+  ASSERT_EQ(DllGetClassObject(TARVINE_CLASS_ID, &factory), TARVINE_S_OK);
+  EXPECT_EQ(tarvine_factory_lock_server(factory, 0), TARVINE_S_OK);
+  EXPECT_EQ(tarvine_factory_lock_server(factory, 0), TARVINE_E_UNEXPECTED);
+  EXPECT_EQ(DllCanUnloadNow(), TARVINE_S_FALSE);  // the class object
+  tarvine_factory_release(factory);
+  EXPECT_EQ(DllCanUnloadNow(), TARVINE_S_OK);
+  EXPECT_EQ(tarvine_factory_create_instance(nullptr, &second), TARVINE_E_POINTER);
+  EXPECT_EQ(tarvine_create(nullptr), TARVINE_E_POINTER);
+}
+
+TEST_F(CApiTest, RegisterAndUnregisterThroughTheEntryPoints) {
+  const auto file = folder.path() / "registry.json";
+  test::writeText(file, "{\n  \"other\": 1\n}\n");
+  ASSERT_EQ(DllRegisterServer(), TARVINE_S_OK) << tarvine_last_error();
+  const json registry = json::parse(test::readText(file));
+  const std::string library = registry["classes"][TARVINE_CLASS_ID]["library"];
+  EXPECT_NE(library.find("libtarvine_order_pick.so"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::path(library).is_absolute());
+  EXPECT_EQ(registry["other"], 1);
+  EXPECT_EQ(DllUnregisterServer(), TARVINE_S_OK);
+  EXPECT_EQ(test::readText(file), "{\n  \"other\": 1\n}\n");
+  test::writeText(file, "garbage");
+  EXPECT_EQ(DllRegisterServer(), TARVINE_SELFREG_E_CLASS);
+  EXPECT_NE(std::string(tarvine_last_error()).find("registry.json"), std::string::npos);
+  EXPECT_EQ(test::readText(file), "garbage");
+}
+
+TEST_F(CApiTest, CallsByNameAndIdWithCoercedArguments) {
+  int32_t id = 0;
+  EXPECT_EQ(tarvine_get_dispid("setfacilityid", &id), TARVINE_S_OK);
+  EXPECT_EQ(id, TARVINE_DISPID_SET_FACILITY_ID);
+  EXPECT_EQ(tarvine_get_dispid("Nope", &id), TARVINE_DISP_E_UNKNOWNNAME);
+
+  tarvine_variant args[] = {{TARVINE_VT_R8, 0, 1e20, nullptr}};
+  tarvine_variant result{};
+  tarvine_error error{};
+  EXPECT_EQ(tarvine_invoke(control, id, args, 1, &result, &error), TARVINE_S_OK);
+  EXPECT_EQ(result.type, TARVINE_VT_EMPTY);
+  EXPECT_EQ(error.code, TARVINE_S_OK);
+
+  tarvine_variant person[] = {integer(12), {TARVINE_VT_I2, 3, 0.0, nullptr}};
+  EXPECT_EQ(tarvine_invoke_by_name(control, "SETPERSONINFORMATION", person, 2, nullptr, nullptr),
+            TARVINE_S_OK);
+
+  tarvine_variant soap[] = {text("http://127.0.0.1:1/x"),
+                            text("h"),
+                            text("a"),
+                            text("<a/>"),
+                            {TARVINE_VT_MISSING, 0, 0.0, nullptr}};
+  EXPECT_EQ(tarvine_invoke(control, TARVINE_DISPID_RETURN_WEBSERVICE_XML, soap, 5, &result, &error),
+            TARVINE_S_OK);
+  EXPECT_EQ(result.type, TARVINE_VT_TEXT);
+  EXPECT_STREQ(result.text, "");
+  tarvine_variant_clear(&result);
+  EXPECT_EQ(result.type, TARVINE_VT_EMPTY);
+  EXPECT_EQ(result.text, nullptr);
+}
+
+struct CBadCall {
+  const char* label;
+  const char* name;  // null: call by dispatch id
+  int32_t dispid;
+  std::vector<tarvine_variant> args;
+  int32_t code;
+  int32_t number;
+  int32_t argIndex;
+};
+
+std::ostream& operator<<(std::ostream& out, const CBadCall& c) {
+  return out << c.label;
+}
+
+class CApiBadCallTest : public CApiTest, public ::testing::WithParamInterface<CBadCall> {};
+
+TEST_P(CApiBadCallTest, GivesAClearErrorRecord) {
+  const CBadCall& c = GetParam();
+  tarvine_variant result{TARVINE_VT_I4, 5, 0.0, nullptr};
+  tarvine_error error{};
+  const auto* args = c.args.empty() ? nullptr : c.args.data();
+  const auto count = static_cast<int32_t>(c.args.size());
+  const int32_t code = c.name
+                           ? tarvine_invoke_by_name(control, c.name, args, count, &result, &error)
+                           : tarvine_invoke(control, c.dispid, args, count, &result, &error);
+  EXPECT_EQ(code, c.code);
+  EXPECT_EQ(error.code, c.code);
+  EXPECT_EQ(error.number, c.number);
+  EXPECT_EQ(error.arg_index, c.argIndex);
+  EXPECT_GT(std::strlen(error.description), 0u);
+  EXPECT_EQ(result.type, TARVINE_VT_EMPTY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, CApiBadCallTest,
+    ::testing::Values(
+        CBadCall{"unknown name", "Frobnicate", 0, {}, TARVINE_DISP_E_UNKNOWNNAME, 0, -1},
+        CBadCall{"unknown id", nullptr, 42, {}, TARVINE_DISP_E_MEMBERNOTFOUND, 0, -1},
+        CBadCall{"too many", "RefreshData", 0, {integer(1)}, TARVINE_DISP_E_BADPARAMCOUNT, 0, -1},
+        CBadCall{"too few", "PutServerName", 0, {}, TARVINE_DISP_E_BADPARAMCOUNT, 0, -1},
+        CBadCall{"word for a number",
+                 nullptr,
+                 TARVINE_DISPID_PUT_TARVINE_ID,
+                 {text("x")},
+                 TARVINE_DISP_E_TYPEMISMATCH,
+                 0,
+                 0},
+        CBadCall{"too big",
+                 nullptr,
+                 TARVINE_DISPID_PUT_TARVINE_ID,
+                 {text("1e10")},
+                 TARVINE_DISP_E_OVERFLOW,
+                 0,
+                 0},
+        CBadCall{"unknown type code",
+                 "SetFacilityID",
+                 0,
+                 {{99, 0, 0.0, nullptr}},
+                 TARVINE_DISP_E_BADVARTYPE,
+                 0,
+                 0},
+        CBadCall{"I2 out of range",
+                 "SetFacilityID",
+                 0,
+                 {{TARVINE_VT_I2, 40000, 0.0, nullptr}},
+                 TARVINE_DISP_E_BADVARTYPE,
+                 0,
+                 0},
+        CBadCall{"required missing",
+                 "SetPersonInformation",
+                 0,
+                 {text("1"), {TARVINE_VT_MISSING, 0, 0.0, nullptr}},
+                 TARVINE_DISP_E_PARAMNOTOPTIONAL,
+                 0,
+                 1},
+        CBadCall{"method raises",
+                 "SetPersonInformation",
+                 0,
+                 {text("1"), text("abc")},
+                 TARVINE_DISP_E_EXCEPTION,
+                 13,
+                 -1},
+        CBadCall{"dispatch id zero", nullptr, 0, {}, TARVINE_DISP_E_MEMBERNOTFOUND, 0, -1}));
+
+TEST_F(CApiTest, NullPointersAreRefused) {
+  tarvine_error error{};
+  EXPECT_EQ(tarvine_invoke(nullptr, TARVINE_DISPID_REFRESH_DATA, nullptr, 0, nullptr, &error),
+            TARVINE_E_POINTER);
+  EXPECT_EQ(error.code, TARVINE_E_POINTER);
+  EXPECT_EQ(tarvine_invoke(control, TARVINE_DISPID_PUT_SERVER_NAME, nullptr, 1, nullptr, nullptr),
+            TARVINE_E_POINTER);
+  EXPECT_EQ(tarvine_invoke_by_name(control, nullptr, nullptr, 0, nullptr, &error),
+            TARVINE_E_POINTER);
+  EXPECT_EQ(tarvine_run_script(control, nullptr, nullptr, nullptr), TARVINE_E_POINTER);
+  EXPECT_EQ(tarvine_state_json(nullptr), nullptr);
+  EXPECT_EQ(tarvine_set_callbacks(nullptr, nullptr), TARVINE_E_POINTER);
+  EXPECT_EQ(tarvine_destroy(nullptr), TARVINE_S_OK);
+}
+
+TEST_F(CApiTest, ErrorDescriptionsAreCutToFitAsUtf8) {
+  std::string name(600, 'x');
+  name[508] = '\xC3';  // "é" across the cut
+  name[509] = '\xA9';
+  tarvine_error error{};
+  EXPECT_EQ(tarvine_invoke_by_name(control, name.c_str(), nullptr, 0, nullptr, &error),
+            TARVINE_DISP_E_UNKNOWNNAME);
+  const std::string description = error.description;
+  EXPECT_LE(description.size(), 511u);
+  EXPECT_EQ(description.find('\xC3'), std::string::npos);
+}
+
+struct Host {
+  std::vector<std::string> lines;
+  std::vector<std::string> messages;
+  std::vector<std::string> entries;
+  std::vector<std::string> formLines{"type txtPO1 27", "type txtPO2 70460", "type txtCartons 6",
+                                     "add", "close"};
+  std::size_t nextFormLine = 0;
+  int inputs = 0;
+};
+
+extern "C" void onLine(void* user, const char* line) {
+  static_cast<Host*>(user)->lines.emplace_back(line);
+}
+extern "C" int32_t onMessage(void* user, const char* prompt, int32_t, const char*) {
+  static_cast<Host*>(user)->messages.emplace_back(prompt);
+  return 1;
+}
+extern "C" int32_t onInput(void* user, const char*, const char*, const char*,
+                           tarvine_text_out* answer) {
+  ++static_cast<Host*>(user)->inputs;
+  tarvine_text_out_set(answer, "250");
+  return 1;
+}
+extern "C" int32_t onForm(void* user, const char*, tarvine_text_out* line) {
+  Host& host = *static_cast<Host*>(user);
+  if (host.nextFormLine >= host.formLines.size()) return 0;
+  tarvine_text_out_set(line, host.formLines[host.nextFormLine++].c_str());
+  return 1;
+}
+extern "C" void onLog(void* user, const char* entry) {
+  static_cast<Host*>(user)->entries.emplace_back(entry);
+}
+
+TEST_F(CApiTest, AHostDrivesTheDemoLoadWithCallbacksAndScriptLines) {
+  tarvine::test::DemoRouteService service;
+  Host host;
+  const tarvine_callbacks callbacks{&host, onMessage, onInput, onForm, onLog};
+  ASSERT_EQ(tarvine_set_callbacks(control, &callbacks), TARVINE_S_OK);
+  tarvine_variant server[] = {text(service.server().c_str())};
+  ASSERT_EQ(tarvine_invoke_by_name(control, "PutServerName", server, 1, nullptr, nullptr), 0);
+  tarvine_variant facility[] = {text("DEMO")};
+  ASSERT_EQ(tarvine_invoke_by_name(control, "SetFacilityID", facility, 1, nullptr, nullptr), 0);
+  tarvine_variant person[] = {integer(7), integer(2)};
+  ASSERT_EQ(tarvine_invoke_by_name(control, "SetPersonInformation", person, 2, nullptr, nullptr),
+            0);
+  tarvine_variant load[] = {text("5001")};
+  ASSERT_EQ(tarvine_invoke(control, TARVINE_DISPID_PUT_TARVINE_ID, load, 1, nullptr, nullptr), 0);
+  EXPECT_EQ(state()["manifest"], "5001");
+
+  EXPECT_EQ(
+      tarvine_run_script(control, "astray\ntoggle 1\ndblclick 1\nsave\nstate\n", onLine, &host), 0);
+  EXPECT_EQ(host.nextFormLine, host.formLines.size());
+  EXPECT_EQ(host.inputs, 1);
+  ASSERT_FALSE(host.lines.empty());
+  const json last = json::parse(host.lines.back());
+  EXPECT_EQ(last["type"], "state");
+  EXPECT_EQ(last["rows"][0]["sub"][5], "250.00");
+  EXPECT_NE(std::find(host.messages.begin(), host.messages.end(),
+                      "Outgoing load information has been updated successfully!!!"),
+            host.messages.end());
+  EXPECT_EQ(service.queryText("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '27-70460'"
+                              " AND OutgoingLoad = 5001"),
+            "1");
+  EXPECT_TRUE(host.entries.empty());
+
+  // Back to the defaults: the script's queued answer feeds the input box and is reported.
+  ASSERT_EQ(tarvine_set_callbacks(control, nullptr), TARVINE_S_OK);
+  host.lines.clear();
+  EXPECT_EQ(tarvine_run_script(control, "answer 300\ndblclick 1\nbogus\nstate", onLine, &host), 2);
+  ASSERT_GE(host.lines.size(), 2u);
+  EXPECT_EQ(json::parse(host.lines.front())["type"], "input");
+  EXPECT_EQ(json::parse(host.lines.back())["type"], "error");
+  EXPECT_EQ(state()["rows"][0]["sub"][5], "300.00");
+}
+
+TEST(CApiTypeDescriptionTest, DescribesTheLibrary) {
+  const json description = json::parse(take(tarvine_type_description_json()));
+  EXPECT_EQ(description["library"]["id"], TARVINE_LIBRARY_ID);
+  EXPECT_EQ(description["interfaces"][0]["id"], TARVINE_DISPATCH_INTERFACE_ID);
+  EXPECT_EQ(description["interfaces"][1]["id"], TARVINE_EVENT_INTERFACE_ID);
+  EXPECT_EQ(description["records"][0]["id"], TARVINE_RECORD_ID);
+}
+
+}  // namespace

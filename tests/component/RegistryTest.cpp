@@ -1,0 +1,144 @@
+// The per-user registry file: where it lives, what registration writes, and round trips that
+// leave the file as it began.
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/stat.h>
+
+#include "TestFolders.h"
+#include "component/Registry.h"
+#include "component/TypeDescription.h"
+
+namespace tarvine::component {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using test::readText;
+using test::ScopedEnvironment;
+using test::writeText;
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  test::TemporaryFolder folder;
+  fs::path file = folder.path() / "data" / "tarvine" / "registry.json";
+  const std::string library = "/opt/tarvine/lib/libtarvine_order_pick.so.2";
+
+  json document() const { return json::parse(readText(file)); }
+  // No file other than the registry is left in its folder (no temporary of the write).
+  bool onlyTheRegistryFile() const {
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+      if (entry.path() != file) return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(RegistryTest, RegistrationRecordsTheClassAndTheTypeLibrary) {
+  registerServer(file, library);
+  const json registry = document();
+  const json& entry = registry["classes"][std::string(kClassId)];
+  EXPECT_EQ(entry["name"], "TarvineOrderPick");
+  EXPECT_EQ(entry["progid"], "prjTarvineActiveX.TarvineOrderPick");
+  EXPECT_EQ(entry["library"], library);
+  EXPECT_EQ(entry["typelib"], std::string(kLibraryId));
+  EXPECT_EQ(entry["version"], "2.0");
+  const json& typelib = registry["typelibs"][std::string(kLibraryId)]["2.0"];
+  EXPECT_EQ(typelib["name"], "prjTarvineActiveX");
+  EXPECT_EQ(typelib["locale"], "0x409");
+  EXPECT_EQ(typelib["library"], library);
+  EXPECT_EQ(registry.size(), 2u);
+  EXPECT_TRUE(onlyTheRegistryFile());
+}
+
+TEST_F(RegistryTest, RoundTripFromNoFileEndsWithNoFile) {
+  registerServer(file, library);
+  registerServer(file, library);  // twice is once
+  unregisterServer(file);
+  EXPECT_FALSE(fs::exists(file));
+  unregisterServer(file);  // nothing to remove
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(RegistryTest, RoundTripKeepsOtherEntriesByteForByte) {
+  fs::create_directories(file.parent_path());
+  json other = {{"classes", {{"{00000000-0000-0000-0000-000000000001}", {{"library", "/x.so"}}}}},
+                {"typelibs",
+                 {{std::string(kLibraryId), {{"1.0", {{"library", "/old.so"}}}}},
+                  {"{00000000-0000-0000-0000-000000000002}", {{"3.1", {{"library", "/y.so"}}}}}}},
+                {"note", "kept"}};
+  const std::string before = other.dump(2) + "\n";
+  writeText(file, before);
+  ::chmod(file.c_str(), 0640);
+  registerServer(file, library);
+  EXPECT_EQ(document()["classes"].size(), 2u);
+  EXPECT_EQ(document()["typelibs"][std::string(kLibraryId)].size(), 2u);
+  unregisterServer(file);
+  EXPECT_EQ(readText(file), before);
+  struct stat status {};
+  ASSERT_EQ(::stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0640u);
+  EXPECT_TRUE(onlyTheRegistryFile());
+}
+
+TEST_F(RegistryTest, RoundTripOfAHandWrittenFileKeepsItsContent) {
+  fs::create_directories(file.parent_path());
+  const std::string before = R"({"z": [1, 2], "a": {"b": null}})";
+  writeText(file, before);
+  registerServer(file, library);
+  unregisterServer(file);
+  EXPECT_EQ(json::parse(readText(file)), json::parse(before));
+}
+
+TEST_F(RegistryTest, AFileWithoutTheEntriesIsNotTouched) {
+  fs::create_directories(file.parent_path());
+  const std::string before = "{ \"classes\" : { } }";
+  writeText(file, before);
+  unregisterServer(file);
+  EXPECT_EQ(readText(file), before);
+}
+
+TEST_F(RegistryTest, AnUnreadableRegistryIsRefusedAndLeftAsItIs) {
+  fs::create_directories(file.parent_path());
+  for (const std::string& text : {std::string("not json"), std::string("[1, 2]"),
+                                  std::string(R"({"classes": 5})"), std::string()}) {
+    writeText(file, text);
+    EXPECT_THROW(registerServer(file, library), RegistryError) << text;
+    EXPECT_THROW(unregisterServer(file), RegistryError) << text;
+    EXPECT_EQ(readText(file), text);
+  }
+  EXPECT_TRUE(onlyTheRegistryFile());
+}
+
+TEST_F(RegistryTest, AFolderThatCannotBeMadeIsAnError) {
+  writeText(folder.path() / "data", "a file where the folder should be");
+  EXPECT_THROW(registerServer(file, library), RegistryError);
+}
+
+TEST(RegistryPathTest, EnvironmentDecidesWhereTheFileLives) {
+  {
+    ScopedEnvironment registry("TARVINE_REGISTRY", "/tmp/r.json");
+    EXPECT_EQ(registryPath(), fs::path("/tmp/r.json"));
+  }
+  ScopedEnvironment registry("TARVINE_REGISTRY", std::nullopt);
+  ScopedEnvironment home("HOME", "/home/dispatcher");
+  {
+    ScopedEnvironment xdg("XDG_DATA_HOME", "/data");
+    EXPECT_EQ(registryPath(), fs::path("/data/tarvine/registry.json"));
+  }
+  {
+    ScopedEnvironment xdg("XDG_DATA_HOME", "relative/data");  // ignored: not absolute
+    EXPECT_EQ(registryPath(), fs::path("/home/dispatcher/.local/share/tarvine/registry.json"));
+  }
+  {
+    ScopedEnvironment xdg("XDG_DATA_HOME", std::nullopt);
+    ScopedEnvironment empty("TARVINE_REGISTRY", "");
+    EXPECT_EQ(registryPath(), fs::path("/home/dispatcher/.local/share/tarvine/registry.json"));
+    ScopedEnvironment noHome("HOME", std::nullopt);
+    EXPECT_THROW(registryPath(), RegistryError);
+  }
+}
+
+}  // namespace
+}  // namespace tarvine::component
