@@ -98,8 +98,18 @@ void ScriptHost::runForm(Screen&) {
 ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form) {
   const ParsedLine parsed = splitLine(line);
   if (!parsed.error.empty()) return fail(parsed.error);
-  if (parsed.words.empty()) return Outcome::Done;
-  return form ? runFormCommand(parsed.words, *form) : runControlCommand(parsed.words);
+  const std::vector<std::string>& words = parsed.words;
+  if (words.empty()) return Outcome::Done;
+  // Answers for the next input box can be queued whether or not the form is shown.
+  if (words[0] == "answer" && words.size() == 2) {
+    dialogs_.queueAnswer(words[1]);
+    return Outcome::Done;
+  }
+  if (words[0] == "answer-cancel" && words.size() == 1) {
+    dialogs_.queueCancel();
+    return Outcome::Done;
+  }
+  return form ? runFormCommand(words, *form) : runControlCommand(words);
 }
 
 ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& words,
@@ -127,14 +137,6 @@ ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& w
     return Outcome::Done;
   }
   if (command == "close" && args == 0) return Outcome::CloseForm;
-  if (command == "answer" && args == 1) {
-    dialogs_.queueAnswer(words[1]);
-    return Outcome::Done;
-  }
-  if (command == "answer-cancel" && args == 0) {
-    dialogs_.queueCancel();
-    return Outcome::Done;
-  }
   return fail("'" + command + "' with " + std::to_string(args) +
               " argument(s) cannot be used while the astray form is shown "
               "(type NAME TEXT, add, state, close, answer TEXT, answer-cancel)");
@@ -232,14 +234,6 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
     const auto column = position(words[1], w.lvwOrderIDs.columns().size());
     if (!column) return fail("the list has no column " + words[1]);
     w.lvwOrderIDs.userColumnClick(static_cast<int>(*column));
-    return Outcome::Done;
-  }
-  if (command == "answer" && args == 1) {
-    dialogs_.queueAnswer(words[1]);
-    return Outcome::Done;
-  }
-  if (command == "answer-cancel" && args == 0) {
-    dialogs_.queueCancel();
     return Outcome::Done;
   }
   return fail("unknown command or wrong arguments: " + command + " with " + std::to_string(args) +
