@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "DemoCommand.h"
+#include "HostCommand.h"
 #include "ScriptCommand.h"
 #include "ServeCommand.h"
 
@@ -14,9 +16,13 @@ int main(int argc, char** argv) {
   script->add_option("FILE", scriptPath, "Script file (standard input when absent or -)");
 
   tarvine::app::ServeCommand serve(app);
+  tarvine::app::DemoCommand demo(app);
+  tarvine::app::HostCommand host(app);
 
   CLI11_PARSE(app, argc, argv);
   if (script->parsed()) return tarvine::app::runScriptCommand(scriptPath);
   if (serve.parsed()) return serve.run();
+  if (demo.parsed()) return demo.run();
+  if (host.parsed()) return host.run();
   return 0;
 }

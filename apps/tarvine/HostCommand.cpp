@@ -1,0 +1,23 @@
+#include "HostCommand.h"
+
+namespace tarvine::app {
+
+HostCommand::HostCommand(CLI::App& app)
+    : command_(app.add_subcommand("host", "Open the picking window against a route service")) {
+  command_->add_option("--server", options_.server, "Route service, e.g. http://host:port")
+      ->required();
+  command_->add_option("--facility", options_.facility, "Facility id")->required();
+  command_->add_option("--person", person_, "Person id and person type")->expected(2)->required();
+  command_->add_option("--load", load_, "Load to show at once");
+  command_->add_option("--screenshot", options_.screenshot,
+                       "Write a PNG of the window once the load is shown, then exit");
+}
+
+int HostCommand::run() {
+  options_.personId = person_.at(0);
+  options_.personType = person_.at(1);
+  if (command_->count("--load") != 0) options_.load = load_;
+  return runHostWindow("host", options_);
+}
+
+}  // namespace tarvine::app

@@ -1,0 +1,113 @@
+#include "HostWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <iostream>
+#include <stdexcept>
+#include <variant>
+
+#include "Layout.h"
+#include "control/TarvineOrderPick.h"
+#include "platform/RuntimeError.h"
+
+namespace tarvine::app {
+
+namespace {
+
+// Tells on stderr what an unattended window was shown.
+void tellShown(const DialogShown& shown) {
+  if (const auto* message = std::get_if<MessageBoxShown>(&shown)) {
+    std::cerr << "message box: " << message->prompt << '\n';
+  } else if (const auto* input = std::get_if<InputBoxShown>(&shown)) {
+    std::cerr << "input box, cancelled: " << input->prompt << '\n';
+  } else if (const auto* form = std::get_if<FormShown>(&shown)) {
+    std::cerr << "form, closed at once: " << form->caption << '\n';
+  }
+}
+
+}  // namespace
+
+HostWindow::HostWindow(const HostOptions& options, bool unattended)
+    : log_(makeDefaultEventLog()), realDialogs_(this) {
+  unattendedDialogs_.setObserver(tellShown);
+  control_ = std::make_unique<TarvineOrderPick>(
+      unattended ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
+  setObjectName(QStringLiteral("hostWindow"));
+  setWindowTitle(QString::fromLatin1(kProductName));
+  control_->PutServerName(options.server);
+  control_->SetFacilityID(options.facility);
+  try {
+    control_->SetPersonInformation(options.personId, options.personType);
+  } catch (const RuntimeError& error) {
+    throw std::invalid_argument("the person id and type must be 16-bit numbers (" +
+                                error.description() + ")");
+  }
+  widget_ = new qt::OrderPickWidget(*control_, this);
+  setCentralWidget(widget_);
+  buildLoadBar();
+  statusBar()->showMessage(QStringLiteral("Server %1   Facility %2   Person %3 %4")
+                               .arg(qt::toQString(options.server), qt::toQString(options.facility),
+                                    qt::toQString(options.personId),
+                                    qt::toQString(options.personType)));
+}
+
+HostWindow::~HostWindow() {
+  tearDown();
+}
+
+void HostWindow::buildLoadBar() {
+  auto* bar = addToolBar(QStringLiteral("Load"));
+  bar->setObjectName(QStringLiteral("loadBar"));
+  bar->setMovable(false);
+  bar->addWidget(new QLabel(QStringLiteral("Load: "), bar));
+  loadBox_ = new QLineEdit(bar);
+  loadBox_->setObjectName(QStringLiteral("loadBox"));
+  loadBox_->setValidator(new QIntValidator(loadBox_));
+  loadBox_->setMaximumWidth(100);
+  bar->addWidget(loadBox_);
+  auto* open = new QPushButton(QStringLiteral("Open"), bar);
+  open->setObjectName(QStringLiteral("openLoad"));
+  bar->addWidget(open);
+  connect(loadBox_, &QLineEdit::returnPressed, this, [this] { openTypedLoad(); });
+  connect(open, &QPushButton::clicked, this, [this] { openTypedLoad(); });
+}
+
+void HostWindow::openTypedLoad() {
+  bool ok = false;
+  const int load = loadBox_->text().toInt(&ok);
+  if (ok) openLoad(load);
+}
+
+void HostWindow::openLoad(std::int32_t load) {
+  if (!control_ || !widget_) return;
+  widget_->perform([this, load] { control_->PutTarvineID(load); });
+  setWindowTitle(QStringLiteral("%1 - Load %2").arg(QString::fromLatin1(kProductName)).arg(load));
+  loadBox_->setText(QString::number(load));
+}
+
+bool HostWindow::saveScreenshot(const QString& path) {
+  // Lists draw their rows on the next turn of the event loop; draw them now.
+  if (widget_) widget_->refresh();
+  QCoreApplication::processEvents();
+  return grab().save(path, "PNG");
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+  tearDown();
+  event->accept();
+}
+
+void HostWindow::tearDown() {
+  // The widget goes first: it draws the control's widgets.
+  if (widget_) delete takeCentralWidget();
+  control_.reset();
+}
+
+}  // namespace tarvine::app

@@ -1,0 +1,61 @@
+#pragma once
+// The host window: a main window holding the picking widget, titled with the product name and
+// the load, with a small bar to open another load by number and the server, facility and
+// person in its status bar. Closing it tears the control down.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "OrderPickWidget.h"
+#include "QtDialogs.h"
+#include "WindowRun.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLog.h"
+
+class QLineEdit;
+
+namespace tarvine {
+class TarvineOrderPick;
+}
+
+namespace tarvine::app {
+
+// The product name, used as the window title and the default dialog title.
+inline constexpr const char* kProductName = "TarvineOrderPick";
+
+class HostWindow : public QMainWindow {
+ public:
+  // Creates the control and hands it server, facility and person. Unattended (for screenshots),
+  // message boxes are written to stderr and answered with OK, input boxes are cancelled and
+  // forms closed at once, so that nothing waits for a person. Throws std::invalid_argument when
+  // the person id or type is not a 16-bit number.
+  HostWindow(const HostOptions& options, bool unattended);
+  ~HostWindow() override;
+
+  // Shows a load (PutTarvineID) with the busy cursor and updates the title and the load box.
+  void openLoad(std::int32_t load);
+  // Draws the window as it stands and writes it as a PNG; false when the file cannot be written.
+  bool saveScreenshot(const QString& path);
+
+  // The control and its widget; null once the window was closed.
+  TarvineOrderPick* control() const { return control_.get(); }
+  qt::OrderPickWidget* pickWidget() const { return widget_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildLoadBar();
+  void openTypedLoad();
+  void tearDown();
+
+  std::unique_ptr<EventLog> log_;
+  qt::QtDialogs realDialogs_;
+  RecordingDialogs unattendedDialogs_;
+  std::unique_ptr<TarvineOrderPick> control_;
+  QPointer<qt::OrderPickWidget> widget_;
+  QLineEdit* loadBox_ = nullptr;
+};
+
+}  // namespace tarvine::app

@@ -1,0 +1,30 @@
+#pragma once
+// The host window of `tarvine demo` and `tarvine host`, behind a face without Qt, so that the
+// command line builds with or without the window.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tarvine::app {
+
+// What the host window is told on the command line.
+struct HostOptions {
+  std::string server;    // scheme and host of the route service, e.g. http://127.0.0.1:8080
+  std::string facility;  // facility id
+  std::string personId;  // person id and person type, as the control takes them
+  std::string personType;
+  std::optional<std::int32_t> load;  // the load to show at once
+  std::string screenshot;            // when not empty: write a PNG of the window here and exit
+};
+
+// Why the window cannot open for `tarvine COMMAND` (this build has no window, or there is no
+// display and no screenshot was asked for), with how to run it instead; nothing when it can.
+std::optional<std::string> windowUnavailable(const std::string& command, bool screenshot);
+
+// Opens the host window with the control set up from the options and runs it until it is
+// closed, or writes the screenshot and returns. Returns the exit status; failures are written
+// to stderr.
+int runHostWindow(const std::string& command, const HostOptions& options);
+
+}  // namespace tarvine::app

@@ -1,0 +1,37 @@
+#include "UserAction.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QtGlobal>
+#include <exception>
+
+namespace tarvine::qt {
+
+BusyCursor::BusyCursor() {
+  QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+BusyCursor::~BusyCursor() {
+  QApplication::restoreOverrideCursor();
+}
+
+ArrowCursor::ArrowCursor() {
+  QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+}
+ArrowCursor::~ArrowCursor() {
+  QApplication::restoreOverrideCursor();
+}
+
+void UserActionRunner::run(const std::function<void()>& action) const {
+  if (refresh_) refresh_();
+  try {
+    BusyCursor busy;
+    action();
+  } catch (const std::exception& error) {
+    qWarning("A user action ended with an error: %s", error.what());
+  } catch (...) {
+    qWarning("A user action ended with an unknown error");
+  }
+  if (refresh_) refresh_();
+}
+
+}  // namespace tarvine::qt

@@ -1,0 +1,41 @@
+#pragma once
+// How mouse and keyboard reach the headless widgets: every user action runs through one runner
+// that brings the window up to date first, shows a busy cursor while the action (and any
+// synchronous service call in it) runs, and brings the window up to date again afterwards.
+
+#include <functional>
+
+namespace tarvine::qt {
+
+// Shows the wait cursor for its lifetime. Nests.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Shows the ordinary arrow for its lifetime, above any busy cursor: for modal dialogs that a
+// user action opens.
+class ArrowCursor {
+ public:
+  ArrowCursor();
+  ~ArrowCursor();
+  ArrowCursor(const ArrowCursor&) = delete;
+  ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
+
+class UserActionRunner {
+ public:
+  // refresh brings the Qt widgets up to date with the headless ones.
+  explicit UserActionRunner(std::function<void()> refresh) : refresh_(std::move(refresh)) {}
+  // Runs the action as described above. An exception that escapes it is written as a warning
+  // and goes no further, so that it never unwinds through Qt's event handling.
+  void run(const std::function<void()>& action) const;
+
+ private:
+  std::function<void()> refresh_;
+};
+
+}  // namespace tarvine::qt

@@ -1,0 +1,158 @@
+// The astray form as a real modal dialog against the reference route service: drawn at its
+// layout with its tab order, the focus following the form, and a P.O. added to the load.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include "Layout.h"
+#include "OrderPickWidget.h"
+#include "QtDialogs.h"
+#include "QtTestSupport.h"
+#include "ReportListView.h"
+#include "astray/frmAstray.h"
+#include "control/TarvineOrderPick.h"
+#include "platform/EventLog.h"
+
+namespace tarvine::qt::test {
+namespace {
+
+// A received P.O. of a route center that load 5001 does not list.
+constexpr const char* kAstrayCenter = "27";
+constexpr const char* kAstrayNumber = "70460";
+
+class AstrayDialogTest : public ::testing::Test {
+ protected:
+  AstrayDialogTest() {
+    control.PutServerName(service.baseUrl());
+    control.SetFacilityID("DEMO");
+    control.SetPersonInformation("7", "2");
+    widget = std::make_unique<OrderPickWidget>(control);
+    widget->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(widget.get()));
+    widget->perform([this] { control.PutTarvineID(5001); });
+    drainEvents();
+  }
+  void openForm() {
+    QTest::mouseClick(child<QPushButton>(*widget, "cmdAddAstrayItem"), Qt::LeftButton);
+    drainEvents();
+  }
+  // The view rows showing the P.O.
+  int rowsShowing(const QString& order) {
+    const ReportListModel& model = child<ReportListView>(*widget, "lvwOrderIDs")->listModel();
+    int found = 0;
+    for (int r = 0; r < model.rowCount(); ++r) {
+      if (model.data(model.index(r, 0), Qt::DisplayRole).toString() == order) ++found;
+    }
+    return found;
+  }
+  static void type(QWidget& form, const char* box, const QString& text) {
+    auto* edit = child<QLineEdit>(form, box);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  static void okMessage(ModalScript& script, const QString& text) {
+    script.expect(kMessageBoxName, [text](QWidget& dialog) {
+      auto& box = static_cast<QMessageBox&>(dialog);
+      EXPECT_EQ(box.text(), text);
+      EXPECT_EQ(box.icon(), QMessageBox::Information);
+      box.button(QMessageBox::Ok)->click();
+    });
+  }
+
+  DemoService service;
+  QtDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control{dialogs, log};
+  std::unique_ptr<OrderPickWidget> widget;
+  ModalScript script;
+};
+
+TEST_F(AstrayDialogTest, IsDrawnAtItsLayoutWithItsTabOrderAndFocus) {
+  script.expect(kFormDialogName, [this](QWidget& form) {
+    EXPECT_TRUE(form.isModal());
+    EXPECT_EQ(form.windowTitle(), "Astray P.O's");
+    const double dpi = form.logicalDpiX();
+    EXPECT_EQ(form.size(), toPixels(Rect{0, 0, 4485, 3420}, dpi).size());
+    EXPECT_EQ(child<QWidget>(form, "txtComments")->geometry(),
+              toPixels(Rect{120, 1440, 4095, 1455}, dpi));
+    EXPECT_NE(qobject_cast<QPlainTextEdit*>(child<QWidget>(form, "txtComments")), nullptr);
+    EXPECT_EQ(child<QLineEdit>(form, "txtFreight")->text(), "0.00");
+    EXPECT_EQ(child<QLineEdit>(form, "txtPO1")->maxLength(), 4);
+    EXPECT_EQ(child<QLineEdit>(form, "txtPO2")->maxLength(), 6);
+    EXPECT_EQ(form.focusWidget(), child<QWidget>(form, "txtPO1"));
+    // Tab walks the boxes in their tab order. Focus events come once the window is active.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const char* order[] = {"txtPO1",      "txtPO2",           "txtCartons", "txtFreight",
+                           "txtComments", "cmdAddAstrayItem", "txtPO1"};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+      QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
+      EXPECT_EQ(form.focusWidget(), child<QWidget>(form, order[i])) << "after " << order[i - 1];
+      // The form follows the user's focus too.
+      EXPECT_EQ(control.astrayForm()->screen().focus(), order[i]);
+    }
+    static_cast<QDialog&>(form).reject();
+  });
+  script.start();
+  openForm();
+  EXPECT_TRUE(script.done());
+}
+
+TEST_F(AstrayDialogTest, ARefusedEntryPutsTheFocusOnTheBoxNamed) {
+  script.expect(kFormDialogName, [](QWidget& form) {
+    type(form, "txtPO1", kAstrayCenter);
+    QTest::mouseClick(child<QPushButton>(form, "cmdAddAstrayItem"), Qt::LeftButton);
+  });
+  okMessage(script, "PO text box has been left blank.");
+  script.expect(kFormDialogName, [](QWidget& form) {
+    EXPECT_EQ(form.focusWidget(), child<QWidget>(form, "txtPO2"));
+    EXPECT_EQ(child<QLineEdit>(form, "txtPO1")->text(), kAstrayCenter);
+    static_cast<QDialog&>(form).reject();
+  });
+  script.start();
+  openForm();
+  EXPECT_TRUE(script.done());
+}
+
+TEST_F(AstrayDialogTest, AddsAPOAgainstTheRouteServiceAndTheListShowsIt) {
+  const QString order = QString("%1-%2").arg(kAstrayCenter, kAstrayNumber);
+  ASSERT_EQ(rowsShowing(order), 0);
+  script.expect(kFormDialogName, [](QWidget& form) {
+    type(form, "txtPO1", kAstrayCenter);
+    type(form, "txtPO2", kAstrayNumber);
+    type(form, "txtCartons", "6");
+    type(form, "txtFreight", "42.50");
+    auto* comments = child<QPlainTextEdit>(form, "txtComments");
+    comments->setFocus();
+    QTest::keyClicks(comments, "found on the dock");
+    QTest::mouseClick(child<QPushButton>(form, "cmdAddAstrayItem"), Qt::LeftButton);
+  });
+  script.expect(kMessageBoxName, [](QWidget& dialog) {
+    auto& box = static_cast<QMessageBox&>(dialog);
+    EXPECT_EQ(box.windowTitle(), "Astray Process");
+    EXPECT_EQ(box.text(), "Astray item has been added to the list successfully!!!");
+    box.button(QMessageBox::Ok)->click();
+  });
+  script.expect(kFormDialogName, [](QWidget& form) {
+    // The entry was cleared and the form stays open for the next one.
+    for (const char* box : {"txtPO1", "txtPO2", "txtCartons", "txtFreight"}) {
+      EXPECT_TRUE(child<QLineEdit>(form, box)->text().isEmpty()) << box;
+    }
+    EXPECT_TRUE(child<QPlainTextEdit>(form, "txtComments")->toPlainText().isEmpty());
+    EXPECT_EQ(form.focusWidget(), child<QWidget>(form, "txtPO1"));
+    static_cast<QDialog&>(form).reject();
+  });
+  script.start();
+  openForm();
+  EXPECT_TRUE(script.done());
+  EXPECT_EQ(rowsShowing(order), 1);
+  EXPECT_TRUE(log.entries().empty()) << log.entries().front();
+}
+
+}  // namespace
+}  // namespace tarvine::qt::test

@@ -1,0 +1,151 @@
+// The list's model and view over a headless list view: large fills, gathered changes, rows that
+// are gone before a refresh, sorting, colours and the selection.
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QSignalSpy>
+
+#include "Layout.h"
+#include "QtTestSupport.h"
+#include "ReportListView.h"
+
+namespace tarvine::qt::test {
+namespace {
+
+constexpr int kLargestLoad = 32767;
+
+class ReportListTest : public ::testing::Test {
+ protected:
+  ReportListTest() {
+    list.addColumn("Order ID", 1400);
+    list.addColumn("X", 300);
+    list.addColumn("Segment", 885, Alignment::Center);
+    list.addColumn("Hidden", 0);
+    list.addColumn("Weight", 1150, Alignment::Right);
+    view.resize(600, 300);
+    view.show();
+    drainEvents();
+  }
+  // Adds rows "P-<n>" whose segment text counts down, so sorting by it reverses them.
+  void fill(int rows) {
+    for (int i = 0; i < rows; ++i) {
+      const RowId id = list.addRow("P-" + std::to_string(i));
+      list.setSubItem(id, 2, std::to_string(rows - i));
+      list.setSubItem(id, 4, std::to_string(i * 10));
+    }
+  }
+  QString shown(int row, int column) const {
+    return model().data(model().index(row, column), Qt::DisplayRole).toString();
+  }
+  const ReportListModel& model() const { return view.listModel(); }
+
+  ListView list{"lvwOrderIDs", "", Rect{0, 0, 8415, 4335}};
+  ReportListView view{list, UserActionRunner({})};
+};
+
+TEST_F(ReportListTest, ALargestLoadIsShownWithOneResetAndItsCheckChangesWithOneUpdate) {
+  QSignalSpy resets(&model(), &QAbstractItemModel::modelReset);
+  fill(kLargestLoad);
+  drainEvents();
+  EXPECT_EQ(resets.count(), 1);
+  ASSERT_EQ(model().rowCount(), kLargestLoad);
+  EXPECT_EQ(shown(kLargestLoad - 1, 0), QString("P-%1").arg(kLargestLoad - 1));
+  EXPECT_EQ(shown(kLargestLoad - 1, 4), QString::number((kLargestLoad - 1) * 10));
+  view.scrollToBottom();
+  EXPECT_FALSE(view.grab().isNull());
+
+  QSignalSpy updates(&model(), &QAbstractItemModel::dataChanged);
+  for (RowId id : list.order()) list.setChecked(id, true);
+  drainEvents();
+  EXPECT_EQ(updates.count(), 1);
+  EXPECT_EQ(resets.count(), 1);
+  EXPECT_EQ(model().data(model().index(kLargestLoad - 1, 0), Qt::CheckStateRole).toInt(),
+            Qt::Checked);
+}
+
+TEST_F(ReportListTest, RowsGoneBeforeTheRefreshReadAsEmpty) {
+  fill(20);
+  drainEvents();
+  list.clear();
+  // The view still has 20 rows until the refresh; asking for them must not read freed rows.
+  EXPECT_EQ(model().rowCount(), 20);
+  EXPECT_FALSE(model().data(model().index(5, 0), Qt::DisplayRole).isValid());
+  EXPECT_FALSE(model().data(model().index(5, 0), Qt::CheckStateRole).isValid());
+  drainEvents();
+  EXPECT_EQ(model().rowCount(), 0);
+}
+
+TEST_F(ReportListTest, ColumnsTakeTheirWidthsAlignmentAndHiddenState) {
+  drainEvents();
+  EXPECT_EQ(view.columnWidth(0), twipsToPixels(1400, view.logicalDpiX()));
+  EXPECT_EQ(view.columnWidth(1), 20);
+  EXPECT_TRUE(view.isColumnHidden(3));
+  EXPECT_FALSE(view.isColumnHidden(4));
+  EXPECT_EQ(model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Segment");
+  fill(1);
+  drainEvents();
+  EXPECT_EQ(model().data(model().index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignHCenter | Qt::AlignVCenter);
+  EXPECT_EQ(model().data(model().index(0, 4), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignRight | Qt::AlignVCenter);
+  list.setColumnWidth(2, 600);  // 1-based: the "X" column
+  drainEvents();
+  EXPECT_EQ(view.columnWidth(1), 40);
+}
+
+TEST_F(ReportListTest, ASortedListIsShownInItsOrderWithTheKeyInTheHeader) {
+  fill(5);
+  drainEvents();
+  EXPECT_FALSE(view.header()->isSortIndicatorShown());
+  list.setSortKey(2);
+  list.setSorted(true);
+  drainEvents();
+  for (int row = 0; row < 5; ++row) {
+    EXPECT_EQ(shown(row, 2), QString::number(row + 1));
+    EXPECT_EQ(shown(row, 0), QString("P-%1").arg(4 - row));
+  }
+  EXPECT_TRUE(view.header()->isSortIndicatorShown());
+  EXPECT_EQ(view.header()->sortIndicatorSection(), 2);
+  EXPECT_EQ(view.header()->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
+TEST_F(ReportListTest, RowColoursAreReadAsBlueGreenRed) {
+  fill(3);
+  list.setColor(list.rowAt(2), 0x0000FFu);
+  list.setColor(list.rowAt(3), 0xFF0000u);
+  drainEvents();
+  EXPECT_FALSE(model().data(model().index(0, 0), Qt::ForegroundRole).isValid());
+  EXPECT_EQ(model().data(model().index(1, 3), Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(255, 0, 0));
+  EXPECT_EQ(model().data(model().index(2, 0), Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(0, 0, 255));
+}
+
+TEST_F(ReportListTest, TheSelectionFollowsTheListAcrossASort) {
+  fill(4);
+  list.setSelected(list.rowAt(2));
+  drainEvents();
+  EXPECT_EQ(view.currentPosition(), 2u);
+  list.setSortKey(2);
+  list.setSorted(true);
+  drainEvents();
+  // P-1 counts down to segment 3, the third row once sorted.
+  EXPECT_EQ(view.currentPosition(), 3u);
+  EXPECT_TRUE(view.selectionModel()->isRowSelected(2, {}));
+  list.clear();
+  drainEvents();
+  EXPECT_EQ(view.currentPosition(), 0u);
+}
+
+TEST_F(ReportListTest, ADisabledListIsDrawnDisabled) {
+  list.setEnabled(false);
+  drainEvents();
+  EXPECT_FALSE(view.isEnabled());
+  list.setEnabled(true);
+  drainEvents();
+  EXPECT_TRUE(view.isEnabled());
+}
+
+}  // namespace
+}  // namespace tarvine::qt::test
