@@ -14,6 +14,7 @@ void TarvineOrderPick::cmdAddAstrayItem_Click() {
   if (!astrayForm_) {
     astrayForm_ = std::make_unique<frmAstray>(dialogs_, log_);
     astrayForm_->setTimeouts(transport_.timeouts());
+    astrayForm_->setMaxReplyBytes(transport_.maxReplyBytes());
   }
   frmAstray& form = *astrayForm_;
   form.setCentersList(CenterList);

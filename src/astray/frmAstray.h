@@ -49,6 +49,7 @@ class frmAstray {
   // form has them.
   void loadForm();
   void setTimeouts(HttpTimeouts timeouts) { transport_.setTimeouts(timeouts); }
+  void setMaxReplyBytes(std::size_t bytes) { transport_.setMaxReplyBytes(bytes); }
 
   Screen& screen() { return screen_; }
   const Screen& screen() const { return screen_; }

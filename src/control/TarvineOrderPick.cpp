@@ -97,6 +97,11 @@ void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {
   if (astrayForm_) astrayForm_->setTimeouts(timeouts);
 }
 
+void TarvineOrderPick::setMaxReplyBytes(std::size_t bytes) {
+  transport_.setMaxReplyBytes(bytes);
+  if (astrayForm_) astrayForm_->setMaxReplyBytes(bytes);
+}
+
 void TarvineOrderPick::ClearAll() {
   trap("ClearAll", [this] {
     SelectedCenterID = -1;

@@ -97,6 +97,8 @@ class TarvineOrderPick : public LateBound {
   frmAstray* astrayForm() const { return astrayForm_.get(); }
   // Time limits of every service call.
   void setTimeouts(HttpTimeouts timeouts);
+  // Largest reply of every service call; a larger one fails the exchange. For tests.
+  void setMaxReplyBytes(std::size_t bytes);
 
   // Read-only views of the control's state, for hosts and tests.
   const std::string& serverName() const { return ServerName; }

@@ -102,9 +102,36 @@ ReadResult nearestDouble(const DecimalParts& parts) {
   return {ReadStatus::kNumber, parts.negative ? -value : value};
 }
 
+// Reads a plain decimal ("-" or nothing, digits, at most one ".") straight away; cells and data
+// set columns are nearly all of this form. from_chars gives the nearest double, as the general
+// reading does. False for anything else, which the general reading then takes.
+bool readPlainDecimal(std::string_view text, ReadResult& result) {
+  constexpr std::size_t kLongestPlain = 24;
+  if (text.empty() || text.size() > kLongestPlain) return false;
+  bool digits = false;
+  bool point = false;
+  for (std::size_t i = text[0] == '-' ? 1 : 0; i < text.size(); ++i) {
+    if (isDigit(text[i])) {
+      digits = true;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digits) return false;
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  // Zero has no sign here, as in the general reading.
+  result = {ReadStatus::kNumber, value == 0 ? 0.0 : value};
+  return true;
+}
+
 // The strict reading behind parseNumber(), toDouble() and the integer conversions.
 ReadResult readNumber(std::string_view text) {
   text = trimSpacesAndTabs(text);
+  if (ReadResult plain; readPlainDecimal(text, plain)) return plain;
   DecimalParts parts;
   std::size_t i = 0;
   const std::size_t n = text.size();

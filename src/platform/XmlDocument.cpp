@@ -143,13 +143,21 @@ pugi::xml_parse_status decodeDocument(pugi::xml_document& doc, const char*& reas
   return pugi::status_ok;
 }
 
-// Appends text with the characters in `special` replaced by their entity references.
+// Which bytes a serialization escapes, as a lookup table: texts run to megabytes.
+struct SpecialBytes {
+  constexpr explicit SpecialBytes(std::string_view special) {
+    for (char c : special) table[static_cast<unsigned char>(c)] = true;
+  }
+  bool table[256] = {};
+};
+
+// Appends text with the characters marked in `special` replaced by their entity references.
 template <typename Escape>
-void appendEscaped(std::string& out, std::string_view text, std::string_view special,
+void appendEscaped(std::string& out, std::string_view text, const SpecialBytes& special,
                    Escape escape) {
   std::size_t start = 0;
-  for (std::size_t pos = text.find_first_of(special); pos != std::string_view::npos;
-       pos = text.find_first_of(special, pos + 1)) {
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    if (!special.table[static_cast<unsigned char>(text[pos])]) continue;
     out.append(text, start, pos - start);
     out += escape(text[pos]);
     start = pos + 1;
@@ -171,11 +179,13 @@ std::string_view entityFor(char c) {
 }
 
 void appendTextEscaped(std::string& out, std::string_view text) {
-  appendEscaped(out, text, "&<>", entityFor);
+  static constexpr SpecialBytes kTextSpecial("&<>");
+  appendEscaped(out, text, kTextSpecial, entityFor);
 }
 
 void appendAttributeEscaped(std::string& out, std::string_view text) {
-  appendEscaped(out, text, "&<\"", entityFor);
+  static constexpr SpecialBytes kAttributeSpecial("&<\"");
+  appendEscaped(out, text, kAttributeSpecial, entityFor);
 }
 
 void appendStartTag(std::string& out, pugi::xml_node element) {
@@ -258,6 +268,70 @@ void appendTree(std::string& out, pugi::xml_node top) {
   }
 }
 
+// Position of the first byte that does not start a well-formed UTF-8 sequence of an XML
+// character (tab, line feed, carriage return, U+0020 and above without the surrogates, U+FFFE
+// and U+FFFF), or npos. The parser itself takes any byte, so a reply in another encoding would
+// pass as text. Eight bytes at a time while they are all printable ASCII.
+std::size_t firstInvalidCharacter(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  while (i < size) {
+    if (i + 8 <= size) {
+      std::uint64_t block = 0;
+      std::memcpy(&block, bytes + i, 8);
+      constexpr std::uint64_t kOnes = 0x0101010101010101u;
+      constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+      // No high bit set and no byte below 0x20.
+      if ((block & kHighBits) == 0 && ((block - kOnes * 0x20) & ~block & kHighBits) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80) {
+      if (lead < 0x20 && lead != 0x9 && lead != 0xA && lead != 0xD) return i;
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    std::uint32_t c = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2, c = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3, c = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4, c = lead & 0x07u;
+    } else {
+      return i;
+    }
+    if (i + length > size) return i;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((bytes[i + k] & 0xC0u) != 0x80u) return i;
+      c = (c << 6) | (bytes[i + k] & 0x3Fu);
+    }
+    const std::uint32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (c < shortest || !isXmlChar(c)) return i;
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
+// True when every name and value of the document is UTF-8 of XML characters: the check for
+// text that the parser converted from another encoding (UTF-16, UTF-32, Latin-1).
+bool holdsOnlyXmlCharacters(const pugi::xml_document& doc) {
+  auto valid = [](const char* text) {
+    return firstInvalidCharacter(text) == std::string_view::npos;
+  };
+  for (pugi::xml_node node = doc.first_child(); node; node = nextInSubtree(node, doc)) {
+    if (!valid(node.name()) || !valid(node.value())) return false;
+    for (pugi::xml_attribute attribute : node.attributes()) {
+      if (!valid(attribute.name()) || !valid(attribute.value())) return false;
+    }
+  }
+  return true;
+}
+
 // Checks what the parser lets through at the top level in fragment mode: exactly one element,
 // no text, a declaration only as the first node. Returns the failure status, or status_ok.
 pugi::xml_parse_status checkTopLevel(const pugi::xml_document& doc, const char*& reason) {
@@ -306,7 +380,10 @@ std::string_view XmlNode::name() const {
 
 std::string XmlNode::text() const {
   if (!node_) return {};
-  if (!node_.first_child()) return node_.value();
+  const pugi::xml_node first = node_.first_child();
+  if (!first) return node_.value();
+  // The common case of a data set column: one text child and nothing else.
+  if (isTextNode(first) && !first.next_sibling()) return first.value();
   std::size_t size = 0;
   for (pugi::xml_node node = node_; node; node = nextInSubtree(node, node_)) {
     if (isTextNode(node)) size += std::string_view(node.value()).size();
@@ -333,6 +410,17 @@ bool XmlDocument::loadXml(std::string_view text) {
   if (result.status != pugi::status_ok) {
     return fail(result.status,
                 std::string(result.description()) + " at offset " + std::to_string(result.offset));
+  }
+  // Text read as UTF-8 must be UTF-8 of XML characters; text in another encoding is checked
+  // once the parser has converted it.
+  if (result.encoding == pugi::encoding_utf8) {
+    if (const std::size_t bad = firstInvalidCharacter(text); bad != std::string_view::npos) {
+      return fail(pugi::status_bad_pcdata,
+                  "Invalid character (not UTF-8, or not allowed in XML) at offset " +
+                      std::to_string(bad));
+    }
+  } else if (!holdsOnlyXmlCharacters(doc_)) {
+    return fail(pugi::status_bad_pcdata, "A character that XML does not allow");
   }
   const char* reason = "";
   pugi::xml_parse_status status = checkTopLevel(doc_, reason);

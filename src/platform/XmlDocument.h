@@ -45,8 +45,8 @@ class XmlDocument {
  public:
   // Parses the text (UTF-8, or UTF-16/32 with a byte-order mark). Whitespace-only text between
   // elements is dropped. Returns true when the text parsed as one document (exactly one
-  // top-level element, no text outside it, a declaration only first); otherwise the document
-  // is empty.
+  // top-level element, no text outside it, a declaration only first, and, read as UTF-8, only
+  // well-formed UTF-8 of characters XML allows); otherwise the document is empty.
   bool loadXml(std::string_view text);
   // 0 after a successful parse, non-zero after a failed one or before any parse.
   long parseErrorCode() const { return errorCode_; }

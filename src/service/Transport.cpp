@@ -58,6 +58,7 @@ Exchange Transport::call(const std::string& asmxUrl, const std::string& host,
     const std::string body = request.xml();
 
     httpRequest_->setTimeouts(timeouts_);
+    httpRequest_->setMaxReplyBytes(maxReplyBytes_);
     httpRequest_->open("POST", asmxUrl);
     httpRequest_->setRequestHeader("Host", host);
     httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");

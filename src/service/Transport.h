@@ -36,6 +36,9 @@ class Transport {
 
   void setTimeouts(HttpTimeouts timeouts) { timeouts_ = timeouts; }
   const HttpTimeouts& timeouts() const { return timeouts_; }
+  // Largest reply accepted (kMaxReplyBytes unless set); a larger one fails the exchange.
+  void setMaxReplyBytes(std::size_t bytes) { maxReplyBytes_ = bytes; }
+  std::size_t maxReplyBytes() const { return maxReplyBytes_; }
 
   // Posts the envelope (parsed and written out again; one that does not parse goes out as an
   // empty body) with the headers Host, Content-Type, Content-Length and SOAPAction. With
@@ -54,6 +57,7 @@ class Transport {
  private:
   ErrorReporter report_;
   HttpTimeouts timeouts_;
+  std::size_t maxReplyBytes_ = kMaxReplyBytes;
   std::unique_ptr<HttpRequest> httpRequest_;
   std::unique_ptr<XmlDocument> responseDocument_;
 };

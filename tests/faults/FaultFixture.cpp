@@ -1,0 +1,108 @@
+#include "FaultFixture.h"
+
+#include <stdlib.h>
+
+#include <stdexcept>
+
+#include "Database.h"
+#include "DemoData.h"
+#include "control/ErrorReport.h"
+
+namespace tarvine::test {
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tarvine-faults-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
+  serve::openDemoDatabase(dbPath);
+  server = std::make_unique<FaultServer>(dbPath);
+  server->setSlowDelay(kTotalLimit * 3);
+  server->setOversizeLimit(kReplyLimit);
+  control.setTimeouts({kConnectLimit, kTotalLimit});
+  control.setMaxReplyBytes(kReplyLimit);
+  control.PutServerName(server->server());
+  control.SetFacilityID("DEMO");
+  control.SetPersonInformation("7", "2");
+}
+
+std::vector<std::string> FaultTest::reportedProcedures() const {
+  // Each entry names its procedure at the end of its "Error Source - " line.
+  std::vector<std::string> procedures;
+  for (std::size_t i = logSeen_; i < log.entries().size(); ++i) {
+    const std::string& entry = log.entries()[i];
+    const std::size_t line = entry.find("Error Source - ");
+    if (line == std::string::npos) continue;
+    const std::string source = entry.substr(line, entry.find("\r\n", line) - line);
+    procedures.push_back(source.substr(source.rfind(' ') + 1));
+  }
+  return procedures;
+}
+
+std::string FaultTest::logText() const {
+  std::string text;
+  for (std::size_t i = logSeen_; i < log.entries().size(); ++i) text += log.entries()[i];
+  return text;
+}
+
+std::vector<std::string> FaultTest::messagePrompts() const {
+  std::vector<std::string> prompts;
+  for (const MessageBoxShown& message : dialogs.messages()) prompts.push_back(message.prompt);
+  return prompts;
+}
+
+bool FaultTest::shown(const std::string& prompt) const {
+  for (const MessageBoxShown& message : dialogs.messages()) {
+    if (message.prompt == prompt) return true;
+  }
+  return false;
+}
+
+void FaultTest::forget() {
+  dialogs.clearShown();
+  logSeen_ = log.entries().size();
+  server->clearOperations();
+}
+
+std::int64_t FaultTest::queryNumber(const std::string& sql) const {
+  serve::Database db(dbPath, serve::OpenMode::ReadOnly);
+  serve::Statement& query = db.prepare(sql);
+  if (!query.step()) throw std::runtime_error("no row for " + sql);
+  const std::int64_t value = query.integer(0);
+  query.reset();
+  return value;
+}
+
+std::int64_t FaultTest::segmentsOnLoad(const std::string& orderId) const {
+  return queryNumber("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + orderId +
+                     "' AND OutgoingLoad = " + std::to_string(kDemoLoad));
+}
+
+std::int64_t FaultTest::segmentsOffLoad(const std::string& orderId) const {
+  return queryNumber("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + orderId +
+                     "' AND OutgoingLoad IS NULL");
+}
+
+std::size_t FaultTest::recordsOfCenter(std::int16_t centerID) const {
+  std::size_t count = 0;
+  const OrderArray& orders = control.orders();
+  for (std::size_t i = 0; i < filledCount(orders); ++i) count += orders[i].CenterID == centerID;
+  return count;
+}
+
+std::size_t FaultTest::firstCheckedPosition() const {
+  const ListView& rows = control.widgets().lvwOrderIDs;
+  for (std::size_t position = 1; position <= rows.rowCount(); ++position) {
+    if (rows.row(rows.rowAt(position)).checked) return position;
+  }
+  return 0;
+}
+
+}  // namespace tarvine::test

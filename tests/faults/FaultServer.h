@@ -1,0 +1,89 @@
+#pragma once
+// The reference route service on 127.0.0.1 with faults injected on demand: each request is
+// answered from the test's database as the service answers it, unless a fault has been set for
+// its operation. Every connection has a thread of its own, so a held connection blocks nothing.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace tarvine::serve {
+class ConnectionPool;
+}
+
+namespace tarvine::test {
+
+// What the server does with a request instead of (or after) answering it.
+enum class Fault {
+  None,          // answers as the route service does
+  Silent,        // reads the request and never answers
+  Slow,          // sends the head at once and the body only after the slow delay
+  CloseMidBody,  // sends a chunked reply and closes in the middle of its body
+  ShortBody,     // declares the whole body's length, sends half of it and closes
+  Reset,         // resets the connection once it has read the request
+  Oversized,     // declares and streams a body twice the oversize limit
+  HtmlError,     // status 500 with an HTML error page
+  SoapFault,     // status 500 with a SOAP fault
+  InvalidUtf8,   // runs the request; its reply gets bytes that are not UTF-8 in a value
+  Utf16,         // runs the request; its reply goes out in UTF-16 with a byte-order mark
+  DeepNesting,   // runs the request; the reply is a document nested 100,000 elements deep
+};
+
+// A readable name of the fault, for test names.
+const char* faultName(Fault fault);
+// True for the faults that end the exchange before a whole reply arrives.
+bool failsExchange(Fault fault);
+// True for the faults after which the service has run the request.
+bool runsRequest(Fault fault);
+
+class FaultServer {
+ public:
+  // Answers from the database at dbPath; listens at once. Throws std::runtime_error when it
+  // cannot listen.
+  explicit FaultServer(const std::string& dbPath);
+  // Closes every connection and joins every thread; returns promptly.
+  ~FaultServer();
+  FaultServer(const FaultServer&) = delete;
+  FaultServer& operator=(const FaultServer&) = delete;
+
+  // The server text to give PutServerName ("http://127.0.0.1:PORT").
+  std::string server() const;
+  // Applies the fault to the following requests of the operation (by its name).
+  void inject(std::string_view operation, Fault fault);
+  // Answers every operation normally again.
+  void clear();
+  // How long Fault::Slow waits before the body.
+  void setSlowDelay(std::chrono::milliseconds delay) { slowDelay_ = delay; }
+  // The reply size Fault::Oversized doubles.
+  void setOversizeLimit(std::size_t bytes) { oversizeLimit_ = bytes; }
+  // Operations of the requests read so far, in order.
+  std::vector<std::string> operations() const;
+  void clearOperations();
+
+ private:
+  void acceptLoop();
+  void serve(int connection);
+  Fault faultFor(const std::string& operation) const;
+
+  int listener_ = -1;
+  int stopRead_ = -1;
+  int stopWrite_ = -1;
+  std::uint16_t port_ = 0;
+  std::unique_ptr<serve::ConnectionPool> pool_;
+  std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};
+  std::atomic<std::size_t> oversizeLimit_{1 << 20};
+  mutable std::mutex mutex_;
+  std::map<std::string, Fault, std::less<>> faults_;
+  std::vector<std::string> operations_;
+  std::vector<std::thread> workers_;
+  std::thread acceptor_;
+};
+
+}  // namespace tarvine::test
