@@ -224,7 +224,7 @@ void generateLoad(Database& db, int loadId, int segments) {
   for (int left = segments, order = 0; left > 0; ++order, ++number) {
     const int count = std::min(left, segmentCount(random));
     left -= count;
-    OrderSpec spec{kCenters[static_cast<std::size_t>(order) % kRouteStops].id,
+    OrderSpec planned{kCenters[static_cast<std::size_t>(order) % kRouteStops].id,
                    std::to_string(number),
                    count,
                    loadId,
@@ -233,7 +233,7 @@ void generateLoad(Database& db, int loadId, int segments) {
                    percent(random) < 3,
                    static_cast<double>(weight(random)),
                    day(random)};
-    insertOrder(db, spec);
+    insertOrder(db, planned);
   }
   transaction.commit();
 }
