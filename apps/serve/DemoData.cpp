@@ -225,14 +225,14 @@ void generateLoad(Database& db, int loadId, int segments) {
     const int count = std::min(left, segmentCount(random));
     left -= count;
     OrderSpec planned{kCenters[static_cast<std::size_t>(order) % kRouteStops].id,
-                   std::to_string(number),
-                   count,
-                   loadId,
-                   percent(random) < 5,
-                   percent(random) < 4,
-                   percent(random) < 3,
-                   static_cast<double>(weight(random)),
-                   day(random)};
+                      std::to_string(number),
+                      count,
+                      loadId,
+                      percent(random) < 5,
+                      percent(random) < 4,
+                      percent(random) < 3,
+                      static_cast<double>(weight(random)),
+                      day(random)};
     insertOrder(db, planned);
   }
   transaction.commit();

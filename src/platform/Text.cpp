@@ -13,8 +13,7 @@ namespace {
 std::size_t findFrom(std::string_view text, std::string_view search, std::size_t from) {
   constexpr std::size_t kSkippingSearch = 8;
   if (search.size() < kSkippingSearch || from > text.size()) return text.find(search, from);
-  const void* hit =
-      memmem(text.data() + from, text.size() - from, search.data(), search.size());
+  const void* hit = memmem(text.data() + from, text.size() - from, search.data(), search.size());
   return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
              : std::string_view::npos;
 }

@@ -415,9 +415,9 @@ bool XmlDocument::loadXml(std::string_view text) {
   // once the parser has converted it.
   if (result.encoding == pugi::encoding_utf8) {
     if (const std::size_t bad = firstInvalidCharacter(text); bad != std::string_view::npos) {
-      return fail(pugi::status_bad_pcdata,
-                  "Invalid character (not UTF-8, or not allowed in XML) at offset " +
-                      std::to_string(bad));
+      return fail(
+          pugi::status_bad_pcdata,
+          "Invalid character (not UTF-8, or not allowed in XML) at offset " + std::to_string(bad));
     }
   } else if (!holdsOnlyXmlCharacters(doc_)) {
     return fail(pugi::status_bad_pcdata, "A character that XML does not allow");

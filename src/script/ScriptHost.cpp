@@ -62,7 +62,9 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
 
 ScriptHost::~ScriptHost() = default;
 
-void ScriptHost::emit(const json& value) { output_(jsonLine(value)); }
+void ScriptHost::emit(const json& value) {
+  output_(jsonLine(value));
+}
 
 ScriptHost::Outcome ScriptHost::fail(const std::string& text) {
   emit({{"type", "error"}, {"line", lineNumber_}, {"text", text}});
@@ -118,8 +120,8 @@ ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& w
   const std::size_t args = words.size() - 1;
   if (command == "type" && args == 2) {
     Widget* widget = form.screen().find(words[1]);
-    auto* box = widget && widget->kind() == WidgetKind::TextBox ? static_cast<TextBox*>(widget)
-                                                                 : nullptr;
+    auto* box =
+        widget && widget->kind() == WidgetKind::TextBox ? static_cast<TextBox*>(widget) : nullptr;
     if (!box) return fail("the astray form has no text box named " + words[1]);
     form.screen().setFocus(*box);
     const int limit = box->maxLength();
