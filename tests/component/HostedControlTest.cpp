@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "DemoRouteService.h"
+#include "ScriptRun.h"
 #include "TestFolders.h"
 #include "component/HostedControl.h"
 #include "control/TarvineOrderPick.h"
@@ -17,22 +18,11 @@ namespace {
 
 using nlohmann::json;
 
-struct ScriptRun {
-  int status = 0;
-  std::vector<json> lines;
-  std::vector<json> ofType(const std::string& type) const {
-    std::vector<json> found;
-    for (const json& line : lines) {
-      if (line["type"] == type) found.push_back(line);
-    }
-    return found;
-  }
-};
+using tarvine::test::ScriptRun;
 
 ScriptRun runScript(HostedControl& host, const std::string& text) {
   ScriptRun run;
-  run.status = host.runScript(
-      text, [&](const std::string& line) { run.lines.push_back(json::parse(line)); });
+  run.status = host.runScript(text, [&](const std::string& line) { run.add(line); });
   return run;
 }
 

@@ -6,29 +6,13 @@
 
 #include <cmath>
 
+#include "FuzzCheck.h"
 #include "platform/Convert.h"
 #include "platform/Text.h"
 #include "platform/XmlDocument.h"
 
 namespace tarvine::test {
 namespace {
-
-// Every occurrence from the start, the inserted text not searched again; an empty search text
-// changes nothing.
-std::string plainReplace(std::string_view text, std::string_view search,
-                         std::string_view replacement) {
-  if (search.empty()) return std::string(text);
-  std::string out;
-  std::size_t from = 0;
-  for (std::size_t at = text.find(search); at != std::string_view::npos;
-       at = text.find(search, from)) {
-    out.append(text.substr(from, at - from));
-    out.append(replacement);
-    from = at + search.size();
-  }
-  out.append(text.substr(from));
-  return out;
-}
 
 struct ReplaceCase {
   std::string text, search, replacement;
@@ -42,7 +26,7 @@ class ReplaceAll : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(ReplaceAll, BothFormsGiveWhatPlainReplacementGives) {
   const ReplaceCase& c = GetParam();
-  const std::string expected = plainReplace(c.text, c.search, c.replacement);
+  const std::string expected = fuzz::plainReplace(c.text, c.search, c.replacement);
   EXPECT_EQ(text::replaceAll(c.text, c.search, c.replacement), expected);
   std::string inPlace = c.text;
   text::replaceAllInPlace(inPlace, c.search, c.replacement);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "DemoRouteService.h"
+#include "ScriptRun.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptLine.h"
 
@@ -14,22 +15,11 @@ namespace {
 
 using nlohmann::json;
 
-struct ScriptRun {
-  int status = 0;
-  std::vector<json> lines;
-  // The lines of one type, in order.
-  std::vector<json> ofType(const std::string& type) const {
-    std::vector<json> found;
-    for (const json& line : lines) {
-      if (line["type"] == type) found.push_back(line);
-    }
-    return found;
-  }
-};
+using tarvine::test::ScriptRun;
 
 ScriptRun runScript(const std::string& text) {
   ScriptRun run;
-  ScriptHost host([&](const std::string& line) { run.lines.push_back(json::parse(line)); });
+  ScriptHost host([&](const std::string& line) { run.add(line); });
   std::istringstream in(text);
   run.status = host.run([&]() -> std::optional<std::string> {
     std::string line;
