@@ -1,7 +1,7 @@
 #include "CapacityGauges.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QPointer>
 #include <QProgressBar>
 #include <algorithm>
@@ -28,13 +28,15 @@ QString gaugeText(const QString& name, double picked, double limit, const char* 
 CapacityGauges::CapacityGauges(tools::TrailerCapacity& capacity, QWidget* parent)
     : QWidget(parent), capacity_(capacity) {
   setObjectName(QStringLiteral("capacityGauges"));
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(6, 2, 6, 2);
-  layout->setSpacing(14);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 4, 8, 4);
+  layout->setSpacing(10);
+  auto* title = new QLabel(QStringLiteral("Trailer"), this);
+  title->setStyleSheet(QStringLiteral("font-weight: bold;"));
+  layout->addWidget(title);
   weight_ = addGauge(QStringLiteral("weightGauge"));
   cube_ = addGauge(QStringLiteral("cubeGauge"));
   cartons_ = addGauge(QStringLiteral("cartonsGauge"));
-  layout->addStretch(1);
   QPointer<CapacityGauges> self(this);
   capacity_.changed.connect([self] {
     if (self) self->refresh();
@@ -45,17 +47,21 @@ CapacityGauges::CapacityGauges(tools::TrailerCapacity& capacity, QWidget* parent
 CapacityGauges::Gauge CapacityGauges::addGauge(const QString& name) {
   auto* box = new QWidget(this);
   box->setObjectName(name);
-  auto* row = new QHBoxLayout(box);
+  auto* row = new QVBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(2);
   Gauge gauge{new QLabel(box), new QProgressBar(box)};
   gauge.text->setObjectName(name + QStringLiteral("Text"));
+  // Room for a long figure from the start: the window does not grow when the texts do.
+  gauge.text->setMinimumWidth(gauge.text->fontMetrics().horizontalAdvance(
+      QStringLiteral("Weight 444,444.4 of 444,444.4 cu ft (444 %)")));
   gauge.bar->setObjectName(name + QStringLiteral("Bar"));
   gauge.bar->setRange(0, 100);
   gauge.bar->setTextVisible(false);
-  gauge.bar->setFixedSize(90, 12);
+  gauge.bar->setFixedHeight(10);
   row->addWidget(gauge.text);
   row->addWidget(gauge.bar);
-  static_cast<QHBoxLayout*>(layout())->addWidget(box);
+  static_cast<QVBoxLayout*>(layout())->addWidget(box);
   return gauge;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Gauges of the trailer's capacity: for weight, cube and (when limited) cartons, the picked
-// figure against the limit as a text ("Weight 20,920 of 44,000 lb (48 %)") and a bar, red when
+// Gauges of the trailer's capacity, one above the other: for weight, cube and (when limited)
+// cartons, the picked figure against the limit as a text ("Weight 20,920 of 44,000 lb (48 %)")
+// and a bar under it, red when
 // over. They draw nothing new while no limits are set, and follow every change of the capacity.
 
 #include <QWidget>

@@ -23,6 +23,7 @@ OrderFindBox::OrderFindBox(TarvineOrderPick& control, UserActionRunner runner, Q
       idBox_(new QLineEdit(this)),
       pickOnScan_(new QCheckBox(QStringLiteral("Pick on scan"), this)) {
   setObjectName(QStringLiteral("orderFindBox"));
+  setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   auto* label = new QLabel(QStringLiteral("P.O.: "), this);

@@ -38,10 +38,14 @@ HostTools::HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPi
   connect(find, &QShortcut::activated, this, [this] { findBox_->focusBox(); });
 
   if (limits) {
+    // Beside the control, at the height of its totals.
     auto* gaugeBar = new QToolBar(QStringLiteral("Trailer"), &window_);
     gaugeBar->setObjectName(QStringLiteral("trailerBar"));
     gaugeBar->setMovable(false);
-    window_.addToolBar(Qt::BottomToolBarArea, gaugeBar);
+    window_.addToolBar(Qt::RightToolBarArea, gaugeBar);
+    auto* above = new QWidget(gaugeBar);
+    above->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    gaugeBar->addWidget(above);
     gauges_ = new qt::CapacityGauges(capacity_, gaugeBar);
     gaugeBar->addWidget(gauges_);
   }

@@ -1,6 +1,6 @@
 #pragma once
 // The dispatcher's tools in the host window: the "P.O." box with "Pick on scan" in a bar of its
-// own (Ctrl+F), the trailer's gauges in a bar under the control when limits are given, and
+// own (Ctrl+F), the trailer's gauges in a bar beside the control when limits are given, and
 // File > Export load sheet (CSV, PDF) and Print (Ctrl+P).
 
 #include <QObject>
