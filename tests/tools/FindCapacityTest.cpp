@@ -94,6 +94,7 @@ TEST_P(CapacitySaveTest, AsksBeforeSavingOverTheLimits) {
   tools::TrailerCapacity capacity(control);
   capacity.setLimits(c.limits);
   openExampleLoad();
+  EXPECT_EQ(capacity.picked().cube, 12.5);  // 15-300 alone
   int changes = 0;
   capacity.changed.connect([&] { ++changes; });
   control.widgets().chkSellectAll.userClick();
