@@ -1,9 +1,9 @@
 #include "CapacityGauges.h"
 
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QPointer>
 #include <QProgressBar>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 

@@ -29,8 +29,8 @@ class CapacityGauges : public QWidget {
     QProgressBar* bar = nullptr;
   };
   Gauge addGauge(const QString& name);
-  static void draw(Gauge gauge, const QString& name, double picked, double limit,
-                   const char* unit, bool over);
+  static void draw(Gauge gauge, const QString& name, double picked, double limit, const char* unit,
+                   bool over);
 
   tools::TrailerCapacity& capacity_;
   Gauge weight_, cube_, cartons_;

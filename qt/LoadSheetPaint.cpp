@@ -78,7 +78,8 @@ std::vector<Page> paginate(const std::vector<Item>& items, std::size_t perPage) 
   std::vector<Page> pages(1);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
-    const bool headingAtEnd = item.kind == Kind::Heading && pages.back().items.size() + 1 >= perPage;
+    const bool headingAtEnd =
+        item.kind == Kind::Heading && pages.back().items.size() + 1 >= perPage;
     if (pages.back().items.size() >= perPage || headingAtEnd) {
       pages.emplace_back();
       if (item.kind == Kind::Segment || item.kind == Kind::Subtotal) {
@@ -107,9 +108,9 @@ QString money(double value) {
 using Cells = std::array<QString, kColumns.size()>;
 
 Cells lineCells(const SheetCenter& center, const SheetLine& line) {
-  return {text(center.id),       text(line.order),     text(line.segment),
-          text(line.received),   whole(line.cartons),  whole(line.weight),
-          whole(line.cube),      money(line.freight),  line.hot ? QStringLiteral("X") : QString()};
+  return {text(center.id),     text(line.order),    text(line.segment),
+          text(line.received), whole(line.cartons), whole(line.weight),
+          whole(line.cube),    money(line.freight), line.hot ? QStringLiteral("X") : QString()};
 }
 
 Cells sumCells(const QString& label, const SheetFigures& sums) {
@@ -188,10 +189,10 @@ class SheetPainter {
     double y = titleHeight_;
     paintRow(y, {QStringLiteral("Route: %1").arg(text(sheet_.route))}, false);
     y += lineHeight_;
-    paintRow(y,
-             {QStringLiteral("Printed %1    Person %2")
-                  .arg(text(sheet_.printed), text(sheet_.person))},
-             false);
+    paintRow(
+        y,
+        {QStringLiteral("Printed %1    Person %2").arg(text(sheet_.printed), text(sheet_.person))},
+        false);
     y += lineHeight_ * 1.4;
     Cells captions;
     for (std::size_t i = 0; i < kColumns.size(); ++i) captions[i] = kColumns[i].caption;
@@ -221,16 +222,16 @@ class SheetPainter {
       case Kind::Subtotal:
         painter_.setFont(bold_);
         painter_.drawLine(QPointF(area_.width() * 0.5, y), QPointF(area_.width(), y));
-        paintCells(y, sumCells(QStringLiteral("Subtotal, %1").arg(segmentsText(
-                                   center->subtotal.segments)),
-                               center->subtotal));
+        paintCells(
+            y, sumCells(QStringLiteral("Subtotal, %1").arg(segmentsText(center->subtotal.segments)),
+                        center->subtotal));
         return;
       case Kind::Total:
         painter_.setFont(bold_);
         painter_.drawLine(QPointF(0, y), QPointF(area_.width(), y));
-        paintCells(y, sumCells(QStringLiteral("Load total, %1").arg(segmentsText(
-                                   sheet_.totals.segments)),
-                               sheet_.totals));
+        paintCells(
+            y, sumCells(QStringLiteral("Load total, %1").arg(segmentsText(sheet_.totals.segments)),
+                        sheet_.totals));
         return;
       case Kind::Limit: {
         bool over = false;

@@ -33,7 +33,8 @@ HostTools::HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPi
   findBar->setMovable(false);
   findBox_ = new qt::OrderFindBox(control_, view.runner(), findBar);
   findBar->addWidget(findBox_);
-  connect(findBox_, &qt::OrderFindBox::statusMessage, this, [this](const QString& text) { tell(text); });
+  connect(findBox_, &qt::OrderFindBox::statusMessage, this,
+          [this](const QString& text) { tell(text); });
   auto* find = new QShortcut(QKeySequence::Find, &window_);
   connect(find, &QShortcut::activated, this, [this] { findBox_->focusBox(); });
 
@@ -107,7 +108,8 @@ void HostTools::exportPdf() {
 }
 
 void HostTools::print() {
-  if (qt::printLoadSheet(sheet(), &window_)) tell(QStringLiteral("Load sheet sent to the printer."));
+  if (qt::printLoadSheet(sheet(), &window_))
+    tell(QStringLiteral("Load sheet sent to the printer."));
 }
 
 void HostTools::tell(const QString& text) {

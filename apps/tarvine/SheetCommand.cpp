@@ -51,8 +51,8 @@ int SheetCommand::run() {
     for (const std::string& entry : log.entries()) std::cerr << "  " << entry << '\n';
     return 1;
   }
-  const tools::LoadSheet sheet = tools::buildLoadSheet(control, tools::printedNow(),
-                                                       givenLimits(limits_));
+  const tools::LoadSheet sheet =
+      tools::buildLoadSheet(control, tools::printedNow(), givenLimits(limits_));
   const std::string& path = csv_.empty() ? pdf_ : csv_;
   const std::string problem =
       csv_.empty() ? writeSheetPdf(sheet, pdf_, paper_) : tools::saveLoadSheetCsv(sheet, csv_);

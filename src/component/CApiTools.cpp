@@ -85,9 +85,8 @@ int32_t tarvine_clear_trailer_limits(tarvine_control* control) {
 int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path) {
   if (!control || !path) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
-    const tools::LoadSheet sheet =
-        tools::buildLoadSheet(control->host.control(), tools::printedNow(),
-                              control->host.tools().capacity().limits());
+    const tools::LoadSheet sheet = tools::buildLoadSheet(
+        control->host.control(), tools::printedNow(), control->host.tools().capacity().limits());
     if (std::string problem = tools::saveLoadSheetCsv(sheet, path); !problem.empty()) {
       setLastError(problem);
       return TARVINE_E_UNEXPECTED;

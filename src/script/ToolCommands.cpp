@@ -108,12 +108,13 @@ json ToolCommands::capacityJson() const {
   if (!limits) return nullptr;
   const tools::PickedFigures picked = capacity_.picked();
   const tools::OverLimits over = capacity_.over();
-  return {{"limits",
-           {{"weight", limits->weight},
-            {"cube", limits->cube},
-            {"cartons", limits->cartons ? json(*limits->cartons) : json(nullptr)}}},
-          {"picked", {{"weight", picked.weight}, {"cube", picked.cube}, {"cartons", picked.cartons}}},
-          {"over", {{"weight", over.weight}, {"cube", over.cube}, {"cartons", over.cartons}}}};
+  return {
+      {"limits",
+       {{"weight", limits->weight},
+        {"cube", limits->cube},
+        {"cartons", limits->cartons ? json(*limits->cartons) : json(nullptr)}}},
+      {"picked", {{"weight", picked.weight}, {"cube", picked.cube}, {"cartons", picked.cartons}}},
+      {"over", {{"weight", over.weight}, {"cube", over.cube}, {"cartons", over.cartons}}}};
 }
 
 }  // namespace tarvine::script

@@ -69,7 +69,8 @@ ScanResult scanOrder(TarvineOrderPick& control, std::string_view id) {
 
 std::string findMessage(std::string_view id, bool found) {
   const std::string order(trimOrderId(id));
-  return found ? "P.O. " + order + " is selected." : "P.O. " + order + " is not in this load's list.";
+  return found ? "P.O. " + order + " is selected."
+               : "P.O. " + order + " is not in this load's list.";
 }
 
 std::string scanMessage(std::string_view id, ScanOutcome outcome) {

@@ -14,8 +14,7 @@ namespace {
 constexpr std::string_view kEntryIdStart = "  [ ";
 
 SheetFigures figuresOf(const PickTotals& totals, double cube, std::size_t segments) {
-  return {segments, static_cast<double>(totals.cartons()), totals.weight(), cube,
-          totals.freight()};
+  return {segments, static_cast<double>(totals.cartons()), totals.weight(), cube, totals.freight()};
 }
 
 // Adds up the checked rows of one group the way the total captions do.
@@ -53,8 +52,8 @@ LoadSheet buildLoadSheet(const TarvineOrderPick& control, std::string printed,
     const std::string id = convert::integerText(entries[i].itemData);
     if (groupOf.contains(id)) continue;
     groupOf.emplace(id, sheet.centers.size());
-    sheet.centers.push_back({id, entries[i].text.substr(0, entries[i].text.find(kEntryIdStart)),
-                             {}, {}});
+    sheet.centers.push_back(
+        {id, entries[i].text.substr(0, entries[i].text.find(kEntryIdStart)), {}, {}});
   }
   std::vector<GroupSums> sums(sheet.centers.size());
   GroupSums load;

@@ -46,10 +46,10 @@ struct SheetCenter {
 };
 
 struct LoadSheet {
-  std::string manifest;  // the manifest number shown
-  std::string route;     // the route caption shown
-  std::string printed;   // date and time printed, as given by the caller
-  std::string person;    // "7 (type 2)"
+  std::string manifest;              // the manifest number shown
+  std::string route;                 // the route caption shown
+  std::string printed;               // date and time printed, as given by the caller
+  std::string person;                // "7 (type 2)"
   std::vector<SheetCenter> centers;  // in the route's stop order (the center box's order)
   SheetFigures totals;
   std::optional<TrailerLimits> limits;

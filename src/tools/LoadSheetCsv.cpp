@@ -17,8 +17,8 @@ constexpr std::string_view kHeader =
 
 // A text field: guarded against formulas, quoted when it must be.
 void writeText(std::ostream& out, std::string_view text) {
-  const bool formula = !text.empty() && std::string_view("=+-@\t\r").find(text[0]) !=
-                                            std::string_view::npos;
+  const bool formula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
   const bool quoted = formula || text.find_first_of(",\"\r\n") != std::string_view::npos;
   if (!quoted) {
     out << text;
@@ -94,12 +94,28 @@ void writeLoadSheetCsv(const LoadSheet& sheet, std::ostream& out) {
     const SheetFigures& t = sheet.totals;
     const std::string cartons = limits->cartons ? plainAmount(*limits->cartons) : "";
     writeLine(out, sheet,
-              {"Trailer limit", {}, {}, {}, {}, {}, cartons, plainAmount(limits->weight),
-               plainAmount(limits->cube), {}, {}});
+              {"Trailer limit",
+               {},
+               {},
+               {},
+               {},
+               {},
+               cartons,
+               plainAmount(limits->weight),
+               plainAmount(limits->cube),
+               {},
+               {}});
     writeLine(out, sheet,
-              {"Fill (%)", {}, {}, {}, {}, {},
+              {"Fill (%)",
+               {},
+               {},
+               {},
+               {},
+               {},
                limits->cartons ? plainPercent(t.cartons, *limits->cartons) : "",
-               plainPercent(t.weight, limits->weight), plainPercent(t.cube, limits->cube), {},
+               plainPercent(t.weight, limits->weight),
+               plainPercent(t.cube, limits->cube),
+               {},
                {}});
   }
 }

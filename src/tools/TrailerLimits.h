@@ -8,8 +8,8 @@
 namespace tarvine::tools {
 
 struct TrailerLimits {
-  double weight = 0;                     // pounds
-  double cube = 0;                       // cubic feet
+  double weight = 0;                    // pounds
+  double cube = 0;                      // cubic feet
   std::optional<std::int32_t> cartons;  // none: cartons are not limited
 };
 

@@ -91,13 +91,18 @@ class SheetPdfTest : public ::testing::TestWithParam<PaperCase> {};
 // Two centers of 90 segments each: several pages, each with the header and its number, and the
 // totals at the end.
 TEST_P(SheetPdfTest, EveryPageHasTheHeaderAndTheEndHasTheTotals) {
-  tools::LoadSheet sheet{"5001", "Lakes run [ R7 ]", "06/01/2026 07:30", "7 (type 2)", {}, {},
+  tools::LoadSheet sheet{"5001",
+                         "Lakes run [ R7 ]",
+                         "06/01/2026 07:30",
+                         "7 (type 2)",
+                         {},
+                         {},
                          tools::TrailerLimits{44000, 3800, 500}};
   for (const char* id : {"12", "15"}) {
     tools::SheetCenter center{id, "North", {}, {90, 180, 9000, 135, 900}};
     for (int i = 0; i < 90; ++i) {
-      center.lines.push_back({std::string(id) + "-" + std::to_string(1000 + i), "1",
-                              "11/30/2026", 2, 100, 1.5, 10, i % 7 == 0});
+      center.lines.push_back({std::string(id) + "-" + std::to_string(1000 + i), "1", "11/30/2026",
+                              2, 100, 1.5, 10, i % 7 == 0});
     }
     sheet.centers.push_back(center);
   }

@@ -50,20 +50,25 @@ TEST_P(ScanTest, SelectsAndPicksLikeAClick) {
 
 const std::vector<std::string> kOpened{"8", "2,000.00", "1,234.50"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Ids, ScanTest,
-    ::testing::Values(
-        ScanCase{"FindTrimmed", false, " 12-200\t", false, 4, ScanOutcome::NotFound, kOpened},
-        ScanCase{"FindInSortedOrder", true, "15-300", false, 6, ScanOutcome::NotFound, kOpened},
-        ScanCase{"FindMissing", false, "12-99999", false, std::nullopt, ScanOutcome::NotFound,
-                 kOpened},
-        ScanCase{"ScanWholePO", false, "12-100\r\n", true, 1, ScanOutcome::Picked,
-                 {"28", "3,500.00", "1,360.00"}},
-        ScanCase{"ScanOnLoadStays", false, "15-300", true, 5, ScanOutcome::AlreadyPicked,
-                 kOpened},
-        ScanCase{"ScanMissing", true, "12-99999", true, std::nullopt, ScanOutcome::NotFound,
-                 kOpened}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ids, ScanTest,
+                         ::testing::Values(ScanCase{"FindTrimmed", false, " 12-200\t", false, 4,
+                                                    ScanOutcome::NotFound, kOpened},
+                                           ScanCase{"FindInSortedOrder", true, "15-300", false, 6,
+                                                    ScanOutcome::NotFound, kOpened},
+                                           ScanCase{"FindMissing", false, "12-99999", false,
+                                                    std::nullopt, ScanOutcome::NotFound, kOpened},
+                                           ScanCase{"ScanWholePO",
+                                                    false,
+                                                    "12-100\r\n",
+                                                    true,
+                                                    1,
+                                                    ScanOutcome::Picked,
+                                                    {"28", "3,500.00", "1,360.00"}},
+                                           ScanCase{"ScanOnLoadStays", false, "15-300", true, 5,
+                                                    ScanOutcome::AlreadyPicked, kOpened},
+                                           ScanCase{"ScanMissing", true, "12-99999", true,
+                                                    std::nullopt, ScanOutcome::NotFound, kOpened}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A P.O. partly on the load: a scan checks the rest of it and never takes it off.
 TEST_F(ControlTest, ScanOfAPartlyPickedOrderChecksTheRest) {

@@ -100,7 +100,8 @@ TEST(LoadSheetCsv, WritesSpreadsheetText) {
   EXPECT_EQ(out.str(),
             "Manifest,Route,Printed,Person,Line,Center,Center name,P.O.,Segment,Received,Cartons,"
             "Weight (lb),Cube (cu ft),Freight ($),Hot\r\n" +
-                start + "Segment,12,North,\"12-1,\"\"5\"\"\",1,11/30/2026,10,1500,12.5,1234.50,X\r\n" +
+                start +
+                "Segment,12,North,\"12-1,\"\"5\"\"\",1,11/30/2026,10,1500,12.5,1234.50,X\r\n" +
                 start + "Segment,12,North,\"'=1+2\",2,11/30/2026,4,0,12.75,-1.00,\r\n" + start +
                 "Center total,12,North,,,,14,1500,25.25,1234.50,\r\n" + start +
                 "Load total,,,,,,14,1500,25.25,1234.50,\r\n" + start +

@@ -259,8 +259,8 @@ TARVINE_API int32_t tarvine_scan_order(tarvine_control* control, const char* id,
    over the trailer's .... Save anyway?" through the message box callback (buttons value 52; a
    reply other than Yes, 6, stops the save). The state JSON gains "capacity". TARVINE_S_OK,
    TARVINE_E_INVALIDARG or TARVINE_E_POINTER. */
-TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight,
-                                               double cube, int32_t cartons);
+TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
+                                               int32_t cartons);
 /* Removes the limits: nothing is asked and "capacity" is null. TARVINE_S_OK or
    TARVINE_E_POINTER. */
 TARVINE_API int32_t tarvine_clear_trailer_limits(tarvine_control* control);
