@@ -36,6 +36,7 @@ HostTools::HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPi
   connect(findBox_, &qt::OrderFindBox::statusMessage, this,
           [this](const QString& text) { tell(text); });
   auto* find = new QShortcut(QKeySequence::Find, &window_);
+  added_ = {findBar, find};
   connect(find, &QShortcut::activated, this, [this] { findBox_->focusBox(); });
 
   if (limits) {
@@ -49,6 +50,7 @@ HostTools::HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPi
     gaugeBar->addWidget(above);
     gauges_ = new qt::CapacityGauges(capacity_, gaugeBar);
     gaugeBar->addWidget(gauges_);
+    added_.emplace_back(gaugeBar);
   }
   addFileMenu();
 }
@@ -61,6 +63,7 @@ void HostTools::addFileMenu() {
     file->setObjectName(QStringLiteral("fileMenu"));
   }
   auto* exportMenu = file->addMenu(QStringLiteral("&Export load sheet"));
+  added_.emplace_back(exportMenu);
   exportMenu->setObjectName(QStringLiteral("exportSheetMenu"));
   auto* csv = exportMenu->addAction(QStringLiteral("&CSV..."));
   csv->setObjectName(QStringLiteral("exportSheetCsv"));
@@ -73,7 +76,12 @@ void HostTools::addFileMenu() {
   printAction->setShortcut(QKeySequence::Print);
   printAction->setShortcutContext(Qt::WindowShortcut);
   window_.addAction(printAction);
+  added_.emplace_back(printAction);
   connect(printAction, &QAction::triggered, this, [this] { print(); });
+}
+
+HostTools::~HostTools() {
+  for (const QPointer<QObject>& object : added_) delete object.data();
 }
 
 tools::LoadSheet HostTools::sheet() const {

@@ -4,7 +4,9 @@
 // File > Export load sheet (CSV, PDF) and Print (Ctrl+P).
 
 #include <QObject>
+#include <QPointer>
 #include <optional>
+#include <vector>
 
 #include "CapacityGauges.h"
 #include "OrderFindBox.h"
@@ -21,6 +23,8 @@ class HostTools : public QObject {
   // Adds the tools to the window. The control and its view must outlive this object.
   HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPickWidget& view,
             const std::optional<tools::TrailerLimits>& limits);
+  // Takes the tools' bars, shortcut and menu entries out of the window again.
+  ~HostTools() override;
 
   tools::TrailerCapacity& capacity() { return capacity_; }
   qt::OrderFindBox& findBox() const { return *findBox_; }
@@ -43,6 +47,8 @@ class HostTools : public QObject {
   tools::TrailerCapacity capacity_;
   qt::OrderFindBox* findBox_ = nullptr;
   qt::CapacityGauges* gauges_ = nullptr;
+  // What the tools added to the window, removed with them (the window may have gone first).
+  std::vector<QPointer<QObject>> added_;
 };
 
 }  // namespace tarvine::app
