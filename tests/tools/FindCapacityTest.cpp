@@ -37,7 +37,9 @@ TEST_P(ScanTest, SelectsAndPicksLikeAClick) {
     row = tools::selectOrder(control, c.id);
   }
   EXPECT_EQ(row, c.row);
-  if (row) EXPECT_EQ(list().selected(), list().rowAt(*row));
+  if (row) {
+    EXPECT_EQ(list().selected(), list().rowAt(*row));
+  }
   EXPECT_EQ(totals(), c.totals);
   // Every row of a picked P.O. is checked; nothing of another P.O. changed.
   for (std::size_t position = 1; position <= list().rowCount(); ++position) {
@@ -121,7 +123,9 @@ TEST_P(CapacitySaveTest, AsksBeforeSavingOverTheLimits) {
                     operations.end();
   EXPECT_EQ(sent, c.sends);
   // A save that was not sent keeps the picks on screen.
-  if (!c.sends) EXPECT_EQ(totals()[1], "4,500.00");
+  if (!c.sends) {
+    EXPECT_EQ(totals()[1], "4,500.00");
+  }
 }
 
 const tools::TrailerLimits kSmallTrailer{3000, 40, std::nullopt};
