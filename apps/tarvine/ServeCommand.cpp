@@ -3,8 +3,12 @@
 namespace tarvine::app {
 
 ServeCommand::ServeCommand(CLI::App& app)
-    : command_(app.add_subcommand("serve", "Run the reference route service on loopback")) {
-  command_->add_option("--host", options_.host, "Address to listen on")->capture_default_str();
+    : command_(app.add_subcommand(
+          "serve", "Run the reference route service (loopback unless --allow-from)")) {
+  command_
+      ->add_option("--host", options_.host,
+                   "Address to listen on; other than loopback it needs --allow-from")
+      ->capture_default_str();
   command_->add_option("--port", options_.port, "Port (0 takes any free port)")
       ->capture_default_str()
       ->check(CLI::Range(0, 65535));
@@ -18,6 +22,24 @@ ServeCommand::ServeCommand(CLI::App& app)
       ->check(CLI::Range(1, 32767))
       ->needs(generate);
   generate->needs("--segments");
+  command_->add_option("--allow-from", options_.allowFrom,
+                       "Networks that may call, CIDR[,CIDR...] (IPv4 or IPv6); others get 403");
+  auto* cert =
+      command_
+          ->add_option("--tls-cert", options_.tlsCert, "Serve HTTPS with this certificate (PEM)")
+          ->check(CLI::ExistingFile);
+  auto* key = command_->add_option("--tls-key", options_.tlsKey, "Private key of --tls-cert (PEM)")
+                  ->check(CLI::ExistingFile);
+  cert->needs(key);
+  key->needs(cert);
+  command_
+      ->add_option("--log-format", options_.logFormat,
+                   "One line per request on stderr: text or json (one JSON object a line)")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, serve::LogFormat>{{"text", serve::LogFormat::Text},
+                                                  {"json", serve::LogFormat::Json}},
+          CLI::ignore_case))
+      ->default_str("text");
 }
 
 int ServeCommand::run() {

@@ -14,7 +14,7 @@ DemoRouteService::DemoRouteService() {
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
   service_ = std::make_unique<serve::RouteService>(dbPath());
-  service_->setRequestLog([](const std::string&) {});
+  service_->setRequestLog(nullptr);
   service_->createDemoData();
   service_->start("127.0.0.1", 0);
   server_ = service_->baseUrl();
