@@ -150,6 +150,10 @@ struct AccessCase {
   bool allowed;
 };
 
+void PrintTo(const AccessCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class Access : public ServeFixture, public ::testing::WithParamInterface<AccessCase> {};
 
 TEST_P(Access, AnswersOrRefusesWithAPlain403) {
