@@ -33,17 +33,15 @@ ServeCommand::ServeCommand(CLI::App& app)
   cert->needs(key);
   key->needs(cert);
   command_
-      ->add_option("--log-format", options_.logFormat,
-                   "One line per request on stderr: text or json (one JSON object a line)")
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, serve::LogFormat>{{"text", serve::LogFormat::Text},
-                                                  {"json", serve::LogFormat::Json}},
-          CLI::ignore_case))
-      ->default_str("text");
+      ->add_option("--log-format", logFormat_,
+                   "One line per request on stderr: text, or json (one JSON object a line)")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->capture_default_str();
 }
 
 int ServeCommand::run() {
   if (generateLoad_ != 0) options_.generateLoadId = generateLoad_;
+  options_.logFormat = logFormat_ == "json" ? serve::LogFormat::Json : serve::LogFormat::Text;
   return serve::runServe(options_);
 }
 
