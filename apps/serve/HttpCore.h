@@ -39,8 +39,9 @@ struct HttpServer::Core {
   RouteContext routes;      // its base URL is set once bound, before any thread reads it
   const bool loopbackOnly;  // listening on loopback: Host headers must name loopback
 
-  std::mutex mutex;  // guards the members up to the network thread's own
+  std::mutex logMutex;  // one log call at a time
   RequestLog requestLog;
+  std::mutex mutex;  // guards the connections and the body bytes held
   std::set<Connection*> connections;
   std::size_t heldBodyBytes = 0;
 

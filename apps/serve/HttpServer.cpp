@@ -99,7 +99,7 @@ HttpServer::Core::Core(ConnectionPool& pool, const std::string& dbPath, RequestL
       workers(serverSettings.limits.workers) {}
 
 void HttpServer::Core::log(const RequestRecord& record) {
-  const std::lock_guard lock(mutex);
+  const std::lock_guard lock(logMutex);
   if (requestLog) requestLog(record);
 }
 

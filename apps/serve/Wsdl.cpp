@@ -3,6 +3,7 @@
 #include <array>
 
 #include "SoapNames.h"
+#include "SoapReply.h"
 
 namespace tarvine::serve {
 namespace {
@@ -37,29 +38,6 @@ constexpr std::array<OperationShape, 7> kOperations{{
        {"Comment", "s:string"}}},
      false},
 }};
-
-std::string attributeEscaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 std::string schemaElements(const OperationShape& op) {
   const std::string name(op.name);
@@ -132,7 +110,7 @@ std::string wsdlDocument(std::string_view endpointUrl) {
          "</wsdl:binding><wsdl:service name=\"VOZAWebservice\"><wsdl:port "
          "name=\"VOZAWebserviceSoap\" binding=\"tns:VOZAWebserviceSoap\"><soap:address "
          "location=\"" +
-         attributeEscaped(endpointUrl) + "\"/></wsdl:port></wsdl:service></wsdl:definitions>\n";
+         xmlEscaped(endpointUrl) + "\"/></wsdl:port></wsdl:service></wsdl:definitions>\n";
 }
 
 }  // namespace tarvine::serve

@@ -8,8 +8,8 @@ namespace tarvine::serve {
 
 // The WSDL document of the seven operations as they go on the wire: document/literal in the
 // route namespace, each with its SOAPAction; query results are strings (the data set as
-// escaped text), the update's parameter an array of strings. endpointUrl goes into the
-// service's address (escaped). Never fails.
+// escaped text), the update's parameter an array of strings. endpointUrl (which holds no
+// double quote) goes into the service's address. Never fails.
 std::string wsdlDocument(std::string_view endpointUrl);
 
 }  // namespace tarvine::serve
