@@ -20,6 +20,9 @@ using Clock = std::chrono::steady_clock;
 
 // How long a connection that is being closed may go on sending before it is cut off.
 constexpr auto kLingerTime = std::chrono::seconds(2);
+// Bodies up to this size are not counted against the bytes the server holds: at most
+// ServerLimits::maxConnections of them fit in a few tens of MiB.
+constexpr std::size_t kUncountedBodyBytes = std::size_t{64} << 10;
 // Replies at least this large are followed by returning freed memory to the system.
 constexpr std::size_t kLargeReplyBytes = std::size_t{1} << 20;
 
@@ -177,13 +180,15 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
       }
       return close();
     }
-    // Bodies in memory count against the server's limit as they grow, however they are framed.
+    // Bodies in memory count against the server's limit as they grow, however they are framed;
+    // small ones (every query) do not, so that large ones can never crowd them out.
     const std::size_t size = parser_->get().body().size();
-    if (!core_.holdBodyBytes(static_cast<std::ptrdiff_t>(size - heldBytes_))) {
+    const std::size_t counted = size > kUncountedBodyBytes ? size : 0;
+    if (!core_.holdBodyBytes(static_cast<std::ptrdiff_t>(counted - heldBytes_))) {
       SoapExchange busy = busyExchange();
       return writeExchange(busy);
     }
-    heldBytes_ = size;
+    heldBytes_ = counted;
     readBody();
   }
 

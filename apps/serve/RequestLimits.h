@@ -29,8 +29,8 @@ struct ServerLimits {
   std::chrono::milliseconds writeDeadline{60'000};
   // Connections open at once; further ones are closed at once.
   std::size_t maxConnections = 512;
-  // Request bodies held in memory at once, over all connections; a body that would pass it is
-  // refused as "busy". Eight of the largest bodies.
+  // Request bodies over 64 KiB held in memory at once, over all connections; a body that
+  // would pass it is refused as "busy". Eight of the largest bodies.
   std::size_t maxBufferedBodyBytes = 8 * kMaxRequestBytes;
   // Threads that answer requests (SQLite work); the network is served by one more thread.
   unsigned workers = 4;
