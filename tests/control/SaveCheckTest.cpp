@@ -101,8 +101,26 @@ INSTANTIATE_TEST_SUITE_P(
             "12-34567 segment 2: added to this load by someone else" + kSince},
         CheckCase{"SegmentGone", rows({segment(1, "0"), segment(2, "0")}, "5001"),
                   rows({segment(1, "0")}, "0"),
-                  "12-34567 segment 2: gone from this load's list" + kSince}),
+                  "12-34567 segment 2: gone from this load's list" + kSince},
+        CheckCase{"POGone", rows({segment(1, "0"), segment(2, "0")}, "5001"), rows({}, "0"),
+                  "12-34567: gone from this load's list" + kSince}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+// Someone did just what this save writes (or an earlier save went through though its reply was
+// lost): nothing would be undone, so nothing is asked.
+TEST_F(ControlTest, AChangeTheSaveWritesAlikeIsNotAsked) {
+  serveExampleLoad();
+  service.setRows("GetOutgoingLoadAllOrders", {segment(1, "0")});
+  control.PutTarvineID(5001);
+  service.setRows("GetOutgoingLoadAllOrders", {segment(1, "5001", {{"Freight", "99"}})});
+  list().userToggleCheck(1);
+  dialogs.queueAnswer("99");
+  list().userClick(1);
+  list().userDoubleClick(1);
+  dialogs.clearShown();
+  control.widgets().cmdSave.userClick();
+  EXPECT_EQ(messagePrompts(), std::vector<std::string>{kSaved});
+}
 
 TEST_F(ControlTest, TheQuestionShowsTenLinesAndCountsTheRest) {
   serveExampleLoad();
