@@ -19,6 +19,7 @@
 #include "platform/ListView.h"
 #include "platform/Screen.h"
 #include "platform/Widget.h"
+#include "save/SaveCheck.h"
 #include "service/RouteOperations.h"
 #include "service/Transport.h"
 
@@ -147,6 +148,8 @@ class TarvineOrderPick : public LateBound {
   void LoadDescriptionRouteLabels(const std::string& xml);
   void LoadBasicTotal(const std::string& xml);
   void PopulateAllOrders(OrderArray& orders);
+  // The load's order data set as the route service holds it now, unwrapped.
+  service::Exchange readAllOrders();
 
   // List fills and picking.
   void LoadAllOrders();
@@ -167,6 +170,13 @@ class TarvineOrderPick : public LateBound {
 
   // Saving and astray P.O.s.
   void cmdSave_Click();
+  // The save; with checkFirst, the orders are read again before anything is sent.
+  void saveChangedRows(bool checkFirst);
+  // Reads the load's orders again and compares the P.O.s of the written segments with what was
+  // loaded; when they differ, asks whether to save over them. True when the save may go on. A
+  // read that failed was reported by the transport and gives false; a reply that holds no data
+  // set throws RuntimeError with the HTTP status as its number.
+  bool saveOverChangesAllowed(const std::vector<WrittenSegment>& written);
   void UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                service::Exchange* outcome);
   void cmdAddAstrayItem_Click();
@@ -190,6 +200,7 @@ class TarvineOrderPick : public LateBound {
   std::int16_t PersonTypeID = 0;
   std::int32_t SelectedCenterID = -1;
   OrderArray Orders;
+  std::vector<LoadedSegment> loadedState_;  // Orders as loaded, record for record
   std::vector<std::string> CenterList;
   std::string BasicTotalXML;
   bool FillingList = false;

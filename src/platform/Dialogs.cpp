@@ -6,12 +6,19 @@ namespace tarvine {
 
 int RecordingDialogs::messageBox(const std::string& prompt, int buttons,
                                  const std::optional<std::string>& title) {
-  record(MessageBoxShown{prompt, buttons, title});
-  // The low three bits of the buttons value choose the buttons; 0 is OK alone.
-  if ((buttons & 7) == 0 || replies_.empty()) return kMsgResultOk;
-  const int reply = replies_.front();
-  replies_.pop_front();
-  return reply;
+  // The low three bits of the buttons value choose the buttons: OK, OK Cancel, Abort Retry
+  // Ignore, Yes No Cancel, Yes No, Retry Cancel. Unanswered, a box takes its safe button.
+  static constexpr int kSafeButton[] = {kMsgResultOk,     kMsgResultCancel, 3,
+                                        kMsgResultCancel, kMsgResultNo,     kMsgResultCancel,
+                                        kMsgResultOk,     kMsgResultOk};
+  const int choice = buttons & 7;
+  int answer = kSafeButton[choice];
+  if (choice != 0 && !replies_.empty()) {
+    answer = replies_.front();
+    replies_.pop_front();
+  }
+  record(MessageBoxShown{prompt, buttons, title, answer});
+  return answer;
 }
 
 std::optional<std::string> RecordingDialogs::inputBox(const std::string& prompt,

@@ -22,6 +22,8 @@ inline constexpr int kMsgResultOk = 1;
 inline constexpr int kMsgWarningYesNo = 52;
 inline constexpr int kMsgResultYes = 6;
 inline constexpr int kMsgResultNo = 7;
+// What a message box returns when Cancel is pressed.
+inline constexpr int kMsgResultCancel = 2;
 
 class Dialogs {
  public:
@@ -41,6 +43,7 @@ struct MessageBoxShown {
   std::string prompt;
   int buttons = 0;
   std::optional<std::string> title;
+  int answer = kMsgResultOk;  // the button it returned
 };
 struct InputBoxShown {
   std::string prompt;
@@ -53,10 +56,11 @@ struct FormShown {
 };
 using DialogShown = std::variant<MessageBoxShown, InputBoxShown, FormShown>;
 
-// Answers from a queue and records everything shown. Message boxes with OK alone are answered
-// with OK; one with other buttons takes the next queued reply (OK when none is queued). An
-// input box takes the next queued answer; a queued cancel or an empty queue cancels. A modal
-// form is handed to the form handler (when none is set it is closed at once).
+// Answers from queues and records everything shown. A message box with OK alone is answered with
+// OK; one with other buttons takes the next queued reply, or when none is queued its safe button
+// (Cancel where it has one, else No or Abort). An input box takes the next queued answer; a
+// queued cancel or an empty queue cancels. A modal form is handed to the form handler (when none
+// is set it is closed at once).
 class RecordingDialogs : public Dialogs {
  public:
   int messageBox(const std::string& prompt, int buttons,

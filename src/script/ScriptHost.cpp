@@ -26,6 +26,29 @@ std::optional<long long> wholeNumber(const std::string& text, long long min, lon
   return value;
 }
 
+// The buttons a message box returns, by the names the message line uses; `reply` takes the
+// first four.
+constexpr std::pair<int, std::string_view> kButtons[] = {
+    {kMsgResultYes, "yes"}, {kMsgResultNo, "no"},
+    {kMsgResultOk, "ok"},   {kMsgResultCancel, "cancel"},
+    {3, "abort"},           {4, "retry"},
+    {5, "ignore"}};
+constexpr std::size_t kReplyButtons = 4;
+
+json buttonName(int button) {
+  for (const auto& [value, name] : kButtons) {
+    if (value == button) return name;
+  }
+  return button;
+}
+
+std::optional<int> replyButton(const std::string& word) {
+  for (std::size_t i = 0; i < kReplyButtons; ++i) {
+    if (kButtons[i].second == word) return kButtons[i].first;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> readFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
@@ -45,7 +68,8 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
       emit({{"type", "message"},
             {"prompt", message->prompt},
             {"title", message->title ? json(*message->title) : json(nullptr)},
-            {"buttons", message->buttons}});
+            {"buttons", message->buttons},
+            {"answer", buttonName(message->answer)}});
     } else if (const auto* input = std::get_if<InputBoxShown>(&shown)) {
       emit({{"type", "input"},
             {"prompt", input->prompt},
@@ -119,8 +143,10 @@ ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form
     return Outcome::Done;
   }
   // The button the next message box with more than OK returns.
-  if (words[0] == "reply" && words.size() == 2 && (words[1] == "yes" || words[1] == "no")) {
-    dialogs_.queueReply(words[1] == "yes" ? kMsgResultYes : kMsgResultNo);
+  if (words[0] == "reply" && words.size() == 2) {
+    const std::optional<int> button = replyButton(words[1]);
+    if (!button) return fail("reply takes yes, no, ok or cancel");
+    dialogs_.queueReply(*button);
     return Outcome::Done;
   }
   return form ? runFormCommand(words, *form) : runControlCommand(words);

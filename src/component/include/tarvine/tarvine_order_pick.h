@@ -149,7 +149,9 @@ TARVINE_API int32_t tarvine_create(tarvine_control** control);
    when called from inside a callback of a call on the same control. */
 TARVINE_API int32_t tarvine_destroy(tarvine_control* control);
 
-/* Shows a message box; returns the button pressed (1 for OK). title is NULL for the
+/* Shows a message box; returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No). buttons is
+   the platform's value: 64 for OK with the information icon, 52 for Yes and No with the warning
+   icon (the question before saving over a colleague's changes). title is NULL for the
    application's name. */
 typedef int32_t (*tarvine_message_box_fn)(void* user, const char* prompt, int32_t buttons,
                                           const char* title);
@@ -164,7 +166,8 @@ typedef int32_t (*tarvine_form_fn)(void* user, const char* caption, tarvine_text
 /* Writes one event log entry. */
 typedef void (*tarvine_event_log_fn)(void* user, const char* entry);
 
-/* The host's callbacks; each NULL one keeps its default: message boxes are answered OK,
+/* The host's callbacks; each NULL one keeps its default: message boxes are answered OK (one
+   with more buttons takes the reply a script queued, "reply yes", or else No or Cancel),
    input boxes take the answers a script queued ("answer TEXT") or are cancelled, the astray
    form runs on the script's following lines, and the event log is syslog (or the file
    TARVINE_EVENT_LOG names). Dialogs answered by a callback are not reported as JSON lines;
