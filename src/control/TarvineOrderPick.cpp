@@ -88,8 +88,9 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
                                                      const std::string& envelope, bool updateOnly) {
-  return transport_.call(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
-                         envelope, updateOnly);
+  return transport_.callOperation(WebServiceURL, ServerName,
+                                  SOAPActionStart + std::string(operation), operation, envelope,
+                                  updateOnly);
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {
