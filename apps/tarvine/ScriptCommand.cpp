@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "script/ScriptHost.h"
+#include "script/ScriptLine.h"
 
 namespace tarvine::app {
 
@@ -19,11 +20,7 @@ int runScriptCommand(const std::string& path) {
     in = &file;
   }
   script::ScriptHost host([](const std::string& line) { std::cout << line << '\n' << std::flush; });
-  return host.run([in]() -> std::optional<std::string> {
-    std::string line;
-    if (!std::getline(*in, line)) return std::nullopt;
-    return line;
-  });
+  return host.run([in] { return script::readLine(*in); });
 }
 
 }  // namespace tarvine::app

@@ -4,6 +4,7 @@
 
 #include "astray/frmAstray.h"
 #include "platform/Screen.h"
+#include "script/ScriptLine.h"
 #include "script/StateJson.h"
 
 namespace tarvine::component {
@@ -74,7 +75,8 @@ int HostedControl::runScript(std::string_view text, const LineSink& sink) {
     std::string_view line = text.substr(next, end - next);
     next = end + 1;
     if (line.ends_with('\r')) line.remove_suffix(1);
-    return std::string(line);
+    // The script host refuses a longer line; copying more of it would only cost memory.
+    return std::string(line.substr(0, script::kMaxLineBytes + 1));
   };
   return script_.run(input);
 }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/Convert.h"
+#include "platform/Text.h"
 
 namespace tarvine {
 
@@ -12,14 +13,14 @@ std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
   std::string entry = "\r\n\r\nError Number - ";
   entry += convert::integerText(error.number());
   entry += "\r\nError Description - ";
-  entry += error.description();
+  entry += text::escapeControls(error.description());
   entry += "\r\nError Source - ";
-  entry += error.source();
+  entry += text::escapeControls(error.source());
   entry += ' ';
   entry += procedure;
   if (!additional.empty()) {
     entry += "\r\nAdditional Error Info - ";
-    entry += additional;
+    entry += text::escapeControls(additional);
   }
   entry += "\r\n";
   entry += projectLine;

@@ -18,6 +18,8 @@ inline constexpr std::string_view kErrorPrompt =
 
 // The event log entry for an error: two line breaks, number, description, source and procedure,
 // the additional information when there is any, and the project line (CR LF between lines).
+// Control characters in the description, source and additional information (texts that may
+// come from a server) are written as visible escapes, so they cannot break or forge lines.
 std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
                           std::string_view additional, std::string_view projectLine);
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/HttpUrlRules.h"
 #include "platform/RuntimeError.h"
 
 namespace tarvine {
@@ -155,6 +156,7 @@ void HttpRequest::open(std::string method, std::string url) {
   if (!equalsIgnoringCase(method, "POST")) {
     throw badArgument("Only the POST method is supported");
   }
+  refuseClearTextCredentials(url);
   method_ = "POST";
   url_ = std::move(url);
   headers_.clear();
@@ -193,6 +195,8 @@ void HttpRequest::send(std::string_view body) {
   setOption(curl, CURLOPT_NOSIGNAL, 1L);
   setOption(curl, CURLOPT_URL, url_.c_str());
   setOption(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  // An empty proxy makes libcurl ignore the proxy variables.
+  if (proxyVariablesIgnored()) setOption(curl, CURLOPT_PROXY, "");
   setOption(curl, CURLOPT_FOLLOWLOCATION, 0L);
   // HTTP/1.1 on every scheme, so the headers go out as set and in that order.
   setOption(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));

@@ -109,21 +109,28 @@ int ScriptHost::run(const Input& input) {
   lineNumber_ = 0;
   input_ = &input;
   while (!failed_) {
-    std::optional<std::string> line = input();
+    std::optional<std::string> line = nextLine();
     if (!line) break;
-    ++lineNumber_;
     runLine(*line, nullptr);
   }
   input_ = nullptr;
   return failed_ ? 2 : 0;
 }
 
+std::optional<std::string> ScriptHost::nextLine() {
+  std::optional<std::string> line = (*input_)();
+  if (!line) return line;
+  ++lineNumber_;
+  if (line->size() <= kMaxLineBytes) return line;
+  fail(overlongLineError(*line));
+  return std::nullopt;
+}
+
 void ScriptHost::runForm(Screen&) {
   frmAstray* form = control_->astrayForm();
   while (!failed_ && input_ && form) {
-    std::optional<std::string> line = (*input_)();
+    std::optional<std::string> line = nextLine();
     if (!line) return;  // the end of the script closes the form
-    ++lineNumber_;
     if (runLine(*line, form) == Outcome::CloseForm) return;
   }
 }

@@ -35,7 +35,8 @@ class ScriptHost {
   ~ScriptHost();
 
   // Runs lines from input until it ends or a line cannot be run. Returns 0, or 2 after a line
-  // that could not be run (reported as an "error" line).
+  // that could not be run (reported as an "error" line); a line longer than kMaxLineBytes is
+  // not run.
   int run(const Input& input);
 
   TarvineOrderPick& control() { return *control_; }
@@ -47,6 +48,8 @@ class ScriptHost {
 
  private:
   enum class Outcome { Done, Failed, CloseForm };
+  // The next line of input, counted; nothing at its end or after a line too long to run.
+  std::optional<std::string> nextLine();
   // Runs one line; `form` is the astray form while it is shown.
   Outcome runLine(const std::string& line, frmAstray* form);
   Outcome runControlCommand(const std::vector<std::string>& words);

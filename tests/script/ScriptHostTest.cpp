@@ -18,16 +18,41 @@ using nlohmann::json;
 
 using tarvine::test::ScriptRun;
 
-ScriptRun runScript(const std::string& text) {
+ScriptRun runScript(std::istream& in) {
   ScriptRun run;
   ScriptHost host([&](const std::string& line) { run.add(line); });
-  std::istringstream in(text);
-  run.status = host.run([&]() -> std::optional<std::string> {
-    std::string line;
-    if (!std::getline(in, line)) return std::nullopt;
-    return line;
-  });
+  run.status = host.run([&] { return readLine(in); });
   return run;
+}
+
+ScriptRun runScript(const std::string& text) {
+  std::istringstream in(text);
+  return runScript(in);
+}
+
+// A stream whose second line never ends, like a script read from /dev/zero.
+class EndlessLine : public std::streambuf {
+  std::string first_ = "state\n", rest_ = std::string(4096, 'x');
+  bool started_ = false;
+  int_type underflow() override {
+    std::string& next = started_ ? rest_ : first_;
+    started_ = true;
+    setg(next.data(), next.data(), next.data() + next.size());
+    return traits_type::to_int_type(next[0]);
+  }
+};
+
+TEST(ScriptHostTest, ALineTooLongIsRefusedAfterReadingOnlyItsLimit) {
+  EndlessLine endless;
+  std::istream in(&endless);
+  const ScriptRun run = runScript(in);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.ofType("state").size(), 1u);
+  EXPECT_EQ(
+      run.lines.back(),
+      (json{{"type", "error"},
+            {"line", 2},
+            {"text", "the line is longer than 1 MiB: \"" + std::string(80, 'x') + "\u2026\""}}));
 }
 
 TEST(ScriptHostTest, DrivesALoadAndStopsAtABadLine) {

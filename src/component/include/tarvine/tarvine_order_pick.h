@@ -115,7 +115,9 @@ typedef struct tarvine_text_out tarvine_text_out;
 /* Records the class (identifier, name, program id, this library's path, type library and
    version) and the type library in the per-user registry file: TARVINE_REGISTRY when set, else
    $XDG_DATA_HOME/tarvine/registry.json or ~/.local/share/tarvine/registry.json. Other entries
-   stay. TARVINE_S_OK, or TARVINE_SELFREG_E_CLASS (see tarvine_last_error()). */
+   stay; programs registering at once take turns through registry.json.lock beside it. A file
+   that is not a regular file, is over 1 MiB or nested over 64 levels is refused. TARVINE_S_OK,
+   or TARVINE_SELFREG_E_CLASS (see tarvine_last_error()). */
 TARVINE_API int32_t DllRegisterServer(void);
 /* Removes exactly what DllRegisterServer() wrote; a file left empty is deleted. TARVINE_S_OK,
    or TARVINE_SELFREG_E_CLASS. */
