@@ -46,7 +46,7 @@ std::string Exchange::refusal() const {
 
 Exchange Transport::call(const std::string& asmxUrl, const std::string& host,
                          const std::string& soapAction, const std::string& envelope,
-                         bool updateOnly) {
+                         bool updateOnly, std::string activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -59,6 +59,7 @@ Exchange Transport::call(const std::string& asmxUrl, const std::string& host,
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);
+    httpRequest_->setActivity(Activity{std::move(activity), !updateOnly});
     httpRequest_->open("POST", asmxUrl);
     httpRequest_->setRequestHeader("Host", host);
     httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");

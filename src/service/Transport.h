@@ -44,8 +44,9 @@ class Transport {
   // empty body) with the headers Host, Content-Type, Content-Length and SOAPAction. With
   // updateOnly the result is empty. A failed exchange is reported under "ReturnWebserviceXML"
   // and gives an empty result; a reply that is not XML gives an empty result without a report.
+  // The activity text is what the dispatcher reads while it runs; only reads may be cancelled.
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-                const std::string& envelope, bool updateOnly);
+                const std::string& envelope, bool updateOnly, std::string activity = {});
 
   // The public method's face: call(...).result.
   std::string ReturnWebserviceXML(const std::string& asmxUrl, const std::string& host,
