@@ -6,6 +6,7 @@
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
 #include "platform/XmlDocument.h"
+#include "service/Activity.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
 #include "service/Unwrap.h"
@@ -123,8 +124,11 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
       "IsPOFound",
       [&] {
         const std::string reply = service::UnwrapIsPOFound(
-            transport_.ReturnWebserviceXML(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound",
-                                           service::IsPOFoundRequest(orderID), false));
+            transport_
+                .call(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound",
+                      service::IsPOFoundRequest(orderID), false,
+                      service::activityText("IsPOFound", {.order = orderID}))
+                .result);
         XmlDocument document;
         if (!document.loadXml(reply)) return;
         service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
@@ -154,7 +158,8 @@ bool frmAstray::AddPO() {
             service::AddAstrayPORequest(AstrayOrderID, convert::toInt16(HighestSegmentNumber),
                                         Freight, Cartons, Comment, OutgoingLoadID);
         const service::Exchange exchange = transport_.call(
-            WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO", envelope, true);
+            WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO", envelope, true,
+            service::activityText("AddAstrayPO", {.load = OutgoingLoadID, .order = AstrayOrderID}));
         accepted = exchange.accepted();
         // A failed exchange was reported by the transport; a refusal is reported here.
         if (!accepted && exchange.completed) {
