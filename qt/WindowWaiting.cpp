@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kProgressMilliseconds = 100;
 
+int waitingLoops = 0;
+
 bool isUserInput(QEvent::Type type) {
   switch (type) {
     case QEvent::MouseButtonPress:
@@ -115,8 +117,14 @@ void WindowWaiting::wait(const Activity& activity, RunningExchange& exchange) {
   } catch (const std::system_error&) {
     return exchange.run();  // no thread to spare: wait as the headless control does
   }
+  ++waitingLoops;
   loop.exec();
+  --waitingLoops;
   worker.join();
+}
+
+bool WindowWaiting::anyWaiting() {
+  return waitingLoops > 0;
 }
 
 }  // namespace tarvine::qt

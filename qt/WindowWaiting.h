@@ -24,6 +24,9 @@ class WindowWaiting : public Waiting {
   void wait(const Activity& activity, RunningExchange& exchange) override;
   // True once the user cancelled a read of this action.
   bool cancelled() const { return cancelled_; }
+  // True while the GUI thread waits for a call in its local event loop: whatever runs then
+  // (timers, repaints) runs inside a user action.
+  static bool anyWaiting();
 
  private:
   QPointer<QWidget> surface_;
