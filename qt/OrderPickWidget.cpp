@@ -22,9 +22,12 @@ struct Growth {
 
 // The list and its frame grow; Select All, the totals and the buttons stay under the list.
 constexpr Growth kGrowth[] = {
-    {"fraAll", true, true, false},         {"lvwOrderIDs", true, true, false},
-    {"chkSellectAll", false, false, true}, {"fraTotals", false, false, true},
-    {"cmdAddAstrayItem", false, false, true}, {"cmdSave", false, false, true},
+    {"fraAll", true, true, false},
+    {"lvwOrderIDs", true, true, false},
+    {"chkSellectAll", false, false, true},
+    {"fraTotals", false, false, true},
+    {"cmdAddAstrayItem", false, false, true},
+    {"cmdSave", false, false, true},
     {"cmdCancel", false, false, true},
 };
 

@@ -30,8 +30,8 @@ void ReportGathering::stop() {
   innermost = outer_;
 }
 
-void ReportGathering::add(QtDialogs& dialogs, const std::string& prompt,
-                          const RuntimeError& error, std::string_view procedure) {
+void ReportGathering::add(QtDialogs& dialogs, const std::string& prompt, const RuntimeError& error,
+                          std::string_view procedure) {
   const auto alike = std::find_if(kinds_.begin(), kinds_.end(), [&](const Kind& kind) {
     return kind.first.number() == error.number() && kind.first.source() == error.source() &&
            kind.procedure == procedure;

@@ -32,10 +32,10 @@ bool keepUnsavedWork(OrderPickWidget& widget, const QString& before) {
   const UnsavedChanges changes = control.unsavedChanges();
   if (changes.rows == 0) return true;
 
-  QMessageBox box(QMessageBox::Warning, QObject::tr("Unsaved changes"),
-                  QObject::tr("The changes to P.O. %1 are not saved.")
-                      .arg(unsavedOrdersText(changes.orders)),
-                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &widget);
+  QMessageBox box(
+      QMessageBox::Warning, QObject::tr("Unsaved changes"),
+      QObject::tr("The changes to P.O. %1 are not saved.").arg(unsavedOrdersText(changes.orders)),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &widget);
   box.setObjectName(QString::fromLatin1(kUnsavedBoxName));
   box.setInformativeText(QObject::tr("Save them before %1?").arg(before));
   box.setDefaultButton(QMessageBox::Save);

@@ -65,8 +65,8 @@ WaitOverlay::~WaitOverlay() {
 }
 
 void WaitOverlay::setReceived(std::size_t bytes) {
-  const QString size =
-      QLocale().formattedDataSize(static_cast<qint64>(bytes), 1, QLocale::DataSizeTraditionalFormat);
+  const QString size = QLocale().formattedDataSize(static_cast<qint64>(bytes), 1,
+                                                   QLocale::DataSizeTraditionalFormat);
   received_->setText(tr("%1 received").arg(size));
 }
 

@@ -39,8 +39,7 @@ void reportError(Dialogs& dialogs, EventLog& log, const RuntimeError& error,
   log.write(errorLogEntry(error, procedure, additional, projectLine));
 }
 
-std::string gatheredErrorPrompt(const RuntimeError& first, std::string_view procedure,
-                                int count) {
+std::string gatheredErrorPrompt(const RuntimeError& first, std::string_view procedure, int count) {
   if (count <= 1) return std::string(kErrorPrompt);
   const std::string times = convert::integerText(count);
   if (procedure == kExchangeProcedure) {

@@ -159,7 +159,8 @@ bool holdsControlCharacter(std::string_view text) {
 // another thread instead of waiting for libcurl's next progress call.
 class CurlRun final : public RunningExchange {
  public:
-  CurlRun(CURL* easy, const ReplySink& sink) : easy_(easy), sink_(sink), multi_(curl_multi_init()) {}
+  CurlRun(CURL* easy, const ReplySink& sink)
+      : easy_(easy), sink_(sink), multi_(curl_multi_init()) {}
   ~CurlRun() { curl_multi_cleanup(multi_); }
   CurlRun(const CurlRun&) = delete;
   CurlRun& operator=(const CurlRun&) = delete;

@@ -108,17 +108,16 @@ TEST_F(WaitingTest, AReadKeepsTheWindowAliveRefusesInputAndCancelsAtOnce) {
   ModalScript script;
   expectBox(script, "4 requests to the route service failed: Cancelled by the user");
   script.start();
-  const Seen seen = runPolling(
-      [&] { control.PutTarvineID(5001); },
-      [&](int poll) {
-        if (poll != 1) return;
-        widget.resize(widget.size() + QSize(120, 90));
-        QTest::mouseClick(widget.widgetFor("cmdCancel"), Qt::LeftButton);
-      },
-      [&](WaitOverlay& overlay) {
-        listDuringCall = list.size();
-        QTest::mouseClick(overlay.cancelButton(), Qt::LeftButton);
-      });
+  const Seen seen = runPolling([&] { control.PutTarvineID(5001); },
+                               [&](int poll) {
+                                 if (poll != 1) return;
+                                 widget.resize(widget.size() + QSize(120, 90));
+                                 QTest::mouseClick(widget.widgetFor("cmdCancel"), Qt::LeftButton);
+                               },
+                               [&](WaitOverlay& overlay) {
+                                 listDuringCall = list.size();
+                                 QTest::mouseClick(overlay.cancelButton(), Qt::LeftButton);
+                               });
   EXPECT_EQ(seen.text, "Loading the centers of load 5001\u2026");
   EXPECT_TRUE(seen.cancellable);
   EXPECT_EQ(listDuringCall, grown);

@@ -225,8 +225,7 @@ TARVINE_API int32_t tarvine_error_reports(tarvine_control* control, int32_t* cou
    of texts in list order, to be freed with tarvine_free_string(). TARVINE_S_OK when there are
    unsaved changes, TARVINE_S_FALSE when there are none, TARVINE_E_POINTER or
    TARVINE_E_OUTOFMEMORY. */
-TARVINE_API int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows,
-                                            char** orders);
+TARVINE_API int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows, char** orders);
 
 /* ---- Script host and state ---- */
 
