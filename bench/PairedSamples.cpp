@@ -32,6 +32,9 @@ void PairedSamples::report(benchmark::State& state, int rows, double goalRatio,
 void alternateWithFloor(benchmark::State& state, PairedSamples& samples,
                         const std::function<void()>& product, const std::function<void()>& floor,
                         const std::function<bool()>& intact, const char* failure) {
+  // One untimed run of each first: the first run of a process pays for cold caches.
+  product();
+  floor();
   bool floorFirst = false;
   for (auto _ : state) {
     double floorSeconds = 0;

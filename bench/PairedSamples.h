@@ -41,8 +41,8 @@ class PairedSamples {
   std::vector<double> floor_;
 };
 
-// Runs product and floor once per iteration, each first in turn (so that neither always meets a
-// warm cache), timed in wall time; the product's time is the iteration's. Stops the benchmark
+// Runs product and floor once untimed, then once per iteration, each first in turn (so that
+// neither always meets a warm cache), timed in wall time; the product's time is the iteration's. Stops the benchmark
 // with `failure` as soon as intact() is false after the product.
 void alternateWithFloor(benchmark::State& state, PairedSamples& samples,
                         const std::function<void()>& product, const std::function<void()>& floor,
