@@ -92,8 +92,9 @@ service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
   service::ActivityContext context;
   context.load = OutgoingLoadID;
   if (operation == service::kUpdateOutgoingLoadOrder.name) context.changes = unsavedChanges().rows;
-  return transport_.call(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
-                         envelope, updateOnly, service::activityText(operation, context));
+  return transport_.callOperation(WebServiceURL, ServerName,
+                                  SOAPActionStart + std::string(operation), operation, envelope,
+                                  updateOnly, service::activityText(operation, context));
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {

@@ -139,9 +139,31 @@ ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& w
     return Outcome::Done;
   }
   if (command == "close" && args == 0) return Outcome::CloseForm;
+  if (command == "soap") {
+    return runSoap(words, [&](const std::string& envelope) {
+      return form.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
+    });
+  }
   return fail("'" + command + "' with " + std::to_string(args) +
               " argument(s) cannot be used while the astray form is shown "
-              "(type NAME TEXT, add, state, close, answer TEXT, answer-cancel)");
+              "(type NAME TEXT, add, state, close, soap, answer TEXT, answer-cancel)");
+}
+
+ScriptHost::Outcome ScriptHost::runSoap(
+    const std::vector<std::string>& words,
+    const std::function<std::string(const std::string&)>& call) {
+  const std::size_t args = words.size() - 1;
+  if (args != 4 && !(args == 5 && words[5] == "update")) {
+    return fail("soap takes URL HOST ACTION ENVELOPE [update]");
+  }
+  std::string envelope = words[4];
+  if (envelope.starts_with('@')) {
+    auto content = readFile(envelope.substr(1));
+    if (!content) return fail("cannot read the envelope file " + envelope.substr(1));
+    envelope = std::move(*content);
+  }
+  emit({{"type", "result"}, {"text", call(envelope)}});
+  return Outcome::Done;
 }
 
 ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>& words) {
@@ -184,17 +206,9 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
   if (command == "refresh" && args == 0) {
     return hostCall("RefreshData", [&] { control.RefreshData(); });
   }
-  if (command == "soap" && (args == 4 || (args == 5 && words[5] == "update"))) {
-    std::string envelope = words[4];
-    if (envelope.starts_with('@')) {
-      auto content = readFile(envelope.substr(1));
-      if (!content) return fail("cannot read the envelope file " + envelope.substr(1));
-      envelope = std::move(*content);
-    }
-    return hostCall("ReturnWebserviceXML", [&] {
-      const std::string result =
-          control.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
-      emit({{"type", "result"}, {"text", result}});
+  if (command == "soap") {
+    return runSoap(words, [&](const std::string& envelope) {
+      return control.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
     });
   }
   if (command == "state" && args == 0) {

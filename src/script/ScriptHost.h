@@ -46,6 +46,10 @@ class ScriptHost {
   Outcome runLine(const std::string& line, frmAstray* form);
   Outcome runControlCommand(const std::vector<std::string>& words);
   Outcome runFormCommand(const std::vector<std::string>& words, frmAstray& form);
+  // Runs "soap URL HOST ACTION ENVELOPE [update]" (ENVELOPE or @FILE) through call, which gets
+  // the envelope text and returns the result; prints a result line.
+  Outcome runSoap(const std::vector<std::string>& words,
+                  const std::function<std::string(const std::string&)>& call);
   // Reports a line that cannot be run; always returns Outcome::Failed.
   Outcome fail(const std::string& text);
   void emit(const nlohmann::json& value);
