@@ -21,6 +21,8 @@ class WindowWaiting : public Waiting {
   // The overlay covers `surface`; without one (or off the GUI thread) the wait simply blocks.
   explicit WindowWaiting(QWidget* surface) : surface_(surface) {}
 
+  // Runs the exchange on a worker thread and waits as described above; blocks plainly when no
+  // thread can be started.
   void wait(const Activity& activity, RunningExchange& exchange) override;
   // True once the user cancelled a read of this action.
   bool cancelled() const { return cancelled_; }
