@@ -38,6 +38,7 @@ DemoCommand::DemoCommand(CLI::App& app)
   command_->add_option("--load", load_, "Load to show")->capture_default_str();
   command_->add_option("--screenshot", screenshot_,
                        "Write a PNG of the window once the load is shown, then exit");
+  addLimitOptions(*command_, limits_);
 }
 
 int DemoCommand::run() {
@@ -58,6 +59,7 @@ int DemoCommand::run() {
     options.personType = "2";
     options.load = load_;
     options.screenshot = screenshot_;
+    options.limits = givenLimits(limits_);
     const int status = runHostWindow("demo", options);
     service.stop();
     return status;

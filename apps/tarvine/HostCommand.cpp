@@ -11,12 +11,14 @@ HostCommand::HostCommand(CLI::App& app)
   command_->add_option("--load", load_, "Load to show at once");
   command_->add_option("--screenshot", options_.screenshot,
                        "Write a PNG of the window once the load is shown, then exit");
+  addLimitOptions(*command_, limits_);
 }
 
 int HostCommand::run() {
   options_.personId = person_.at(0);
   options_.personType = person_.at(1);
   if (command_->count("--load") != 0) options_.load = load_;
+  options_.limits = givenLimits(limits_);
   return runHostWindow("host", options_);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "HostTools.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
 #include "WindowRun.h"
@@ -44,6 +45,8 @@ class HostWindow : public QMainWindow {
   // The control and its widget; null once the window was closed.
   TarvineOrderPick* control() const { return control_.get(); }
   qt::OrderPickWidget* pickWidget() const { return widget_; }
+  // The dispatcher's tools of the window; null once the window was closed.
+  HostTools* tools() const { return tools_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -66,6 +69,7 @@ class HostWindow : public QMainWindow {
   std::unique_ptr<TarvineOrderPick> control_;
   QPointer<qt::OrderPickWidget> widget_;
   QLineEdit* loadBox_ = nullptr;
+  std::unique_ptr<HostTools> tools_;
   bool unattended_ = false;
 };
 

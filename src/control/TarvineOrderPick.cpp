@@ -20,7 +20,9 @@ TarvineOrderPick::TarvineOrderPick(Dialogs& dialogs, EventLog& log)
         ReportError(error, procedure);
       }) {
   w_.cmdCancel.click.connect([this] { trap("cmdCancel_Click()", [this] { cmdCancel_Click(); }); });
-  w_.cmdSave.click.connect([this] { cmdSave_Click(); });
+  w_.cmdSave.click.connect([this] {
+    if (!saveCheck_ || saveCheck_(dialogs_)) cmdSave_Click();
+  });
   w_.cboCenter.click.connect([this] { cboCenter_Click(); });
   w_.chkSellectAll.click.connect([this] { chkSellectAll_Click(); });
   w_.lvwOrderIDs.itemCheck.connect([this](RowId item) { lvwOrderIDs_ItemCheck(item); });

@@ -58,6 +58,13 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
   log_.setObserver([this](const std::string& entry) { emit({{"type", "log"}, {"text", entry}}); });
   control_ = makeControl ? makeControl(dialogs_, log_)
                          : std::make_unique<TarvineOrderPick>(dialogs_, log_);
+  tools_ = std::make_unique<ToolCommands>(*control_, [this](const json& value) { emit(value); });
+}
+
+json ScriptHost::state(const frmAstray* shownForm) const {
+  json value = stateJson(*control_, shownForm);
+  value["capacity"] = tools_->capacityJson();
+  return value;
 }
 
 ScriptHost::~ScriptHost() = default;
@@ -111,6 +118,11 @@ ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form
     dialogs_.queueCancel();
     return Outcome::Done;
   }
+  // The button the next message box with more than OK returns.
+  if (words[0] == "reply" && words.size() == 2 && (words[1] == "yes" || words[1] == "no")) {
+    dialogs_.queueReply(words[1] == "yes" ? kMsgResultYes : kMsgResultNo);
+    return Outcome::Done;
+  }
   return form ? runFormCommand(words, *form) : runControlCommand(words);
 }
 
@@ -135,7 +147,7 @@ ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& w
     return Outcome::Done;
   }
   if (command == "state" && args == 0) {
-    emit(stateJson(*control_, &form));
+    emit(state(&form));
     return Outcome::Done;
   }
   if (command == "close" && args == 0) return Outcome::CloseForm;
@@ -188,6 +200,7 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
     return wholeNumber(text, 1, static_cast<long long>(count));
   };
 
+  if (auto tool = tools_->run(words)) return tool->empty() ? Outcome::Done : fail(*tool);
   if (command == "server" && args == 1) {
     return hostCall("PutServerName", [&] { control.PutServerName(words[1]); });
   }
@@ -212,7 +225,7 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
     });
   }
   if (command == "state" && args == 0) {
-    emit(stateJson(control, nullptr));
+    emit(state(nullptr));
     return Outcome::Done;
   }
   if (command == "cancel" && args == 0) {

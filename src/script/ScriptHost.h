@@ -13,6 +13,7 @@
 #include "control/TarvineOrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
+#include "script/ToolCommands.h"
 
 namespace tarvine::script {
 
@@ -39,6 +40,10 @@ class ScriptHost {
 
   TarvineOrderPick& control() { return *control_; }
   RecordingDialogs& dialogs() { return dialogs_; }
+  // The dispatcher's tools on the control (find, scan, the trailer's limits, the load sheet).
+  ToolCommands& tools() { return *tools_; }
+  // The state object a "state" line reports: the screen, the shown form or null, the capacity.
+  nlohmann::json state(const frmAstray* shownForm) const;
 
  private:
   enum class Outcome { Done, Failed, CloseForm };
@@ -60,6 +65,7 @@ class ScriptHost {
   RecordingDialogs dialogs_;
   MemoryEventLog log_;
   std::unique_ptr<TarvineOrderPick> control_;
+  std::unique_ptr<ToolCommands> tools_;  // after the control: it goes first
   const Input* input_ = nullptr;
   int lineNumber_ = 0;
   bool failed_ = false;
