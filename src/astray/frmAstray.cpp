@@ -6,6 +6,7 @@
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
 #include "platform/XmlDocument.h"
+#include "service/Activity.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
 #include "service/Unwrap.h"
@@ -125,7 +126,8 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
         const std::string reply = service::UnwrapIsPOFound(
             transport_
                 .callOperation(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
-                               service::IsPOFoundRequest(orderID), false)
+                               service::IsPOFoundRequest(orderID), false,
+                               service::activityText("IsPOFound", {.order = orderID}))
                 .result);
         XmlDocument document;
         if (!document.loadXml(reply)) return;
@@ -156,10 +158,13 @@ bool frmAstray::AddPO() {
             service::AddAstrayPORequest(AstrayOrderID, convert::toInt16(HighestSegmentNumber),
                                         Freight, Cartons, Comment, OutgoingLoadID);
         // A reply that does not answer the add was reported by the transport.
-        answered = transport_
-                       .callOperation(WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO",
-                                      "AddAstrayPO", envelope, true)
-                       .answered();
+        answered =
+            transport_
+                .callOperation(WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO",
+                               "AddAstrayPO", envelope, true,
+                               service::activityText(
+                                   "AddAstrayPO", {.load = OutgoingLoadID, .order = AstrayOrderID}))
+                .answered();
       },
       [this](const RuntimeError& error, std::string_view procedure) {
         ReportError(error, procedure);

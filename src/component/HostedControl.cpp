@@ -11,7 +11,9 @@ namespace tarvine::component {
 
 class HostedControl::CallScope {
  public:
-  explicit CallScope(HostedControl& host) : host_(host) { ++host_.depth_; }
+  explicit CallScope(HostedControl& host) : host_(host) {
+    if (host_.depth_++ == 0) host_.dialogs_->clearReports();
+  }
   ~CallScope() {
     if (--host_.depth_ == 0) host_.script_.dialogs().clearShown();
   }

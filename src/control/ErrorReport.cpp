@@ -7,6 +7,12 @@
 #include "platform/Text.h"
 
 namespace tarvine {
+namespace {
+
+// The procedure the transport reports failed exchanges under.
+constexpr std::string_view kExchangeProcedure = "ReturnWebserviceXML";
+
+}  // namespace
 
 std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
                           std::string_view additional, std::string_view projectLine) {
@@ -30,8 +36,17 @@ std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
 void reportError(Dialogs& dialogs, EventLog& log, const RuntimeError& error,
                  std::string_view procedure, std::string_view additional,
                  std::string_view projectLine) {
-  dialogs.messageBox(std::string(kErrorPrompt), kMsgInformationOk, std::nullopt);
+  dialogs.errorBox(std::string(kErrorPrompt), error, procedure);
   log.write(errorLogEntry(error, procedure, additional, projectLine));
+}
+
+std::string gatheredErrorPrompt(const RuntimeError& first, std::string_view procedure, int count) {
+  if (count <= 1) return std::string(kErrorPrompt);
+  const std::string times = convert::integerText(count);
+  if (procedure == kExchangeProcedure) {
+    return times + " requests to the route service failed: " + first.description();
+  }
+  return "The same error was reported " + times + " times: " + first.description();
 }
 
 RuntimeError currentError() {

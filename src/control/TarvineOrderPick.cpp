@@ -7,6 +7,7 @@
 #include "control/ControlLayout.h"
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
+#include "service/Activity.h"
 
 namespace tarvine {
 
@@ -90,9 +91,12 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
                                                      const std::string& envelope, bool updateOnly) {
+  service::ActivityContext context;
+  context.load = OutgoingLoadID;
+  if (operation == service::kUpdateOutgoingLoadOrder.name) context.changes = unsavedChanges().rows;
   return transport_.callOperation(WebServiceURL, ServerName,
                                   SOAPActionStart + std::string(operation), operation, envelope,
-                                  updateOnly);
+                                  updateOnly, service::activityText(operation, context));
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {

@@ -57,6 +57,13 @@ struct ControlWidgets {
   CommandButton& cmdAddAstrayItem;
 };
 
+// Picks and freight overrides not saved yet: the rows carrying the change mark and the distinct
+// P.O.s among them, in list order.
+struct UnsavedChanges {
+  std::size_t rows = 0;
+  std::vector<std::string> orders;
+};
+
 class TarvineOrderPick : public LateBound {
  public:
   // Creates the control (UserControl_Initialize). Dialogs and log must outlive it.
@@ -119,6 +126,8 @@ class TarvineOrderPick : public LateBound {
   const std::string& saveSQL() const { return SaveSQL; }
   const OrderArray& orders() const { return Orders; }
   const std::vector<std::string>& centerList() const { return CenterList; }
+  // What a save would send now; nothing after a save, a refill or Cancel. Never fails.
+  UnsavedChanges unsavedChanges() const;
 
  private:
   friend class TarvineOrderPickTestAccess;

@@ -4,6 +4,10 @@
 
 namespace tarvine {
 
+void Dialogs::errorBox(const std::string& prompt, const RuntimeError&, std::string_view) {
+  messageBox(prompt, kMsgInformationOk, std::nullopt);
+}
+
 int RecordingDialogs::messageBox(const std::string& prompt, int buttons,
                                  const std::optional<std::string>& title) {
   // The low three bits of the buttons value choose the buttons: OK, OK Cancel, Abort Retry

@@ -6,8 +6,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+#include "platform/RuntimeError.h"
 
 namespace tarvine {
 
@@ -37,6 +40,11 @@ class Dialogs {
                                               const std::string& defaultText) = 0;
   // Shows a form modally; returns when the user has closed it.
   virtual void showModal(Screen& form) = 0;
+  // Shows the box of an error report (the prompt, OK, the information icon) for the error
+  // reported under the procedure's name. By default a plain messageBox(); a host may gather the
+  // reports of one user action into one box, or count them.
+  virtual void errorBox(const std::string& prompt, const RuntimeError& error,
+                        std::string_view procedure);
 };
 
 struct MessageBoxShown {

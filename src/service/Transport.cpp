@@ -78,13 +78,14 @@ std::string accountOf(const Exchange& exchange, std::string_view operation) {
 
 Exchange Transport::callOperation(const std::string& asmxUrl, const std::string& host,
                                   const std::string& soapAction, std::string_view operation,
-                                  const std::string& envelope, bool updateOnly) {
-  return run(asmxUrl, host, soapAction, operation, envelope, updateOnly);
+                                  const std::string& envelope, bool updateOnly,
+                                  std::string activity) {
+  return run(asmxUrl, host, soapAction, operation, envelope, updateOnly, std::move(activity));
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
                         const std::string& soapAction, std::string_view operation,
-                        const std::string& envelope, bool updateOnly) {
+                        const std::string& envelope, bool updateOnly, std::string activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -106,6 +107,7 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);
+    httpRequest_->setActivity(Activity{std::move(activity), !updateOnly});
     httpRequest_->open("POST", asmxUrl);
     httpRequest_->setRequestHeader("Host", host);
     httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");

@@ -49,17 +49,18 @@ class Transport {
   // and gives an empty result; a reply that is not XML gives an empty result without a report.
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                 const std::string& envelope, bool updateOnly) {
-    return run(asmxUrl, host, soapAction, {}, envelope, updateOnly);
+    return run(asmxUrl, host, soapAction, {}, envelope, updateOnly, {});
   }
 
   // One operation of the route service, for the control and the form: as call(), but a request
   // whose envelope does not parse (text that is not UTF-8 of XML characters) is not sent, and a
   // reply that does not answer the operation (see Exchange::answered) gives the empty result.
   // Both are reported under "ReturnWebserviceXML": the first with number 5, the second with the
-  // HTTP status as number and the fault text or an account of the reply as description.
+  // HTTP status as number and the fault text or an account of the reply as description. The
+  // activity text is what the dispatcher reads while it runs; only reads may be cancelled.
   Exchange callOperation(const std::string& asmxUrl, const std::string& host,
                          const std::string& soapAction, std::string_view operation,
-                         const std::string& envelope, bool updateOnly);
+                         const std::string& envelope, bool updateOnly, std::string activity = {});
 
   // The public method's face: call(...).result.
   std::string ReturnWebserviceXML(const std::string& asmxUrl, const std::string& host,
@@ -71,7 +72,8 @@ class Transport {
  private:
   // The exchange; `operation` empty for the public method, which checks nothing more.
   Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-               std::string_view operation, const std::string& envelope, bool updateOnly);
+               std::string_view operation, const std::string& envelope, bool updateOnly,
+               std::string activity);
 
   ErrorReporter report_;
   HttpTimeouts timeouts_;

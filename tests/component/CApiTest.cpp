@@ -110,8 +110,17 @@ TEST_F(CApiTest, CallsByNameAndIdWithCoercedArguments) {
                             text("a"),
                             text("<a/>"),
                             {TARVINE_VT_MISSING, 0, 0.0, nullptr}};
+  // Nothing listens there: the call runs, shows its error report and says so.
   EXPECT_EQ(tarvine_invoke(control, TARVINE_DISPID_RETURN_WEBSERVICE_XML, soap, 5, &result, &error),
-            TARVINE_S_OK);
+            TARVINE_S_ERRORS_REPORTED);
+  EXPECT_EQ(error.code, TARVINE_S_ERRORS_REPORTED);
+  EXPECT_STREQ(error.source, "libcurl");
+  int32_t reports = 0;
+  tarvine_error first{};
+  EXPECT_EQ(tarvine_error_reports(control, &reports, &first), TARVINE_S_OK);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(first.number, error.number);
+  EXPECT_TRUE(std::string(first.description).starts_with("Couldn't connect to server"));
   EXPECT_EQ(result.type, TARVINE_VT_TEXT);
   EXPECT_STREQ(result.text, "");
   tarvine_variant_clear(&result);
@@ -303,6 +312,11 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoadWithCallbacksAndScriptLines) {
   EXPECT_EQ(json::parse(host.lines.front())["type"], "input");
   EXPECT_EQ(json::parse(host.lines.back())["type"], "error");
   EXPECT_EQ(state()["rows"][0]["sub"][5], "300.00");
+  int32_t rows = 0;
+  char* orders = nullptr;
+  EXPECT_EQ(tarvine_unsaved_changes(control, &rows, &orders), TARVINE_S_OK);
+  EXPECT_EQ(rows, state()["unsaved"]);
+  EXPECT_EQ(json::parse(take(orders)), json::array({state()["rows"][0]["text"]}));
 }
 
 TEST(CApiTypeDescriptionTest, DescribesTheLibrary) {

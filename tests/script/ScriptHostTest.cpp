@@ -90,6 +90,7 @@ TEST(ScriptHostTest, DrivesALoadAndStopsAtABadLine) {
   EXPECT_EQ(state["columns"].size(), 11u);
   EXPECT_EQ(state["selected"], 1);
   EXPECT_TRUE(state["astray"].is_null());
+  EXPECT_EQ(state["unsaved"], 5);  // P.O. 12-34567 picked, its freight overridden
   const json& first = state["rows"][0];
   EXPECT_EQ(first["text"], "12-34567");
   EXPECT_EQ(first["checked"], true);

@@ -44,6 +44,11 @@ extern "C" {
 /* Result codes. */
 #define TARVINE_S_OK 0
 #define TARVINE_S_FALSE 1
+/* The call ran as it always does, but showed error reports (the control's "An application error
+   has occured" boxes, for instance when the route service cannot be reached): a success code,
+   so that the control's behaviour is unchanged, yet distinct from TARVINE_S_OK. The error
+   record and tarvine_error_reports() tell the number and description of the first report. */
+#define TARVINE_S_ERRORS_REPORTED ((int32_t)0x00040200)
 /* "Unknown name": no method has the name given. */
 #define TARVINE_DISP_E_UNKNOWNNAME ((int32_t)0x80020006u)
 /* "Member not found": no method has the dispatch id given. */
@@ -200,8 +205,9 @@ TARVINE_API int32_t tarvine_get_dispid(const char* name, int32_t* dispid);
    UpdateAddDeleteOnly may be left off or passed as TARVINE_VT_MISSING). result (may be NULL)
    receives the method's result: TARVINE_VT_TEXT for ReturnWebserviceXML, whose text is the
    caller's to free with tarvine_variant_clear(); TARVINE_VT_EMPTY otherwise. error (may be
-   NULL) receives the details of a failure. Returns TARVINE_S_OK or a failure code above; a
-   failure before the method runs leaves the control untouched. */
+   NULL) receives the details of a failure, or of the first error report. Returns TARVINE_S_OK,
+   TARVINE_S_ERRORS_REPORTED or a failure code above; a failure before the method runs leaves
+   the control untouched. */
 TARVINE_API int32_t tarvine_invoke(tarvine_control* control, int32_t dispid,
                                    const tarvine_variant* args, int32_t count,
                                    tarvine_variant* result, tarvine_error* error);
@@ -211,6 +217,20 @@ TARVINE_API int32_t tarvine_invoke_by_name(tarvine_control* control, const char*
                                            tarvine_variant* result, tarvine_error* error);
 /* Frees a result's text and makes it TARVINE_VT_EMPTY; NULL is ignored. */
 TARVINE_API void tarvine_variant_clear(tarvine_variant* value);
+
+/* The error reports shown by the control's last call or script run: *count (may be NULL)
+   receives how many, first (may be NULL) the first one (code TARVINE_S_ERRORS_REPORTED, its
+   run-time error number, source and description; all zero and empty when there was none).
+   TARVINE_S_OK when there were reports, TARVINE_S_FALSE when none, or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_error_reports(tarvine_control* control, int32_t* count,
+                                          tarvine_error* first);
+
+/* Picks and freight overrides not saved yet: *rows (may be NULL) receives the number of list
+   rows carrying a change, *orders (may be NULL) the distinct P.O. ids among them as a JSON array
+   of texts in list order, to be freed with tarvine_free_string(). TARVINE_S_OK when there are
+   unsaved changes, TARVINE_S_FALSE when there are none, TARVINE_E_POINTER or
+   TARVINE_E_OUTOFMEMORY. */
+TARVINE_API int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows, char** orders);
 
 /* ---- Script host and state ---- */
 
