@@ -36,6 +36,8 @@ class ScriptHost {
   // Runs lines from input until it ends or a line cannot be run. Returns 0, or 2 after a line
   // that could not be run (reported as an "error" line).
   int run(const Input& input);
+  // Why the latest run stopped early ("line 3: unknown command frobnicate"); empty otherwise.
+  const std::string& failure() const { return failure_; }
 
   TarvineOrderPick& control() { return *control_; }
   RecordingDialogs& dialogs() { return dialogs_; }
@@ -59,6 +61,7 @@ class ScriptHost {
   const Input* input_ = nullptr;
   int lineNumber_ = 0;
   bool failed_ = false;
+  std::string failure_;
 };
 
 }  // namespace tarvine::script
