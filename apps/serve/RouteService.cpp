@@ -21,7 +21,7 @@ RouteService::RouteService(std::string dbPath)
     : dbPath_(std::move(dbPath)),
       pool_(std::make_unique<ConnectionPool>(dbPath_)),
       log_(&logToStderr) {
-  applySchema(*pool_->acquire());
+  schemaVersionFound_ = applySchema(*pool_->acquire());
 }
 
 RouteService::~RouteService() {

@@ -19,19 +19,22 @@ struct ServeOptions {
   std::string dbPath;  // empty: a temporary database, removed on exit
   bool demo = false;   // create the demo data unless present
   std::optional<int> generateLoadId;
-  int segments = 0;  // segments of the generated load
+  int segments = 0;        // segments of the generated load
+  std::string backupPath;  // not empty: copy the database here and exit instead of serving
 };
 
-// Runs the service until SIGINT or SIGTERM: opens or creates the database, adds demo or
-// generated data, listens, prints the base URL as the first line of stdout, logs one line per
-// request to stderr. Returns 0 after a clean stop; on an error it writes a message to stderr
-// and returns 1.
+// Runs the service until SIGINT or SIGTERM: opens or creates the database (migrating an older
+// schema), adds demo or generated data, listens, prints the base URL as the first line of
+// stdout, logs one line per request to stderr. With a backup path it copies the database there
+// instead and returns. Returns 0 after a clean stop or a backup; on an error it writes a
+// message to stderr and returns 1.
 int runServe(const ServeOptions& options);
 
 // The service: a database and, once started, an HTTP server on a background thread.
 class RouteService {
  public:
-  // Opens or creates the database at dbPath and its tables; throws DatabaseError.
+  // Opens or creates the database at dbPath and its tables, migrating an older schema; throws
+  // SchemaTooNew for a newer one, DatabaseError when the file is not usable.
   explicit RouteService(std::string dbPath);
   // Stops the server if it runs.
   ~RouteService();
@@ -53,10 +56,13 @@ class RouteService {
   void stop();
   // The database file.
   const std::string& dbPath() const { return dbPath_; }
+  // The schema version the file had when it was opened (kSchemaVersion unless migrated).
+  int schemaVersionFound() const { return schemaVersionFound_; }
 
  private:
   std::string dbPath_;
   std::unique_ptr<ConnectionPool> pool_;
+  int schemaVersionFound_ = 0;
   RequestLog log_;
   std::unique_ptr<HttpServer> server_;
   std::string baseUrl_;

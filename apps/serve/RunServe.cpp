@@ -8,7 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "Backup.h"
 #include "RouteService.h"
+#include "Schema.h"
 #include "SoapNames.h"
 
 namespace tarvine::serve {
@@ -76,10 +78,17 @@ void checkOptions(const ServeOptions& options) {
   if (options.segments != 0 && !options.generateLoadId) {
     throw std::invalid_argument("--segments needs --generate-load");
   }
+  if (!options.backupPath.empty() && options.dbPath.empty()) {
+    throw std::invalid_argument("--backup needs --db");
+  }
 }
 
 int serve(const ServeOptions& options, const std::string& dbPath, StopSignals& stopSignals) {
   RouteService service(dbPath);
+  if (service.schemaVersionFound() != kSchemaVersion) {
+    std::fprintf(stderr, "tarvine serve: database %s: schema version %d, migrated to %d\n",
+                 dbPath.c_str(), service.schemaVersionFound(), kSchemaVersion);
+  }
   if (options.demo) service.createDemoData();
   if (options.generateLoadId) service.generateLoad(*options.generateLoadId, options.segments);
   service.start(options.host, options.port);
@@ -93,6 +102,14 @@ int serve(const ServeOptions& options, const std::string& dbPath, StopSignals& s
   return 0;
 }
 
+int backup(const ServeOptions& options) {
+  const BackupResult result = backupDatabase(options.dbPath, options.backupPath);
+  std::fprintf(stderr, "tarvine serve: backed up %s to %s (schema version %d, %ju bytes)\n",
+               options.dbPath.c_str(), options.backupPath.c_str(), result.schemaVersion,
+               result.bytes);
+  return 0;
+}
+
 }  // namespace
 
 int runServe(const ServeOptions& options) {
@@ -101,6 +118,7 @@ int runServe(const ServeOptions& options) {
   StopSignals stopSignals;
   try {
     checkOptions(options);
+    if (!options.backupPath.empty()) return backup(options);
     if (!options.dbPath.empty()) return serve(options, options.dbPath, stopSignals);
     const TemporaryDirectory directory;
     const std::string dbPath = (directory.path() / "route.db").string();
