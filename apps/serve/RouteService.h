@@ -56,7 +56,8 @@ class RouteService {
   void stop();
   // The database file.
   const std::string& dbPath() const { return dbPath_; }
-  // The schema version the file had when it was opened (kSchemaVersion unless migrated).
+  // The schema version the file had when it was opened (kSchemaVersion for a new file or one
+  // that needed no migration).
   int schemaVersionFound() const { return schemaVersionFound_; }
 
  private:

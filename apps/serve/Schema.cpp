@@ -98,11 +98,12 @@ int applySchema(Database& db) {
   const int found = schemaVersion(db);
   refuseNewer(db, found);
   if (found == kSchemaVersion) return found;
+  const bool created = found == 0 && !db.prepare("SELECT 1 FROM sqlite_master").hasRow();
   if (found == 0) db.execute(kTables);
   for (int version = found; version < kSchemaVersion; ++version) db.execute(kMigrations[version]);
   db.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
   transaction.commit();
-  return found;
+  return created ? kSchemaVersion : found;
 }
 
 }  // namespace tarvine::serve

@@ -20,8 +20,8 @@ int schemaVersion(Database& db);
 
 // Creates the tables of a new file, or migrates an older file to kSchemaVersion in one
 // transaction (nothing changes when a step fails), and switches the file to WAL mode. Returns
-// the version the file had before. Throws SchemaTooNew for a newer file, DatabaseError when
-// the file is not a usable database.
+// the version the file had before (kSchemaVersion for a new file). Throws SchemaTooNew for a newer
+// file, DatabaseError when the file is not a usable database.
 int applySchema(Database& db);
 
 }  // namespace tarvine::serve

@@ -63,6 +63,8 @@ TEST_F(SchemaBackup, AnUnversionedDatabaseIsMigratedWithItsData) {
   Database db(dbPath_);
   EXPECT_EQ(schemaVersion(db), kSchemaVersion);
   EXPECT_EQ(contents(db), before);
+  // A new file is created at the current version, not migrated.
+  EXPECT_EQ(RouteService((dir_.path() / "new.db").string()).schemaVersionFound(), kSchemaVersion);
 }
 
 TEST_F(SchemaBackup, ANewerDatabaseIsRefusedAndLeftAsItIs) {
