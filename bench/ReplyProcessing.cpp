@@ -10,7 +10,7 @@ namespace tarvine::bench {
 
 std::string transportResult(const std::string& body) {
   XmlDocument response;
-  response.loadXml(body);
+  response.loadBytes(body);
   return service::StripSOAPEnvelope(service::CleanResponseXML(response.xml()));
 }
 

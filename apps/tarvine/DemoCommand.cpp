@@ -42,6 +42,7 @@ DemoCommand::DemoCommand(CLI::App& app)
       ->add_option("--screenshot", screenshot_,
                    "Write a PNG of the window once the load is shown, then exit")
       ->type_name("FILE");
+  addLimitOptions(*command_, limits_);
 }
 
 int DemoCommand::run() {
@@ -62,6 +63,7 @@ int DemoCommand::run() {
     options.personType = "2";
     options.load = load_;
     options.screenshot = screenshot_;
+    options.limits = givenLimits(limits_);
     const int status = runHostWindow("demo", options);
     service.stop();
     return status;

@@ -52,6 +52,7 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
   widget_ = new qt::OrderPickWidget(*control_, this);
   setCentralWidget(widget_);
   buildLoadBar();
+  tools_ = std::make_unique<HostTools>(*this, *control_, *widget_, options.limits);
   statusBar()->showMessage(QStringLiteral("Server %1   Facility %2   Person %3 %4")
                                .arg(qt::toQString(options.server), qt::toQString(options.facility),
                                     qt::toQString(options.personId),
@@ -105,7 +106,8 @@ void HostWindow::closeEvent(QCloseEvent* event) {
 }
 
 void HostWindow::tearDown() {
-  // The widget goes first: it draws the control's widgets.
+  // The tools and the widget go first: they follow the control's widgets.
+  tools_.reset();
   if (widget_) delete takeCentralWidget();
   control_.reset();
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "HostTools.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
 #include "WindowRun.h"
@@ -41,6 +42,8 @@ class HostWindow : public QMainWindow {
   // The control and its widget; null once the window was closed.
   TarvineOrderPick* control() const { return control_.get(); }
   qt::OrderPickWidget* pickWidget() const { return widget_; }
+  // The dispatcher's tools of the window; null once the window was closed.
+  HostTools* tools() const { return tools_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -56,6 +59,7 @@ class HostWindow : public QMainWindow {
   std::unique_ptr<TarvineOrderPick> control_;
   QPointer<qt::OrderPickWidget> widget_;
   QLineEdit* loadBox_ = nullptr;
+  std::unique_ptr<HostTools> tools_;
 };
 
 }  // namespace tarvine::app

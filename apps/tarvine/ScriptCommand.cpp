@@ -34,8 +34,13 @@ ScriptCommand::ScriptCommand(CLI::App& app)
       "  sort COLUMN                 click the header of column COLUMN (from 1)\n"
       "  save, cancel                click Save or Cancel\n"
       "  astray                      click Add Astray Item; until close, lines act on the form: "
-      "type NAME TEXT, add, state, close\n"
-      "  state                       print the screen as a user sees it\n\n"
+      "type NAME TEXT, add, state, soap ..., close\n"
+      "  state                       print the screen as a user sees it\n"
+      "  find ID, scan ID            select P.O. ID's first row; scan also checks the P.O.\n"
+      "  limits WEIGHT CUBE [CARTONS], limits off\n"
+      "                              the trailer's limits (pounds, cubic feet, cartons)\n"
+      "  reply yes, reply no         queue the button of the next Yes/No message box\n"
+      "  sheet csv FILE              write the load sheet as CSV\n\n"
       "A line that cannot be run is a usage error: an \"error\" line, then exit status 2.");
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "tools/TrailerLimits.h"
+
 namespace tarvine::app {
 
 // What the host window is told on the command line.
@@ -16,6 +18,7 @@ struct HostOptions {
   std::string personType;
   std::optional<std::int32_t> load;  // the load to show at once
   std::string screenshot;            // when not empty: write a PNG of the window here and exit
+  std::optional<tools::TrailerLimits> limits;  // the trailer's limits; none: no gauges
 };
 
 // Why the window cannot open for `tarvine COMMAND` (this build has no window, or there is no

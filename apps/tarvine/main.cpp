@@ -6,6 +6,7 @@
 #include "HostCommand.h"
 #include "ScriptCommand.h"
 #include "ServeCommand.h"
+#include "SheetCommand.h"
 #include "UsageError.h"
 #include "Version.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   tarvine::app::ServeCommand serve(app);
   tarvine::app::DemoCommand demo(app);
   tarvine::app::HostCommand host(app);
+  tarvine::app::SheetCommand sheet(app);
   // Set after the commands, which would take it over otherwise.
   app.footer(
       "Run `tarvine COMMAND --help` for the options of a command.\n\n"
@@ -40,5 +42,6 @@ int main(int argc, char** argv) {
   if (serve.parsed()) return serve.run();
   if (demo.parsed()) return demo.run();
   if (host.parsed()) return host.run();
+  if (sheet.parsed()) return sheet.run();
   return 0;
 }

@@ -119,12 +119,14 @@ bool frmAstray::ValidateAstrayEntry() {
 
 bool frmAstray::IsPOFound(const std::string& orderID) {
   std::string found;
-  trapped(
+  const bool finished = trapped(
       "IsPOFound",
       [&] {
         const std::string reply = service::UnwrapIsPOFound(
-            transport_.ReturnWebserviceXML(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound",
-                                           service::IsPOFoundRequest(orderID), false));
+            transport_
+                .callOperation(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
+                               service::IsPOFoundRequest(orderID), false)
+                .result);
         XmlDocument document;
         if (!document.loadXml(reply)) return;
         service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
@@ -140,31 +142,37 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
       },
       [this](const RuntimeError& error, std::string_view procedure) {
         ReportError(error, procedure);
-        // A failed check counts as not received.
       });
-  return found == "1";
+  // After an error the P.O. counts as not received, whatever was read before it.
+  return finished && found == "1";
 }
 
 bool frmAstray::AddPO() {
-  bool accepted = false;
+  bool answered = false;
   trapped(
       "AddPO",
       [&] {
         const std::string envelope =
             service::AddAstrayPORequest(AstrayOrderID, convert::toInt16(HighestSegmentNumber),
                                         Freight, Cartons, Comment, OutgoingLoadID);
-        const service::Exchange exchange = transport_.call(
-            WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO", envelope, true);
-        accepted = exchange.accepted();
-        // A failed exchange was reported by the transport; a refusal is reported here.
-        if (!accepted && exchange.completed) {
-          throw RuntimeError(static_cast<std::int32_t>(exchange.httpStatus), exchange.refusal());
-        }
+        // A reply that does not answer the add was reported by the transport.
+        answered = transport_
+                       .callOperation(WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO",
+                                      "AddAstrayPO", envelope, true)
+                       .answered();
       },
       [this](const RuntimeError& error, std::string_view procedure) {
         ReportError(error, procedure);
       });
-  return accepted;
+  return answered;
+}
+
+std::string frmAstray::ReturnWebserviceXML(const std::string& AsmxUrl, const std::string& Host,
+                                           const std::string& SOAPAction,
+                                           const std::string& SOAPEnvelope,
+                                           bool UpdateAddDeleteOnly) {
+  return transport_.ReturnWebserviceXML(AsmxUrl, Host, SOAPAction, SOAPEnvelope,
+                                        UpdateAddDeleteOnly);
 }
 
 void frmAstray::ClearEntry() {

@@ -45,6 +45,12 @@ class frmAstray {
   void setSOAPActionStart(std::string start) { SOAPActionStart = std::move(start); }
   void setWebServiceURL(std::string url) { WebServiceURL = std::move(url); }
 
+  // One SOAP exchange, as the control's own public method; errors are reported under the form's
+  // project line and give the empty text.
+  std::string ReturnWebserviceXML(const std::string& AsmxUrl, const std::string& Host,
+                                  const std::string& SOAPAction, const std::string& SOAPEnvelope,
+                                  bool UpdateAddDeleteOnly = false);
+
   // Puts the boxes back to their layout texts and the focus on the first box, as a newly loaded
   // form has them.
   void loadForm();

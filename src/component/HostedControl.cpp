@@ -81,7 +81,12 @@ int HostedControl::runScript(std::string_view text, const LineSink& sink) {
 
 std::string HostedControl::stateJson() {
   const frmAstray* form = dialogs_->shownForm() ? control().astrayForm() : nullptr;
-  return script::jsonLine(script::stateJson(control(), form));
+  return script::jsonLine(script_.state(form));
+}
+
+void HostedControl::asCall(const std::function<void()>& body) {
+  CallScope scope(*this);
+  body();
 }
 
 }  // namespace tarvine::component

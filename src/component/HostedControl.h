@@ -45,6 +45,11 @@ class HostedControl {
   // the form is shown.
   std::string stateJson();
 
+  // Runs body as a call of this control: busy() while it runs, its dialogs forgotten after.
+  void asCall(const std::function<void()>& body);
+  // The dispatcher's tools on the control.
+  script::ToolCommands& tools() { return script_.tools(); }
+
   // True while a call or script run of this control is in progress (from inside a callback).
   bool busy() const { return depth_ > 0; }
 

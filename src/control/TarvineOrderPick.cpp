@@ -19,7 +19,9 @@ TarvineOrderPick::TarvineOrderPick(Dialogs& dialogs, EventLog& log)
         ReportError(error, procedure);
       }) {
   w_.cmdCancel.click.connect([this] { trap("cmdCancel_Click()", [this] { cmdCancel_Click(); }); });
-  w_.cmdSave.click.connect([this] { cmdSave_Click(); });
+  w_.cmdSave.click.connect([this] {
+    if (!saveCheck_ || saveCheck_(dialogs_)) cmdSave_Click();
+  });
   w_.cboCenter.click.connect([this] { cboCenter_Click(); });
   w_.chkSellectAll.click.connect([this] { chkSellectAll_Click(); });
   w_.lvwOrderIDs.itemCheck.connect([this](RowId item) { lvwOrderIDs_ItemCheck(item); });
@@ -88,8 +90,9 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
                                                      const std::string& envelope, bool updateOnly) {
-  return transport_.call(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
-                         envelope, updateOnly);
+  return transport_.callOperation(WebServiceURL, ServerName,
+                                  SOAPActionStart + std::string(operation), operation, envelope,
+                                  updateOnly);
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {

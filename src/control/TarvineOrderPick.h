@@ -99,6 +99,10 @@ class TarvineOrderPick : public LateBound {
   void setTimeouts(HttpTimeouts timeouts);
   // Largest reply of every service call; a larger one fails the exchange. For tests.
   void setMaxReplyBytes(std::size_t bytes);
+  // A check the Save button runs first, asking through the control's dialogs (a dispatcher's
+  // tool installs it): false stops the click before anything is read or sent, and the picks
+  // stay. An empty function removes it. RefreshData's own save does not run it.
+  void setSaveCheck(std::function<bool(Dialogs&)> check) { saveCheck_ = std::move(check); }
 
   // Read-only views of the control's state, for hosts and tests.
   const std::string& serverName() const { return ServerName; }
@@ -174,6 +178,7 @@ class TarvineOrderPick : public LateBound {
   service::Transport transport_;
   std::unique_ptr<frmAstray> astrayForm_;
   LateBound* formObject_ = nullptr;
+  std::function<bool(Dialogs&)> saveCheck_;
 
   // Control state.
   std::string ServerName;

@@ -7,7 +7,11 @@ namespace tarvine {
 int RecordingDialogs::messageBox(const std::string& prompt, int buttons,
                                  const std::optional<std::string>& title) {
   record(MessageBoxShown{prompt, buttons, title});
-  return kMsgResultOk;
+  // The low three bits of the buttons value choose the buttons; 0 is OK alone.
+  if ((buttons & 7) == 0 || replies_.empty()) return kMsgResultOk;
+  const int reply = replies_.front();
+  replies_.pop_front();
+  return reply;
 }
 
 std::optional<std::string> RecordingDialogs::inputBox(const std::string& prompt,

@@ -17,6 +17,11 @@ class Screen;
 inline constexpr int kMsgInformationOk = 64;
 // What a message box returns when OK is pressed.
 inline constexpr int kMsgResultOk = 1;
+// Buttons value of a message box with Yes and No buttons and the warning icon, and what it
+// returns for each.
+inline constexpr int kMsgWarningYesNo = 52;
+inline constexpr int kMsgResultYes = 6;
+inline constexpr int kMsgResultNo = 7;
 
 class Dialogs {
  public:
@@ -48,7 +53,8 @@ struct FormShown {
 };
 using DialogShown = std::variant<MessageBoxShown, InputBoxShown, FormShown>;
 
-// Answers from a queue and records everything shown. Message boxes are answered with OK. An
+// Answers from a queue and records everything shown. Message boxes with OK alone are answered
+// with OK; one with other buttons takes the next queued reply (OK when none is queued). An
 // input box takes the next queued answer; a queued cancel or an empty queue cancels. A modal
 // form is handed to the form handler (when none is set it is closed at once).
 class RecordingDialogs : public Dialogs {
@@ -61,6 +67,8 @@ class RecordingDialogs : public Dialogs {
 
   void queueAnswer(std::string answer) { answers_.emplace_back(std::move(answer)); }
   void queueCancel() { answers_.emplace_back(std::nullopt); }
+  // Queues the button (kMsgResultYes...) the next message box with more than OK returns.
+  void queueReply(int button) { replies_.push_back(button); }
   // Runs while a form is shown; the form counts as closed when it returns.
   void setFormHandler(std::function<void(Screen&)> handler) { formHandler_ = std::move(handler); }
   // Sees each dialog as it is shown (message and form before they run, input with its answer).
@@ -78,6 +86,7 @@ class RecordingDialogs : public Dialogs {
   void record(DialogShown shown);
 
   std::deque<std::optional<std::string>> answers_;
+  std::deque<int> replies_;
   std::function<void(Screen&)> formHandler_;
   std::function<void(const DialogShown&)> observer_;
   std::vector<DialogShown> shown_;

@@ -158,6 +158,7 @@ void HttpRequest::open(std::string method, std::string url) {
   url_ = std::move(url);
   headers_.clear();
   response_.clear();
+  contentType_.clear();
   status_ = 0;
   readyState_ = kOpened;
 }
@@ -174,6 +175,7 @@ void HttpRequest::setRequestHeader(std::string name, std::string value) {
 void HttpRequest::send(std::string_view body) {
   if (readyState_ != kOpened) throw badArgument("The request is not open");
   response_.clear();
+  contentType_.clear();
   status_ = 0;
 
   // Everything the handle points to is declared before it, so it outlives the handle.
@@ -212,6 +214,9 @@ void HttpRequest::send(std::string_view body) {
   long status = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
   status_ = status;
+  const char* contentType = nullptr;
+  curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+  contentType_ = contentType ? contentType : "";
   response_ = std::move(sink.body);
   readyState_ = kDone;
 }

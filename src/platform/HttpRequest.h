@@ -54,6 +54,8 @@ class HttpRequest {
   int readyState() const { return readyState_; }
   // HTTP status of the completed exchange, 0 before.
   long status() const { return status_; }
+  // Content-Type of the completed exchange's reply; empty before, or when it had none.
+  const std::string& responseContentType() const { return contentType_; }
   // Reply body of the completed exchange, empty before.
   const std::string& responseText() const { return response_; }
   // Moves the reply body out (the request keeps an empty text).
@@ -67,6 +69,7 @@ class HttpRequest {
   std::size_t maxReplyBytes_ = kMaxReplyBytes;
   int readyState_ = kUnsent;
   long status_ = 0;
+  std::string contentType_;
   std::string response_;
 };
 

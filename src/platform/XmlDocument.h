@@ -40,14 +40,23 @@ void forEachChild(XmlNode parent, F&& f) {
 }
 
 // A parsed XML document. A failed parse leaves the document empty and a non-zero error code;
-// nothing throws.
+// nothing throws. Only well-formed documents parse: exactly one document element, no text
+// outside it, a declaration only as the very first thing (version 1.x, a well-formed encoding
+// name, standalone "yes" or "no"), no repeated attribute, no "--" inside a comment, no "]]>" in
+// text, names and characters as XML allows them, only the five predefined entities and
+// character references. A document type declaration is kept as written but never read; one
+// that declares entities is refused, because an internal entity could expand a small reply into
+// gigabytes.
 class XmlDocument {
  public:
-  // Parses the text (UTF-8, or UTF-16/32 with a byte-order mark). Whitespace-only text between
-  // elements is dropped. Returns true when the text parsed as one document (exactly one
-  // top-level element, no text outside it, a declaration only first, and, read as UTF-8, only
-  // well-formed UTF-8 of characters XML allows); otherwise the document is empty.
+  // Parses text handed over as a string. A string is Unicode already, so it is read as UTF-8
+  // whatever encoding its declaration names. Returns true when it is a well-formed document;
+  // otherwise the document is empty.
   bool loadXml(std::string_view text);
+  // Parses bytes as they came over the network: UTF-16 or UTF-32 by a byte-order mark or their
+  // first characters, ISO-8859-1 when the declaration names it, UTF-8 otherwise. A declaration
+  // that names any other encoding fails the parse, as do bytes that are not of the encoding.
+  bool loadBytes(std::string_view bytes);
   // 0 after a successful parse, non-zero after a failed one or before any parse.
   long parseErrorCode() const { return errorCode_; }
   // What went wrong in the last parse, for logs; empty after a successful one.
@@ -61,6 +70,9 @@ class XmlDocument {
   std::string xml() const;
 
  private:
+  bool load(std::string_view text, bool fromNetwork);
+  bool fail(long status, std::string reason);
+
   pugi::xml_document doc_;
   // Size of the text last parsed; the serialization reserves about this much.
   std::size_t loadedBytes_ = 0;

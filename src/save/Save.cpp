@@ -54,16 +54,9 @@ void TarvineOrderPick::cmdSave_Click() {
     if (!Statements.front().empty()) {
       service::Exchange outcome;
       UpdateOutgoingLoadOrder(Statements, &outcome);
-      // A save the back office did not take is never reported as done, and the picks stay on
-      // screen so that the user can save again.
-      if (!outcome.accepted()) {
-        if (outcome.completed) {
-          ReportError(
-              RuntimeError(static_cast<std::int32_t>(outcome.httpStatus), outcome.refusal()),
-              "cmdSave_Click()");
-        }
-        return;
-      }
+      // A save the back office did not take is never reported as done (the transport told the
+      // user why), and the picks stay on screen so that the user can save again.
+      if (!outcome.answered()) return;
       dialogs_.messageBox("Outgoing load information has been updated successfully!!!",
                           kMsgInformationOk, std::string("Outgoing Load Save"));
       PopulateAllOrders(Orders);

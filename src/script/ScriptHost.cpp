@@ -58,6 +58,13 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
   log_.setObserver([this](const std::string& entry) { emit({{"type", "log"}, {"text", entry}}); });
   control_ = makeControl ? makeControl(dialogs_, log_)
                          : std::make_unique<TarvineOrderPick>(dialogs_, log_);
+  tools_ = std::make_unique<ToolCommands>(*control_, [this](const json& value) { emit(value); });
+}
+
+json ScriptHost::state(const frmAstray* shownForm) const {
+  json value = stateJson(*control_, shownForm);
+  value["capacity"] = tools_->capacityJson();
+  return value;
 }
 
 ScriptHost::~ScriptHost() = default;
@@ -113,6 +120,11 @@ ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form
     dialogs_.queueCancel();
     return Outcome::Done;
   }
+  // The button the next message box with more than OK returns.
+  if (words[0] == "reply" && words.size() == 2 && (words[1] == "yes" || words[1] == "no")) {
+    dialogs_.queueReply(words[1] == "yes" ? kMsgResultYes : kMsgResultNo);
+    return Outcome::Done;
+  }
   return form ? runFormCommand(words, *form) : runControlCommand(words);
 }
 
@@ -137,13 +149,35 @@ ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& w
     return Outcome::Done;
   }
   if (command == "state" && args == 0) {
-    emit(stateJson(*control_, &form));
+    emit(state(&form));
     return Outcome::Done;
   }
   if (command == "close" && args == 0) return Outcome::CloseForm;
+  if (command == "soap") {
+    return runSoap(words, [&](const std::string& envelope) {
+      return form.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
+    });
+  }
   return fail("'" + command + "' with " + std::to_string(args) +
               " argument(s) cannot be used while the astray form is shown "
-              "(type NAME TEXT, add, state, close, answer TEXT, answer-cancel)");
+              "(type NAME TEXT, add, state, close, soap, answer TEXT, answer-cancel)");
+}
+
+ScriptHost::Outcome ScriptHost::runSoap(
+    const std::vector<std::string>& words,
+    const std::function<std::string(const std::string&)>& call) {
+  const std::size_t args = words.size() - 1;
+  if (args != 4 && !(args == 5 && words[5] == "update")) {
+    return fail("soap takes URL HOST ACTION ENVELOPE [update]");
+  }
+  std::string envelope = words[4];
+  if (envelope.starts_with('@')) {
+    auto content = readFile(envelope.substr(1));
+    if (!content) return fail("cannot read the envelope file " + envelope.substr(1));
+    envelope = std::move(*content);
+  }
+  emit({{"type", "result"}, {"text", call(envelope)}});
+  return Outcome::Done;
 }
 
 ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>& words) {
@@ -168,6 +202,7 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
     return wholeNumber(text, 1, static_cast<long long>(count));
   };
 
+  if (auto tool = tools_->run(words)) return tool->empty() ? Outcome::Done : fail(*tool);
   if (command == "server" && args == 1) {
     return hostCall("PutServerName", [&] { control.PutServerName(words[1]); });
   }
@@ -186,21 +221,13 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
   if (command == "refresh" && args == 0) {
     return hostCall("RefreshData", [&] { control.RefreshData(); });
   }
-  if (command == "soap" && (args == 4 || (args == 5 && words[5] == "update"))) {
-    std::string envelope = words[4];
-    if (envelope.starts_with('@')) {
-      auto content = readFile(envelope.substr(1));
-      if (!content) return fail("cannot read the envelope file " + envelope.substr(1));
-      envelope = std::move(*content);
-    }
-    return hostCall("ReturnWebserviceXML", [&] {
-      const std::string result =
-          control.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
-      emit({{"type", "result"}, {"text", result}});
+  if (command == "soap") {
+    return runSoap(words, [&](const std::string& envelope) {
+      return control.ReturnWebserviceXML(words[1], words[2], words[3], envelope, args == 5);
     });
   }
   if (command == "state" && args == 0) {
-    emit(stateJson(control, nullptr));
+    emit(state(nullptr));
     return Outcome::Done;
   }
   if (command == "cancel" && args == 0) {

@@ -13,6 +13,7 @@
 #include "control/TarvineOrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
+#include "script/ToolCommands.h"
 
 namespace tarvine::script {
 
@@ -41,6 +42,10 @@ class ScriptHost {
 
   TarvineOrderPick& control() { return *control_; }
   RecordingDialogs& dialogs() { return dialogs_; }
+  // The dispatcher's tools on the control (find, scan, the trailer's limits, the load sheet).
+  ToolCommands& tools() { return *tools_; }
+  // The state object a "state" line reports: the screen, the shown form or null, the capacity.
+  nlohmann::json state(const frmAstray* shownForm) const;
 
  private:
   enum class Outcome { Done, Failed, CloseForm };
@@ -48,6 +53,10 @@ class ScriptHost {
   Outcome runLine(const std::string& line, frmAstray* form);
   Outcome runControlCommand(const std::vector<std::string>& words);
   Outcome runFormCommand(const std::vector<std::string>& words, frmAstray& form);
+  // Runs "soap URL HOST ACTION ENVELOPE [update]" (ENVELOPE or @FILE) through call, which gets
+  // the envelope text and returns the result; prints a result line.
+  Outcome runSoap(const std::vector<std::string>& words,
+                  const std::function<std::string(const std::string&)>& call);
   // Reports a line that cannot be run; always returns Outcome::Failed.
   Outcome fail(const std::string& text);
   void emit(const nlohmann::json& value);
@@ -58,6 +67,7 @@ class ScriptHost {
   RecordingDialogs dialogs_;
   MemoryEventLog log_;
   std::unique_ptr<TarvineOrderPick> control_;
+  std::unique_ptr<ToolCommands> tools_;  // after the control: it goes first
   const Input* input_ = nullptr;
   int lineNumber_ = 0;
   bool failed_ = false;

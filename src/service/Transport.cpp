@@ -4,6 +4,7 @@
 
 #include "platform/Convert.h"
 #include "platform/Text.h"
+#include "service/RouteOperations.h"
 
 namespace tarvine::service {
 namespace {
@@ -37,24 +38,70 @@ std::optional<std::string> soapFault(const XmlDocument& reply) {
   return std::string("SOAP fault");
 }
 
-}  // namespace
-
-std::string Exchange::refusal() const {
-  if (fault) return *fault;
-  return "HTTP status " + convert::integerText(httpStatus);
+// The namespace URI that an element's prefix (or the default namespace) is bound to.
+std::string_view namespaceOf(XmlNode element) {
+  const std::string_view name = element.name();
+  const std::size_t colon = name.find(':');
+  const std::string declaration =
+      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
+  for (pugi::xml_node node = element.raw(); node; node = node.parent()) {
+    if (const pugi::xml_attribute bound = node.attribute(declaration.c_str())) return bound.value();
+  }
+  return {};
 }
 
-Exchange Transport::call(const std::string& asmxUrl, const std::string& host,
-                         const std::string& soapAction, const std::string& envelope,
-                         bool updateOnly) {
+// True when the reply's SOAP body holds <OperationResponse> in the route namespace.
+bool holdsResponse(const XmlDocument& reply, std::string_view operation) {
+  const std::string response = std::string(operation) + "Response";
+  const XmlNode body = childByLocalName(childByLocalName(reply.root(), "Envelope"), "Body");
+  for (XmlNode child = body.firstChild(); child; child = child.nextSibling()) {
+    if (child.isElement() && localName(child.name()) == response &&
+        namespaceOf(child) == kRouteNamespace) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Why a reply does not answer the operation, in a few words for the log.
+std::string accountOf(const Exchange& exchange, std::string_view operation) {
+  if (exchange.fault) return *exchange.fault;
+  std::string account = "HTTP " + convert::integerText(exchange.httpStatus) + " reply ";
+  account += exchange.hasResponse ? "to " : "without a ";
+  account += operation;
+  if (!exchange.hasResponse) account += "Response";
+  account += " (" + (exchange.contentType.empty() ? "no content type" : exchange.contentType) + ")";
+  return account;
+}
+
+}  // namespace
+
+Exchange Transport::callOperation(const std::string& asmxUrl, const std::string& host,
+                                  const std::string& soapAction, std::string_view operation,
+                                  const std::string& envelope, bool updateOnly) {
+  return run(asmxUrl, host, soapAction, operation, envelope, updateOnly);
+}
+
+Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
+                        const std::string& soapAction, std::string_view operation,
+                        const std::string& envelope, bool updateOnly) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
+  const bool checked = !operation.empty();
   try {
     // The body is the envelope as parsed and written out again; an envelope that does not parse
-    // goes out empty, as the original request object sent it.
+    // goes out empty, as the original request object sent it, except for the route service
+    // operations, where an empty body would only earn a fault that hides the cause.
     XmlDocument request;
-    request.loadXml(envelope);
+    if (!request.loadXml(envelope) && checked) {
+      report_(RuntimeError(5, "The " + std::string(operation) +
+                                  " request was not sent: it holds text that is not valid UTF-8 "
+                                  "or a character XML does not allow (" +
+                                  request.parseErrorReason() + ")"),
+              kProcedure);
+      return exchange;
+    }
     const std::string body = request.xml();
 
     httpRequest_->setTimeouts(timeouts_);
@@ -72,10 +119,21 @@ Exchange Transport::call(const std::string& asmxUrl, const std::string& host,
     }
     exchange.completed = true;
     exchange.httpStatus = httpRequest_->status();
+    exchange.contentType = httpRequest_->responseContentType();
     // One parse serves both the fault check and the reply text: parsing the serialized reply a
-    // second time would give the same text.
-    responseDocument_->loadXml(httpRequest_->responseText());
+    // second time would give the same text. The reply is bytes from the network, read in the
+    // encoding it declares.
+    responseDocument_->loadBytes(httpRequest_->responseText());
     exchange.fault = soapFault(*responseDocument_);
+    if (checked) {
+      exchange.hasResponse = holdsResponse(*responseDocument_, operation);
+      if (!exchange.answered()) {
+        report_(RuntimeError(static_cast<std::int32_t>(exchange.httpStatus),
+                             accountOf(exchange, operation)),
+                kProcedure);
+        return exchange;
+      }
+    }
     if (updateOnly) return exchange;
 
     httpRequest_.reset();

@@ -18,16 +18,19 @@ namespace tarvine::service {
 using ErrorReporter = std::function<void(const RuntimeError& error, std::string_view procedure)>;
 
 // Everything one exchange produced. `result` is what ReturnWebserviceXML returns; the rest tells
-// the library's own callers whether the service accepted a request.
+// the library's own callers whether the service answered.
 struct Exchange {
   std::string result;
   bool completed = false;            // a whole reply came back
   long httpStatus = 0;               // 0 when no reply came back
+  std::string contentType;           // the reply's Content-Type, empty when it had none
   std::optional<std::string> fault;  // faultstring (or faultcode) of a SOAP fault reply
-  // True when the reply came back with a 2xx status and no SOAP fault.
-  bool accepted() const { return completed && httpStatus >= 200 && httpStatus < 300 && !fault; }
-  // Why the service did not accept the request: the fault text, else the HTTP status.
-  std::string refusal() const;
+  bool hasResponse = false;          // the reply's body holds the operation's response element
+  // True when a well-formed 2xx reply without a SOAP fault holds the operation's response
+  // element: only then did the service do what was asked.
+  bool answered() const {
+    return completed && httpStatus >= 200 && httpStatus < 300 && !fault && hasResponse;
+  }
 };
 
 class Transport {
@@ -45,7 +48,18 @@ class Transport {
   // updateOnly the result is empty. A failed exchange is reported under "ReturnWebserviceXML"
   // and gives an empty result; a reply that is not XML gives an empty result without a report.
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-                const std::string& envelope, bool updateOnly);
+                const std::string& envelope, bool updateOnly) {
+    return run(asmxUrl, host, soapAction, {}, envelope, updateOnly);
+  }
+
+  // One operation of the route service, for the control and the form: as call(), but a request
+  // whose envelope does not parse (text that is not UTF-8 of XML characters) is not sent, and a
+  // reply that does not answer the operation (see Exchange::answered) gives the empty result.
+  // Both are reported under "ReturnWebserviceXML": the first with number 5, the second with the
+  // HTTP status as number and the fault text or an account of the reply as description.
+  Exchange callOperation(const std::string& asmxUrl, const std::string& host,
+                         const std::string& soapAction, std::string_view operation,
+                         const std::string& envelope, bool updateOnly);
 
   // The public method's face: call(...).result.
   std::string ReturnWebserviceXML(const std::string& asmxUrl, const std::string& host,
@@ -55,6 +69,10 @@ class Transport {
   }
 
  private:
+  // The exchange; `operation` empty for the public method, which checks nothing more.
+  Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
+               std::string_view operation, const std::string& envelope, bool updateOnly);
+
   ErrorReporter report_;
   HttpTimeouts timeouts_;
   std::size_t maxReplyBytes_ = kMaxReplyBytes;

@@ -168,11 +168,48 @@ TEST_F(AstrayTest, ARefusedAddKeepsTheEntry) {
   EXPECT_EQ(messagePrompts(), std::vector<std::string>{
                                   "An application error has occured. Please check the error logs"});
   ASSERT_EQ(log.entries().size(), 1u);
-  EXPECT_NE(log.entries()[0].find(" AddPO\r\n"), std::string::npos);
+  EXPECT_NE(log.entries()[0].find("Error Description - segment 4 exists\r\n"), std::string::npos);
+  EXPECT_NE(log.entries()[0].find(" ReturnWebserviceXML\r\n"), std::string::npos);
   EXPECT_NE(log.entries()[0].find("Project Associated - TarvineOrderPick (frmAstray)"),
             std::string::npos);
   EXPECT_EQ(formAfter.po2, "345");
   EXPECT_EQ(service.operations(), (std::vector<std::string>{"IsPOFound", "AddAstrayPO"}));
+}
+
+// An error while reading the receipt check's reply means "not received", whatever the rows read
+// before it said, and nothing is added.
+using NamedReply = std::pair<const char*, std::vector<ReplyRow>>;
+class ReceiptCheckError : public AstrayTest, public ::testing::WithParamInterface<NamedReply> {};
+
+TEST_P(ReceiptCheckError, CountsAsNotReceived) {
+  service.setRows("IsPOFound", GetParam().second);
+  service.clearRequests();
+  addAstray({"12", "345", "2"});
+  EXPECT_EQ(messagePrompts(), (std::vector<std::string>{
+                                  "An application error has occured. Please check the error logs",
+                                  "This Purchase Order ID has not been received."}));
+  ASSERT_EQ(log.entries().size(), 1u);
+  EXPECT_NE(log.entries()[0].find(" IsPOFound\r\n"), std::string::npos);
+  EXPECT_EQ(service.operations(), std::vector<std::string>{"IsPOFound"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ReceiptCheckError,
+    ::testing::Values(NamedReply{"CenterOutOfRange", {{{"IsPOFound", "1"}, {"CenterID", "40000"}}}},
+                      NamedReply{
+                          "SecondRowBad",
+                          {{{"CenterID", "12"}, {"HighestSegmentNumber", "3"}, {"IsPOFound", "1"}},
+                           {{"IsPOFound", "1"}, {"CenterID", "x"}}}}),
+    [](const auto& info) { return std::string(info.param.first); });
+
+TEST_F(AstrayTest, TheFormHasItsOwnPublicTransport) {
+  addAstray({"12", "345", "2"});
+  const std::size_t before = log.entries().size();
+  EXPECT_EQ(control.astrayForm()->ReturnWebserviceXML("http://127.0.0.1:9/", "h", "a", "<a/>"), "");
+  ASSERT_EQ(log.entries().size(), before + 1);
+  EXPECT_NE(log.entries().back().find(
+                " ReturnWebserviceXML\r\nProject Associated - TarvineOrderPick (frmAstray)"),
+            std::string::npos);
 }
 
 TEST_F(AstrayTest, TheFormNeedsALoadThatFits16Bits) {

@@ -169,12 +169,16 @@ TEST_F(ControlTest, BadSegmentStopsTheLoadWithAReport) {
   EXPECT_EQ(control.orders().size(), 2u);  // one record, one partly filled, no spare
 }
 
-TEST_F(ControlTest, UnusableRepliesLeaveAnEmptyLoad) {
+TEST_F(ControlTest, UnusableRepliesAreReportedAndLeaveAnEmptyLoad) {
   serveExampleLoad();
   service.setReply("GetOutgoingLoadAllOrders", 200, "<html>busy</html>");
   service.setReply("GetOutgoingLoadCenterIDAndCenter", 500, "");
   control.PutTarvineID(5001);
-  EXPECT_TRUE(log.entries().empty());
+  ASSERT_EQ(log.entries().size(), 2u);
+  EXPECT_NE(log.entries()[0].find("Error Number - 500\r\nError Description - HTTP 500 reply "
+                                  "without a GetOutgoingLoadCenterIDAndCenterResponse"),
+            std::string::npos);
+  EXPECT_NE(log.entries()[1].find(" ReturnWebserviceXML\r\n"), std::string::npos);
   EXPECT_EQ(control.orders().size(), 1u);
   EXPECT_EQ(control.widgets().cboCenter.count(), 1);
   EXPECT_EQ(list().rowCount(), 0u);
@@ -201,6 +205,19 @@ TEST_F(ControlTest, AFailedExchangeIsReportedByTheTransport) {
   ASSERT_GE(log.entries().size(), 1u);
   EXPECT_NE(log.entries()[0].find(" ReturnWebserviceXML\r\n"), std::string::npos);
   EXPECT_EQ(control.widgets().cboCenter.count(), 1);
+}
+
+TEST_F(ControlTest, AFacilityThatIsNotUtf8IsNeverSent) {
+  serveExampleLoad();
+  control.SetFacilityID("DOCK \xFF");
+  control.PutTarvineID(5001);
+  EXPECT_EQ(service.operations(), (std::vector<std::string>{"GetOutgoingLoadCenterIDAndCenter",
+                                                            "GetOutgoingLoadDescriptionRoute",
+                                                            "GetOutgoingLoadBasicTotal"}));
+  ASSERT_EQ(log.entries().size(), 1u);
+  EXPECT_NE(log.entries()[0].find("GetOutgoingLoadAllOrders request was not sent"),
+            std::string::npos);
+  EXPECT_EQ(list().rowCount(), 0u);
 }
 
 TEST_F(ControlTest, HeaderRowsAndBasicTotals) {

@@ -14,6 +14,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include <zlib.h>
+
 #include "ConnectionPool.h"
 #include "SoapDispatcher.h"
 #include "SoapReply.h"
@@ -179,6 +181,24 @@ std::string deeplyNested(const std::string& operation) {
   return body.insert(end, raw);
 }
 
+// The body compressed as one gzip member.
+std::string gzipped(const std::string& body) {
+  z_stream stream{};
+  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
+    throw std::runtime_error("deflateInit2");
+  }
+  std::string out(deflateBound(&stream, body.size()), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data()));
+  stream.avail_in = static_cast<uInt>(body.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
 constexpr std::string_view kHtmlPage =
     "<!DOCTYPE html>\r\n<html><head><title>503 Service Unavailable</title></head>"
     "<body><h1>Service Unavailable</h1><p>The server is temporarily unable to service your "
@@ -212,6 +232,14 @@ const char* faultName(Fault fault) {
       return "Utf16";
     case Fault::DeepNesting:
       return "DeepNesting";
+    case Fault::OkEmpty:
+      return "OkEmpty";
+    case Fault::OkHtmlPage:
+      return "OkHtmlPage";
+    case Fault::OkGarbage:
+      return "OkGarbage";
+    case Fault::OkGzip:
+      return "OkGzip";
   }
   return "Unknown";
 }
@@ -400,6 +428,28 @@ void FaultServer::serve(int connection) {
     case Fault::DeepNesting: {
       const std::string body = deeplyNested(operation);
       writeAll(connection, head(200, xml, lengthHeader(body.size())) + body, stopRead_);
+      return;
+    }
+    case Fault::OkEmpty:
+      writeAll(connection, head(200, xml, lengthHeader(0)), stopRead_);
+      return;
+    case Fault::OkHtmlPage:
+      writeAll(connection,
+               head(200, "text/html; charset=utf-8", lengthHeader(kHtmlPage.size())) +
+                   std::string(kHtmlPage),
+               stopRead_);
+      return;
+    case Fault::OkGarbage: {
+      const std::string body = "\x89PNG\r\n\x1A\n garbage <<<&&& \x01";
+      writeAll(connection, head(200, "application/octet-stream", lengthHeader(body.size())) + body,
+               stopRead_);
+      return;
+    }
+    case Fault::OkGzip: {
+      const std::string body = gzipped(answer.body);
+      writeAll(connection,
+               head(200, xml, "Content-Encoding: gzip\r\n" + lengthHeader(body.size())) + body,
+               stopRead_);
       return;
     }
   }

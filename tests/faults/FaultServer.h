@@ -34,6 +34,10 @@ enum class Fault {
   InvalidUtf8,   // runs the request; its reply gets bytes that are not UTF-8 in a value
   Utf16,         // runs the request; its reply goes out in UTF-16 with a byte-order mark
   DeepNesting,   // runs the request; the reply is a document nested 100,000 elements deep
+  OkEmpty,       // status 200 with an empty body
+  OkHtmlPage,    // status 200 with an HTML page
+  OkGarbage,     // status 200 with bytes that are not XML
+  OkGzip,        // status 200 with the answer gzip-compressed (Content-Encoding: gzip)
 };
 
 // A readable name of the fault, for test names.

@@ -95,7 +95,21 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"OutOfRangeReference", "<a>&#x110000;</a>", ""},
         RoundTrip{"BadHexReference", "<a>&#xZZ;</a>", ""},
         RoundTrip{"LessThanInAttribute", "<a v=\"<\"/>", ""},
-        RoundTrip{"HtmlPage", "<html><body><br></body></html>", ""}),
+        RoundTrip{"HtmlPage", "<html><body><br></body></html>", ""},
+        // What a conforming parser refuses and pugixml alone would take.
+        RoundTrip{"RepeatedAttribute", "<a x=\"1\" y=\"2\" x=\"3\"/>", ""},
+        RoundTrip{"DoubleHyphenInComment", "<a><!-- a -- b --></a>", ""},
+        RoundTrip{"CommentEndingInHyphen", "<a><!-- a ---></a>", ""},
+        RoundTrip{"CdataEndInText", "<a>x]]>y</a>", ""},
+        RoundTrip{"BlankBeforeDeclaration", " <?xml version=\"1.0\"?><a/>", ""},
+        RoundTrip{"VersionTwo", "<?xml version=\"2.0\"?><a/>", ""},
+        RoundTrip{"FieldsOutOfOrder", "<?xml encoding=\"utf-8\" version=\"1.0\"?><a/>", ""},
+        RoundTrip{"MalformedEncodingName", "<?xml version=\"1.0\" encoding=\"utf 8\"?><a/>", ""},
+        RoundTrip{"StandaloneMaybe", "<?xml version=\"1.0\" standalone=\"maybe\"?><a/>", ""},
+        RoundTrip{"DoctypeAfterElement", "<a/><!DOCTYPE a>", ""},
+        RoundTrip{"DoctypeDeclaringEntities", "<!DOCTYPE a [<!ENTITY e \"x\">]><a/>", ""},
+        RoundTrip{"InstructionNamedXml", "<a><?XmL x?></a>", ""},
+        RoundTrip{"NameCharacterXmlForbids", "<a\u00D7/>", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XmlDocumentTest, StartsEmptyWithAnErrorCode) {
@@ -122,12 +136,19 @@ std::string utf16LittleEndianWithBom(const std::u16string& text) {
   return bytes;
 }
 
-TEST(XmlDocumentTest, ReadsUtf16WithByteOrderMark) {
+TEST(XmlDocumentTest, BytesKeepTheirEncodingAndStringsAreUnicodeAlready) {
   XmlDocument doc;
-  ASSERT_TRUE(doc.loadXml(utf16LittleEndianWithBom(
+  ASSERT_TRUE(doc.loadBytes(utf16LittleEndianWithBom(
       u"<?xml version=\"1.0\" encoding=\"utf-16\"?><a v=\"\u00FC\">\u20AC &amp; x</a>")))
       << doc.parseErrorReason();
   EXPECT_EQ(doc.xml(), "<?xml version=\"1.0\"?>\r\n<a v=\"\u00FC\">\u20AC &amp; x</a>\r\n");
+  const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>";
+  ASSERT_TRUE(doc.loadBytes(latin1));
+  EXPECT_EQ(doc.root().text(), "\u00E9");
+  EXPECT_FALSE(doc.loadXml(latin1));  // a string is read as UTF-8
+  ASSERT_TRUE(doc.loadXml("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\u00E9</a>"));
+  EXPECT_EQ(doc.root().text(), "\u00E9");
+  EXPECT_FALSE(doc.loadBytes("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a/>"));
 }
 
 TEST(XmlNodeTest, NamesByNodeKind) {

@@ -69,7 +69,7 @@ TEST_F(TransportTest, ReplyIsCleanedAndStripped) {
   const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
   EXPECT_EQ(exchange.result,
             test::transportResult("Op", test::dataSetText({{{"CenterID", "12"}}})));
-  EXPECT_TRUE(exchange.accepted());
+  EXPECT_TRUE(exchange.completed);
 }
 
 TEST_F(TransportTest, UpdateOnlyGivesTheEmptyResultButKeepsTheOutcome) {
@@ -79,7 +79,7 @@ TEST_F(TransportTest, UpdateOnlyGivesTheEmptyResultButKeepsTheOutcome) {
   EXPECT_TRUE(exchange.completed);
   EXPECT_EQ(exchange.httpStatus, 500);
   EXPECT_EQ(exchange.fault, "no such load");
-  EXPECT_FALSE(exchange.accepted());
+  EXPECT_FALSE(exchange.answered());
   EXPECT_TRUE(reports.empty());
 }
 
@@ -87,8 +87,74 @@ TEST_F(TransportTest, NonXmlReplyIsEmptyWithoutReport) {
   RawHttpServer server(RawReply::full(httpResponse(502, "<html><body>Bad gateway", "")));
   const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
   EXPECT_EQ(exchange.result, "");
-  EXPECT_EQ(exchange.refusal(), "HTTP status 502");
+  EXPECT_FALSE(exchange.answered());
   EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(TransportTest, AStringEnvelopeGoesOutAsUtf8WhateverItDeclares) {
+  RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
+  transport.call(server.url(), "h", "a",
+                 "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Op>caf\u00E9</Op>", false);
+  const auto request = server.request();
+  ASSERT_TRUE(request);
+  EXPECT_NE(request->find("<Op>caf\xC3\xA9</Op>"), std::string::npos) << *request;
+}
+
+struct ReplyShape {
+  const char* name;
+  std::string reply;   // the whole HTTP reply
+  std::string report;  // the description reported; empty when the reply answers
+};
+
+class OperationReplyTest : public TransportTest,
+                           public ::testing::WithParamInterface<ReplyShape> {};
+
+// Only a well-formed 2xx reply holding <OpResponse> in the route namespace answers the
+// operation; anything else is reported once, with the status as its number.
+TEST_P(OperationReplyTest, AnswersOrReportsOnce) {
+  RawHttpServer server(RawReply::full(GetParam().reply));
+  const Exchange exchange = transport.callOperation(server.url(), "h", "a", "Op", envelope, false);
+  if (GetParam().report.empty()) {
+    EXPECT_TRUE(exchange.answered());
+    EXPECT_TRUE(reports.empty());
+    return;
+  }
+  EXPECT_FALSE(exchange.answered());
+  EXPECT_EQ(exchange.result, "");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
+  EXPECT_EQ(reports[0].number, exchange.httpStatus);
+  EXPECT_EQ(reports[0].description, GetParam().report);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, OperationReplyTest,
+    ::testing::Values(
+        ReplyShape{"Answer", httpResponse(200, test::soapDataSetReply("Op", "")), ""},
+        ReplyShape{"EmptyBody", httpResponse(200, ""),
+                   "HTTP 200 reply without a OpResponse (text/xml; charset=utf-8)"},
+        ReplyShape{"HtmlPage",
+                   httpResponse(200, "<html><p>ok</p></html>", "Content-Type: text/html\r\n"),
+                   "HTTP 200 reply without a OpResponse (text/html)"},
+        ReplyShape{"Garbage", httpResponse(200, "\x1F\x8B\x08\x00garbage", ""),
+                   "HTTP 200 reply without a OpResponse (no content type)"},
+        ReplyShape{"OtherOperation", httpResponse(200, test::soapDataSetReply("Other", "")),
+                   "HTTP 200 reply without a OpResponse (text/xml; charset=utf-8)"},
+        ReplyShape{"ErrorStatus", httpResponse(503, test::soapDataSetReply("Op", "")),
+                   "HTTP 503 reply to Op (text/xml; charset=utf-8)"},
+        ReplyShape{"Fault", httpResponse(500, test::soapFaultReply("load 5001 is closed")),
+                   "load 5001 is closed"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TransportTest, AnOperationWhoseTextIsNotUtf8IsNotSent) {
+  RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
+  const Exchange exchange =
+      transport.callOperation(server.url(), "h", "a", "Op", "<Op>\xFF</Op>", false);
+  EXPECT_FALSE(exchange.completed);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].number, 5);
+  EXPECT_NE(reports[0].description.find("not valid UTF-8"), std::string::npos);
+  EXPECT_FALSE(server.request(0, std::chrono::milliseconds(200)));
 }
 
 TEST_F(TransportTest, SoapFaultIsReturnedCleaned) {

@@ -231,6 +231,45 @@ TARVINE_API char* tarvine_type_description_json(void);
 /* Frees a text this library returned; NULL is ignored. */
 TARVINE_API void tarvine_free_string(char* text);
 
+/* ---- The dispatcher's tools ---- */
+
+/* An argument's value cannot be used (a limit that is not above 0). */
+#define TARVINE_E_INVALIDARG ((int32_t)0x80070057u)
+
+/* What a scan did (tarvine_scan_order). */
+#define TARVINE_SCAN_NOT_FOUND 0 /* no row has the id; nothing changed */
+#define TARVINE_SCAN_PICKED 1    /* the whole P.O. was checked onto the load */
+#define TARVINE_SCAN_ALREADY 2   /* every row of it was checked already; left as it was */
+#define TARVINE_SCAN_REFUSED 3   /* the list refused the click or the control reported an error */
+
+/* Finds P.O. `id` (blanks around it ignored) and selects its first row as a user's click does.
+   *row (may be NULL) gets that row's list position from 1, in the list's current order, or 0.
+   TARVINE_S_OK when found, TARVINE_S_FALSE when not listed, or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_find_order(tarvine_control* control, const char* id, int32_t* row);
+
+/* As a barcode scan: finds and selects P.O. `id`, then checks the whole P.O. onto the load
+   through a user's click on its check box (same totals, marks and messages); a P.O. already on
+   the load is left as it is. *row as tarvine_find_order(); *outcome (may be NULL) gets a
+   TARVINE_SCAN_ value. TARVINE_S_OK, TARVINE_S_FALSE when not listed, or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_scan_order(tarvine_control* control, const char* id, int32_t* row,
+                                       int32_t* outcome);
+
+/* Sets the trailer's limits: weight in pounds and cube in cubic feet (both above 0), cartons 1
+   or more, or 0 for no carton limit. Over a limit, the Save button first asks "The load is ...
+   over the trailer's .... Save anyway?" through the message box callback (buttons value 52; a
+   reply other than Yes, 6, stops the save). The state JSON gains "capacity". TARVINE_S_OK,
+   TARVINE_E_INVALIDARG or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
+                                               int32_t cartons);
+/* Removes the limits: nothing is asked and "capacity" is null. TARVINE_S_OK or
+   TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_clear_trailer_limits(tarvine_control* control);
+
+/* Writes the load sheet of what is picked (the checked rows, grouped by center, with subtotals,
+   totals and the limits) as CSV into the file at `path` (UTF-8). TARVINE_S_OK, TARVINE_E_POINTER,
+   or TARVINE_E_UNEXPECTED when the file cannot be written (see tarvine_last_error()). */
+TARVINE_API int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,402 @@
+#include "platform/XmlRules.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+
+namespace tarvine::xml {
+namespace {
+
+bool isXmlChar(std::uint32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool isNameStartChar(std::uint32_t c) {
+  return c == ':' || (c >= 'A' && c <= 'Z') || c == '_' || (c >= 'a' && c <= 'z') ||
+         (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+         (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
+         (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
+         (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+         (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool isNameChar(std::uint32_t c) {
+  return isNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7 ||
+         (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+// Reads the code point at text[i] from UTF-8 already known to be well-formed, and moves i past
+// it.
+std::uint32_t nextCodePoint(std::string_view text, std::size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i++]);
+  if (lead < 0x80) return lead;
+  const std::size_t more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+  std::uint32_t c = lead & (0x3Fu >> more);
+  for (std::size_t k = 0; k < more && i < text.size(); ++k) {
+    c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
+  }
+  return c;
+}
+
+// pugixml reads ASCII names by the XML rules and takes every byte above 0x7F as a name
+// character; only names holding such bytes need a look.
+bool isName(std::string_view name) {
+  bool nonAscii = false;
+  for (char c : name) nonAscii |= (static_cast<unsigned char>(c) & 0x80) != 0;
+  if (!nonAscii) return true;
+  std::size_t i = 0;
+  if (name.empty() || !isNameStartChar(nextCodePoint(name, i))) return false;
+  while (i < name.size()) {
+    if (!isNameChar(nextCodePoint(name, i))) return false;
+  }
+  return true;
+}
+
+void appendUtf8(std::string& out, std::uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Reads the character reference "#65" or "#x41" (without "&" and ";"); false unless it names
+// an XML character.
+bool readCharacterReference(std::string_view digits, std::uint32_t& c) {
+  if (digits.size() < 2 || digits[0] != '#') return false;
+  const bool hex = digits[1] == 'x';
+  digits.remove_prefix(hex ? 2 : 1);
+  if (digits.empty()) return false;
+  c = 0;
+  for (char d : digits) {
+    std::uint32_t value = 0;
+    if (d >= '0' && d <= '9') {
+      value = static_cast<std::uint32_t>(d - '0');
+    } else if (hex && d >= 'a' && d <= 'f') {
+      value = static_cast<std::uint32_t>(d - 'a' + 10);
+    } else if (hex && d >= 'A' && d <= 'F') {
+      value = static_cast<std::uint32_t>(d - 'A' + 10);
+    } else {
+      return false;
+    }
+    c = c * (hex ? 16 : 10) + value;
+    if (c > 0x10FFFF) return false;
+  }
+  return isXmlChar(c);
+}
+
+// Replaces the predefined entity and character references of raw text by what they stand
+// for. False when an "&" starts no such reference.
+bool decodeReferences(std::string_view raw, std::string& out) {
+  out.clear();
+  out.reserve(raw.size());
+  std::size_t start = 0;
+  for (std::size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', start)) {
+    out.append(raw, start, amp - start);
+    // Long enough for "#x10FFFF" with leading zeros to spare; longer names are not references.
+    const std::size_t end = raw.substr(amp, 16).find(';');
+    if (end == std::string_view::npos) return false;
+    const std::string_view name = raw.substr(amp + 1, end - 1);
+    std::uint32_t c = 0;
+    if (name == "amp") {
+      out += '&';
+    } else if (name == "lt") {
+      out += '<';
+    } else if (name == "gt") {
+      out += '>';
+    } else if (name == "quot") {
+      out += '"';
+    } else if (name == "apos") {
+      out += '\'';
+    } else if (readCharacterReference(name, c)) {
+      appendUtf8(out, c);
+    } else {
+      return false;
+    }
+    start = amp + end + 1;
+  }
+  out.append(raw, start, std::string_view::npos);
+  return true;
+}
+
+bool isValidText(const char* text) {
+  return firstInvalidCharacter(text) == std::string_view::npos;
+}
+
+char lowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True for the target "xml" in any letter case, which only the declaration may use.
+bool isReservedTarget(std::string_view target) {
+  return target.size() == 3 && lowerAscii(target[0]) == 'x' && lowerAscii(target[1]) == 'm' &&
+         lowerAscii(target[2]) == 'l';
+}
+
+bool hasRepeatedAttribute(pugi::xml_node element) {
+  const pugi::xml_attribute first = element.first_attribute();
+  if (!first || !first.next_attribute()) return false;
+  std::size_t count = 0;
+  for (pugi::xml_attribute a = first; a && count <= 8; a = a.next_attribute()) ++count;
+  if (count <= 8) {
+    for (pugi::xml_attribute a = first; a; a = a.next_attribute()) {
+      for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
+        if (std::strcmp(a.name(), b.name()) == 0) return true;
+      }
+    }
+    return false;
+  }
+  // Long attribute lists are checked in linear time.
+  std::unordered_set<std::string_view> names;
+  for (pugi::xml_attribute a = first; a; a = a.next_attribute()) {
+    if (!names.insert(a.name()).second) return true;
+  }
+  return false;
+}
+
+// "1." and digits; libxml2 also takes "1." alone, and so do we.
+bool isVersion(std::string_view value) {
+  if (value.size() < 2 || value[0] != '1' || value[1] != '.') return false;
+  return value.find_first_not_of("0123456789", 2) == std::string_view::npos;
+}
+
+bool isEncodingName(std::string_view value) {
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (value.empty() || !letter(value[0])) return false;
+  for (char c : value) {
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-') return false;
+  }
+  return true;
+}
+
+// version, then optionally encoding, then optionally standalone, nothing else.
+Refusal checkDeclaration(pugi::xml_node declaration) {
+  pugi::xml_attribute attribute = declaration.first_attribute();
+  if (!attribute || std::strcmp(attribute.name(), "version") != 0 ||
+      !isVersion(attribute.value())) {
+    return {pugi::status_bad_pi, "The XML declaration does not begin with a version 1.x"};
+  }
+  attribute = attribute.next_attribute();
+  if (attribute && std::strcmp(attribute.name(), "encoding") == 0) {
+    if (!isEncodingName(attribute.value())) {
+      return {pugi::status_bad_pi, "The XML declaration names a malformed encoding"};
+    }
+    attribute = attribute.next_attribute();
+  }
+  if (attribute && std::strcmp(attribute.name(), "standalone") == 0) {
+    const std::string_view value = attribute.value();
+    if (value != "yes" && value != "no") {
+      return {pugi::status_bad_pi, "The XML declaration's standalone is not \"yes\" or \"no\""};
+    }
+    attribute = attribute.next_attribute();
+  }
+  if (attribute) return {pugi::status_bad_pi, "The XML declaration holds an unknown field"};
+  return {};
+}
+
+// True when the text, after a byte-order mark, begins with "<?xml" in the given encoding.
+bool startsWithDeclaration(std::string_view text, pugi::xml_encoding encoding) {
+  using namespace std::string_view_literals;
+  std::size_t unit = 1;
+  bool bigEndian = false;
+  std::string_view bom = "\xEF\xBB\xBF"sv;
+  switch (encoding) {
+    case pugi::encoding_utf16_le:
+      unit = 2, bom = "\xFF\xFE"sv;
+      break;
+    case pugi::encoding_utf16_be:
+      unit = 2, bigEndian = true, bom = "\xFE\xFF"sv;
+      break;
+    case pugi::encoding_utf32_le:
+      unit = 4, bom = "\xFF\xFE\0\0"sv;
+      break;
+    case pugi::encoding_utf32_be:
+      unit = 4, bigEndian = true, bom = "\0\0\xFE\xFF"sv;
+      break;
+    default:
+      break;
+  }
+  if (text.starts_with(bom)) text.remove_prefix(bom.size());
+  constexpr std::string_view kStart = "<?xml";
+  if (text.size() < kStart.size() * unit) return false;
+  for (std::size_t i = 0; i < kStart.size() * unit; ++i) {
+    const std::size_t byte = i % unit;
+    const bool charByte = bigEndian ? byte == unit - 1 : byte == 0;
+    if (text[i] != (charByte ? kStart[i / unit] : '\0')) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::size_t firstInvalidCharacter(std::string_view text, bool* sawNonAscii) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  while (i < size) {
+    if (i + 8 <= size) {
+      std::uint64_t block = 0;
+      std::memcpy(&block, bytes + i, 8);
+      constexpr std::uint64_t kOnes = 0x0101010101010101u;
+      constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+      // No high bit set and no byte below 0x20.
+      if ((block & kHighBits) == 0 && ((block - kOnes * 0x20) & ~block & kHighBits) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80) {
+      if (lead < 0x20 && lead != 0x9 && lead != 0xA && lead != 0xD) return i;
+      ++i;
+      continue;
+    }
+    if (sawNonAscii) *sawNonAscii = true;
+    std::size_t length = 0;
+    std::uint32_t c = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2, c = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3, c = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4, c = lead & 0x07u;
+    } else {
+      return i;
+    }
+    if (i + length > size) return i;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((bytes[i + k] & 0xC0u) != 0x80u) return i;
+      c = (c << 6) | (bytes[i + k] & 0x3Fu);
+    }
+    const std::uint32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (c < shortest || !isXmlChar(c)) return i;
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
+Refusal checkProlog(const pugi::xml_document& doc, std::string_view text,
+                    pugi::xml_encoding encoding) {
+  int elements = 0;
+  bool doctype = false;
+  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+    switch (node.type()) {
+      case pugi::node_pcdata:
+      case pugi::node_cdata:
+        return {pugi::status_bad_pcdata, "Text outside the document element"};
+      case pugi::node_declaration:
+        if (node != doc.first_child()) {
+          return {pugi::status_bad_pi, "The XML declaration is not at the start of the document"};
+        }
+        if (!startsWithDeclaration(text, encoding)) {
+          return {pugi::status_bad_pi, "Something stands before the XML declaration"};
+        }
+        if (Refusal refusal = checkDeclaration(node)) return refusal;
+        break;
+      case pugi::node_doctype:
+        if (elements > 0 || doctype) {
+          return {pugi::status_bad_doctype,
+                  "A document type declaration that is not before the document element"};
+        }
+        // Entities are never expanded: an internal entity could turn a small reply into
+        // gigabytes.
+        if (std::strstr(node.value(), "<!ENTITY")) {
+          return {pugi::status_bad_doctype, "A document type declaration that declares entities"};
+        }
+        doctype = true;
+        break;
+      case pugi::node_element:
+        if (++elements > 1)
+          return {pugi::status_bad_start_element, "More than one document element"};
+        break;
+      default:
+        break;
+    }
+  }
+  if (elements == 0) return {pugi::status_no_document_element, "No document element found"};
+  return {};
+}
+
+Refusal checkAndDecodeNodes(pugi::xml_document& doc, bool nonAsciiText, bool cdataEndInText,
+                            bool convertedText) {
+  constexpr Refusal kBadName{pugi::status_bad_start_element, "A name that XML does not allow"};
+  constexpr Refusal kBadCharacter{pugi::status_bad_pcdata, "A character that XML does not allow"};
+  std::string decoded;
+  for (pugi::xml_node node = doc.first_child(); node; node = nextInSubtree(node, doc)) {
+    if (convertedText && (!isValidText(node.name()) || !isValidText(node.value()))) {
+      return kBadCharacter;
+    }
+    switch (node.type()) {
+      case pugi::node_pcdata:
+        if (cdataEndInText && std::strstr(node.value(), "]]>")) {
+          return {pugi::status_bad_pcdata, "\"]]>\" in text"};
+        }
+        if (std::strchr(node.value(), '&')) {
+          if (!decodeReferences(node.value(), decoded)) {
+            return {pugi::status_bad_pcdata, "Invalid entity or character reference in text"};
+          }
+          node.set_value(decoded.c_str(), decoded.size());
+        }
+        break;
+      case pugi::node_comment: {
+        const std::string_view comment = node.value();
+        if (comment.find("--") != std::string_view::npos || comment.ends_with('-')) {
+          return {pugi::status_bad_comment, "\"--\" inside a comment"};
+        }
+        break;
+      }
+      case pugi::node_pi:
+        if (isReservedTarget(node.name())) {
+          return {pugi::status_bad_pi, "A processing instruction named \"xml\""};
+        }
+        if (nonAsciiText && !isName(node.name())) return kBadName;
+        break;
+      case pugi::node_declaration:
+      case pugi::node_doctype:
+        if (node.parent() != doc) {
+          return {pugi::status_bad_pi, "A declaration inside the document element"};
+        }
+        break;
+      case pugi::node_element:
+        if (nonAsciiText && !isName(node.name())) return kBadName;
+        if (hasRepeatedAttribute(node)) {
+          return {pugi::status_bad_attribute, "An attribute repeated on one element"};
+        }
+        for (pugi::xml_attribute attribute : node.attributes()) {
+          if (nonAsciiText && !isName(attribute.name())) return kBadName;
+          const char* value = attribute.value();
+          if (convertedText && (!isValidText(attribute.name()) || !isValidText(value))) {
+            return kBadCharacter;
+          }
+          if (std::strchr(value, '<')) {
+            return {pugi::status_bad_attribute, "A \"<\" in an attribute value"};
+          }
+          if (!std::strchr(value, '&')) continue;
+          if (!decodeReferences(value, decoded)) {
+            return {pugi::status_bad_attribute,
+                    "Invalid entity or character reference in an attribute value"};
+          }
+          attribute.set_value(decoded.c_str(), decoded.size());
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return {};
+}
+
+}  // namespace tarvine::xml
