@@ -54,7 +54,7 @@ int DemoCommand::run() {
     const std::string path = dbPath_.empty() ? demoDatabasePath() : dbPath_;
     serve::openDemoDatabase(path);
     serve::RouteService service(path);
-    service.setRequestLog([](const std::string&) {});
+    service.setRequestLog(nullptr);
     service.start("127.0.0.1", 0);
     HostOptions options;
     options.server = service.baseUrl();

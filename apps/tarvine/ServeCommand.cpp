@@ -4,8 +4,11 @@ namespace tarvine::app {
 
 ServeCommand::ServeCommand(CLI::App& app)
     : command_(app.add_subcommand(
-          "serve", "Run the reference route service (on loopback unless --host says otherwise)")) {
-  command_->add_option("--host", options_.host, "Address to listen on")->capture_default_str();
+          "serve", "Run the reference route service (loopback unless --allow-from)")) {
+  command_
+      ->add_option("--host", options_.host,
+                   "Address to listen on; other than loopback it needs --allow-from")
+      ->capture_default_str();
   command_->add_option("--port", options_.port, "Port (0 takes any free port)")
       ->capture_default_str()
       ->check(CLI::Range(0, 65535));
@@ -34,10 +37,26 @@ ServeCommand::ServeCommand(CLI::App& app)
       ->needs(db)
       ->excludes(demo)
       ->excludes(generate);
+  command_->add_option("--allow-from", options_.allowFrom,
+                       "Networks that may call, CIDR[,CIDR...] (IPv4 or IPv6); others get 403");
+  auto* cert =
+      command_
+          ->add_option("--tls-cert", options_.tlsCert, "Serve HTTPS with this certificate (PEM)")
+          ->check(CLI::ExistingFile);
+  auto* key = command_->add_option("--tls-key", options_.tlsKey, "Private key of --tls-cert (PEM)")
+                  ->check(CLI::ExistingFile);
+  cert->needs(key);
+  key->needs(cert);
+  command_
+      ->add_option("--log-format", logFormat_,
+                   "One line per request on stderr: text, or json (one JSON object a line)")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->capture_default_str();
 }
 
 int ServeCommand::run() {
   if (generateLoad_ != 0) options_.generateLoadId = generateLoad_;
+  options_.logFormat = logFormat_ == "json" ? serve::LogFormat::Json : serve::LogFormat::Text;
   return serve::runServe(options_);
 }
 

@@ -47,7 +47,8 @@ class HttpRequest {
   // Sends the body and waits for the whole reply. Throws RuntimeError (number kHttpErrorBase +
   // libcurl code, source "libcurl") when the exchange fails: no connection, refused, timed out,
   // reply over kMaxReplyBytes. No "Expect: 100-continue" is sent. Also throws when the
-  // request is not open (no open() since the last send).
+  // request is not open (no open() since the last send). https certificates are verified
+  // against the file named by CURL_CA_BUNDLE when set, else the system's authorities.
   void send(std::string_view body);
 
   // kOpened after open, kDone after a completed exchange (any status); a failed send keeps it.

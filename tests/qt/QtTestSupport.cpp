@@ -73,7 +73,7 @@ TempDir::~TempDir() {
 DemoService::DemoService() {
   service_ = std::make_unique<serve::RouteService>((dir_.path() / "demo.db").string());
   service_->createDemoData();
-  service_->setRequestLog([](const std::string&) {});
+  service_->setRequestLog(nullptr);
   service_->start("127.0.0.1", 0);
 }
 
