@@ -11,7 +11,7 @@ RouteService::RouteService(std::string dbPath)
     : dbPath_(std::move(dbPath)),
       pool_(std::make_unique<ConnectionPool>(dbPath_)),
       log_(standardErrorLog(LogFormat::Text)) {
-  applySchema(*pool_->acquire());
+  schemaVersionFound_ = applySchema(*pool_->acquire());
 }
 
 RouteService::~RouteService() {

@@ -8,7 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "Backup.h"
 #include "RouteService.h"
+#include "Schema.h"
 #include "SoapNames.h"
 
 namespace tarvine::serve {
@@ -82,6 +84,9 @@ ServerSettings checkOptions(const ServeOptions& options) {
   if (options.segments != 0 && !options.generateLoadId) {
     throw UsageError("--segments needs --generate-load");
   }
+  if (!options.backupPath.empty() && options.dbPath.empty()) {
+    throw UsageError("--backup needs --db");
+  }
   if (options.tlsCert.empty() != options.tlsKey.empty()) {
     throw UsageError("--tls-cert and --tls-key go together");
   }
@@ -107,6 +112,10 @@ ServerSettings checkOptions(const ServeOptions& options) {
 int serve(const ServeOptions& options, const ServerSettings& settings, const std::string& dbPath,
           StopSignals& stopSignals) {
   RouteService service(dbPath);
+  if (service.schemaVersionFound() != kSchemaVersion) {
+    std::fprintf(stderr, "tarvine serve: database %s: schema version %d, migrated to %d\n",
+                 dbPath.c_str(), service.schemaVersionFound(), kSchemaVersion);
+  }
   service.setRequestLog(standardErrorLog(options.logFormat));
   if (options.demo) service.createDemoData();
   if (options.generateLoadId) service.generateLoad(*options.generateLoadId, options.segments);
@@ -127,6 +136,14 @@ int serve(const ServeOptions& options, const ServerSettings& settings, const std
   return 0;
 }
 
+int backup(const ServeOptions& options) {
+  const BackupResult result = backupDatabase(options.dbPath, options.backupPath);
+  std::fprintf(stderr, "tarvine serve: backed up %s to %s (schema version %d, %ju bytes)\n",
+               options.dbPath.c_str(), options.backupPath.c_str(), result.schemaVersion,
+               result.bytes);
+  return 0;
+}
+
 }  // namespace
 
 int runServe(const ServeOptions& options) {
@@ -135,6 +152,7 @@ int runServe(const ServeOptions& options) {
   StopSignals stopSignals;
   try {
     const ServerSettings settings = checkOptions(options);
+    if (!options.backupPath.empty()) return backup(options);
     if (!options.dbPath.empty()) return serve(options, settings, options.dbPath, stopSignals);
     const TemporaryDirectory directory;
     const std::string dbPath = (directory.path() / "route.db").string();

@@ -12,8 +12,15 @@ ServeCommand::ServeCommand(CLI::App& app)
   command_->add_option("--port", options_.port, "Port (0 takes any free port)")
       ->capture_default_str()
       ->check(CLI::Range(0, 65535));
-  command_->add_option("--db", options_.dbPath, "SQLite database file (in memory when absent)");
-  command_->add_flag("--demo", options_.demo, "Create or open the demo data (load 5001, DEMO)");
+  auto* db =
+      command_
+          ->add_option(
+              "--db", options_.dbPath,
+              "SQLite database file, created when missing; an older schema is migrated on start "
+              "(default: a temporary file, removed at exit)")
+          ->type_name("FILE");
+  auto* demo =
+      command_->add_flag("--demo", options_.demo, "Create or open the demo data (load 5001, DEMO)");
   auto* generate =
       command_
           ->add_option("--generate-load", generateLoad_, "Add a load with this id for benchmarks")
@@ -22,6 +29,14 @@ ServeCommand::ServeCommand(CLI::App& app)
       ->check(CLI::Range(1, 32767))
       ->needs(generate);
   generate->needs("--segments");
+  command_
+      ->add_option("--backup", options_.backupPath,
+                   "Copy the database given with --db to FILE while services may be using it, "
+                   "then exit instead of serving")
+      ->type_name("FILE")
+      ->needs(db)
+      ->excludes(demo)
+      ->excludes(generate);
   command_->add_option("--allow-from", options_.allowFrom,
                        "Networks that may call, CIDR[,CIDR...] (IPv4 or IPv6); others get 403");
   auto* cert =

@@ -1,5 +1,7 @@
 #include "SheetCommand.h"
 
+#include "PersonOption.h"
+
 #include <iostream>
 #include <variant>
 
@@ -17,10 +19,12 @@ SheetCommand::SheetCommand(CLI::App& app)
           "sheet", "Write the load sheet of a load (what is on it) as CSV or PDF, no window")) {
   command_->add_option("--server", server_, "Route service, e.g. http://host:port")->required();
   command_->add_option("--facility", facility_, "Facility id")->required();
-  command_->add_option("--person", person_, "Person id and person type")->expected(2)->required();
+  addPersonOption(*command_, person_);
   command_->add_option("--load", load_, "The load (manifest number)")->required();
-  auto* csv = command_->add_option("--csv", csv_, "Write the sheet as CSV into FILE");
-  auto* pdf = command_->add_option("--pdf", pdf_, "Write the sheet as PDF into FILE");
+  auto* csv =
+      command_->add_option("--csv", csv_, "Write the sheet as CSV into FILE")->type_name("FILE");
+  auto* pdf =
+      command_->add_option("--pdf", pdf_, "Write the sheet as PDF into FILE")->type_name("FILE");
   csv->excludes(pdf);
   command_->add_option("--paper", paper_, "Paper of the PDF: letter or a4 (default: the locale's)")
       ->check(CLI::IsMember({"letter", "a4"}, CLI::ignore_case))

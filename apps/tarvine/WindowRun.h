@@ -25,6 +25,9 @@ struct HostOptions {
 // display and no screenshot was asked for), with how to run it instead; nothing when it can.
 std::optional<std::string> windowUnavailable(const std::string& command, bool screenshot);
 
+// The window toolkit this build runs on, e.g. "Qt 6.4.2"; nothing in a build without the window.
+std::optional<std::string> windowToolkitVersion();
+
 // Opens the host window with the control set up from the options and runs it until it is
 // closed, or writes the screenshot and returns. Returns the exit status; failures are written
 // to stderr.

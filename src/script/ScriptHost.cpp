@@ -100,12 +100,14 @@ void ScriptHost::emit(const json& value) {
 ScriptHost::Outcome ScriptHost::fail(const std::string& text) {
   emit({{"type", "error"}, {"line", lineNumber_}, {"text", text}});
   failed_ = true;
+  failure_ = "line " + std::to_string(lineNumber_) + ": " + text;
   return Outcome::Failed;
 }
 
 int ScriptHost::run(const Input& input) {
   // Every run starts afresh: a host may run several scripts on the same control.
   failed_ = false;
+  failure_.clear();
   lineNumber_ = 0;
   input_ = &input;
   while (!failed_) {

@@ -38,6 +38,8 @@ class ScriptHost {
   // that could not be run (reported as an "error" line); a line longer than kMaxLineBytes is
   // not run.
   int run(const Input& input);
+  // Why the latest run stopped early ("line 3: unknown command frobnicate"); empty otherwise.
+  const std::string& failure() const { return failure_; }
 
   TarvineOrderPick& control() { return *control_; }
   RecordingDialogs& dialogs() { return dialogs_; }
@@ -72,6 +74,7 @@ class ScriptHost {
   const Input* input_ = nullptr;
   int lineNumber_ = 0;
   bool failed_ = false;
+  std::string failure_;
 };
 
 }  // namespace tarvine::script
