@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "DemoRouteService.h"
-#include "TestFolders.h"
+#include "ScopedEnvironment.h"
+#include "TemporaryFolder.h"
 
 namespace {
 
 using nlohmann::json;
-namespace test = tarvine::component::test;
+namespace test = tarvine::test;
 
 tarvine_variant text(const char* value) {
   return {TARVINE_VT_TEXT, 0, 0.0, value};
@@ -161,56 +162,43 @@ TEST_P(CApiBadCallTest, GivesAClearErrorRecord) {
   EXPECT_EQ(result.type, TARVINE_VT_EMPTY);
 }
 
+CBadCall byName(const char* label, const char* name, std::vector<tarvine_variant> args,
+                int32_t code, int32_t argIndex = -1, int32_t number = 0) {
+  return {label, name, 0, std::move(args), code, number, argIndex};
+}
+CBadCall byId(const char* label, int32_t id, std::vector<tarvine_variant> args, int32_t code,
+              int32_t argIndex = -1) {
+  return {label, nullptr, id, std::move(args), code, 0, argIndex};
+}
+const tarvine_variant kMissing{TARVINE_VT_MISSING, 0, 0.0, nullptr};
+
 INSTANTIATE_TEST_SUITE_P(
     Calls, CApiBadCallTest,
-    ::testing::Values(
-        CBadCall{"unknown name", "Frobnicate", 0, {}, TARVINE_DISP_E_UNKNOWNNAME, 0, -1},
-        CBadCall{"unknown id", nullptr, 42, {}, TARVINE_DISP_E_MEMBERNOTFOUND, 0, -1},
-        CBadCall{"too many", "RefreshData", 0, {integer(1)}, TARVINE_DISP_E_BADPARAMCOUNT, 0, -1},
-        CBadCall{"too few", "PutServerName", 0, {}, TARVINE_DISP_E_BADPARAMCOUNT, 0, -1},
-        CBadCall{"word for a number",
-                 nullptr,
-                 TARVINE_DISPID_PUT_TARVINE_ID,
-                 {text("x")},
-                 TARVINE_DISP_E_TYPEMISMATCH,
-                 0,
-                 0},
-        CBadCall{"too big",
-                 nullptr,
-                 TARVINE_DISPID_PUT_TARVINE_ID,
-                 {text("1e10")},
-                 TARVINE_DISP_E_OVERFLOW,
-                 0,
-                 0},
-        CBadCall{"unknown type code",
-                 "SetFacilityID",
-                 0,
-                 {{99, 0, 0.0, nullptr}},
-                 TARVINE_DISP_E_BADVARTYPE,
-                 0,
-                 0},
-        CBadCall{"I2 out of range",
-                 "SetFacilityID",
-                 0,
-                 {{TARVINE_VT_I2, 40000, 0.0, nullptr}},
-                 TARVINE_DISP_E_BADVARTYPE,
-                 0,
-                 0},
-        CBadCall{"required missing",
-                 "SetPersonInformation",
-                 0,
-                 {text("1"), {TARVINE_VT_MISSING, 0, 0.0, nullptr}},
-                 TARVINE_DISP_E_PARAMNOTOPTIONAL,
-                 0,
-                 1},
-        CBadCall{"method raises",
-                 "SetPersonInformation",
-                 0,
-                 {text("1"), text("abc")},
-                 TARVINE_DISP_E_EXCEPTION,
-                 13,
-                 -1},
-        CBadCall{"dispatch id zero", nullptr, 0, {}, TARVINE_DISP_E_MEMBERNOTFOUND, 0, -1}));
+    ::testing::Values(byName("unknown name", "Frobnicate", {}, TARVINE_DISP_E_UNKNOWNNAME),
+                      byId("unknown id", 42, {}, TARVINE_DISP_E_MEMBERNOTFOUND),
+                      byId("dispatch id zero", 0, {}, TARVINE_DISP_E_MEMBERNOTFOUND),
+                      byName("too many", "RefreshData", {integer(1)}, TARVINE_DISP_E_BADPARAMCOUNT),
+                      byName("too few", "PutServerName", {}, TARVINE_DISP_E_BADPARAMCOUNT),
+                      byName("soap with six", "ReturnWebserviceXML",
+                             {text("t"), text("t"), text("t"), text("t"), integer(1), integer(1)},
+                             TARVINE_DISP_E_BADPARAMCOUNT),
+                      byId("word for a number", TARVINE_DISPID_PUT_TARVINE_ID, {text("x")},
+                           TARVINE_DISP_E_TYPEMISMATCH, 0),
+                      byName("flag as a word", "ReturnWebserviceXML",
+                             {text("t"), text("t"), text("t"), text("t"), text("maybe")},
+                             TARVINE_DISP_E_TYPEMISMATCH, 4),
+                      byId("too big", TARVINE_DISPID_PUT_TARVINE_ID, {text("1e10")},
+                           TARVINE_DISP_E_OVERFLOW, 0),
+                      byName("unknown type code", "SetFacilityID", {{99, 0, 0.0, nullptr}},
+                             TARVINE_DISP_E_BADVARTYPE, 0),
+                      byName("I2 out of range", "SetFacilityID",
+                             {{TARVINE_VT_I2, 40000, 0.0, nullptr}}, TARVINE_DISP_E_BADVARTYPE, 0),
+                      byName("required missing", "SetPersonInformation", {text("1"), kMissing},
+                             TARVINE_DISP_E_PARAMNOTOPTIONAL, 1),
+                      byName("first missing", "SetPersonInformation", {kMissing, text("1")},
+                             TARVINE_DISP_E_PARAMNOTOPTIONAL, 0),
+                      byName("method raises", "SetPersonInformation", {text("1"), text("abc")},
+                             TARVINE_DISP_E_EXCEPTION, -1, 13)));
 
 TEST_F(CApiTest, NullPointersAreRefused) {
   tarvine_error error{};

@@ -1,5 +1,5 @@
-// Calls through the dispatch interface: coerced arguments reach the methods, bad calls give
-// their failure before anything runs, and late-bound failures become run-time errors.
+// Calls through the dispatch interface: coerced arguments reach the methods and late-bound
+// failures become run-time errors (bad calls: CApiTest, through the C interface).
 
 #include <gtest/gtest.h>
 
@@ -86,85 +86,6 @@ TEST_F(DispatchTest, OptionalUpdateFlag) {
   EXPECT_EQ(server.requestCount(), 7u);
   EXPECT_TRUE(dialogs.messages().empty());
 }
-
-struct BadCall {
-  std::string label;
-  std::int32_t dispatchId;
-  Args args;
-  DispatchCode code;
-  int argIndex;
-};
-
-std::ostream& operator<<(std::ostream& out, const BadCall& c) {
-  return out << c.label;
-}
-
-class BadCallTest : public DispatchTest, public ::testing::WithParamInterface<BadCall> {};
-
-TEST_P(BadCallTest, FailsBeforeTheMethodRuns) {
-  const BadCall& c = GetParam();
-  try {
-    invoke(control, c.dispatchId, c.args);
-    FAIL() << "no error";
-  } catch (const DispatchError& error) {
-    EXPECT_EQ(error.code(), c.code);
-    EXPECT_EQ(error.argIndex(), c.argIndex);
-    EXPECT_FALSE(error.description().empty());
-  }
-  EXPECT_EQ(control.serverName(), "");
-  EXPECT_EQ(control.facilityID(), "");
-  EXPECT_EQ(control.personID(), 0);
-  EXPECT_EQ(control.outgoingLoadID(), -1);
-  EXPECT_TRUE(dialogs.shown().empty());
-}
-
-const std::string kText = "t";
-INSTANTIATE_TEST_SUITE_P(
-    Calls, BadCallTest,
-    ::testing::Values(
-        BadCall{"unknown id", 0x60030039, {}, DispatchCode::MemberNotFound, -1},
-        BadCall{"id zero", 0, {}, DispatchCode::MemberNotFound, -1},
-        BadCall{
-            "refresh with an argument", kDispRefreshData, {kText}, DispatchCode::BadParamCount, -1},
-        BadCall{"server without argument", kDispPutServerName, {}, DispatchCode::BadParamCount, -1},
-        BadCall{
-            "person with one", kDispSetPersonInformation, {kText}, DispatchCode::BadParamCount, -1},
-        BadCall{"soap with three",
-                kDispReturnWebserviceXML,
-                {kText, kText, kText},
-                DispatchCode::BadParamCount,
-                -1},
-        BadCall{"soap with six",
-                kDispReturnWebserviceXML,
-                {kText, kText, kText, kText, true, true},
-                DispatchCode::BadParamCount,
-                -1},
-        BadCall{"required missing",
-                kDispSetPersonInformation,
-                {kText, Missing{}},
-                DispatchCode::ParamNotOptional,
-                1},
-        BadCall{"load as a word",
-                kDispPutTarvineID,
-                {std::string("five")},
-                DispatchCode::TypeMismatch,
-                0},
-        BadCall{"load too big",
-                kDispPutTarvineID,
-                {std::string("3000000000")},
-                DispatchCode::Overflow,
-                0},
-        BadCall{"load as a huge double", kDispPutTarvineID, {1e12}, DispatchCode::Overflow, 0},
-        BadCall{"flag as a word",
-                kDispReturnWebserviceXML,
-                {kText, kText, kText, kText, std::string("maybe")},
-                DispatchCode::TypeMismatch,
-                4},
-        BadCall{"person missing text",
-                kDispSetPersonInformation,
-                {Missing{}, kText},
-                DispatchCode::ParamNotOptional,
-                0}));
 
 struct LateBoundCase {
   DispatchError failure;

@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <deque>
-
 #include "DemoRouteService.h"
+#include "ScopedEnvironment.h"
 #include "ScriptRun.h"
-#include "TestFolders.h"
+#include "TemporaryFolder.h"
 #include "component/HostedControl.h"
 #include "control/TarvineOrderPick.h"
 #include "script/ScriptLine.h"
@@ -71,51 +70,6 @@ TEST_F(HostedControlTest, ScriptFormLinesReachTheControlThroughTheFace) {
   const auto messages = run.ofType("message");
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages[0]["prompt"], "Astray item has been added to the list successfully!!!");
-}
-
-TEST_F(HostedControlTest, HostCallbacksAnswerDialogsAndRunTheForm) {
-  tarvine::test::DemoRouteService service;
-  std::vector<std::string> messages;
-  std::vector<std::string> entries;
-  std::deque<std::string> formLines = {"type txtPO1 27", "type txtPO2 70460", "type txtCartons 6",
-                                       "add"};
-  std::vector<std::string> stateWhileShown;
-  HostCallbacks callbacks;
-  callbacks.messageBox = [&](const std::string& prompt, int, const std::optional<std::string>&) {
-    messages.push_back(prompt);
-    return 1;
-  };
-  callbacks.inputBox = [](const std::string&, const std::string&, const std::string&) {
-    return std::optional<std::string>("99");
-  };
-  callbacks.formLine = [&](const std::string& caption) -> std::optional<std::string> {
-    EXPECT_EQ(caption, "Astray P.O's");
-    if (formLines.empty()) {
-      stateWhileShown.push_back(host.stateJson());
-      return std::nullopt;
-    }
-    std::string line = formLines.front();
-    formLines.pop_front();
-    return line;
-  };
-  callbacks.eventLog = [&](const std::string& entry) { entries.push_back(entry); };
-  host.setCallbacks(callbacks);
-  openDemoLoad(service);
-
-  const ScriptRun run = runScript(host, "astray\ndblclick 1\nstate\n");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(host.formFace().calls(), 1u);
-  ASSERT_EQ(stateWhileShown.size(), 1u);
-  EXPECT_EQ(json::parse(stateWhileShown[0])["astray"]["caption"], "Astray P.O's");
-  // The dialogs went to the host, so the script reports none of them.
-  EXPECT_TRUE(run.ofType("message").empty());
-  EXPECT_TRUE(run.ofType("input").empty());
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages[0], "Astray item has been added to the list successfully!!!");
-  const json state = run.ofType("state").at(0);
-  EXPECT_TRUE(listsOrder(state, "27-70460"));
-  EXPECT_EQ(state["rows"][0]["sub"][5], "99.00");  // the freight the input box callback gave
-  EXPECT_TRUE(entries.empty());
 }
 
 TEST_F(HostedControlTest, LogEntriesGoToTheHostAndToARunningScript) {

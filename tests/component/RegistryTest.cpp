@@ -9,7 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "TestFolders.h"
+#include "ScopedEnvironment.h"
+#include "TemporaryFolder.h"
 #include "component/Registry.h"
 #include "component/TypeDescription.h"
 

@@ -1,40 +1,48 @@
 #include "FakeRouteService.h"
 
-#include "LocalHttpServer.h"
+#include "Loopback.h"
+#include "RawHttpServer.h"
 
 namespace tarvine::test {
 
 namespace replies = service::test;
 
-FakeRouteService::FakeRouteService() : http_(std::make_unique<LocalHttpServer>()) {
-  http_->server().Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    RecordedRequest recorded{"", request.get_header_value("SOAPAction"),
-                             request.get_header_value("Host"), request.body};
-    const auto slash = recorded.soapAction.rfind('/');
-    recorded.operation =
-        slash == std::string::npos ? recorded.soapAction : recorded.soapAction.substr(slash + 1);
+FakeRouteService::FakeRouteService()
+    : listener_(std::make_unique<LoopbackListener>(
+          [this](int connection, int stopFd) { serve(connection, stopFd); }, true)) {}
+
+FakeRouteService::~FakeRouteService() = default;
+
+std::string FakeRouteService::server() const {
+  return loopbackUrl(listener_->port(), "");
+}
+
+void FakeRouteService::serve(int connection, int stopFd) {
+  const std::optional<std::string> request = readRequest(connection, stopFd);
+  if (!request || request->find("\r\n\r\n") == std::string::npos) return;
+  RecordedRequest recorded{"", headerValue(*request, "SOAPAction").value_or(""),
+                           headerValue(*request, "Host").value_or(""),
+                           request->substr(request->find("\r\n\r\n") + 4)};
+  recorded.operation = recorded.soapAction.substr(recorded.soapAction.rfind('/') + 1);
+  Reply reply;
+  {
     std::lock_guard lock(mutex_);
     requests_.push_back(recorded);
     const auto found = replies_.find(recorded.operation);
     if (found != replies_.end()) {
-      response.status = found->second.status;
-      response.set_content(found->second.body, "text/xml; charset=utf-8");
+      reply = found->second;
     } else {
       // Queries without a set reply answer an empty data set; updates an empty response.
       const bool update =
           recorded.operation == "UpdateOutgoingLoadOrder" || recorded.operation == "AddAstrayPO";
-      response.set_content(
-          update ? replies::soapDataSetReply(recorded.operation, "")
-                 : replies::soapDataSetReply(recorded.operation, replies::dataSetText({})),
-          "text/xml; charset=utf-8");
+      reply.body = update ? replies::soapDataSetReply(recorded.operation, "")
+                          : replies::soapDataSetReply(recorded.operation, replies::dataSetText({}));
     }
-  });
-  http_->start();
-}
-FakeRouteService::~FakeRouteService() = default;
-
-std::string FakeRouteService::server() const {
-  return "http://" + http_->authority();
+  }
+  writeAll(connection,
+           httpResponse(reply.status, reply.body,
+                        "Content-Type: text/xml; charset=utf-8\r\nConnection: close\r\n"),
+           stopFd);
 }
 
 void FakeRouteService::setRows(const std::string& operation,

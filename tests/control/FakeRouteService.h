@@ -12,7 +12,7 @@
 
 namespace tarvine::test {
 
-class LocalHttpServer;
+class LoopbackListener;
 
 struct RecordedRequest {
   std::string operation;  // the SOAP action after the namespace and "/"
@@ -42,10 +42,12 @@ class FakeRouteService {
     int status = 200;
     std::string body;
   };
+  void serve(int connection, int stopFd);
+
   mutable std::mutex mutex_;
   std::map<std::string, Reply> replies_;
   std::vector<RecordedRequest> requests_;
-  std::unique_ptr<LocalHttpServer> http_;  // last: stops serving before the rest goes
+  std::unique_ptr<LoopbackListener> listener_;  // last: stops serving before the rest goes
 };
 
 }  // namespace tarvine::test

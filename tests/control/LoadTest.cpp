@@ -120,6 +120,15 @@ INSTANTIATE_TEST_SUITE_P(
         FreightCase{"SuggestedMinusOneShowsMinusOne", "NoRate", "-1", "0", -1, true}),
     [](const auto& info) { return info.param.name; });
 
+TEST_F(ControlTest, ASegmentOfACenterOffTheRouteIsLeftOut) {
+  serveExampleLoad();
+  service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-1", 1, "0", "10", 1, 10),
+                                               orderRow("33-1", 1, "5001", "10", 1, 10)});
+  control.PutTarvineID(5001);
+  EXPECT_EQ(rowTexts(), std::vector<std::string>{"12-1"});
+  EXPECT_EQ(totals(), (std::vector<std::string>{"0", "0.00", "0.00"}));
+}
+
 TEST_F(ControlTest, MinusOneFreightShowsAndCountsAsMinusOne) {
   serveExampleLoad();
   service.setRows("GetOutgoingLoadAllOrders",

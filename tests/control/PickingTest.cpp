@@ -59,6 +59,13 @@ TEST_F(ControlTest, SelectAllChecksEveryRowAndMarksItChanged) {
   EXPECT_EQ(list().row(list().rowAt(5)).color, kColorBlue);
 }
 
+TEST_F(ControlTest, AGreySelectAllClearsEveryRow) {
+  openExampleLoad();
+  control.widgets().chkSellectAll.setValue(2);
+  EXPECT_FALSE(checkedAt(5));
+  EXPECT_EQ(totals(), (std::vector<std::string>{"0", "0.00", "0.00"}));
+}
+
 TEST_F(ControlTest, SelectAllIsIgnoredWhileTheListIsFilled) {
   serveExampleLoad();
   service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-1", 1, "5001", "10", 1, 10)});
@@ -197,6 +204,24 @@ TEST_F(ControlTest, RowCheckErrorRestoresTheServiceTotals) {
   EXPECT_NE(log.entries()[0].find("Error Number - 13\r\n"), std::string::npos);
   EXPECT_NE(log.entries()[0].find(" lvwOrderIDs_ItemCheck()\r\n"), std::string::npos);
   EXPECT_EQ(totals(), (std::vector<std::string>{"12.00", "2,500.00", "1,234.50"}));
+}
+
+// The service's totals after an error: a row without SumParcels shows nothing, of several rows
+// the last one counts.
+TEST_F(ControlTest, RowCheckErrorShowsTheLastWholeTotalRow) {
+  const std::vector<std::pair<std::vector<ReplyRow>, std::vector<std::string>>> cases = {
+      {{ReplyRow{{"SumWeight", "1"}}}, {"8", "2,000.00", "1,234.50"}},
+      {{ReplyRow{{"SumParcels", "12"}, {"SumWeight", "2500"}, {"SumFreight", "1"}},
+        ReplyRow{{"SumParcels", "3"}, {"SumWeight", "1"}, {"SumFreight", "2"}}},
+       {"3.00", "1.00", "2.00"}}};
+  for (const auto& [rows, expected] : cases) {
+    serveExampleLoad();
+    service.setRows("GetOutgoingLoadBasicTotal", rows);
+    control.PutTarvineID(5001);
+    list().setSubItem(list().rowAt(4), 4, "many");
+    list().userToggleCheck(4);
+    EXPECT_EQ(totals(), expected);
+  }
 }
 
 TEST_F(ControlTest, SelectAllErrorKeepsTheTotals) {

@@ -10,17 +10,6 @@
 
 namespace tarvine::test {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tarvine-faults-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
   serve::openDemoDatabase(dbPath);
   server = std::make_unique<FaultServer>(dbPath);

@@ -11,22 +11,14 @@
 #include <vector>
 
 #include "FaultServer.h"
+#include "TemporaryFolder.h"
 #include "control/TarvineOrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
 
 namespace tarvine::test {
 
-// A temporary folder, removed with everything in it at the end of the scope.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempFolder = TemporaryFolder;
 
 // The demo load and an astray P.O. of the demo data: received at a route center, on another
 // load, so not in the demo load's list.

@@ -1,112 +1,22 @@
 #include "FaultServer.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <stdexcept>
 
 #include <zlib.h>
 
 #include "ConnectionPool.h"
+#include "Loopback.h"
 #include "SoapDispatcher.h"
 #include "SoapReply.h"
 
 namespace tarvine::test {
 namespace {
 
-constexpr std::size_t kMaxRequestBytes = std::size_t{64} << 20;
 constexpr int kDeepLevels = 100'000;
-
-[[noreturn]] void fail(const char* what) {
-  throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
-}
-
-// Waits up to `timeout` (negative: without limit) until fd reports `events`. Returns 1 when it
-// does, 0 on time-out, -1 once the stop pipe is readable.
-int waitFor(int fd, short events, int stopFd, int timeoutMs = -1) {
-  pollfd fds[2] = {{fd, events, 0}, {stopFd, POLLIN, 0}};
-  for (;;) {
-    const int ready = ::poll(fds, 2, timeoutMs);
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0 || fds[1].revents != 0) return -1;
-    return ready == 0 ? 0 : 1;
-  }
-}
-
-bool writeAll(int connection, std::string_view bytes, int stopFd) {
-  while (!bytes.empty()) {
-    if (waitFor(connection, POLLOUT, stopFd) != 1) return false;
-    const ssize_t count = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (count <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
-}
-
-// Holds the connection until the peer closes it or the server stops.
-void holdUntilClosed(int connection, int stopFd) {
-  char buffer[4096];
-  while (waitFor(connection, POLLIN, stopFd) == 1) {
-    const ssize_t count = ::recv(connection, buffer, sizeof buffer, 0);
-    if (count == 0 || (count < 0 && errno != EAGAIN && errno != EINTR)) return;
-  }
-}
-
-struct Request {
-  std::string soapAction;
-  std::string body;
-};
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  });
-  return text;
-}
-
-// The value of a header in a request head (names compared without case), or nothing.
-std::optional<std::string> headerValue(const std::string& head, const std::string& name) {
-  const std::string lower = lowered(head);
-  const std::size_t at = lower.find("\r\n" + lowered(name) + ":");
-  if (at == std::string::npos) return std::nullopt;
-  std::size_t start = at + 3 + name.size();
-  const std::size_t end = head.find("\r\n", start);
-  while (start < end && head[start] == ' ') ++start;
-  return head.substr(start, end - start);
-}
-
-// Reads one request: head and Content-Length body. Nothing when the peer or the server stopped.
-std::optional<Request> readRequest(int connection, int stopFd) {
-  std::string data;
-  std::size_t expected = std::string::npos;
-  std::string head;
-  char buffer[65536];
-  while (data.size() < expected) {
-    if (waitFor(connection, POLLIN, stopFd) != 1) return std::nullopt;
-    const ssize_t count = ::recv(connection, buffer, sizeof buffer, 0);
-    if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (count <= 0) return std::nullopt;
-    data.append(buffer, static_cast<std::size_t>(count));
-    if (expected == std::string::npos) {
-      const std::size_t headEnd = data.find("\r\n\r\n");
-      if (headEnd == std::string::npos) continue;
-      head = data.substr(0, headEnd + 2);
-      const std::size_t length = std::stoul(headerValue(head, "Content-Length").value_or("0"));
-      expected = headEnd + 4 + std::min(length, kMaxRequestBytes);
-    }
-  }
-  return Request{headerValue(head, "SOAPAction").value_or(""), data.substr(head.size() + 2)};
-}
 
 std::string operationOf(const std::string& soapAction) {
   const std::size_t slash = soapAction.rfind('/');
@@ -206,44 +116,6 @@ constexpr std::string_view kHtmlPage =
 
 }  // namespace
 
-const char* faultName(Fault fault) {
-  switch (fault) {
-    case Fault::None:
-      return "None";
-    case Fault::Silent:
-      return "Silent";
-    case Fault::Slow:
-      return "Slow";
-    case Fault::CloseMidBody:
-      return "CloseMidBody";
-    case Fault::ShortBody:
-      return "ShortBody";
-    case Fault::Reset:
-      return "Reset";
-    case Fault::Oversized:
-      return "Oversized";
-    case Fault::HtmlError:
-      return "HtmlError";
-    case Fault::SoapFault:
-      return "SoapFault";
-    case Fault::InvalidUtf8:
-      return "InvalidUtf8";
-    case Fault::Utf16:
-      return "Utf16";
-    case Fault::DeepNesting:
-      return "DeepNesting";
-    case Fault::OkEmpty:
-      return "OkEmpty";
-    case Fault::OkHtmlPage:
-      return "OkHtmlPage";
-    case Fault::OkGarbage:
-      return "OkGarbage";
-    case Fault::OkGzip:
-      return "OkGzip";
-  }
-  return "Unknown";
-}
-
 bool failsExchange(Fault fault) {
   switch (fault) {
     case Fault::Silent:
@@ -264,38 +136,14 @@ bool runsRequest(Fault fault) {
 }
 
 FaultServer::FaultServer(const std::string& dbPath)
-    : pool_(std::make_unique<serve::ConnectionPool>(dbPath)) {
-  listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (listener_ < 0) fail("socket");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  int pipeEnds[2];
-  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
-      ::listen(listener_, 16) != 0 || ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
-    ::close(listener_);
-    fail("listen");
-  }
-  port_ = ntohs(address.sin_port);
-  stopRead_ = pipeEnds[0];
-  stopWrite_ = pipeEnds[1];
-  acceptor_ = std::thread([this] { acceptLoop(); });
-}
+    : pool_(std::make_unique<serve::ConnectionPool>(dbPath)),
+      listener_(std::make_unique<LoopbackListener>(
+          [this](int connection, int stopFd) { serve(connection, stopFd); }, true)) {}
 
-FaultServer::~FaultServer() {
-  const char stop = 1;
-  [[maybe_unused]] const ssize_t written = ::write(stopWrite_, &stop, 1);
-  acceptor_.join();
-  for (std::thread& worker : workers_) worker.join();
-  ::close(listener_);
-  ::close(stopRead_);
-  ::close(stopWrite_);
-}
+FaultServer::~FaultServer() = default;
 
 std::string FaultServer::server() const {
-  return "http://127.0.0.1:" + std::to_string(port_);
+  return loopbackUrl(listener_->port(), "");
 }
 
 void FaultServer::inject(std::string_view operation, Fault fault) {
@@ -324,22 +172,11 @@ Fault FaultServer::faultFor(const std::string& operation) const {
   return found == faults_.end() ? Fault::None : found->second;
 }
 
-void FaultServer::acceptLoop() {
-  while (waitFor(listener_, POLLIN, stopRead_) == 1) {
-    const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (connection < 0) continue;
-    std::lock_guard lock(mutex_);
-    workers_.emplace_back([this, connection] {
-      serve(connection);
-      ::close(connection);
-    });
-  }
-}
-
-void FaultServer::serve(int connection) {
-  const std::optional<Request> request = readRequest(connection, stopRead_);
-  if (!request) return;
-  const std::string operation = operationOf(request->soapAction);
+void FaultServer::serve(int connection, int stopFd) {
+  const std::optional<std::string> read = readRequest(connection, stopFd);
+  if (!read || read->find("\r\n\r\n") == std::string::npos) return;
+  const std::string soapAction = headerValue(*read, "SOAPAction").value_or("");
+  const std::string operation = operationOf(soapAction);
   {
     std::lock_guard lock(mutex_);
     operations_.push_back(operation);
@@ -347,7 +184,7 @@ void FaultServer::serve(int connection) {
   const Fault fault = faultFor(operation);
   serve::SoapExchange answer;
   if (runsRequest(fault)) {
-    answer = serve::answerSoapRequest(request->body, request->soapAction, *pool_);
+    answer = serve::answerSoapRequest(read->substr(read->find("\r\n\r\n") + 4), soapAction, *pool_);
   } else {
     answer.body = serve::resultReply(operation, "");
   }
@@ -355,19 +192,19 @@ void FaultServer::serve(int connection) {
   switch (fault) {
     case Fault::None:
       writeAll(connection, head(answer.status, xml, lengthHeader(answer.body.size())) + answer.body,
-               stopRead_);
+               stopFd);
       return;
     case Fault::Silent:
-      holdUntilClosed(connection, stopRead_);
+      holdUntilClosed(connection, stopFd);
       return;
     case Fault::Slow:
-      if (!writeAll(connection, head(200, xml, lengthHeader(answer.body.size())), stopRead_)) {
+      if (!writeAll(connection, head(200, xml, lengthHeader(answer.body.size())), stopFd)) {
         return;
       }
-      if (waitFor(connection, 0, stopRead_, static_cast<int>(slowDelay_.load().count())) < 0) {
+      if (waitFor(connection, 0, stopFd, static_cast<int>(slowDelay_.load().count())) < 0) {
         return;
       }
-      writeAll(connection, answer.body, stopRead_);
+      writeAll(connection, answer.body, stopFd);
       return;
     case Fault::CloseMidBody: {
       const std::size_t half = answer.body.size() / 2;
@@ -376,14 +213,14 @@ void FaultServer::serve(int connection) {
       writeAll(
           connection,
           head(200, xml, "Transfer-Encoding: chunked\r\n") + size + answer.body.substr(0, half),
-          stopRead_);
+          stopFd);
       return;
     }
     case Fault::ShortBody:
       writeAll(connection,
                head(200, xml, lengthHeader(answer.body.size())) +
                    answer.body.substr(0, answer.body.size() / 2),
-               stopRead_);
+               stopFd);
       return;
     case Fault::Reset: {
       const linger abort{1, 0};
@@ -392,10 +229,10 @@ void FaultServer::serve(int connection) {
     }
     case Fault::Oversized: {
       const std::size_t total = 2 * oversizeLimit_.load();
-      if (!writeAll(connection, head(200, xml, lengthHeader(total)), stopRead_)) return;
+      if (!writeAll(connection, head(200, xml, lengthHeader(total)), stopFd)) return;
       const std::string filler(64 * 1024, ' ');
       for (std::size_t sent = 0; sent < total; sent += filler.size()) {
-        if (!writeAll(connection, std::string_view(filler).substr(0, total - sent), stopRead_)) {
+        if (!writeAll(connection, std::string_view(filler).substr(0, total - sent), stopFd)) {
           return;
         }
       }
@@ -405,51 +242,51 @@ void FaultServer::serve(int connection) {
       writeAll(connection,
                head(503, "text/html; charset=utf-8", lengthHeader(kHtmlPage.size())) +
                    std::string(kHtmlPage),
-               stopRead_);
+               stopFd);
       return;
     case Fault::SoapFault: {
       const std::string body =
           serve::faultReply(serve::FaultCode::Server, "The back office database is offline");
-      writeAll(connection, head(500, xml, lengthHeader(body.size())) + body, stopRead_);
+      writeAll(connection, head(500, xml, lengthHeader(body.size())) + body, stopFd);
       return;
     }
     case Fault::InvalidUtf8: {
       const std::string body = withInvalidUtf8(answer.body);
-      writeAll(connection, head(answer.status, xml, lengthHeader(body.size())) + body, stopRead_);
+      writeAll(connection, head(answer.status, xml, lengthHeader(body.size())) + body, stopFd);
       return;
     }
     case Fault::Utf16: {
       const std::string body = inUtf16(answer.body);
       writeAll(connection,
                head(answer.status, "text/xml; charset=utf-16", lengthHeader(body.size())) + body,
-               stopRead_);
+               stopFd);
       return;
     }
     case Fault::DeepNesting: {
       const std::string body = deeplyNested(operation);
-      writeAll(connection, head(200, xml, lengthHeader(body.size())) + body, stopRead_);
+      writeAll(connection, head(200, xml, lengthHeader(body.size())) + body, stopFd);
       return;
     }
     case Fault::OkEmpty:
-      writeAll(connection, head(200, xml, lengthHeader(0)), stopRead_);
+      writeAll(connection, head(200, xml, lengthHeader(0)), stopFd);
       return;
     case Fault::OkHtmlPage:
       writeAll(connection,
                head(200, "text/html; charset=utf-8", lengthHeader(kHtmlPage.size())) +
                    std::string(kHtmlPage),
-               stopRead_);
+               stopFd);
       return;
     case Fault::OkGarbage: {
       const std::string body = "\x89PNG\r\n\x1A\n garbage <<<&&& \x01";
       writeAll(connection, head(200, "application/octet-stream", lengthHeader(body.size())) + body,
-               stopRead_);
+               stopFd);
       return;
     }
     case Fault::OkGzip: {
       const std::string body = gzipped(answer.body);
       writeAll(connection,
                head(200, xml, "Content-Encoding: gzip\r\n" + lengthHeader(body.size())) + body,
-               stopRead_);
+               stopFd);
       return;
     }
   }

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace tarvine::serve {
@@ -19,6 +18,8 @@ class ConnectionPool;
 }
 
 namespace tarvine::test {
+
+class LoopbackListener;
 
 // What the server does with a request instead of (or after) answering it.
 enum class Fault {
@@ -40,8 +41,6 @@ enum class Fault {
   OkGzip,        // status 200 with the answer gzip-compressed (Content-Encoding: gzip)
 };
 
-// A readable name of the fault, for test names.
-const char* faultName(Fault fault);
 // True for the faults that end the exchange before a whole reply arrives.
 bool failsExchange(Fault fault);
 // True for the faults after which the service has run the request.
@@ -72,22 +71,16 @@ class FaultServer {
   void clearOperations();
 
  private:
-  void acceptLoop();
-  void serve(int connection);
+  void serve(int connection, int stopFd);
   Fault faultFor(const std::string& operation) const;
 
-  int listener_ = -1;
-  int stopRead_ = -1;
-  int stopWrite_ = -1;
-  std::uint16_t port_ = 0;
   std::unique_ptr<serve::ConnectionPool> pool_;
   std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};
   std::atomic<std::size_t> oversizeLimit_{1 << 20};
   mutable std::mutex mutex_;
   std::map<std::string, Fault, std::less<>> faults_;
   std::vector<std::string> operations_;
-  std::vector<std::thread> workers_;
-  std::thread acceptor_;
+  std::unique_ptr<LoopbackListener> listener_;  // last: stopped before the state it serves from
 };
 
 }  // namespace tarvine::test

@@ -38,6 +38,7 @@ class ParseNumberTest : public testing::TestWithParam<ParseCase> {};
 TEST_P(ParseNumberTest, ReadsOrRejects) {
   const ParseCase& c = GetParam();
   EXPECT_EQ(parseNumber(c.text), c.expected) << "text: [" << c.text << "]";
+  EXPECT_FALSE(c.expected == 0.0 && std::signbit(*parseNumber(c.text))) << "zero has no sign";
   EXPECT_EQ(isNumeric(c.text), c.expected.has_value()) << "text: [" << c.text << "]";
 }
 
@@ -52,7 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"1d-2", 0.01}, ParseCase{"0.1", 0.1}, ParseCase{"007", 7.0},
                     ParseCase{"1.7976931348623157e308", 1.7976931348623157e308},
                     ParseCase{"1e-400", 0.0}, ParseCase{"-0", 0.0},
-                    ParseCase{"0.000000000000000000001e21", 1.0}));
+                    ParseCase{"0.000000000000000000001e21", 1.0}, ParseCase{"-0.00", 0.0},
+                    ParseCase{"007.50", 7.5}, ParseCase{"-32768.5", -32768.5},
+                    ParseCase{"12345678901234567890123456", 12345678901234567890123456.0}));
 
 INSTANTIATE_TEST_SUITE_P(
     Rejected, ParseNumberTest,

@@ -51,22 +51,6 @@ TEST_F(ListViewTest, ColumnsAreCountedFromOne) {
   }
 }
 
-TEST_F(ListViewTest, RowsKeepTextSubItemsTagAndColour) {
-  const RowId id = list.addRow("PO-1");
-  list.setSubItem(id, 1, "X");
-  list.setSubItem(id, 10, "False");
-  list.setTag(id, "Checked;12");
-  list.setColor(id, 0xFF0000u);
-  EXPECT_EQ(list.row(id).text, "PO-1");
-  EXPECT_EQ(list.subItem(id, 1), "X");
-  EXPECT_EQ(list.subItem(id, 10), "False");
-  EXPECT_EQ(list.row(id).sub[9], "False");
-  EXPECT_EQ(list.row(id).tag, "Checked;12");
-  EXPECT_EQ(list.row(id).color, 0xFF0000u);
-  list.setColor(id, std::nullopt);
-  EXPECT_FALSE(list.row(id).color.has_value());
-}
-
 class SubItemBoundsTest : public testing::TestWithParam<int> {};
 
 TEST_P(SubItemBoundsTest, OutsideOneToTenRaises35600) {
@@ -154,28 +138,6 @@ TEST_F(ListViewTest, SortIsStableAndIgnoresLetterCase) {
   EXPECT_EQ(textsInOrder(), (std::vector<std::string>{"b", "A", "a", "B", "c", "_", "Z"}));
 }
 
-TEST_F(ListViewTest, SortKeyPicksTheSubItem) {
-  addRows({"x", "y", "z"});
-  list.setSubItem(0, 4, "30");
-  list.setSubItem(1, 4, "100");
-  list.setSubItem(2, 4, "20");
-  list.setSortKey(4);
-  list.setSorted(true);
-  EXPECT_EQ(textsInOrder(), (std::vector<std::string>{"y", "z", "x"}));
-  list.setSortKey(0);
-  EXPECT_EQ(textsInOrder(), (std::vector<std::string>{"x", "y", "z"}));
-}
-
-TEST_F(ListViewTest, RowsAddedWhileSortedTakeTheirSortedPlace) {
-  list.setSorted(true);
-  addRows({"m", "c"});
-  EXPECT_EQ(textsInOrder(), (std::vector<std::string>{"c", "m"}));
-  addRows({"x", "a", "M"});
-  EXPECT_EQ(textsInOrder(), (std::vector<std::string>{"a", "c", "m", "M", "x"}));
-  EXPECT_EQ(list.positionOf(4), 4u);
-  EXPECT_EQ(list.rowAt(1), 3u);
-}
-
 TEST_F(ListViewTest, EditingACellDoesNotMoveTheRow) {
   list.setSorted(true);
   addRows({"b", "d", "f"});
@@ -204,7 +166,8 @@ TEST_F(ListViewTest, EveryChangeNotifiesOnceWithItsKind) {
   EXPECT_EQ(changed.count, static_cast<int>(changes.size()));
 }
 
-// A full load: every row gets its twelve cells as the order fill sets them.
+// A full load added while sorted by a sub-item: every row gets its twelve cells as the order fill
+// sets them, and takes its sorted place.
 TEST_F(ListViewTest, LargeSortedFillIsOrderedAndIndexed) {
   constexpr RowId kRows = 32767;
   list.setSortKey(6);

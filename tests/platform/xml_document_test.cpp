@@ -92,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"UnknownEntity", "<a>&nbsp;</a>", ""},
         RoundTrip{"UnterminatedReference", "<a>&amp</a>", ""},
         RoundTrip{"NulCharacterReference", "<a>&#0;</a>", ""},
+        RoundTrip{"ControlCharacterReference", "<a>&#1;</a>", ""},
         RoundTrip{"OutOfRangeReference", "<a>&#x110000;</a>", ""},
         RoundTrip{"BadHexReference", "<a>&#xZZ;</a>", ""},
         RoundTrip{"LessThanInAttribute", "<a v=\"<\"/>", ""},

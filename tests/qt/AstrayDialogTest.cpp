@@ -28,7 +28,7 @@ constexpr const char* kAstrayNumber = "70460";
 class AstrayDialogTest : public ::testing::Test {
  protected:
   AstrayDialogTest() {
-    control.PutServerName(service.baseUrl());
+    control.PutServerName(service.server());
     control.SetFacilityID("DEMO");
     control.SetPersonInformation("7", "2");
     widget = std::make_unique<OrderPickWidget>(control);

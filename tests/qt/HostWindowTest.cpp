@@ -32,7 +32,7 @@ class HostWindowTest : public ::testing::Test {
 
   std::unique_ptr<HostWindow> open() {
     app::HostOptions options;
-    options.server = service.baseUrl();
+    options.server = service.server();
     options.facility = "DEMO";
     options.personId = "7";
     options.personType = "2";

@@ -32,7 +32,7 @@ class PickWindowTest : public ::testing::Test {
   }
 
   PickWindowTest() {
-    control.PutServerName(service_->baseUrl());
+    control.PutServerName(service_->server());
     control.SetFacilityID("DEMO");
     control.SetPersonInformation("7", "2");
     widget = std::make_unique<OrderPickWidget>(control);

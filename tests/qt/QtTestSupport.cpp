@@ -1,7 +1,5 @@
 #include "QtTestSupport.h"
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QStyle>
@@ -9,7 +7,6 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "RouteService.h"
 #include "WindowWaiting.h"
 
 namespace tarvine::qt::test {
@@ -59,32 +56,6 @@ class QtEnvironment : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 }  // namespace
-
-TempDir::TempDir() {
-  std::string pattern = std::filesystem::temp_directory_path() / "tarvine-qt-test-XXXXXX";
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-DemoService::DemoService() {
-  service_ = std::make_unique<serve::RouteService>((dir_.path() / "demo.db").string());
-  service_->createDemoData();
-  service_->setRequestLog(nullptr);
-  service_->start("127.0.0.1", 0);
-}
-
-DemoService::~DemoService() {
-  service_->stop();
-}
-
-std::string DemoService::baseUrl() const {
-  return service_->baseUrl();
-}
 
 ModalScript::ModalScript() = default;
 

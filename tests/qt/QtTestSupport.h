@@ -15,38 +15,15 @@
 #include <memory>
 #include <string>
 
-class QTreeView;
+#include "DemoRouteService.h"
+#include "TemporaryFolder.h"
 
-namespace tarvine::serve {
-class RouteService;
-}
+class QTreeView;
 
 namespace tarvine::qt::test {
 
-// A temporary directory, removed with its contents at the end of the scope.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// The reference route service with the demo data (load 5001, facility DEMO) in a temporary
-// database, listening on 127.0.0.1 at a free port.
-class DemoService {
- public:
-  DemoService();
-  ~DemoService();
-  // "http://127.0.0.1:PORT", what the control takes as its server.
-  std::string baseUrl() const;
-
- private:
-  TempDir dir_;
-  std::unique_ptr<serve::RouteService> service_;
-};
+using TempDir = tarvine::test::TemporaryFolder;
+using DemoService = tarvine::test::DemoRouteService;
 
 // Answers the modal dialogs that the code under test opens, in order: each step names the
 // object name of the dialog it expects and acts on it (types, clicks, accepts, closes). It polls

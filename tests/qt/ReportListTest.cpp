@@ -1,5 +1,5 @@
 // The list's model and view over a headless list view: large fills, gathered changes, rows that
-// are gone before a refresh, sorting, colours and the selection.
+// are gone before a refresh, sorting and the selection (colours: PickWindowTest).
 
 #include <gtest/gtest.h>
 
@@ -108,18 +108,6 @@ TEST_F(ReportListTest, ASortedListIsShownInItsOrderWithTheKeyInTheHeader) {
   EXPECT_TRUE(view.header()->isSortIndicatorShown());
   EXPECT_EQ(view.header()->sortIndicatorSection(), 2);
   EXPECT_EQ(view.header()->sortIndicatorOrder(), Qt::AscendingOrder);
-}
-
-TEST_F(ReportListTest, RowColoursAreReadAsBlueGreenRed) {
-  fill(3);
-  list.setColor(list.rowAt(2), 0x0000FFu);
-  list.setColor(list.rowAt(3), 0xFF0000u);
-  drainEvents();
-  EXPECT_FALSE(model().data(model().index(0, 0), Qt::ForegroundRole).isValid());
-  EXPECT_EQ(model().data(model().index(1, 3), Qt::ForegroundRole).value<QBrush>().color(),
-            QColor(255, 0, 0));
-  EXPECT_EQ(model().data(model().index(2, 0), Qt::ForegroundRole).value<QBrush>().color(),
-            QColor(0, 0, 255));
 }
 
 TEST_F(ReportListTest, TheSelectionFollowsTheListAcrossASort) {

@@ -31,7 +31,7 @@ TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowTheCaptions) {
   RecordingDialogs dialogs;
   MemoryEventLog log;
   TarvineOrderPick control(dialogs, log);
-  control.PutServerName(service.baseUrl());
+  control.PutServerName(service.server());
   control.SetFacilityID("DEMO");
   control.SetPersonInformation("7", "2");
   tools::TrailerCapacity capacity(control);

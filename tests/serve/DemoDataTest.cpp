@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
 
 #include "DemoData.h"
 #include "Schema.h"
@@ -41,26 +39,6 @@ TEST_F(DemoData, CreatesMissingFoldersOfItsPath) {
   openDemoDatabase(nested);
   Database db(nested, OpenMode::ReadOnly);
   EXPECT_EQ(countOf(db, "SELECT COUNT(*) FROM OutgoingLoad WHERE OutgoingLoadID = 5001"), 1);
-}
-
-TEST_F(DemoData, GivesTheAstrayFormSomethingToFindAndToRefuse) {
-  // Received at route centers but on the other load, so not in load 5001's list.
-  EXPECT_GE(countOf(*db_,
-                    "SELECT COUNT(DISTINCT OrderID) FROM VOZA_OrderHeader h"
-                    " JOIN RouteStop s ON s.CenterID = h.CenterID WHERE OutgoingLoad = 5002"),
-            2);
-  // Received at a center off the route.
-  EXPECT_GE(countOf(*db_,
-                    "SELECT COUNT(*) FROM VOZA_OrderHeader WHERE CenterID NOT IN"
-                    " (SELECT CenterID FROM RouteStop)"),
-            1);
-  EXPECT_GE(countOf(*db_,
-                    "SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OutgoingLoad = 5001 AND "
-                    "OverrideFreightIndicator = 1"),
-            1);
-  EXPECT_GE(countOf(*db_, "SELECT COUNT(*) FROM VOZA_OrderHeader WHERE Freight IS NULL"), 1);
-  EXPECT_GE(countOf(*db_, "SELECT COUNT(*) FROM VOZA_OrderHeader WHERE HighPriorityIndicator = 1"),
-            1);
 }
 
 TEST_F(DemoData, AFullyPickedLoadWeighsMoreThan16BitsOfPoundsButNoOrderDoes) {

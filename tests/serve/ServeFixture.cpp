@@ -7,17 +7,6 @@
 
 namespace tarvine::serve::test {
 
-TempDir::TempDir() {
-  std::string pattern = std::filesystem::temp_directory_path() / "tarvine-serve-test-XXXXXX";
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 std::string clientEnvelope(const std::string& operationBody) {
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
          "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "

@@ -14,6 +14,7 @@
 
 #include "Database.h"
 #include "RouteService.h"
+#include "TemporaryFolder.h"
 
 namespace tarvine::serve::test {
 
@@ -35,16 +36,7 @@ struct Row {
   bool has(const std::string& name) const { return values.count(name) != 0; }
 };
 
-// A temporary directory removed at the end of the scope.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempDir = tarvine::test::TemporaryFolder;
 
 // The request envelope as the control builds it around an operation body.
 std::string clientEnvelope(const std::string& operationBody);

@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RejectedCase {
   const char* why;
-  const char* text;
+  std::string text;
 };
 
 std::ostream& operator<<(std::ostream& out, const RejectedCase& c) {
@@ -80,78 +80,41 @@ TEST_P(RejectedStatement, ThrowsSyntaxError) {
   EXPECT_THROW(parseOrderStatement(GetParam().text), StatementSyntaxError);
 }
 
-constexpr const char* kHead =
+const std::string kHead =
     "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = 5001, Freight = ";
+const std::string kWhere = " Where CenterID = 12 and OrderID = '12-1' and VOZA_OrderSegment = 1";
+const std::string kExec = "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd ";
 
 INSTANTIATE_TEST_SUITE_P(
     NotAccepted, RejectedStatement,
     ::testing::Values(
-        RejectedCase{"grouping",
-                     "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = "
-                     "5001, Freight = 1,234.50 Where CenterID = 12 and OrderID = "
-                     "'12-1' and VOZA_OrderSegment = 1"},
-        RejectedCase{"trailing junk",
-                     "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad "
-                     "= 5001, Freight = 1.50 Where CenterID = 12 and OrderID = "
-                     "'12-1' and VOZA_OrderSegment = 1 x"},
-        RejectedCase{"second statement",
-                     "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-1',1,7,2; DELETE "
-                     "FROM VOZA_OrderHeader"},
-        RejectedCase{"missing quote",
-                     "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, "
-                     "'12-1,1,7,2"},
-        RejectedCase{"comment",
-                     "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = "
-                     "5001, Freight = 1.50 Where CenterID = 12 and OrderID = '12-1' "
-                     "and VOZA_OrderSegment = 1 -- and more"},
-        RejectedCase{"comment inside",
-                     "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad "
-                     "= 5001, Freight = 1.50 --Where"},
-        RejectedCase{"undoubled quote",
-                     "Update VOZA_OrderHeader Set "
-                     "VOZA_OrderHeader.OutgoingLoad = 5001, Freight = 1.50 "
-                     "Where CenterID = 12 and OrderID = '12-3'4' and "
-                     "VOZA_OrderSegment = 1"},
-        RejectedCase{"or instead of and",
-                     "Update VOZA_OrderHeader Set "
-                     "VOZA_OrderHeader.OutgoingLoad = 5001, Freight = 1.50 "
-                     "Where CenterID = 12 or OrderID = '12-1' and "
-                     "VOZA_OrderSegment = 1"},
-        RejectedCase{"words run together",
-                     "Update VOZA_OrderHeader Set "
-                     "VOZA_OrderHeader.OutgoingLoad = 5001, Freight = 1.50 "
-                     "Where CenterID = 12and OrderID = '12-1' and "
-                     "VOZA_OrderSegment = 1"},
-        RejectedCase{"decimal segment",
-                     "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, "
-                     "'12-1',1.5,7,2"},
-        RejectedCase{"unknown progress code",
-                     "EXECUTE "
-                     "spVOZAOrderProgressHistoryOutgoingLoadAdd 3, "
-                     "'12-1',1,7,2"},
+        RejectedCase{"grouping", kHead + "1,234.50" + kWhere},
+        RejectedCase{"trailing junk", kHead + "1.50" + kWhere + " x"},
+        RejectedCase{"second statement", kExec + "2, '12-1',1,7,2; DELETE FROM VOZA_OrderHeader"},
+        RejectedCase{"missing quote", kExec + "2, '12-1,1,7,2"},
+        RejectedCase{"comment", kHead + "1.50" + kWhere + " -- and more"},
+        RejectedCase{"comment inside", kHead + "1.50 --Where"},
+        RejectedCase{"undoubled quote", kHead + "1.50 Where CenterID = 12 and OrderID = '12-3'4' "
+                                                "and VOZA_OrderSegment = 1"},
+        RejectedCase{"or instead of and", kHead + "1.50 Where CenterID = 12 or OrderID = '12-1' "
+                                                  "and VOZA_OrderSegment = 1"},
+        RejectedCase{"words run together", kHead + "1.50 Where CenterID = 12and OrderID = '12-1' "
+                                                   "and VOZA_OrderSegment = 1"},
+        RejectedCase{"decimal segment", kExec + "2, '12-1',1.5,7,2"},
+        RejectedCase{"unknown progress code", kExec + "3, '12-1',1,7,2"},
         RejectedCase{"other table",
                      "Update Center Set VOZA_OrderHeader.OutgoingLoad = 5001, "
-                     "Freight = 1 Where CenterID = 12 and OrderID = '1' and "
-                     "VOZA_OrderSegment = 1"},
+                     "Freight = 1" +
+                         kWhere},
         RejectedCase{"other statement", "DELETE FROM VOZA_OrderHeader"},
         RejectedCase{"blanks only", "   "},
-        RejectedCase{"point without digits",
-                     "EXECUTE "
-                     "spVOZAOrderProgressHistoryOutgoingLoadAdd 2, "
-                     "'1',1.,7,2"},
-        RejectedCase{"exponent",
-                     "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = "
-                     "5001, Freight = 1e3 Where CenterID = 12 and OrderID = '12-1' "
-                     "and VOZA_OrderSegment = 1"},
-        RejectedCase{"out of range",
-                     "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, "
-                     "'1',99999999999,7,2"},
+        RejectedCase{"point without digits", kExec + "2, '1',1.,7,2"},
+        RejectedCase{"exponent", kHead + "1e3" + kWhere},
+        RejectedCase{"out of range", kExec + "2, '1',99999999999,7,2"},
         RejectedCase{"tab between tokens",
                      "EXECUTE\tspVOZAOrderProgressHistoryOutgoingLoadAdd "
                      "2, '1',1,7,2"},
-        RejectedCase{"parenthesis",
-                     "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd (2, "
-                     "'1',1,7,2)"}));
+        RejectedCase{"parenthesis", kExec + "(2, '1',1,7,2)"}));
 
 TEST(StatementParser, SkipsTheEmptyText) {
   EXPECT_FALSE(parseOrderStatement("").has_value());
@@ -159,7 +122,7 @@ TEST(StatementParser, SkipsTheEmptyText) {
 
 TEST(StatementParser, SaysWhereTheTextWentWrong) {
   try {
-    parseOrderStatement(std::string(kHead) + "1,234.50 Where");
+    parseOrderStatement(kHead + "1,234.50 Where");
     FAIL() << "accepted";
   } catch (const StatementSyntaxError& error) {
     EXPECT_STREQ(error.what(), "expected Where at column 78");

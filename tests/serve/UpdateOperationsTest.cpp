@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <thread>
 
 #include "ServeFixture.h"
 
@@ -155,50 +154,6 @@ TEST_F(UpdateOperations, DoubledQuoteInAnOrderIdMatchesThatOrderOnly) {
   EXPECT_EQ(loadOf("12-3", 1), "none 0.0");
   EXPECT_EQ(loadOf("12-34", 1), "none 0.0");
   EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE OrderID = '12-3''4'"), 1);
-}
-
-TEST_F(UpdateOperations, TwoClientsSavingAtOnceKeepBothClientsRows) {
-  // Each client puts its own free segments on the load, one request per segment.
-  const auto segmentsOf = [this](const std::string& where) {
-    std::vector<std::pair<std::string, int>> segments;
-    Statement& query = db().prepare(
-        "SELECT OrderID, VOZA_OrderSegment FROM VOZA_OrderHeader WHERE OutgoingLoad IS NULL AND "
-        "FacilityID = 'DEMO' AND " +
-        where);
-    while (query.step()) segments.emplace_back(query.text(0), static_cast<int>(query.integer(1)));
-    query.reset();
-    return segments;
-  };
-  const auto first = segmentsOf("CenterID IN (12, 15)");
-  const auto second = segmentsOf("CenterID IN (21, 27)");
-  ASSERT_GE(first.size(), 5u);
-  ASSERT_GE(second.size(), 5u);
-
-  const auto saveAll = [this](const std::vector<std::pair<std::string, int>>& segments) {
-    int failures = 0;
-    for (const auto& [order, segment] : segments) {
-      const int center = std::stoi(order.substr(0, order.find('-')));
-      const HttpReply reply =
-          postTo(port_,
-                 clientEnvelope(updateBody({putOnLoad(5001, "10.00", center, order, segment),
-                                            history(2, order, segment), ""})),
-                 std::string(kNamespace) + "/UpdateOutgoingLoadOrder");
-      if (reply.status != 200) ++failures;
-    }
-    return failures;
-  };
-  int firstFailures = -1;
-  int secondFailures = -1;
-  std::thread one([&] { firstFailures = saveAll(first); });
-  std::thread two([&] { secondFailures = saveAll(second); });
-  one.join();
-  two.join();
-  EXPECT_EQ(firstFailures, 0);
-  EXPECT_EQ(secondFailures, 0);
-  for (const auto& [order, segment] : first) EXPECT_EQ(loadOf(order, segment), "5001 10.0");
-  for (const auto& [order, segment] : second) EXPECT_EQ(loadOf(order, segment), "5001 10.0");
-  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory"),
-            static_cast<std::int64_t>(first.size() + second.size()));
 }
 
 }  // namespace

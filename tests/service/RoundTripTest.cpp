@@ -1,12 +1,10 @@
 // Whole exchanges through the transport against a local stand-in for the back office.
 
 #include <gtest/gtest.h>
-#include <httplib.h>
+
 #include <pugixml.hpp>
 
-#include <mutex>
-
-#include "LocalHttpServer.h"
+#include "RawHttpServer.h"
 #include "ServiceReplies.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
@@ -27,52 +25,43 @@ struct SeenRequest {
   std::vector<std::pair<std::string, std::string>> fields;
 };
 
-// Answers every POST with one canned reply and records each request, parsed with its own XML
-// parser so that what it sees is what a real service would read.
+// Answers every POST with one canned reply; each request is parsed with an XML parser of its own
+// so that what it sees is what a real service would read.
 class BackOffice {
  public:
-  explicit BackOffice(std::string reply) : reply_(std::move(reply)) {
-    http_.server().Post(kPath,
-                        [this](const httplib::Request& request, httplib::Response& response) {
-                          record(request);
-                          response.set_content(reply_, "text/xml; charset=utf-8");
-                        });
-    http_.start();
-  }
+  explicit BackOffice(const std::string& reply)
+      : raw_(tarvine::test::RawReply::full(tarvine::test::httpResponse(200, reply))) {}
 
-  std::string host() const { return http_.authority(); }
-  std::string url() const { return "http://" + host() + kPath; }
+  std::string host() const { return "127.0.0.1:" + std::to_string(raw_.port()); }
+  std::string url() const { return raw_.url(kPath); }
   std::vector<SeenRequest> seen() const {
-    std::lock_guard lock(mutex_);
-    return seen_;
+    std::vector<SeenRequest> seen;
+    for (std::size_t i = 0; i < raw_.requestCount(); ++i) seen.push_back(parse(*raw_.request(i)));
+    return seen;
   }
 
  private:
-  void record(const httplib::Request& request) {
-    SeenRequest seen{request.get_header_value("SOAPAction"), {}};
+  static SeenRequest parse(const std::string& request) {
+    SeenRequest seen{tarvine::test::headerValue(request, "SOAPAction").value_or(""), {}};
+    const std::string body = request.substr(request.find("\r\n\r\n") + 4);
     pugi::xml_document document;
-    if (document.load_buffer(request.body.data(), request.body.size())) {
-      const pugi::xml_node operation =
-          document.child("soap:Envelope").child("soap:Body").first_child();
-      for (const pugi::xml_node field : operation.children()) {
-        if (field.first_child().type() == pugi::node_element) {
-          // An array: one entry per item.
-          for (const pugi::xml_node item : field.children()) {
-            seen.fields.emplace_back(item.name(), item.child_value());
-          }
-        } else {
-          seen.fields.emplace_back(field.name(), field.child_value());
-        }
+    if (!document.load_buffer(body.data(), body.size())) return seen;
+    const pugi::xml_node operation =
+        document.child("soap:Envelope").child("soap:Body").first_child();
+    for (const pugi::xml_node field : operation.children()) {
+      if (field.first_child().type() != pugi::node_element) {
+        seen.fields.emplace_back(field.name(), field.child_value());
+        continue;
+      }
+      // An array gives one entry per item.
+      for (const pugi::xml_node item : field.children()) {
+        seen.fields.emplace_back(item.name(), item.child_value());
       }
     }
-    std::lock_guard lock(mutex_);
-    seen_.push_back(std::move(seen));
+    return seen;
   }
 
-  std::string reply_;
-  mutable std::mutex mutex_;
-  std::vector<SeenRequest> seen_;
-  tarvine::test::LocalHttpServer http_;  // last: stops serving before the rest goes
+  tarvine::test::RawHttpServer raw_;
 };
 
 // A transport with short limits that collects every error it reports.

@@ -24,17 +24,14 @@ void makeCertificate(const std::filesystem::path& dir) {
 }  // namespace
 
 DemoRouteService::DemoRouteService(bool https) : https_(https) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tarvine-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  dir_ = pattern;
   service_ = std::make_unique<serve::RouteService>(dbPath());
   service_->setRequestLog(nullptr);
   service_->createDemoData();
   serve::ServerSettings settings;
   if (https) {
-    makeCertificate(dir_);
-    settings.tlsCertFile = (dir_ / "cert.pem").string();
-    settings.tlsKeyFile = (dir_ / "key.pem").string();
+    makeCertificate(folder_.path());
+    settings.tlsCertFile = (folder_.path() / "cert.pem").string();
+    settings.tlsKeyFile = (folder_.path() / "key.pem").string();
     setenv("CURL_CA_BUNDLE", settings.tlsCertFile.c_str(), 1);
   }
   service_->start(settings);
@@ -45,8 +42,6 @@ DemoRouteService::~DemoRouteService() {
   if (https_) unsetenv("CURL_CA_BUNDLE");
   service_->stop();
   service_.reset();
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
 }
 
 std::string DemoRouteService::queryText(const std::string& sql) const {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "TemporaryFolder.h"
+
 namespace tarvine::serve {
 class RouteService;
 }
@@ -21,12 +23,12 @@ class DemoRouteService {
   // The server text to give PutServerName ("http://127.0.0.1:PORT" or "https://...").
   const std::string& server() const { return server_; }
   // The SQLite database the service answers from.
-  std::string dbPath() const { return (dir_ / "route.db").string(); }
+  std::string dbPath() const { return (folder_.path() / "route.db").string(); }
   // One text column of the first row the query returns, or "(none)".
   std::string queryText(const std::string& sql) const;
 
  private:
-  std::filesystem::path dir_;
+  TemporaryFolder folder_;
   std::unique_ptr<serve::RouteService> service_;
   std::string server_;
   bool https_ = false;

@@ -11,8 +11,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
+
+#include "Loopback.h"
 
 namespace tarvine::test {
 
@@ -44,12 +45,10 @@ std::string httpResponse(
 class RawHttpServer {
  public:
   explicit RawHttpServer(RawReply reply);
-  // Stops the thread and closes any held connection; returns promptly.
-  ~RawHttpServer();
   RawHttpServer(const RawHttpServer&) = delete;
   RawHttpServer& operator=(const RawHttpServer&) = delete;
 
-  std::uint16_t port() const { return port_; }
+  std::uint16_t port() const { return listener_.port(); }
   // "http://127.0.0.1:<port>" followed by `path`.
   std::string url(std::string_view path = "/") const;
   // Changes the answer given on the following connections.
@@ -63,20 +62,15 @@ class RawHttpServer {
   std::size_t requestCount() const;
 
  private:
-  void run();
-  void serve(int connection);
+  void serve(int connection, int stopFd);
   RawReply currentReply() const;
   void record(std::string request);
 
-  int listener_ = -1;
-  int stopRead_ = -1;
-  int stopWrite_ = -1;
-  std::uint16_t port_ = 0;
   mutable std::mutex mutex_;
   mutable std::condition_variable recorded_;
   RawReply reply_;
   std::vector<std::string> requests_;
-  std::thread thread_;
+  LoopbackListener listener_;  // last: stopped before the state it serves from goes
 };
 
 // A loopback port on which nothing listens: bound (so no one else takes it) but not listening,

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the component tests: a private temporary folder, files read and written whole, and
-// environment variables that are put back at the end of the scope.
+// A private temporary folder removed with its contents at the end of the scope, and files read
+// and written whole.
 
 #include <stdlib.h>
 
@@ -10,14 +10,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "ScopedEnvironment.h"
-
-namespace tarvine::component::test {
+namespace tarvine::test {
 
 class TemporaryFolder {
  public:
+  // Throws std::runtime_error when the folder cannot be made.
   TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvine-component-XXXXXX");
+    std::string pattern = std::filesystem::temp_directory_path() / "tarvine-test-XXXXXX";
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }
@@ -33,8 +32,7 @@ class TemporaryFolder {
   std::filesystem::path path_;
 };
 
-using tarvine::test::ScopedEnvironment;
-
+// The whole content of a file; empty when it cannot be read.
 inline std::string readText(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream content;
@@ -42,8 +40,9 @@ inline std::string readText(const std::filesystem::path& file) {
   return content.str();
 }
 
+// Replaces the file's content with the text.
 inline void writeText(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
 }
 
-}  // namespace tarvine::component::test
+}  // namespace tarvine::test
