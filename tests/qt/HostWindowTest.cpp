@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -129,6 +131,26 @@ TEST_F(HostWindowTest, CtrlSSavesAndEscapeClosesTheInputBoxAndTheForm) {
   EXPECT_EQ(list.subItem(list.rowAt(1), 6), freight);
   QTest::mouseClick(window->pickWidget()->widgetFor("cmdAddAstrayItem"), Qt::LeftButton);
   EXPECT_TRUE(script.done());
+}
+
+// One picked segment is work too: opening a load asks before it is lost.
+TEST_F(HostWindowTest, OneUnsavedRowIsAskedAbout) {
+  ListView& list = control().widgets().lvwOrderIDs;
+  std::map<std::string, int> segments;
+  for (RowId row : list.order()) ++segments[list.row(row).text];
+  std::size_t single = 1;
+  while (single <= list.rowCount() && segments[list.row(list.rowAt(single)).text] != 1) ++single;
+  ASSERT_LE(single, list.rowCount());
+  window->pickWidget()->perform([&] { list.userToggleCheck(single); });
+  ASSERT_EQ(control().unsavedChanges().rows, 1u);
+  ModalScript script;
+  script.expect(kUnsavedBoxName, [](QWidget& dialog) {
+    static_cast<QMessageBox&>(dialog).button(QMessageBox::Cancel)->click();
+  });
+  script.start();
+  window->openLoad(5001);
+  EXPECT_TRUE(script.done());
+  EXPECT_EQ(control().unsavedChanges().rows, 1u);
 }
 
 enum class Leave { Open, Refresh, Close };
