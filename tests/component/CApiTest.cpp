@@ -217,8 +217,9 @@ TEST_F(CApiTest, NullPointersAreRefused) {
 
 TEST_F(CApiTest, ErrorDescriptionsAreCutToFitAsUtf8) {
   std::string name(600, 'x');
-  name[508] = '\xC3';  // "é" across the cut
-  name[509] = '\xA9';
+  // "é" across the cut: the description is "Unknown name: " and the name, cut to 511 bytes.
+  name[496] = '\xC3';
+  name[497] = '\xA9';
   tarvine_error error{};
   EXPECT_EQ(tarvine_invoke_by_name(control, name.c_str(), nullptr, 0, nullptr, &error),
             TARVINE_DISP_E_UNKNOWNNAME);

@@ -115,6 +115,7 @@ TEST(ScriptHostTest, ReportsMessagesAndLogEntriesInOrder) {
             "An application error has occured. Please check the error logs");
   EXPECT_TRUE(run.lines[0]["title"].is_null());
   EXPECT_EQ(run.lines[0]["buttons"], 64);
+  EXPECT_EQ(run.lines[0]["answer"], "ok");
   EXPECT_EQ(run.lines[1]["type"], "log");
   EXPECT_NE(run.lines[1]["text"].get<std::string>().find("ReturnWebserviceXML"), std::string::npos);
 }
