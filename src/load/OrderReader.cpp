@@ -10,7 +10,7 @@ void OrderReader::readRow(const service::DataSetRow& row) {
   // FreightCost is sent too, but the effective freight never depends on it.
   for (const service::DataSetColumn& column : row) {
     const std::string_view name = column.name;
-    const std::string& text = column.text;
+    const std::string_view text = column.text;
     if (name == "OrderID"sv)
       orderID_ = text;
     else if (name == "VOZA_OrderSegment"sv)
@@ -47,11 +47,12 @@ void OrderReader::readRow(const service::DataSetRow& row) {
 }
 
 std::string OrderReader::effectiveFreightText() const {
-  const bool minusOne = convert::toDouble(freight_) == -1;
+  const double freight = convert::toDouble(freight_);
+  const bool minusOne = freight == -1;
   std::string effective;
   if (minusOne) {
     effective = convert::doubleText(totalSuggestedFreight_);
-  } else if (convert::formatStandard(convert::toDouble(freight_)) != "0.00") {
+  } else if (convert::roundToCents(freight) != 0) {  // not "0.00" in the standard format
     effective = freight_;
   } else {
     effective = convert::doubleText(totalSuggestedFreight_);
@@ -71,7 +72,7 @@ void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
   record.CubicFeet = cubicFeet_;
   record.Weight = convert::toDouble(factoryWeight_);
   // Rounded to cents through the format the list shows.
-  record.Freight = convert::toDouble(convert::formatStandard(convert::toDouble(effective)));
+  record.Freight = convert::roundToCents(convert::toDouble(effective));
   record.CenterID = centerID_;
   record.IndexValue = convert::roundToInt16(static_cast<double>(index));
   record.MinimumCharge = convert::toDouble(minimumCharge_);
