@@ -5,10 +5,8 @@
 #include "astray/AstrayLayout.h"
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
-#include "platform/XmlDocument.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
-#include "service/Unwrap.h"
 
 namespace tarvine {
 namespace {
@@ -122,14 +120,12 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
   const bool finished = trapped(
       "IsPOFound",
       [&] {
-        const std::string reply = service::UnwrapIsPOFound(
+        std::string reply =
             transport_
-                .callOperation(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
-                               service::IsPOFoundRequest(orderID), false)
-                .result);
-        XmlDocument document;
-        if (!document.loadXml(reply)) return;
-        service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
+                .callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
+                           service::IsPOFoundRequest(orderID))
+                .result;
+        service::ReadDataSetRows(std::move(reply), [&](const service::DataSetRow& row) {
           for (const auto& column : row) {
             if (column.name == "CenterID"sv)
               FoundCenterID = convert::toInt16(column.text);

@@ -93,6 +93,14 @@ service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
                                   updateOnly);
 }
 
+std::string TarvineOrderPick::queryRouteService(std::string_view operation,
+                                                const std::string& envelope) {
+  return transport_
+      .callQuery(WebServiceURL, ServerName, SOAPActionStart + std::string(operation), operation,
+                 envelope)
+      .result;
+}
+
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {
   transport_.setTimeouts(timeouts);
   if (astrayForm_) astrayForm_->setTimeouts(timeouts);

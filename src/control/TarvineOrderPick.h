@@ -137,6 +137,9 @@ class TarvineOrderPick : public LateBound {
   // One route service call with the control's URL, host and SOAP action start.
   service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
                                      bool updateOnly);
+  // One query of the route service: the data set text of its reply, as the operation's
+  // unwrapper leaves it, or the empty text after a failure the transport reported.
+  std::string queryRouteService(std::string_view operation, const std::string& envelope);
 
   // Load header and orders.
   void LoadCenterComboBox(const std::string& xml);

@@ -3,7 +3,7 @@
 #include "platform/Convert.h"
 #include "platform/XmlDocument.h"
 #include "service/Requests.h"
-#include "service/Unwrap.h"
+#include "service/DataSet.h"
 
 namespace tarvine {
 
@@ -11,13 +11,12 @@ void TarvineOrderPick::PopulateAllOrders(OrderArray& orders) {
   trap("PopulateAllOrders", [&] {
     const std::string envelope =
         service::GetOutgoingLoadAllOrdersRequest(convert::roundToInt16(OutgoingLoadID), FacilityID);
-    const std::string reply = service::UnwrapGetOutgoingLoadAllOrders(
-        callRouteService("GetOutgoingLoadAllOrders", envelope, false).result);
-
-    XmlDocument document;
-    document.loadXml(reply);
-    orders.assign(1, AllOrdersUDT{});
-    if (document.parseErrorCode() == 0) {
+    {
+      // The reply's data set is parsed where it is, and the tree is gone before the list is
+      // filled.
+      XmlDocument document;
+      service::loadDataSet(document, queryRouteService("GetOutgoingLoadAllOrders", envelope));
+      orders.assign(1, AllOrdersUDT{});
       OrderReader reader;
       service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
         reader.readRow(row);
