@@ -32,7 +32,7 @@ BenchLoads::BenchLoads() : cache_(std::make_unique<Cache>()) {
   dir_ = pattern;
   const std::string db = dir_ + "/loads.db";
   service_ = std::make_unique<serve::RouteService>(db);
-  service_->setRequestLog([](const std::string&) {});
+  service_->setRequestLog(nullptr);
   service_->start("127.0.0.1", 0);
   pool_ = std::make_unique<serve::ConnectionPool>(db);
 }

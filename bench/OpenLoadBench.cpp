@@ -37,31 +37,18 @@ void BM_OpenLoad(benchmark::State& state) {
   for (std::string_view query : kOpenQueries) envelopes.push_back(queryEnvelope(query, segments));
 
   PairedSamples samples;
-  bool floorFirst = false;
-  for (auto _ : state) {
-    double floorSeconds = 0;
-    auto runFloor = [&] {
-      const auto start = Clock::now();
-      for (std::size_t i = 0; i < envelopes.size(); ++i) {
-        plainSoapExchange(control.webServiceURL(), soapActionOf(kOpenQueries[i]), envelopes[i]);
-      }
-      floorSeconds = secondsSince(start);
-    };
-    if (floorFirst) runFloor();
-    const auto start = Clock::now();
-    control.PutTarvineID(segments);
-    const double productSeconds = secondsSince(start);
-    if (!floorFirst) runFloor();
-    floorFirst = !floorFirst;
-
-    if (control.widgets().lvwOrderIDs.rowCount() != static_cast<std::size_t>(segments) ||
-        !log.entries().empty()) {
-      state.SkipWithError("the load did not open with one row per segment");
-      break;
-    }
-    state.SetIterationTime(productSeconds);
-    samples.add(productSeconds, floorSeconds);
-  }
+  alternateWithFloor(
+      state, samples, [&] { control.PutTarvineID(segments); },
+      [&] {
+        for (std::size_t i = 0; i < envelopes.size(); ++i) {
+          plainSoapExchange(control.webServiceURL(), soapActionOf(kOpenQueries[i]), envelopes[i]);
+        }
+      },
+      [&] {
+        return control.widgets().lvwOrderIDs.rowCount() == static_cast<std::size_t>(segments) &&
+               log.entries().empty();
+      },
+      "the load did not open with one row per segment");
   samples.report(state, segments, kGoalRatio, 0);
 }
 

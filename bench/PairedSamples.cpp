@@ -29,4 +29,33 @@ void PairedSamples::report(benchmark::State& state, int rows, double goalRatio,
   state.counters["goal_ms"] = goalMs;
 }
 
+void alternateWithFloor(benchmark::State& state, PairedSamples& samples,
+                        const std::function<void()>& product, const std::function<void()>& floor,
+                        const std::function<bool()>& intact, const char* failure) {
+  // One untimed run of each first: the first run of a process pays for cold caches.
+  product();
+  floor();
+  bool floorFirst = false;
+  for (auto _ : state) {
+    double floorSeconds = 0;
+    auto runFloor = [&] {
+      const auto start = Clock::now();
+      floor();
+      floorSeconds = secondsSince(start);
+    };
+    if (floorFirst) runFloor();
+    const auto start = Clock::now();
+    product();
+    const double productSeconds = secondsSince(start);
+    if (!floorFirst) runFloor();
+    floorFirst = !floorFirst;
+    if (!intact()) {
+      state.SkipWithError(failure);
+      break;
+    }
+    state.SetIterationTime(productSeconds);
+    samples.add(productSeconds, floorSeconds);
+  }
+}
+
 }  // namespace tarvine::bench

@@ -7,6 +7,7 @@
 #include <time.h>
 
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace tarvine::bench {
@@ -39,6 +40,13 @@ class PairedSamples {
   std::vector<double> product_;
   std::vector<double> floor_;
 };
+
+// Runs product and floor once untimed, then once per iteration, each first in turn (so that
+// neither always meets a warm cache), timed in wall time; the product's time is the iteration's. Stops the benchmark
+// with `failure` as soon as intact() is false after the product.
+void alternateWithFloor(benchmark::State& state, PairedSamples& samples,
+                        const std::function<void()>& product, const std::function<void()>& floor,
+                        const std::function<bool()>& intact, const char* failure);
 
 // The median of the values (0 for none).
 double median(std::vector<double> values);

@@ -22,7 +22,8 @@ void read(F&& reading) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const SoapRequest request = SoapRequest::parse(tarvine::fuzz::inputText(data, size));
+    const SoapRequest request =
+        SoapRequest::parse(std::string(tarvine::fuzz::inputText(data, size)));
     tarvine::fuzz::check(!request.operation().empty(), "a parsed request names its operation");
     for (const char* name :
          {"OutgoingLoadID", "FacilityID", "OrderID", "OrderSegment", "Cartons", "Comment"}) {

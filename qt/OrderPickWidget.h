@@ -1,6 +1,8 @@
 #pragma once
 // The embeddable widget: draws a TarvineOrderPick from its headless screen and turns the user's
-// mouse and keyboard into the control's user actions.
+// mouse and keyboard into the control's user actions. The designed layout is its smallest size;
+// made larger, the list takes the extra room and what lies under it moves down with it. Ctrl+S
+// saves; F5 refreshes the load, once unsaved changes are saved or given up (UnsavedPrompt.h).
 
 #include "ScreenView.h"
 
@@ -20,7 +22,12 @@ class OrderPickWidget : public ScreenView {
 
   TarvineOrderPick& control() const { return control_; }
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void addShortcuts();
+
   TarvineOrderPick& control_;
 };
 

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 
 #include "Layout.h"
+#include "ReportGathering.h"
 #include "ScreenView.h"
 #include "UserAction.h"
 #include "WidgetBindings.h"
@@ -110,6 +111,14 @@ void QtDialogs::showModal(Screen& form) {
   FormDialog dialog(form, parent_);
   const ArrowCursor arrow;
   dialog.exec();
+}
+
+void QtDialogs::errorBox(const std::string& prompt, const RuntimeError& error,
+                         std::string_view procedure) {
+  if (ReportGathering* gathering = ReportGathering::current()) {
+    return gathering->add(*this, prompt, error, procedure);
+  }
+  messageBox(prompt, kMsgInformationOk, std::nullopt);
 }
 
 }  // namespace tarvine::qt

@@ -55,6 +55,9 @@ class QtDialogs : public Dialogs {
                                       const std::string& defaultText) override;
   // A FormDialog of the form, until the user closes it.
   void showModal(Screen& form) override;
+  // Gathered while a user action runs (see ReportGathering), else shown at once.
+  void errorBox(const std::string& prompt, const RuntimeError& error,
+                std::string_view procedure) override;
 
  private:
   QPointer<QWidget> parent_;

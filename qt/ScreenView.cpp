@@ -11,9 +11,13 @@
 namespace tarvine::qt {
 
 ScreenView::ScreenView(Screen& screen, QWidget* parent)
-    : QWidget(parent), screen_(screen), runner_([self = QPointer<ScreenView>(this)] {
-        if (self) self->refresh();
-      }) {
+    : QWidget(parent),
+      screen_(screen),
+      runner_(
+          [self = QPointer<ScreenView>(this)] {
+            if (self) self->refresh();
+          },
+          this) {
   setFont(defaultLayoutFont());
   build();
   orderTabs();
@@ -26,8 +30,8 @@ ScreenView::ScreenView(Screen& screen, QWidget* parent)
 
 void ScreenView::build() {
   const double dpi = logicalDpiX();
-  const QRect size = toPixels(Rect{0, 0, screen_.width(), screen_.height()}, dpi);
-  setFixedSize(size.size());
+  designSize_ = toPixels(Rect{0, 0, screen_.width(), screen_.height()}, dpi).size();
+  setFixedSize(designSize_);
   // Frames come before their contents in layout order, so every container exists in time.
   for (const auto& widget : screen_.widgets()) {
     const auto container = byName_.find(widget->container());

@@ -24,12 +24,16 @@ class ScreenView : public QWidget {
   explicit ScreenView(Screen& screen, QWidget* parent = nullptr);
 
   Screen& screen() const { return screen_; }
+  // The screen's design size in pixels; the view has that size unless a subclass lets it grow.
+  QSize designSize() const { return designSize_; }
+  QSize sizeHint() const override { return designSize_; }
   // The Qt widget drawn for the headless widget of that name, or null.
   QWidget* widgetFor(const std::string& name) const;
   // Draws the changes not yet drawn: lists gather theirs until the event loop turns.
   void refresh();
-  // Runs a host call or user action with the busy cursor, then draws what it changed.
-  void perform(const std::function<void()>& action) const { runner_.run(action); }
+  // Runs a host call or user action as a user action (UserActionRunner::run), then draws what
+  // it changed. Returns the number of error reports it showed.
+  int perform(const std::function<void()>& action) const { return runner_.run(action); }
   // The runner that user actions of this view go through.
   const UserActionRunner& runner() const { return runner_; }
   // Puts the keyboard focus where the screen has it.
@@ -43,6 +47,7 @@ class ScreenView : public QWidget {
   void orderTabs();
 
   Screen& screen_;
+  QSize designSize_;
   UserActionRunner runner_;
   std::map<std::string, QWidget*> byName_;
   std::vector<ReportListModel*> lists_;

@@ -5,6 +5,9 @@
 #include <QtGlobal>
 #include <exception>
 
+#include "ReportGathering.h"
+#include "WindowWaiting.h"
+
 namespace tarvine::qt {
 
 BusyCursor::BusyCursor() {
@@ -21,17 +24,23 @@ ArrowCursor::~ArrowCursor() {
   QApplication::restoreOverrideCursor();
 }
 
-void UserActionRunner::run(const std::function<void()>& action) const {
+int UserActionRunner::run(const std::function<void()>& action) const {
   if (refresh_) refresh_();
-  try {
-    BusyCursor busy;
-    action();
-  } catch (const std::exception& error) {
-    qWarning("A user action ended with an error: %s", error.what());
-  } catch (...) {
-    qWarning("A user action ended with an unknown error");
+  ReportGathering reports;
+  {
+    WindowWaiting waiting(surface_);
+    const ScopedWaiting scope(waiting);
+    try {
+      BusyCursor busy;
+      action();
+    } catch (const std::exception& error) {
+      qWarning("A user action ended with an error: %s", error.what());
+    } catch (...) {
+      qWarning("A user action ended with an unknown error");
+    }
   }
   if (refresh_) refresh_();
+  return reports.finish();
 }
 
 }  // namespace tarvine::qt

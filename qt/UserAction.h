@@ -3,6 +3,8 @@
 // that brings the window up to date first, shows a busy cursor while the action (and any
 // synchronous service call in it) runs, and brings the window up to date again afterwards.
 
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 
 namespace tarvine::qt {
@@ -28,14 +30,19 @@ class ArrowCursor {
 
 class UserActionRunner {
  public:
-  // refresh brings the Qt widgets up to date with the headless ones.
-  explicit UserActionRunner(std::function<void()> refresh) : refresh_(std::move(refresh)) {}
-  // Runs the action as described above. An exception that escapes it is written as a warning
-  // and goes no further, so that it never unwinds through Qt's event handling.
-  void run(const std::function<void()>& action) const;
+  // refresh brings the Qt widgets up to date with the headless ones; the overlay of a service
+  // call that takes a while covers surface (none: calls block the window).
+  explicit UserActionRunner(std::function<void()> refresh, QWidget* surface = nullptr)
+      : refresh_(std::move(refresh)), surface_(surface) {}
+  // Runs the action as described above; its service calls wait through a WindowWaiting and its
+  // error reports are gathered into one box per cause, shown when it ends. Returns the number
+  // of error reports. An exception that escapes the action is written as a warning and goes no
+  // further, so that it never unwinds through Qt's event handling.
+  int run(const std::function<void()>& action) const;
 
  private:
   std::function<void()> refresh_;
+  QPointer<QWidget> surface_;
 };
 
 }  // namespace tarvine::qt

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <functional>
+#include <string_view>
 
 #include "Layout.h"
 #include "ReportListView.h"
@@ -29,6 +30,23 @@ std::function<void()> follow(H& headless, Q* view, Draw draw) {
   apply();
   headless.changed.connect(apply);
   return apply;
+}
+
+// The access keys of the buttons, by caption: the position of the letter underlined.
+struct AccessKey {
+  std::string_view caption;
+  qsizetype letter;
+};
+constexpr AccessKey kAccessKeys[] = {{"Save", 0}, {"Cancel", 0}, {"Add Astray Item", 4}};
+
+// A button's caption as Qt shows it: its access key marked, any other ampersand shown as is.
+QString buttonText(const std::string& caption) {
+  QString text = toQString(caption);
+  text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  for (const AccessKey& key : kAccessKeys) {
+    if (caption == key.caption) text.insert(key.letter, QLatin1Char('&'));
+  }
+  return text;
 }
 
 QWidget* makeLabel(Label& label, QWidget* parent) {
@@ -56,7 +74,7 @@ QWidget* makeButton(CommandButton& button, QWidget* parent, const UserActionRunn
   auto* view = new QPushButton(parent);
   view->setAutoDefault(false);
   follow(button, view, [](QPushButton& q, const CommandButton& h) {
-    q.setText(toQString(h.caption()));
+    q.setText(buttonText(h.caption()));
     q.setEnabled(h.enabled());
   });
   QObject::connect(view, &QPushButton::clicked, view,

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+
 namespace tarvine::serve {
 namespace {
 
@@ -138,6 +140,24 @@ void Database::resetStatements() noexcept {
 
 int Database::changes() const {
   return sqlite3_changes(db_);
+}
+
+void Database::backupTo(Database& destination) {
+  sqlite3_backup* backup = sqlite3_backup_init(destination.db_, "main", db_, "main");
+  if (!backup) fail(destination.db_, "cannot start the backup");
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  int rc = SQLITE_OK;
+  // -1: every page under one read transaction. Busy or locked: a writer holds a lock for a
+  // moment; try again.
+  while ((rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+    if (std::chrono::steady_clock::now() >= deadline) break;
+    sqlite3_sleep(20);
+  }
+  sqlite3_backup_finish(backup);
+  if (rc != SQLITE_DONE) {
+    throw DatabaseError(std::string("the backup failed: ") + sqlite3_errstr(rc));
+  }
 }
 
 Transaction::Transaction(Database& db) : db_(db) {

@@ -80,6 +80,10 @@ class Database {
   void resetStatements() noexcept;
   // Rows changed by the latest INSERT, UPDATE or DELETE of this connection.
   int changes() const;
+  // Copies this database over destination's with SQLite's online backup, in one step, so that
+  // the copy is one consistent snapshot while other connections go on writing; waits up to the
+  // busy timeout for a lock. Throws DatabaseError.
+  void backupTo(Database& destination);
   // The file this connection was opened on.
   const std::string& path() const { return path_; }
 

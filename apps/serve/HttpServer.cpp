@@ -1,98 +1,178 @@
 #include "HttpServer.h"
 
-#include <httplib.h>
-
-#include <chrono>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/system/system_error.hpp>
 #include <stdexcept>
 
-#include "SoapDispatcher.h"
-#include "SoapNames.h"
+#include "HttpCore.h"
 
 namespace tarvine::serve {
 namespace {
 
-constexpr const char* kReplyContentType = "text/xml; charset=utf-8";
+namespace asio = boost::asio;
+using tcp = asio::ip::tcp;
 
-// How long start() waits for the listening thread to come up.
-constexpr auto kStartupLimit = std::chrono::seconds(5);
+// How long stop() lets the replies of finished requests go out before it cuts them off.
+constexpr auto kStopGrace = std::chrono::seconds(3);
+// How long the server waits before accepting again after accept() failed (e.g. no file
+// descriptors left), so that a lasting failure does not spin.
+constexpr auto kAcceptRetry = std::chrono::milliseconds(100);
 
-void send(httplib::Response& response, const SoapExchange& exchange) {
-  response.status = exchange.status;
-  response.set_content(exchange.body, kReplyContentType);
+std::string baseUrlOf(const ServerSettings& settings, int port) {
+  const bool ipv6 = settings.host.find(':') != std::string::npos;
+  return std::string(settings.tlsCertFile.empty() ? "http" : "https") + "://" +
+         (ipv6 ? "[" + settings.host + "]" : settings.host) + ":" + std::to_string(port);
+}
+
+tcp::endpoint resolve(const std::string& host, int port) {
+  asio::io_context io;
+  tcp::resolver resolver(io);
+  boost::system::error_code error;
+  const auto results = resolver.resolve(
+      host, std::to_string(port), tcp::resolver::passive | tcp::resolver::numeric_service, error);
+  if (error || results.empty()) {
+    throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) +
+                             " (unknown address)");
+  }
+  return results.begin()->endpoint();
+}
+
+void loadTls(asio::ssl::context& context, const ServerSettings& settings) {
+  context.set_options(asio::ssl::context::default_workarounds | asio::ssl::context::no_sslv2 |
+                      asio::ssl::context::no_sslv3 | asio::ssl::context::no_tlsv1 |
+                      asio::ssl::context::no_tlsv1_1 | asio::ssl::context::single_dh_use);
+  try {
+    context.use_certificate_chain_file(settings.tlsCertFile);
+  } catch (const boost::system::system_error& error) {
+    throw std::runtime_error("cannot load the TLS certificate " + settings.tlsCertFile + ": " +
+                             error.code().message());
+  }
+  try {
+    context.use_private_key_file(settings.tlsKeyFile, asio::ssl::context::pem);
+  } catch (const boost::system::system_error& error) {
+    throw std::runtime_error("cannot load the TLS key " + settings.tlsKeyFile + ": " +
+                             error.code().message());
+  }
+}
+
+void acceptNext(HttpServer::Core& core) {
+  core.acceptor.async_accept([&core](boost::system::error_code error, tcp::socket socket) {
+    if (error == asio::error::operation_aborted || core.stopping) return;
+    if (error) {
+      auto timer = std::make_shared<asio::steady_timer>(core.io, kAcceptRetry);
+      timer->async_wait([&core, timer](boost::system::error_code) {
+        if (!core.stopping) acceptNext(core);
+      });
+      return;
+    }
+    std::size_t open = 0;
+    {
+      const std::lock_guard lock(core.mutex);
+      open = core.connections.size();
+    }
+    if (open >= core.settings.limits.maxConnections) {
+      RequestRecord record;
+      record.time = std::chrono::system_clock::now();
+      boost::system::error_code ignored;
+      record.client = socket.remote_endpoint(ignored).address().to_string();
+      record.operation = "(refused)";
+      record.outcome = Outcome::Refused;
+      record.status = 0;
+      record.detail = std::to_string(open) + " connections open already";
+      core.log(record);
+      socket.close(ignored);
+    } else {
+      serveConnection(core, std::move(socket));
+    }
+    acceptNext(core);
+  });
 }
 
 }  // namespace
 
-HttpServer::HttpServer(ConnectionPool& pool, RequestLog log) : pool_(pool), log_(std::move(log)) {}
+HttpServer::Core::Core(ConnectionPool& pool, const std::string& dbPath, RequestLog log,
+                       const ServerSettings& serverSettings)
+    : settings(serverSettings),
+      routes{pool, dbPath, std::string(), std::chrono::steady_clock::now()},
+      loopbackOnly(isLoopbackHost(serverSettings.host)),
+      requestLog(std::move(log)),
+      workers(serverSettings.limits.workers) {}
+
+void HttpServer::Core::log(const RequestRecord& record) {
+  const std::lock_guard lock(logMutex);
+  if (requestLog) requestLog(record);
+}
+
+bool HttpServer::Core::holdBodyBytes(std::ptrdiff_t bytes) {
+  const std::lock_guard lock(mutex);
+  if (bytes > 0 &&
+      heldBodyBytes + static_cast<std::size_t>(bytes) > settings.limits.maxBufferedBodyBytes) {
+    return false;
+  }
+  heldBodyBytes += static_cast<std::size_t>(bytes);
+  return true;
+}
+
+HttpServer::HttpServer(ConnectionPool& pool, std::string dbPath, RequestLog log)
+    : pool_(pool), dbPath_(std::move(dbPath)), log_(std::move(log)) {}
 
 HttpServer::~HttpServer() {
   stop();
 }
 
-void HttpServer::logLine(const std::string& line) {
-  if (!log_) return;
-  const std::lock_guard lock(logMutex_);
-  log_(line);
-}
-
-int HttpServer::start(const std::string& host, int port) {
-  if (server_) throw std::runtime_error("the route service is already running");
-  auto server = std::make_unique<httplib::Server>();
-  server->set_payload_max_length(kMaxRequestBytes);
-  // httplib's default also sets SO_REUSEPORT, which would let a second service share a port
-  // that is in use instead of failing.
-  server->set_socket_options([](socket_t socket) {
-    const int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-  });
-  server->Post(kEndpointPath, [this](const httplib::Request& request, httplib::Response& response) {
-    std::optional<std::string> action;
-    if (request.has_header("SOAPAction")) action = request.get_header_value("SOAPAction");
-    const SoapExchange exchange = answerSoapRequest(request.body, action, pool_);
-    send(response, exchange);
-    logLine(exchange.logLine);
-  });
-  // httplib answers an oversized body with 413 before any handler runs; the client gets a
-  // SOAP fault like for any other bad request. Requests that miss the endpoint are only logged.
-  server->set_error_handler(httplib::Server::HandlerWithResponse(
-      [this](const httplib::Request& request, httplib::Response& response) {
-        if (response.status == 413) {
-          const SoapExchange exchange = oversizedRequestExchange();
-          send(response, exchange);
-          logLine(exchange.logLine);
-          return httplib::Server::HandlerResponse::Handled;
-        }
-        if (response.body.empty()) {
-          logLine(request.method + " " + request.path.substr(0, 100) + ": HTTP " +
-                  std::to_string(response.status));
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-      }));
-
-  const int bound = port == 0 ? server->bind_to_any_port(host) : port;
-  if (bound < 0 || (port != 0 && !server->bind_to_port(host, port))) {
-    throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) +
+int HttpServer::start(const ServerSettings& settings) {
+  if (core_) throw std::runtime_error("the route service is already running");
+  const tcp::endpoint endpoint = resolve(settings.host, settings.port);
+  // The base URL needs the port, known once bound.
+  auto core = std::make_unique<Core>(pool_, dbPath_, log_, settings);
+  if (!settings.tlsCertFile.empty()) {
+    core->tls.emplace(asio::ssl::context::tls_server);
+    loadTls(*core->tls, settings);
+  }
+  boost::system::error_code error;
+  core->acceptor.open(endpoint.protocol(), error);
+  // SO_REUSEADDR only: a port in use makes bind fail instead of being shared.
+  if (!error) core->acceptor.set_option(tcp::acceptor::reuse_address(true), error);
+  if (!error) core->acceptor.bind(endpoint, error);
+  if (!error) core->acceptor.listen(asio::socket_base::max_listen_connections, error);
+  if (error) {
+    throw std::runtime_error("cannot listen on " + settings.host + ":" +
+                             std::to_string(settings.port) +
                              " (address not available or port in use)");
   }
-  httplib::Server* running = server.get();
-  server_ = std::move(server);
-  thread_ = std::thread([running] { running->listen_after_bind(); });
-  const auto deadline = std::chrono::steady_clock::now() + kStartupLimit;
-  while (!running->is_running() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  if (!running->is_running()) {
-    stop();
-    throw std::runtime_error("the route service did not start listening");
-  }
-  return bound;
+  const int port = core->acceptor.local_endpoint().port();
+  core->routes.baseUrl = baseUrlOf(settings, port);
+  acceptNext(*core);
+  Core* running = core.get();
+  core->network = std::thread([running] {
+    running->io.run();
+    running->networkDone.set_value();
+  });
+  core_ = std::move(core);
+  return port;
+}
+
+std::string HttpServer::baseUrl() const {
+  return core_ ? core_->routes.baseUrl : std::string();
 }
 
 void HttpServer::stop() {
-  if (!server_) return;
-  server_->stop();
-  if (thread_.joinable()) thread_.join();
-  server_.reset();
+  if (!core_) return;
+  Core& core = *core_;
+  asio::post(core.io, [&core] {
+    core.stopping = true;
+    boost::system::error_code ignored;
+    core.acceptor.close(ignored);
+    const std::lock_guard lock(core.mutex);
+    for (Connection* connection : core.connections) connection->closeIfIdle();
+  });
+  // Requests being answered finish; their replies go out unless that takes too long.
+  core.workers.join();
+  if (core.networkDone.get_future().wait_for(kStopGrace) != std::future_status::ready) {
+    core.io.stop();
+  }
+  core.network.join();
+  core_.reset();
 }
 
 }  // namespace tarvine::serve

@@ -1,48 +1,57 @@
-// The HTTP side of the route service: one POST endpoint served on a background thread.
+// The HTTP side of the route service: an event-driven server (one network thread, deadlines
+// for every read and write, byte limits whatever the framing) that hands the work of each
+// request to a small pool of worker threads.
 #pragma once
 
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
-namespace httplib {
-class Server;
-}
+#include "AccessPolicy.h"
+#include "RequestLimits.h"
+#include "RequestLog.h"
 
 namespace tarvine::serve {
 
 class ConnectionPool;
 
-// Receives one line per request (operation, subject, outcome, milliseconds); called from the
-// request threads, one call at a time.
-using RequestLog = std::function<void(const std::string& line)>;
+// Where and how the service listens.
+struct ServerSettings {
+  std::string host = "127.0.0.1";
+  int port = 0;             // 0: any free port
+  AllowList allowFrom;      // empty: every address that reaches the port
+  std::string tlsCertFile;  // both set: HTTPS with this certificate chain (PEM)
+  std::string tlsKeyFile;   // and this private key (PEM)
+  ServerLimits limits;
+};
 
-// Serves the SOAP endpoint from a connection pool until stopped.
+// Serves the SOAP endpoint, its description and the health check until stopped.
 class HttpServer {
  public:
-  // A server answering from pool and reporting to log; nothing listens before start().
-  HttpServer(ConnectionPool& pool, RequestLog log);
+  // A server answering from pool (health checks open dbPath) and reporting every request to
+  // log; nothing listens before start().
+  HttpServer(ConnectionPool& pool, std::string dbPath, RequestLog log);
   // Stops the server if it still runs.
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;
 
-  // Binds host:port (port 0: any free port) and serves on a background thread; returns the port.
-  // Throws std::runtime_error when the address cannot be bound or the server is already running.
-  int start(const std::string& host, int port);
-  // Stops listening, finishes the requests in progress and joins the thread. Idempotent.
+  // Binds (SO_REUSEADDR, never sharing a port in use) and serves on background threads;
+  // returns the port. Throws std::runtime_error when the address cannot be bound, the TLS
+  // files cannot be loaded or the server is already running.
+  int start(const ServerSettings& settings);
+  // The address to give clients, e.g. "https://127.0.0.1:8443"; empty before start().
+  std::string baseUrl() const;
+  // Stops listening, finishes the requests being answered (waiting at most a few seconds for
+  // their replies to go out), closes every connection and joins the threads. Idempotent.
   void stop();
 
- private:
-  void logLine(const std::string& line);
+  struct Core;
 
+ private:
   ConnectionPool& pool_;
+  std::string dbPath_;
   RequestLog log_;
-  std::mutex logMutex_;
-  std::unique_ptr<httplib::Server> server_;
-  std::thread thread_;
+  std::unique_ptr<Core> core_;
 };
 
 }  // namespace tarvine::serve

@@ -86,7 +86,8 @@ void writeSegmentRow(DataSetWriter& writer, const Statement& row, DateTexts& dat
 
 }  // namespace
 
-OperationResult getOutgoingLoadCenterIDAndCenter(const SoapRequest& request, Database& db) {
+OperationResult getOutgoingLoadCenterIDAndCenter(const SoapRequest& request, Database& db,
+                                                 RequestRecord& /*record*/) {
   Statement& query = db.prepare(
       "SELECT c.CenterID, c.CenterName FROM OutgoingLoad l"
       " JOIN RouteStop s ON s.RouteID = l.RouteID JOIN Center c ON c.CenterID = s.CenterID"
@@ -102,7 +103,8 @@ OperationResult getOutgoingLoadCenterIDAndCenter(const SoapRequest& request, Dat
   return finished(writer);
 }
 
-OperationResult getOutgoingLoadDescriptionRoute(const SoapRequest& request, Database& db) {
+OperationResult getOutgoingLoadDescriptionRoute(const SoapRequest& request, Database& db,
+                                                RequestRecord& /*record*/) {
   Statement& query = db.prepare(
       "SELECT r.Description, r.Route FROM OutgoingLoad l JOIN Route r ON r.RouteID = l.RouteID"
       " WHERE l.OutgoingLoadID = ?1");
@@ -117,7 +119,8 @@ OperationResult getOutgoingLoadDescriptionRoute(const SoapRequest& request, Data
   return finished(writer);
 }
 
-OperationResult getOutgoingLoadAllOrders(const SoapRequest& request, Database& db) {
+OperationResult getOutgoingLoadAllOrders(const SoapRequest& request, Database& db,
+                                         RequestRecord& /*record*/) {
   const std::int64_t load = loadParameter(request);
   const std::string facility = request.text("FacilityID");
   Statement& query = db.prepare(allOrdersSql());
@@ -128,7 +131,8 @@ OperationResult getOutgoingLoadAllOrders(const SoapRequest& request, Database& d
   return finished(writer);
 }
 
-OperationResult getOutgoingLoadBasicTotal(const SoapRequest& request, Database& db) {
+OperationResult getOutgoingLoadBasicTotal(const SoapRequest& request, Database& db,
+                                          RequestRecord& /*record*/) {
   Statement& query = db.prepare(
       "SELECT SUM(CubicFeet), SUM(Freight), SUM(NumberParcels), SUM(FactoryWeight)"
       " FROM VOZA_OrderHeader WHERE OutgoingLoad = ?1");
@@ -145,7 +149,7 @@ OperationResult getOutgoingLoadBasicTotal(const SoapRequest& request, Database& 
   return finished(writer);
 }
 
-OperationResult isPOFound(const SoapRequest& request, Database& db) {
+OperationResult isPOFound(const SoapRequest& request, Database& db, RequestRecord& /*record*/) {
   Statement& query = db.prepare(
       "SELECT CenterID, MAX(VOZA_OrderSegment) FROM VOZA_OrderHeader WHERE OrderID = ?1");
   query.bind(1, request.text("OrderID"));

@@ -1,27 +1,17 @@
 #include "RouteService.h"
 
-#include <cstdio>
-
 #include "ConnectionPool.h"
 #include "Database.h"
 #include "DemoData.h"
 #include "Schema.h"
 
 namespace tarvine::serve {
-namespace {
-
-void logToStderr(const std::string& line) {
-  std::fprintf(stderr, "%s\n", line.c_str());
-  std::fflush(stderr);
-}
-
-}  // namespace
 
 RouteService::RouteService(std::string dbPath)
     : dbPath_(std::move(dbPath)),
       pool_(std::make_unique<ConnectionPool>(dbPath_)),
-      log_(&logToStderr) {
-  applySchema(*pool_->acquire());
+      log_(standardErrorLog(LogFormat::Text)) {
+  schemaVersionFound_ = applySchema(*pool_->acquire());
 }
 
 RouteService::~RouteService() {
@@ -40,24 +30,28 @@ void RouteService::setRequestLog(RequestLog log) {
   log_ = std::move(log);
 }
 
-int RouteService::start(const std::string& host, int port) {
+int RouteService::start(const ServerSettings& settings) {
   if (server_) throw std::runtime_error("the route service is already running");
-  auto server = std::make_unique<HttpServer>(*pool_, log_);
-  const int bound = server->start(host, port);
+  auto server = std::make_unique<HttpServer>(*pool_, dbPath_, log_);
+  const int bound = server->start(settings);
   server_ = std::move(server);
-  const bool ipv6 = host.find(':') != std::string::npos;
-  baseUrl_ = "http://" + (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(bound);
   return bound;
 }
 
+int RouteService::start(const std::string& host, int port) {
+  ServerSettings settings;
+  settings.host = host;
+  settings.port = port;
+  return start(settings);
+}
+
 std::string RouteService::baseUrl() const {
-  return baseUrl_;
+  return server_ ? server_->baseUrl() : std::string();
 }
 
 void RouteService::stop() {
   if (server_) server_->stop();
   server_.reset();
-  baseUrl_.clear();
 }
 
 }  // namespace tarvine::serve

@@ -8,7 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "Backup.h"
 #include "RouteService.h"
+#include "Schema.h"
 #include "SoapNames.h"
 
 namespace tarvine::serve {
@@ -69,27 +71,76 @@ class StopSignals {
   sigset_t previous_{};
 };
 
-void checkOptions(const ServeOptions& options) {
+// Options that do not go together; runServe answers them with exit status 2.
+class UsageError : public std::invalid_argument {
+ public:
+  using std::invalid_argument::invalid_argument;
+};
+
+ServerSettings checkOptions(const ServeOptions& options) {
   if (options.port < 0 || options.port > 65535) {
-    throw std::invalid_argument("port " + std::to_string(options.port) + " is outside 0 to 65535");
+    throw UsageError("port " + std::to_string(options.port) + " is outside 0 to 65535");
   }
   if (options.segments != 0 && !options.generateLoadId) {
-    throw std::invalid_argument("--segments needs --generate-load");
+    throw UsageError("--segments needs --generate-load");
   }
+  if (!options.backupPath.empty() && options.dbPath.empty()) {
+    throw UsageError("--backup needs --db");
+  }
+  if (options.tlsCert.empty() != options.tlsKey.empty()) {
+    throw UsageError("--tls-cert and --tls-key go together");
+  }
+  ServerSettings settings;
+  settings.host = options.host;
+  settings.port = options.port;
+  settings.tlsCertFile = options.tlsCert;
+  settings.tlsKeyFile = options.tlsKey;
+  if (!options.allowFrom.empty()) {
+    try {
+      settings.allowFrom = AllowList::parse(options.allowFrom);
+    } catch (const std::invalid_argument& error) {
+      throw UsageError(std::string("--allow-from: ") + error.what());
+    }
+  }
+  if (!isLoopbackHost(options.host) && settings.allowFrom.empty()) {
+    throw UsageError("listening on " + options.host +
+                     " needs --allow-from CIDR[,CIDR...] naming the networks that may call");
+  }
+  return settings;
 }
 
-int serve(const ServeOptions& options, const std::string& dbPath, StopSignals& stopSignals) {
+int serve(const ServeOptions& options, const ServerSettings& settings, const std::string& dbPath,
+          StopSignals& stopSignals) {
   RouteService service(dbPath);
+  if (service.schemaVersionFound() != kSchemaVersion) {
+    std::fprintf(stderr, "tarvine serve: database %s: schema version %d, migrated to %d\n",
+                 dbPath.c_str(), service.schemaVersionFound(), kSchemaVersion);
+  }
+  service.setRequestLog(standardErrorLog(options.logFormat));
   if (options.demo) service.createDemoData();
   if (options.generateLoadId) service.generateLoad(*options.generateLoadId, options.segments);
-  service.start(options.host, options.port);
+  service.start(settings);
   std::printf("%s\n", service.baseUrl().c_str());
   std::fflush(stdout);
+  if (!isLoopbackHost(settings.host)) {
+    std::fprintf(stderr,
+                 "tarvine serve: warning: the route service has no authentication of its own; "
+                 "anyone in %s can read and change every load\n",
+                 options.allowFrom.c_str());
+  }
   std::fprintf(stderr, "tarvine serve: listening on %s%s, database %s; stop with Ctrl+C\n",
                service.baseUrl().c_str(), kEndpointPath, dbPath.c_str());
   const int received = stopSignals.wait();
   service.stop();
   std::fprintf(stderr, "tarvine serve: stopped on %s\n", received == SIGINT ? "SIGINT" : "SIGTERM");
+  return 0;
+}
+
+int backup(const ServeOptions& options) {
+  const BackupResult result = backupDatabase(options.dbPath, options.backupPath);
+  std::fprintf(stderr, "tarvine serve: backed up %s to %s (schema version %d, %ju bytes)\n",
+               options.dbPath.c_str(), options.backupPath.c_str(), result.schemaVersion,
+               result.bytes);
   return 0;
 }
 
@@ -100,15 +151,19 @@ int runServe(const ServeOptions& options) {
   // temporary database is removed) instead of killing the process half-way.
   StopSignals stopSignals;
   try {
-    checkOptions(options);
-    if (!options.dbPath.empty()) return serve(options, options.dbPath, stopSignals);
+    const ServerSettings settings = checkOptions(options);
+    if (!options.backupPath.empty()) return backup(options);
+    if (!options.dbPath.empty()) return serve(options, settings, options.dbPath, stopSignals);
     const TemporaryDirectory directory;
     const std::string dbPath = (directory.path() / "route.db").string();
     std::fprintf(stderr,
                  "tarvine serve: no --db given, using the temporary database %s "
                  "(removed on exit)\n",
                  dbPath.c_str());
-    return serve(options, dbPath, stopSignals);
+    return serve(options, settings, dbPath, stopSignals);
+  } catch (const UsageError& error) {
+    printError(std::string(error.what()) + "; see tarvine serve --help");
+    return 2;
   } catch (const std::exception& error) {
     printError(error.what());
     return 1;

@@ -1,10 +1,12 @@
 #include "Schema.h"
 
-#include "Database.h"
+#include <string>
 
 namespace tarvine::serve {
 namespace {
 
+// The first schema (version 0). A new file gets it and then every migration, so that a new
+// file and a migrated one are the same.
 // Amounts, weights and volumes are REAL values kept to two decimals; LoadDate is YYYY-MM-DD.
 // A segment on no load has OutgoingLoad NULL; a segment without a known rate has Freight NULL.
 constexpr const char* kTables = R"sql(
@@ -64,13 +66,44 @@ CREATE TABLE IF NOT EXISTS VOZA_OrderProgressHistory (
 );
 )sql";
 
+// kMigrations[v] takes a file from version v to v + 1.
+constexpr const char* kMigrations[kSchemaVersion] = {
+    // 1: the file carries its schema version; the tables are those of version 0.
+    "",
+};
+
+void refuseNewer(Database& db, int version) {
+  if (version <= kSchemaVersion) return;
+  throw SchemaTooNew("the database " + db.path() + " has schema version " +
+                     std::to_string(version) + ", newer than this tarvine knows (" +
+                     std::to_string(kSchemaVersion) +
+                     "); run the tarvine that wrote it, or restore a backup taken before");
+}
+
 }  // namespace
 
-void applySchema(Database& db) {
+int schemaVersion(Database& db) {
+  Statement& query = db.prepare("PRAGMA user_version");
+  const int version = query.step() ? static_cast<int>(query.integer(0)) : 0;
+  query.reset();
+  return version;
+}
+
+int applySchema(Database& db) {
+  // Refused before anything is written to the file, even its journal mode.
+  refuseNewer(db, schemaVersion(db));
   db.execute("PRAGMA journal_mode = WAL");
   Transaction transaction(db);
-  db.execute(kTables);
+  // Read again inside the write lock: another service may have migrated the file meanwhile.
+  const int found = schemaVersion(db);
+  refuseNewer(db, found);
+  if (found == kSchemaVersion) return found;
+  const bool created = found == 0 && !db.prepare("SELECT 1 FROM sqlite_master").hasRow();
+  if (found == 0) db.execute(kTables);
+  for (int version = found; version < kSchemaVersion; ++version) db.execute(kMigrations[version]);
+  db.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
   transaction.commit();
+  return created ? kSchemaVersion : found;
 }
 
 }  // namespace tarvine::serve

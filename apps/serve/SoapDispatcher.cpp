@@ -1,10 +1,9 @@
 #include "SoapDispatcher.h"
 
-#include <chrono>
-
 #include "ConnectionPool.h"
 #include "Database.h"
 #include "Operations.h"
+#include "RequestLimits.h"
 #include "SoapFault.h"
 #include "SoapNames.h"
 #include "SoapReply.h"
@@ -30,78 +29,78 @@ void checkSoapAction(const std::optional<std::string>& header, const std::string
   }
 }
 
-// What the request is about, for the log: the load, the order or the number of statements.
-std::string subjectOf(const SoapRequest& request) {
-  std::string subject;
+// The request's load id for the log, whatever its form; the operation checks it.
+std::string loadOf(const SoapRequest& request) {
   try {
-    if (request.has("OutgoingLoadID")) subject += " load " + request.text("OutgoingLoadID");
-    if (request.has("OrderID")) subject += " order " + request.text("OrderID");
-    if (request.has("OutgoingLoadOrderArray")) {
-      subject +=
-          " " + std::to_string(request.strings("OutgoingLoadOrderArray").size()) + " strings";
-    }
+    if (request.has("OutgoingLoadID")) return request.text("OutgoingLoadID");
   } catch (const SoapFault&) {
     // The operation reports the malformed parameter itself.
   }
-  return subject.size() > 100 ? subject.substr(0, 100) + "..." : subject;
+  return {};
 }
 
-std::string elapsedText(std::chrono::steady_clock::time_point start) {
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()) +
-         " ms";
-}
-
-SoapExchange faultExchange(FaultCode code, const std::string& message, std::string logHead) {
+SoapExchange faultExchange(FaultCode code, const std::string& message, RequestRecord record,
+                           int status = 500) {
   SoapExchange exchange;
-  exchange.status = 500;
+  exchange.status = status;
   exchange.body = faultReply(code, message);
-  exchange.logLine =
-      std::move(logHead) + ": fault " + std::string(faultCodeText(code)) + " (" + message + ")";
+  exchange.record = std::move(record);
+  exchange.record.outcome = Outcome::Fault;
+  exchange.record.status = status;
+  exchange.record.detail = std::string(faultCodeText(code)) + " (" + message + ")";
   return exchange;
 }
 
 }  // namespace
 
-SoapExchange answerSoapRequest(std::string_view body, const std::optional<std::string>& soapAction,
+SoapExchange answerSoapRequest(std::string body, const std::optional<std::string>& soapAction,
                                ConnectionPool& pool) {
-  const auto start = std::chrono::steady_clock::now();
-  std::string logHead = "(no operation)";
-  SoapExchange exchange;
+  RequestRecord record;
+  record.operation = "(no operation)";
   try {
-    const SoapRequest request = SoapRequest::parse(body);
-    logHead = request.operation().substr(0, 80);
+    const SoapRequest request = SoapRequest::parse(std::move(body));
+    record.operation = request.operation();
     const OperationHandler handler = findOperation(request.operation());
     if (!handler) throw clientFault("unknown operation " + quoteForMessage(request.operation()));
-    logHead += subjectOf(request);
+    record.load = loadOf(request);
     checkSoapAction(soapAction, request.operation());
     OperationResult result;
     {
       const ConnectionPool::Lease db = pool.acquire();
-      result = handler(request, *db);
+      result = handler(request, *db, record);
     }
+    SoapExchange exchange;
     exchange.body = result.resultText ? resultReply(request.operation(), *result.resultText)
                                       : emptyReply(request.operation());
-    exchange.logLine =
-        logHead + ": ok" + (result.resultText ? ", " + std::to_string(result.rows) + " rows" : "");
+    if (result.resultText) record.rows = result.rows;
+    exchange.record = std::move(record);
+    return exchange;
   } catch (const SoapFault& fault) {
-    exchange = faultExchange(fault.code(), fault.what(), logHead);
+    return faultExchange(fault.code(), fault.what(), std::move(record));
   } catch (const DatabaseError& error) {
-    exchange =
-        faultExchange(FaultCode::Server, std::string("database error: ") + error.what(), logHead);
+    return faultExchange(FaultCode::Server, std::string("database error: ") + error.what(),
+                         std::move(record));
   } catch (const std::exception& error) {
-    exchange =
-        faultExchange(FaultCode::Server, std::string("internal error: ") + error.what(), logHead);
+    return faultExchange(FaultCode::Server, std::string("internal error: ") + error.what(),
+                         std::move(record));
   }
-  exchange.logLine += ", " + elapsedText(start);
-  return exchange;
 }
 
 SoapExchange oversizedRequestExchange() {
+  RequestRecord record;
+  record.operation = "(no operation)";
   return faultExchange(FaultCode::Client,
                        "the request body is larger than " +
                            std::to_string(kMaxRequestBytes / (1024 * 1024)) + " MiB",
-                       "(no operation)");
+                       std::move(record));
+}
+
+SoapExchange busyExchange() {
+  RequestRecord record;
+  record.operation = "(no operation)";
+  return faultExchange(FaultCode::Server,
+                       "the service is busy with other large requests; send this one later",
+                       std::move(record), 503);
 }
 
 }  // namespace tarvine::serve

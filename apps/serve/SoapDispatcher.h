@@ -3,25 +3,31 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
+
+#include "RequestLog.h"
 
 namespace tarvine::serve {
 
 class ConnectionPool;
 
-// The HTTP answer to one request and the line that the request log gets for it.
+// The HTTP answer to one request and what the request log gets for it (operation, load,
+// person, statements, rows, outcome; the caller adds time, client and duration).
 struct SoapExchange {
   int status = 200;
   std::string body;
-  std::string logLine;
+  RequestRecord record;
 };
 
 // Answers a POST body with its SOAPAction header (absent: nullopt). Never throws: a bad request
 // gets a soap:Client fault, any failure of ours a soap:Server fault, both with HTTP 500.
-SoapExchange answerSoapRequest(std::string_view body, const std::optional<std::string>& soapAction,
+SoapExchange answerSoapRequest(std::string body, const std::optional<std::string>& soapAction,
                                ConnectionPool& pool);
 
 // The fault exchange for a request body larger than the service accepts.
 SoapExchange oversizedRequestExchange();
+
+// The fault exchange (HTTP 503) for a body that arrives while the service holds as many bodies
+// as it may.
+SoapExchange busyExchange();
 
 }  // namespace tarvine::serve

@@ -79,6 +79,12 @@ std::string faultReply(FaultCode code, std::string_view message) {
   return reply;
 }
 
+std::string xmlEscaped(std::string_view text) {
+  std::string out;
+  appendEscapedText(out, text);
+  return out;
+}
+
 std::string_view faultCodeText(FaultCode code) {
   return code == FaultCode::Client ? "soap:Client" : "soap:Server";
 }

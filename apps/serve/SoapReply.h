@@ -18,6 +18,11 @@ std::string emptyReply(std::string_view operation);
 // The full reply of a failed request: a soap:Fault with faultcode and faultstring (escaped).
 std::string faultReply(FaultCode code, std::string_view message);
 
+// Text escaped for XML: "&", "<" and ">" as entities; characters XML cannot carry are dropped.
+// Quotes are kept, so the result goes into element text, or into an attribute whose value
+// holds none.
+std::string xmlEscaped(std::string_view text);
+
 // The faultcode text of a code: "soap:Client" or "soap:Server".
 std::string_view faultCodeText(FaultCode code);
 

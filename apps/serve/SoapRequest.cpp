@@ -1,5 +1,6 @@
 #include "SoapRequest.h"
 
+#include "RequestShape.h"
 #include "SoapFault.h"
 #include "SoapNames.h"
 #include "ValueText.h"
@@ -46,30 +47,6 @@ pugi::xml_node firstElement(const pugi::xml_node& parent) {
   return {};
 }
 
-// The nesting depth of the deepest element (the document element is level 1), counted by an
-// iterative walk so that a hostile depth costs no stack. Stops once the limit is passed.
-int elementDepth(const pugi::xml_document& document, int limit) {
-  int depth = 1;
-  int deepest = 1;
-  pugi::xml_node node = document.first_child();
-  while (node) {
-    if (node.first_child()) {
-      node = node.first_child();
-      ++depth;
-      if (node.type() == pugi::node_element && depth > deepest) deepest = depth;
-      if (deepest > limit) return deepest;
-      continue;
-    }
-    while (!node.next_sibling()) {
-      node = node.parent();
-      --depth;
-      if (node == document) return deepest;
-    }
-    node = node.next_sibling();
-  }
-  return deepest;
-}
-
 // The concatenated character data of a parameter element; a fault when it holds elements.
 std::string parameterText(const pugi::xml_node& element) {
   std::string text;
@@ -86,20 +63,18 @@ std::string parameterText(const pugi::xml_node& element) {
 
 }  // namespace
 
-SoapRequest SoapRequest::parse(std::string_view body) {
+SoapRequest SoapRequest::parse(std::string body) {
   if (body.empty()) throw clientFault("the request body is empty");
+  checkRequestShape(body);
   SoapRequest request;
+  // Parsed in place: the tree points into the body, which the request keeps.
+  request.body_ = std::make_unique<std::string>(std::move(body));
   request.document_ = std::make_unique<pugi::xml_document>();
-  // pugixml parses and frees without recursion; the depth is checked before anything is read.
-  const pugi::xml_parse_result parsed =
-      request.document_->load_buffer(body.data(), body.size(), pugi::parse_default);
+  const pugi::xml_parse_result parsed = request.document_->load_buffer_inplace(
+      request.body_->data(), request.body_->size(), pugi::parse_default);
   if (!parsed) {
     throw clientFault(std::string("the request body is not well-formed XML: ") +
                       parsed.description() + " at offset " + std::to_string(parsed.offset));
-  }
-  if (elementDepth(*request.document_, kMaxRequestDepth) > kMaxRequestDepth) {
-    throw clientFault("the request nests elements deeper than " + std::to_string(kMaxRequestDepth) +
-                      " levels");
   }
   const pugi::xml_node envelope = request.document_->document_element();
   if (localName(envelope) != "Envelope") throw clientFault("the request is not a SOAP Envelope");

@@ -16,9 +16,9 @@ namespace tarvine::serve {
 class SoapRequest {
  public:
   // Parses a request body: an Envelope with a Body holding one operation element in the route
-  // service namespace. Throws a client SoapFault for an empty, unparsable, too deep or
-  // otherwise malformed body.
-  static SoapRequest parse(std::string_view body);
+  // service namespace. Throws a client SoapFault for an empty, unparsable, too large (see
+  // checkRequestShape) or otherwise malformed body.
+  static SoapRequest parse(std::string body);
 
   // The local name of the operation element, e.g. "IsPOFound".
   const std::string& operation() const { return operation_; }
@@ -38,6 +38,7 @@ class SoapRequest {
   SoapRequest() = default;
   pugi::xml_node parameter(std::string_view name) const;
 
+  std::unique_ptr<std::string> body_;
   std::unique_ptr<pugi::xml_document> document_;
   pugi::xml_node operationNode_;
   std::string operation_;

@@ -1,9 +1,11 @@
 #include "UpdateOperations.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Database.h"
+#include "RequestLog.h"
 #include "SoapFault.h"
 #include "SoapRequest.h"
 #include "StatementParser.h"
@@ -55,6 +57,21 @@ std::vector<NumberedStatement> parseAll(const std::vector<std::string>& texts) {
     }
   }
   return statements;
+}
+
+// The person of the first history entry and the first load that segments are put on.
+void noteWhoAndWhere(const std::vector<NumberedStatement>& statements, RequestRecord& record) {
+  for (const auto& [number, statement] : statements) {
+    if (const auto* entry = std::get_if<ProgressEntry>(&statement); entry && !record.person) {
+      record.person = entry->personId;
+      record.personType = entry->personTypeId;
+    }
+    if (const auto* assignment = std::get_if<SegmentAssignment>(&statement);
+        assignment && assignment->loadId && record.load.empty()) {
+      record.load = std::to_string(*assignment->loadId);
+    }
+    if (record.person && !record.load.empty()) return;
+  }
 }
 
 void apply(Database& db, std::size_t number, const SegmentAssignment& assignment) {
@@ -136,9 +153,13 @@ AstraySource findAstraySource(Database& db, const std::string& orderId, std::int
 
 }  // namespace
 
-OperationResult updateOutgoingLoadOrder(const SoapRequest& request, Database& db) {
-  const std::vector<NumberedStatement> statements =
-      parseAll(request.strings("OutgoingLoadOrderArray"));
+OperationResult updateOutgoingLoadOrder(const SoapRequest& request, Database& db,
+                                        RequestRecord& record) {
+  const std::vector<std::string> texts = request.strings("OutgoingLoadOrderArray");
+  record.statements = static_cast<std::size_t>(
+      std::count_if(texts.begin(), texts.end(), [](const std::string& t) { return !t.empty(); }));
+  const std::vector<NumberedStatement> statements = parseAll(texts);
+  noteWhoAndWhere(statements, record);
   Transaction transaction(db);
   for (const auto& [number, statement] : statements) {
     std::visit([&db, number = number](const auto& parsed) { apply(db, number, parsed); },
@@ -148,7 +169,7 @@ OperationResult updateOutgoingLoadOrder(const SoapRequest& request, Database& db
   return {};
 }
 
-OperationResult addAstrayPO(const SoapRequest& request, Database& db) {
+OperationResult addAstrayPO(const SoapRequest& request, Database& db, RequestRecord& /*record*/) {
   const std::string orderId = request.text("OrderID");
   const std::int64_t segment = request.integer("OrderSegment", kShortMin, kShortMax);
   const std::int64_t freightCents = request.cents("Freight");

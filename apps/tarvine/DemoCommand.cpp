@@ -32,24 +32,29 @@ DemoCommand::DemoCommand(CLI::App& app)
                                   "Open the picking window on the demo load, with the "
                                   "reference route service on loopback")),
       load_(serve::kDemoLoad) {
-  command_->add_option("--db", dbPath_,
-                       "Demo database (default: $XDG_DATA_HOME/tarvine/demo.db, created on first "
-                       "use)");
+  command_
+      ->add_option("--db", dbPath_,
+                   "Demo database, created on first use (default: "
+                   "$XDG_DATA_HOME/tarvine/demo.db, or ~/.local/share/tarvine/demo.db)")
+      ->type_name("FILE");
   command_->add_option("--load", load_, "Load to show")->capture_default_str();
-  command_->add_option("--screenshot", screenshot_,
-                       "Write a PNG of the window once the load is shown, then exit");
+  command_
+      ->add_option("--screenshot", screenshot_,
+                   "Write a PNG of the window once the load is shown, then exit")
+      ->type_name("FILE");
+  addLimitOptions(*command_, limits_);
 }
 
 int DemoCommand::run() {
   if (auto why = windowUnavailable("demo", !screenshot_.empty())) {
     std::cerr << *why;
-    return 2;
+    return 1;
   }
   try {
     const std::string path = dbPath_.empty() ? demoDatabasePath() : dbPath_;
     serve::openDemoDatabase(path);
     serve::RouteService service(path);
-    service.setRequestLog([](const std::string&) {});
+    service.setRequestLog(nullptr);
     service.start("127.0.0.1", 0);
     HostOptions options;
     options.server = service.baseUrl();
@@ -58,6 +63,7 @@ int DemoCommand::run() {
     options.personType = "2";
     options.load = load_;
     options.screenshot = screenshot_;
+    options.limits = givenLimits(limits_);
     const int status = runHostWindow("demo", options);
     service.stop();
     return status;

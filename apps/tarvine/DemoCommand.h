@@ -5,6 +5,8 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
+#include "LimitOptions.h"
+
 namespace tarvine::app {
 
 // The demo database: $XDG_DATA_HOME/tarvine/demo.db, or ~/.local/share/tarvine/demo.db when
@@ -26,6 +28,7 @@ class DemoCommand {
   std::string dbPath_;
   std::string screenshot_;
   int load_;
+  LimitOptions limits_;
 };
 
 }  // namespace tarvine::app

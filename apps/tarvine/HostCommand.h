@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "LimitOptions.h"
 #include "WindowRun.h"
 
 namespace tarvine::app {
@@ -20,6 +21,7 @@ class HostCommand {
   HostOptions options_;
   std::vector<std::string> person_;
   std::int32_t load_ = 0;
+  LimitOptions limits_;
 };
 
 }  // namespace tarvine::app

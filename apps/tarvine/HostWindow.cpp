@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -14,6 +13,7 @@
 #include <variant>
 
 #include "Layout.h"
+#include "UnsavedPrompt.h"
 #include "control/TarvineOrderPick.h"
 #include "platform/RuntimeError.h"
 
@@ -35,7 +35,7 @@ void tellShown(const DialogShown& shown) {
 }  // namespace
 
 HostWindow::HostWindow(const HostOptions& options, bool unattended)
-    : log_(makeDefaultEventLog()), realDialogs_(this) {
+    : log_(makeDefaultEventLog()), realDialogs_(this), unattended_(unattended) {
   unattendedDialogs_.setObserver(tellShown);
   control_ = std::make_unique<TarvineOrderPick>(
       unattended ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
@@ -52,10 +52,12 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
   widget_ = new qt::OrderPickWidget(*control_, this);
   setCentralWidget(widget_);
   buildLoadBar();
-  statusBar()->showMessage(QStringLiteral("Server %1   Facility %2   Person %3 %4")
-                               .arg(qt::toQString(options.server), qt::toQString(options.facility),
-                                    qt::toQString(options.personId),
-                                    qt::toQString(options.personType)));
+  tools_ = std::make_unique<HostTools>(*this, *control_, *widget_, options.limits);
+  statusBar()->addPermanentWidget(
+      new QLabel(QStringLiteral("Server %1   Facility %2   Person %3 %4")
+                     .arg(qt::toQString(options.server), qt::toQString(options.facility),
+                          qt::toQString(options.personId), qt::toQString(options.personType))));
+  if (!unattended) restorePlacement();
 }
 
 HostWindow::~HostWindow() {
@@ -69,7 +71,7 @@ void HostWindow::buildLoadBar() {
   bar->addWidget(new QLabel(QStringLiteral("Load: "), bar));
   loadBox_ = new QLineEdit(bar);
   loadBox_->setObjectName(QStringLiteral("loadBox"));
-  loadBox_->setValidator(new QIntValidator(loadBox_));
+  loadBox_->setMaxLength(12);
   loadBox_->setMaximumWidth(100);
   bar->addWidget(loadBox_);
   auto* open = new QPushButton(QStringLiteral("Open"), bar);
@@ -80,16 +82,16 @@ void HostWindow::buildLoadBar() {
 }
 
 void HostWindow::openTypedLoad() {
-  bool ok = false;
-  const int load = loadBox_->text().toInt(&ok);
-  if (ok) openLoad(load);
+  if (const auto load = typedLoad()) openLoad(*load);
 }
 
 void HostWindow::openLoad(std::int32_t load) {
   if (!control_ || !widget_) return;
-  widget_->perform([this, load] { control_->PutTarvineID(load); });
+  if (!qt::keepUnsavedWork(*widget_, QStringLiteral("opening load %1").arg(load))) return;
+  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); });
   setWindowTitle(QStringLiteral("%1 - Load %2").arg(QString::fromLatin1(kProductName)).arg(load));
   loadBox_->setText(QString::number(load));
+  tellOpenedLoad(load, reports);
 }
 
 bool HostWindow::saveScreenshot(const QString& path) {
@@ -100,12 +102,18 @@ bool HostWindow::saveScreenshot(const QString& path) {
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
+  if (widget_ && !qt::keepUnsavedWork(*widget_, QStringLiteral("closing the window"))) {
+    event->ignore();
+    return;
+  }
+  if (!unattended_) savePlacement();
   tearDown();
   event->accept();
 }
 
 void HostWindow::tearDown() {
-  // The widget goes first: it draws the control's widgets.
+  // The tools and the widget go first: they follow the control's widgets.
+  tools_.reset();
   if (widget_) delete takeCentralWidget();
   control_.reset();
 }

@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
+#include "HostTools.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
 #include "WindowRun.h"
@@ -33,7 +35,9 @@ class HostWindow : public QMainWindow {
   HostWindow(const HostOptions& options, bool unattended);
   ~HostWindow() override;
 
-  // Shows a load (PutTarvineID) with the busy cursor and updates the title and the load box.
+  // Shows a load (PutTarvineID) as a user action, once unsaved changes of the load shown are
+  // saved or given up (the user may cancel: nothing happens then), and updates the title, the
+  // load box and the status bar (an unknown load or a failed read is told there).
   void openLoad(std::int32_t load);
   // Draws the window as it stands and writes it as a PNG; false when the file cannot be written.
   bool saveScreenshot(const QString& path);
@@ -41,6 +45,8 @@ class HostWindow : public QMainWindow {
   // The control and its widget; null once the window was closed.
   TarvineOrderPick* control() const { return control_.get(); }
   qt::OrderPickWidget* pickWidget() const { return widget_; }
+  // The dispatcher's tools of the window; null once the window was closed.
+  HostTools* tools() const { return tools_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -49,6 +55,13 @@ class HostWindow : public QMainWindow {
   void buildLoadBar();
   void openTypedLoad();
   void tearDown();
+  // In HostWindowGuards.cpp: the load box's number (1 to 32767), or nothing after telling the
+  // user in the status bar what load numbers are; what the opened load turned out to be; the
+  // window's size and place between runs.
+  std::optional<std::int32_t> typedLoad();
+  void tellOpenedLoad(std::int32_t load, int errorReports);
+  void restorePlacement();
+  void savePlacement() const;
 
   std::unique_ptr<EventLog> log_;
   qt::QtDialogs realDialogs_;
@@ -56,6 +69,8 @@ class HostWindow : public QMainWindow {
   std::unique_ptr<TarvineOrderPick> control_;
   QPointer<qt::OrderPickWidget> widget_;
   QLineEdit* loadBox_ = nullptr;
+  std::unique_ptr<HostTools> tools_;
+  bool unattended_ = false;
 };
 
 }  // namespace tarvine::app

@@ -23,6 +23,10 @@ bool hasDisplay() {
 
 }  // namespace
 
+std::optional<std::string> windowToolkitVersion() {
+  return std::string("Qt ") + qVersion();
+}
+
 std::optional<std::string> windowUnavailable(const std::string& command, bool screenshot) {
   if (screenshot || hasDisplay() || isSet("QT_QPA_PLATFORM")) return std::nullopt;
   return "tarvine " + command +
@@ -41,7 +45,7 @@ int runHostWindow(const std::string& command, const HostOptions& options) {
   const bool screenshot = !options.screenshot.empty();
   if (auto why = windowUnavailable(command, screenshot)) {
     std::cerr << *why;
-    return 2;
+    return 1;
   }
   // A screenshot needs no display: Qt draws offscreen then.
   if (screenshot && !hasDisplay() && !isSet("QT_QPA_PLATFORM")) {
@@ -65,7 +69,7 @@ int runHostWindow(const std::string& command, const HostOptions& options) {
     return QApplication::exec();
   } catch (const std::exception& error) {
     std::cerr << "tarvine " << command << ": " << error.what() << '\n';
-    return 2;
+    return 1;
   }
 }
 

@@ -6,6 +6,10 @@
 
 namespace tarvine::app {
 
+std::optional<std::string> windowToolkitVersion() {
+  return std::nullopt;
+}
+
 std::optional<std::string> windowUnavailable(const std::string& command, bool) {
   return "tarvine " + command +
          ": this build has no window (it was configured with -DTARVINE_WITH_QT=OFF).\n"
@@ -15,7 +19,7 @@ std::optional<std::string> windowUnavailable(const std::string& command, bool) {
 
 int runHostWindow(const std::string& command, const HostOptions& options) {
   std::cerr << *windowUnavailable(command, !options.screenshot.empty());
-  return 2;
+  return 1;
 }
 
 }  // namespace tarvine::app

@@ -19,6 +19,7 @@ class ServeCommand {
   CLI::App* command_;
   serve::ServeOptions options_;
   int generateLoad_ = 0;
+  std::string logFormat_ = "text";
 };
 
 }  // namespace tarvine::app

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "tools/TrailerLimits.h"
+
 namespace tarvine::app {
 
 // What the host window is told on the command line.
@@ -16,11 +18,15 @@ struct HostOptions {
   std::string personType;
   std::optional<std::int32_t> load;  // the load to show at once
   std::string screenshot;            // when not empty: write a PNG of the window here and exit
+  std::optional<tools::TrailerLimits> limits;  // the trailer's limits; none: no gauges
 };
 
 // Why the window cannot open for `tarvine COMMAND` (this build has no window, or there is no
 // display and no screenshot was asked for), with how to run it instead; nothing when it can.
 std::optional<std::string> windowUnavailable(const std::string& command, bool screenshot);
+
+// The window toolkit this build runs on, e.g. "Qt 6.4.2"; nothing in a build without the window.
+std::optional<std::string> windowToolkitVersion();
 
 // Opens the host window with the control set up from the options and runs it until it is
 // closed, or writes the screenshot and returns. Returns the exit status; failures are written

@@ -29,6 +29,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 CLASS_ID = "{EA12B6FE-8FB7-4A59-9821-C8431AB93931}"
 VT_I4, VT_TEXT = 3, 8
+# A call that ran but showed error reports (for instance, the route service cannot be reached).
+ERRORS_REPORTED = 0x00040200
 SAVED = "Outgoing load information has been updated successfully!!!"
 
 
@@ -93,6 +95,7 @@ class Component:
         lib.tarvine_state_json.restype = c_void_p
         lib.tarvine_free_string.argtypes = [c_void_p]
         lib.tarvine_free_string.restype = None
+        lib.tarvine_error_reports.argtypes = [c_void_p, POINTER(c_int32), POINTER(Error)]
 
     def check(self, code, what):
         if code != 0:
@@ -142,19 +145,28 @@ class Control:
         result, error = Variant(), Error()
         code = self.lib.tarvine_invoke_by_name(self.handle, name.encode(), array, len(args),
                                                byref(result), byref(error))
-        if code != 0:
-            raise HostError(f"{name}: {error.description.decode(errors='replace')} "
-                            f"(0x{code & 0xFFFFFFFF:08X}, error {error.number})")
         value = result.text.decode(errors="replace") if result.type == VT_TEXT else None
         self.lib.tarvine_variant_clear(byref(result))
+        self.check_outcome(name, code, error)
         return value
 
-    def call_by_id(self, dispid, *args):
+    def call_by_id(self, dispid, *args, name=None):
         array = (Variant * len(args))(*args)
         error = Error()
         code = self.lib.tarvine_invoke(self.handle, dispid, array, len(args), None, byref(error))
+        self.check_outcome(name or f"dispatch id 0x{dispid:08X}", code, error)
+
+    def check_outcome(self, what, code, error):
+        """Raises for a failed call, and for one that showed error reports."""
+        description = error.description.decode(errors="replace")
+        if code == ERRORS_REPORTED:
+            count = c_int32()
+            self.lib.tarvine_error_reports(self.handle, byref(count), None)
+            raise HostError(f"{what} showed {count.value} error report(s); the first: "
+                            f"{description} (error {error.number})")
         if code != 0:
-            raise HostError(f"dispatch id 0x{dispid:08X}: {error.description.decode()}")
+            raise HostError(f"{what}: {description} (0x{code & 0xFFFFFFFF:08X}, "
+                            f"error {error.number})")
 
     def dispid(self, name):
         found = c_int32()
@@ -218,7 +230,9 @@ def drive(component, server):
         control.call("SetFacilityID", text_argument("DEMO"))
         # The person texts arrive as numbers; the control takes them as their texts.
         control.call("SetPersonInformation", integer_argument(7), integer_argument(2))
-        control.call_by_id(control.dispid("puttarvineid"), text_argument("5001"))
+        # An unreachable service ends here, instead of in an empty load that looks picked.
+        control.call_by_id(control.dispid("puttarvineid"), text_argument("5001"),
+                           name="PutTarvineID")
         state = control.state()
         print(f"load {state['manifest']}, route {state['route']}, {len(state['rows'])} segments")
 

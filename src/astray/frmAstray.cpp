@@ -5,6 +5,7 @@
 #include "astray/AstrayLayout.h"
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
+#include "service/Activity.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
 
@@ -123,7 +124,8 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
         std::string reply =
             transport_
                 .callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
-                           service::IsPOFoundRequest(orderID))
+                           service::IsPOFoundRequest(orderID),
+                           service::activityText("IsPOFound", {.order = orderID}))
                 .result;
         service::ReadDataSetRows(std::move(reply), [&](const service::DataSetRow& row) {
           for (const auto& column : row) {
@@ -152,10 +154,13 @@ bool frmAstray::AddPO() {
             service::AddAstrayPORequest(AstrayOrderID, convert::toInt16(HighestSegmentNumber),
                                         Freight, Cartons, Comment, OutgoingLoadID);
         // A reply that does not answer the add was reported by the transport.
-        answered = transport_
-                       .callOperation(WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO",
-                                      "AddAstrayPO", envelope, true)
-                       .answered();
+        answered =
+            transport_
+                .callOperation(WebServiceURL, HostURL, SOAPActionStart + "AddAstrayPO",
+                               "AddAstrayPO", envelope, true,
+                               service::activityText(
+                                   "AddAstrayPO", {.load = OutgoingLoadID, .order = AstrayOrderID}))
+                .answered();
       },
       [this](const RuntimeError& error, std::string_view procedure) {
         ReportError(error, procedure);

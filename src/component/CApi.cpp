@@ -9,6 +9,7 @@
 
 #include "component/CApiObjects.h"
 #include "component/TypeDescription.h"
+#include "script/StateJson.h"
 
 using namespace tarvine::component;
 using namespace tarvine::component::capi;
@@ -34,6 +35,15 @@ void fillError(tarvine_error* error, std::int32_t code, std::string_view descrip
   error->arg_index = argIndex;
   copyInto(error->source, source);
   copyInto(error->description, description);
+}
+
+// Puts the first report into error (may be null); false when there was none.
+bool fillFirstReport(tarvine_error* error, const ErrorReports& reports) {
+  if (reports.count == 0 || !reports.first) return false;
+  const tarvine::RuntimeError& first = *reports.first;
+  fillError(error, TARVINE_S_ERRORS_REPORTED, first.description(), first.number(), -1,
+            first.source());
+  return true;
 }
 
 Variant toVariant(const tarvine_variant& value, int index) {
@@ -93,7 +103,8 @@ std::int32_t dispatchCall(tarvine_control* control, const tarvine_variant* args,
         if (!copy) throw std::bad_alloc();
         *result = tarvine_variant{TARVINE_VT_TEXT, 0, 0.0, copy};
       }
-      return TARVINE_S_OK;
+      return fillFirstReport(error, control->host.reports()) ? TARVINE_S_ERRORS_REPORTED
+                                                             : TARVINE_S_OK;
     } catch (const DispatchError& failure) {
       const auto code = static_cast<std::int32_t>(failure.code());
       fillError(error, code, failure.description(), failure.number(), failure.argIndex(),
@@ -212,6 +223,28 @@ void tarvine_variant_clear(tarvine_variant* value) {
   if (!value) return;
   if (value->type == TARVINE_VT_TEXT) std::free(const_cast<char*>(value->text));
   *value = tarvine_variant{TARVINE_VT_EMPTY, 0, 0.0, nullptr};
+}
+
+int32_t tarvine_error_reports(tarvine_control* control, int32_t* count, tarvine_error* first) {
+  if (!control) return TARVINE_E_POINTER;
+  const ErrorReports& reports = control->host.reports();
+  if (count) *count = reports.count;
+  fillError(first, 0, "", 0, -1);
+  return fillFirstReport(first, reports) ? TARVINE_S_OK : TARVINE_S_FALSE;
+}
+
+int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows, char** orders) {
+  if (orders) *orders = nullptr;
+  if (!control) return TARVINE_E_POINTER;
+  return guarded([&]() -> std::int32_t {
+    const tarvine::UnsavedChanges changes = control->host.control().unsavedChanges();
+    if (rows) *rows = static_cast<std::int32_t>(changes.rows);
+    if (orders) {
+      *orders = copyText(tarvine::script::jsonLine(nlohmann::json(changes.orders)));
+      if (!*orders) throw std::bad_alloc();
+    }
+    return changes.rows > 0 ? TARVINE_S_OK : TARVINE_S_FALSE;
+  });
 }
 
 int32_t tarvine_run_script(tarvine_control* control, const char* text, tarvine_line_fn on_line,

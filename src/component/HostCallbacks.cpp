@@ -37,6 +37,11 @@ void HostDialogs::showModal(Screen& form) {
   script_.showModal(form);
 }
 
+void HostDialogs::errorBox(const std::string& prompt, const RuntimeError& error, std::string_view) {
+  if (reports_.count++ == 0) reports_.first = error;
+  messageBox(prompt, kMsgInformationOk, std::nullopt);
+}
+
 void HostEventLog::write(const std::string& entry) {
   try {
     if (scriptRunning_) script_.write(entry);

@@ -27,6 +27,12 @@ struct HostCallbacks {
   std::function<void(const std::string& entry)> eventLog;
 };
 
+// The error reports shown during a host call: how many, and the first one.
+struct ErrorReports {
+  int count = 0;
+  std::optional<RuntimeError> first;
+};
+
 // Dialogs that ask the host's callbacks first and fall back to the script host's recording
 // dialogs (OK for messages, queued answers for input boxes, script lines for the form).
 class HostDialogs : public Dialogs {
@@ -41,6 +47,13 @@ class HostDialogs : public Dialogs {
   // Marks the form as shown (with its lines from the host when it gave a form callback) and
   // hands it to the script host, which runs it until it is closed.
   void showModal(Screen& form) override;
+  // Counts the report, then shows its box as messageBox() does.
+  void errorBox(const std::string& prompt, const RuntimeError& error,
+                std::string_view procedure) override;
+
+  // The reports counted since the last clearReports().
+  const ErrorReports& reports() const { return reports_; }
+  void clearReports() { reports_ = {}; }
 
   // The form being shown, or null.
   Screen* shownForm() const { return shownForm_; }
@@ -52,6 +65,7 @@ class HostDialogs : public Dialogs {
   const HostCallbacks& callbacks_;
   Screen* shownForm_ = nullptr;
   bool formFromHost_ = false;
+  ErrorReports reports_;
 };
 
 // An event log that writes to the host's callback, or to the platform's default log (syslog,

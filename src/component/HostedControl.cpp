@@ -4,13 +4,16 @@
 
 #include "astray/frmAstray.h"
 #include "platform/Screen.h"
+#include "script/ScriptLine.h"
 #include "script/StateJson.h"
 
 namespace tarvine::component {
 
 class HostedControl::CallScope {
  public:
-  explicit CallScope(HostedControl& host) : host_(host) { ++host_.depth_; }
+  explicit CallScope(HostedControl& host) : host_(host) {
+    if (host_.depth_++ == 0) host_.dialogs_->clearReports();
+  }
   ~CallScope() {
     if (--host_.depth_ == 0) host_.script_.dialogs().clearShown();
   }
@@ -74,14 +77,20 @@ int HostedControl::runScript(std::string_view text, const LineSink& sink) {
     std::string_view line = text.substr(next, end - next);
     next = end + 1;
     if (line.ends_with('\r')) line.remove_suffix(1);
-    return std::string(line);
+    // The script host refuses a longer line; copying more of it would only cost memory.
+    return std::string(line.substr(0, script::kMaxLineBytes + 1));
   };
   return script_.run(input);
 }
 
 std::string HostedControl::stateJson() {
   const frmAstray* form = dialogs_->shownForm() ? control().astrayForm() : nullptr;
-  return script::jsonLine(script::stateJson(control(), form));
+  return script::jsonLine(script_.state(form));
+}
+
+void HostedControl::asCall(const std::function<void()>& body) {
+  CallScope scope(*this);
+  body();
 }
 
 }  // namespace tarvine::component

@@ -45,15 +45,23 @@ class HostedControl {
   // the form is shown.
   std::string stateJson();
 
+  // Runs body as a call of this control: busy() while it runs, its dialogs forgotten after.
+  void asCall(const std::function<void()>& body);
+  // The dispatcher's tools on the control.
+  script::ToolCommands& tools() { return script_.tools(); }
+
   // True while a call or script run of this control is in progress (from inside a callback).
   bool busy() const { return depth_ > 0; }
+  // The error reports shown by the last call or script run (so far, while one runs).
+  const ErrorReports& reports() const { return dialogs_->reports(); }
 
   TarvineOrderPick& control() { return script_.control(); }
   // The face the astray form reaches the control through.
   const DispatchFace& formFace() const { return *formFace_; }
 
  private:
-  // Counts a call in progress for busy(), and forgets the dialogs recorded during it.
+  // Counts a call in progress for busy(), forgets the reports of the last call when it starts
+  // and the dialogs recorded during it when it ends.
   class CallScope;
 
   HostCallbacks callbacks_;

@@ -4,22 +4,29 @@
 #include <new>
 
 #include "platform/Convert.h"
+#include "platform/Text.h"
 
 namespace tarvine {
+namespace {
+
+// The procedure the transport reports failed exchanges under.
+constexpr std::string_view kExchangeProcedure = "ReturnWebserviceXML";
+
+}  // namespace
 
 std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
                           std::string_view additional, std::string_view projectLine) {
   std::string entry = "\r\n\r\nError Number - ";
   entry += convert::integerText(error.number());
   entry += "\r\nError Description - ";
-  entry += error.description();
+  entry += text::escapeControls(error.description());
   entry += "\r\nError Source - ";
-  entry += error.source();
+  entry += text::escapeControls(error.source());
   entry += ' ';
   entry += procedure;
   if (!additional.empty()) {
     entry += "\r\nAdditional Error Info - ";
-    entry += additional;
+    entry += text::escapeControls(additional);
   }
   entry += "\r\n";
   entry += projectLine;
@@ -29,8 +36,17 @@ std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
 void reportError(Dialogs& dialogs, EventLog& log, const RuntimeError& error,
                  std::string_view procedure, std::string_view additional,
                  std::string_view projectLine) {
-  dialogs.messageBox(std::string(kErrorPrompt), kMsgInformationOk, std::nullopt);
+  dialogs.errorBox(std::string(kErrorPrompt), error, procedure);
   log.write(errorLogEntry(error, procedure, additional, projectLine));
+}
+
+std::string gatheredErrorPrompt(const RuntimeError& first, std::string_view procedure, int count) {
+  if (count <= 1) return std::string(kErrorPrompt);
+  const std::string times = convert::integerText(count);
+  if (procedure == kExchangeProcedure) {
+    return times + " requests to the route service failed: " + first.description();
+  }
+  return "The same error was reported " + times + " times: " + first.description();
 }
 
 RuntimeError currentError() {

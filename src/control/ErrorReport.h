@@ -18,13 +18,21 @@ inline constexpr std::string_view kErrorPrompt =
 
 // The event log entry for an error: two line breaks, number, description, source and procedure,
 // the additional information when there is any, and the project line (CR LF between lines).
+// Control characters in the description, source and additional information (texts that may
+// come from a server) are written as visible escapes, so they cannot break or forge lines.
 std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
                           std::string_view additional, std::string_view projectLine);
 
-// Shows the error prompt (OK button, information icon, no title), then writes the log entry.
+// Shows the error prompt (OK button, information icon, no title) through Dialogs::errorBox,
+// then writes the log entry.
 void reportError(Dialogs& dialogs, EventLog& log, const RuntimeError& error,
                  std::string_view procedure, std::string_view additional,
                  std::string_view projectLine);
+
+// The one prompt that stands for `count` reports alike (same number, source and procedure) of
+// one user action: the usual prompt for one, else "4 requests to the route service failed:
+// Couldn't connect to server" (failed exchanges) or "The same error was reported 3 times: ...".
+std::string gatheredErrorPrompt(const RuntimeError& first, std::string_view procedure, int count);
 
 // Runs body; a run-time error (or any other exception, turned into one) goes to report with
 // the procedure name, and trapped() returns false. Returns true when body finished.

@@ -12,10 +12,10 @@ void TarvineOrderPick::PutTarvineID(std::int32_t plTarvineID) {
     // Both replies are fetched before either is shown.
     const std::string centers =
         queryRouteService("GetOutgoingLoadCenterIDAndCenter",
-                          service::GetOutgoingLoadCenterIDAndCenterRequest(loadID));
+                          service::GetOutgoingLoadCenterIDAndCenterRequest(loadID)).result;
     const std::string route =
         queryRouteService("GetOutgoingLoadDescriptionRoute",
-                          service::GetOutgoingLoadDescriptionRouteRequest(loadID));
+                          service::GetOutgoingLoadDescriptionRouteRequest(loadID)).result;
     LoadCenterComboBox(centers);
     LoadDescriptionRouteLabels(route);
     PopulateAllOrders(Orders);

@@ -7,6 +7,7 @@
 #include "control/ControlLayout.h"
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
+#include "service/Activity.h"
 
 namespace tarvine {
 
@@ -19,7 +20,9 @@ TarvineOrderPick::TarvineOrderPick(Dialogs& dialogs, EventLog& log)
         ReportError(error, procedure);
       }) {
   w_.cmdCancel.click.connect([this] { trap("cmdCancel_Click()", [this] { cmdCancel_Click(); }); });
-  w_.cmdSave.click.connect([this] { cmdSave_Click(); });
+  w_.cmdSave.click.connect([this] {
+    if (!saveCheck_ || saveCheck_(dialogs_)) cmdSave_Click();
+  });
   w_.cboCenter.click.connect([this] { cboCenter_Click(); });
   w_.chkSellectAll.click.connect([this] { chkSellectAll_Click(); });
   w_.lvwOrderIDs.itemCheck.connect([this](RowId item) { lvwOrderIDs_ItemCheck(item); });
@@ -86,19 +89,24 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
                                         UpdateAddDeleteOnly);
 }
 
+std::string TarvineOrderPick::activityOf(std::string_view operation) {
+  service::ActivityContext context;
+  context.load = OutgoingLoadID;
+  if (operation == service::kUpdateOutgoingLoadOrder.name) context.changes = unsavedChanges().rows;
+  return service::activityText(operation, context);
+}
+
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
                                                      const std::string& envelope, bool updateOnly) {
   return transport_.callOperation(WebServiceURL, ServerName,
                                   SOAPActionStart + std::string(operation), operation, envelope,
-                                  updateOnly);
+                                  updateOnly, activityOf(operation));
 }
 
-std::string TarvineOrderPick::queryRouteService(std::string_view operation,
-                                                const std::string& envelope) {
-  return transport_
-      .callQuery(WebServiceURL, ServerName, SOAPActionStart + std::string(operation), operation,
-                 envelope)
-      .result;
+service::Exchange TarvineOrderPick::queryRouteService(std::string_view operation,
+                                                      const std::string& envelope) {
+  return transport_.callQuery(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
+                              operation, envelope, activityOf(operation));
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {

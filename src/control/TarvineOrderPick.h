@@ -19,6 +19,7 @@
 #include "platform/ListView.h"
 #include "platform/Screen.h"
 #include "platform/Widget.h"
+#include "save/SaveCheck.h"
 #include "service/RouteOperations.h"
 #include "service/Transport.h"
 
@@ -54,6 +55,13 @@ struct ControlWidgets {
   Label& lblTotal5;
   Label& lblTotal6;
   CommandButton& cmdAddAstrayItem;
+};
+
+// Picks and freight overrides not saved yet: the rows carrying the change mark and the distinct
+// P.O.s among them, in list order.
+struct UnsavedChanges {
+  std::size_t rows = 0;
+  std::vector<std::string> orders;
 };
 
 class TarvineOrderPick : public LateBound {
@@ -99,6 +107,10 @@ class TarvineOrderPick : public LateBound {
   void setTimeouts(HttpTimeouts timeouts);
   // Largest reply of every service call; a larger one fails the exchange. For tests.
   void setMaxReplyBytes(std::size_t bytes);
+  // A check the Save button runs first, asking through the control's dialogs (a dispatcher's
+  // tool installs it): false stops the click before anything is read or sent, and the picks
+  // stay. An empty function removes it. RefreshData's own save does not run it.
+  void setSaveCheck(std::function<bool(Dialogs&)> check) { saveCheck_ = std::move(check); }
 
   // Read-only views of the control's state, for hosts and tests.
   const std::string& serverName() const { return ServerName; }
@@ -114,6 +126,8 @@ class TarvineOrderPick : public LateBound {
   const std::string& saveSQL() const { return SaveSQL; }
   const OrderArray& orders() const { return Orders; }
   const std::vector<std::string>& centerList() const { return CenterList; }
+  // What a save would send now; nothing after a save, a refill or Cancel. Never fails.
+  UnsavedChanges unsavedChanges() const;
 
  private:
   friend class TarvineOrderPickTestAccess;
@@ -137,15 +151,19 @@ class TarvineOrderPick : public LateBound {
   // One route service call with the control's URL, host and SOAP action start.
   service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
                                      bool updateOnly);
-  // One query of the route service: the data set text of its reply, as the operation's
-  // unwrapper leaves it, or the empty text after a failure the transport reported.
-  std::string queryRouteService(std::string_view operation, const std::string& envelope);
+  // One query of the route service: as callRouteService(), but the result is the data set text
+  // of the reply, as the operation's unwrapper leaves it (empty after a reported failure).
+  service::Exchange queryRouteService(std::string_view operation, const std::string& envelope);
+  // What the dispatcher reads while the operation runs.
+  std::string activityOf(std::string_view operation);
 
   // Load header and orders.
   void LoadCenterComboBox(const std::string& xml);
   void LoadDescriptionRouteLabels(const std::string& xml);
   void LoadBasicTotal(const std::string& xml);
   void PopulateAllOrders(OrderArray& orders);
+  // The load's order data set as the route service holds it now, unwrapped.
+  service::Exchange readAllOrders();
 
   // List fills and picking.
   void LoadAllOrders();
@@ -166,6 +184,13 @@ class TarvineOrderPick : public LateBound {
 
   // Saving and astray P.O.s.
   void cmdSave_Click();
+  // The save; with checkFirst, the orders are read again before anything is sent.
+  void saveChangedRows(bool checkFirst);
+  // Reads the load's orders again and compares the P.O.s of the written segments with what was
+  // loaded; when they differ, asks whether to save over them. True when the save may go on. A
+  // read that failed was reported by the transport and gives false; a reply that holds no data
+  // set throws RuntimeError with the HTTP status as its number.
+  bool saveOverChangesAllowed(const std::vector<WrittenSegment>& written);
   void UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                service::Exchange* outcome);
   void cmdAddAstrayItem_Click();
@@ -177,6 +202,7 @@ class TarvineOrderPick : public LateBound {
   service::Transport transport_;
   std::unique_ptr<frmAstray> astrayForm_;
   LateBound* formObject_ = nullptr;
+  std::function<bool(Dialogs&)> saveCheck_;
 
   // Control state.
   std::string ServerName;
@@ -188,6 +214,7 @@ class TarvineOrderPick : public LateBound {
   std::int16_t PersonTypeID = 0;
   std::int32_t SelectedCenterID = -1;
   OrderArray Orders;
+  std::vector<LoadedSegment> loadedState_;  // Orders as loaded, record for record
   std::vector<std::string> CenterList;
   std::string BasicTotalXML;
   bool FillingList = false;

@@ -1,6 +1,7 @@
 #include "load/OrderReader.h"
 
 #include "platform/Convert.h"
+#include "platform/XmlDocument.h"
 
 namespace tarvine {
 
@@ -82,6 +83,19 @@ void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
   record.HotItem = hotItem_;
   record.OverrideFreight = overrideFreight_;
   record.NoRate = noRate_;
+}
+
+bool readOrderRecords(std::string dataSetText, OrderArray& orders) {
+  orders.assign(1, AllOrdersUDT{});
+  XmlDocument document;
+  service::loadDataSet(document, std::move(dataSetText));
+  OrderReader reader;
+  service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
+    reader.readRow(row);
+    reader.fillRecord(orders.back(), orders.size() - 1);
+    orders.emplace_back();
+  });
+  return service::holdsDataSet(document);
 }
 
 }  // namespace tarvine

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "load/AllOrdersUDT.h"
 #include "service/DataSet.h"
@@ -32,5 +33,12 @@ class OrderReader {
   std::int16_t overrideFreight_ = 0;
   bool noRate_ = false;
 };
+
+// Re-creates orders with one spare element, then reads one record per row of the order data set
+// text (the unwrapped reply), parsed where it is. Returns false when the text is not a data set
+// (empty, not well-formed, or without Root / DataSet); orders then holds only the spare. Throws
+// RuntimeError as loadDataSet (a text refused for its shape), readRow and fillRecord do; the
+// records read so far stay.
+bool readOrderRecords(std::string dataSetText, OrderArray& orders);
 
 }  // namespace tarvine

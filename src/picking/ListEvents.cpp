@@ -1,6 +1,7 @@
 // What the dispatcher does on the list: check a P.O., override its freight, sort.
 
 #include "control/TarvineOrderPick.h"
+#include "picking/ListFill.h"
 #include "picking/PickTotals.h"
 #include "platform/Convert.h"
 
@@ -9,14 +10,6 @@ namespace {
 
 constexpr const char* kFreightNotNumeric =
     "Freight must be a numeric value. Please enter in a number.";
-
-// The record index kept after the ";" of a row's Tag.
-std::int16_t recordIndexOf(const std::string& tag) {
-  const auto semicolon = tag.find(';');
-  return convert::toInt16(semicolon == std::string::npos
-                              ? std::string_view{}
-                              : std::string_view(tag).substr(semicolon + 1));
-}
 
 }  // namespace
 

@@ -51,6 +51,13 @@ bool OrderExist(const std::unordered_set<std::string>& shownOrderIDs, const std:
   return shownOrderIDs.contains(orderID);
 }
 
+std::int16_t recordIndexOf(const std::string& tag) {
+  const auto semicolon = tag.find(';');
+  return convert::toInt16(semicolon == std::string::npos
+                              ? std::string_view{}
+                              : std::string_view(tag).substr(semicolon + 1));
+}
+
 bool TarvineOrderPick::CenterExist(const std::unordered_set<std::string>& list,
                                    const std::string& value) {
   bool exists = false;

@@ -4,10 +4,25 @@
 
 namespace tarvine {
 
+void Dialogs::errorBox(const std::string& prompt, const RuntimeError&, std::string_view) {
+  messageBox(prompt, kMsgInformationOk, std::nullopt);
+}
+
 int RecordingDialogs::messageBox(const std::string& prompt, int buttons,
                                  const std::optional<std::string>& title) {
-  record(MessageBoxShown{prompt, buttons, title});
-  return kMsgResultOk;
+  // The low three bits of the buttons value choose the buttons: OK, OK Cancel, Abort Retry
+  // Ignore, Yes No Cancel, Yes No, Retry Cancel. Unanswered, a box takes its safe button.
+  static constexpr int kSafeButton[] = {kMsgResultOk,     kMsgResultCancel, 3,
+                                        kMsgResultCancel, kMsgResultNo,     kMsgResultCancel,
+                                        kMsgResultOk,     kMsgResultOk};
+  const int choice = buttons & 7;
+  int answer = kSafeButton[choice];
+  if (choice != 0 && !replies_.empty()) {
+    answer = replies_.front();
+    replies_.pop_front();
+  }
+  record(MessageBoxShown{prompt, buttons, title, answer});
+  return answer;
 }
 
 std::optional<std::string> RecordingDialogs::inputBox(const std::string& prompt,

@@ -6,8 +6,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+#include "platform/RuntimeError.h"
 
 namespace tarvine {
 
@@ -17,6 +20,13 @@ class Screen;
 inline constexpr int kMsgInformationOk = 64;
 // What a message box returns when OK is pressed.
 inline constexpr int kMsgResultOk = 1;
+// Buttons value of a message box with Yes and No buttons and the warning icon, and what it
+// returns for each.
+inline constexpr int kMsgWarningYesNo = 52;
+inline constexpr int kMsgResultYes = 6;
+inline constexpr int kMsgResultNo = 7;
+// What a message box returns when Cancel is pressed.
+inline constexpr int kMsgResultCancel = 2;
 
 class Dialogs {
  public:
@@ -30,12 +40,18 @@ class Dialogs {
                                               const std::string& defaultText) = 0;
   // Shows a form modally; returns when the user has closed it.
   virtual void showModal(Screen& form) = 0;
+  // Shows the box of an error report (the prompt, OK, the information icon) for the error
+  // reported under the procedure's name. By default a plain messageBox(); a host may gather the
+  // reports of one user action into one box, or count them.
+  virtual void errorBox(const std::string& prompt, const RuntimeError& error,
+                        std::string_view procedure);
 };
 
 struct MessageBoxShown {
   std::string prompt;
   int buttons = 0;
   std::optional<std::string> title;
+  int answer = kMsgResultOk;  // the button it returned
 };
 struct InputBoxShown {
   std::string prompt;
@@ -48,9 +64,11 @@ struct FormShown {
 };
 using DialogShown = std::variant<MessageBoxShown, InputBoxShown, FormShown>;
 
-// Answers from a queue and records everything shown. Message boxes are answered with OK. An
-// input box takes the next queued answer; a queued cancel or an empty queue cancels. A modal
-// form is handed to the form handler (when none is set it is closed at once).
+// Answers from queues and records everything shown. A message box with OK alone is answered with
+// OK; one with other buttons takes the next queued reply, or when none is queued its safe button
+// (Cancel where it has one, else No or Abort). An input box takes the next queued answer; a
+// queued cancel or an empty queue cancels. A modal form is handed to the form handler (when none
+// is set it is closed at once).
 class RecordingDialogs : public Dialogs {
  public:
   int messageBox(const std::string& prompt, int buttons,
@@ -61,6 +79,8 @@ class RecordingDialogs : public Dialogs {
 
   void queueAnswer(std::string answer) { answers_.emplace_back(std::move(answer)); }
   void queueCancel() { answers_.emplace_back(std::nullopt); }
+  // Queues the button (kMsgResultYes...) the next message box with more than OK returns.
+  void queueReply(int button) { replies_.push_back(button); }
   // Runs while a form is shown; the form counts as closed when it returns.
   void setFormHandler(std::function<void(Screen&)> handler) { formHandler_ = std::move(handler); }
   // Sees each dialog as it is shown (message and form before they run, input with its answer).
@@ -78,6 +98,7 @@ class RecordingDialogs : public Dialogs {
   void record(DialogShown shown);
 
   std::deque<std::optional<std::string>> answers_;
+  std::deque<int> replies_;
   std::function<void(Screen&)> formHandler_;
   std::function<void(const DialogShown&)> observer_;
   std::vector<DialogShown> shown_;

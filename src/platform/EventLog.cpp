@@ -1,6 +1,7 @@
 #include "platform/EventLog.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <syslog.h>
 #include <unistd.h>
@@ -13,7 +14,7 @@ namespace tarvine {
 
 namespace {
 
-// Writes both parts completely, retrying short writes; false when the file refuses them.
+// Writes all parts completely, retrying short writes; false when the file refuses them.
 bool writeAll(int fd, iovec* parts, int count) {
   while (count > 0) {
     const ssize_t written = ::writev(fd, parts, count);
@@ -38,13 +39,23 @@ bool writeAll(int fd, iovec* parts, int count) {
 }  // namespace
 
 void SyslogEventLog::write(const std::string& entry) {
+  struct stat status {};
+  if (::stat(socketPath_.c_str(), &status) != 0 || !S_ISSOCK(status.st_mode)) {
+    char prefix[] = "TarvineOrderPick: ";
+    char lineBreak = '\n';
+    iovec parts[3] = {{prefix, sizeof prefix - 1},
+                      {const_cast<char*>(entry.data()), entry.size()},
+                      {&lineBreak, 1}};
+    writeAll(fallbackFd_, parts, 3);
+    return;
+  }
   static std::once_flag opened;
   std::call_once(opened, [] { ::openlog("TarvineOrderPick", LOG_PID, LOG_USER); });
   ::syslog(LOG_INFO, "%s", entry.c_str());
 }
 
 void FileEventLog::write(const std::string& entry) {
-  const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return;
   char lineBreak = '\n';
   // One writev keeps the entry and its line break together when several writers share the file.

@@ -16,13 +16,24 @@ class EventLog {
   virtual void write(const std::string& entry) = 0;
 };
 
-// Entries go to syslog with identity "TarvineOrderPick", facility user, level info.
+// Entries go to syslog with identity "TarvineOrderPick", facility user, level info. Where no
+// syslog daemon has its socket (socketPath is not a socket, as in most containers), each entry
+// goes to fallbackFd instead (standard error), as "TarvineOrderPick: " and the entry and a line
+// break.
 class SyslogEventLog : public EventLog {
  public:
+  explicit SyslogEventLog(std::string socketPath = "/dev/log", int fallbackFd = 2)
+      : socketPath_(std::move(socketPath)), fallbackFd_(fallbackFd) {}
   void write(const std::string& entry) override;
+
+ private:
+  std::string socketPath_;
+  int fallbackFd_;
 };
 
-// Entries are appended to a file, each followed by a line break.
+// Entries are appended to a file, each followed by a line break. A missing file is created
+// readable and writable by its owner only (0600, as the entries may hold server texts); an
+// existing file keeps its permissions.
 class FileEventLog : public EventLog {
  public:
   explicit FileEventLog(std::string path) : path_(std::move(path)) {}

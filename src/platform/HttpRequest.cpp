@@ -3,12 +3,16 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/HttpUrlRules.h"
 #include "platform/RuntimeError.h"
+#include "platform/Waiting.h"
 
 namespace tarvine {
 namespace {
@@ -73,11 +77,13 @@ std::string sizeText(std::size_t bytes) {
   return std::to_string(bytes) + " bytes";
 }
 
-// Collects the reply body and refuses to grow it past the limit.
+// Collects the reply body and refuses to grow it past the limit. The body grows on the thread
+// that runs the exchange; `received` may be read from any thread.
 struct ReplySink {
   std::string body;
   std::size_t limit = 0;
   bool overLimit = false;
+  std::atomic<std::size_t> received{0};
 };
 
 std::size_t writeReply(char* data, std::size_t size, std::size_t count, void* userData) {
@@ -88,6 +94,7 @@ std::size_t writeReply(char* data, std::size_t size, std::size_t count, void* us
     return 0;  // makes libcurl abort the transfer
   }
   sink->body.append(data, bytes);
+  sink->received.store(sink->body.size(), std::memory_order_relaxed);
   return bytes;
 }
 
@@ -137,6 +144,8 @@ std::string failureDescription(CURLcode code, const char* detail) {
   std::string description = curl_easy_strerror(code);
   std::string_view extra(detail);
   while (!extra.empty() && (extra.back() == '\n' || extra.back() == '\r')) extra.remove_suffix(1);
+  // libcurl often ends its detail with the general text again; once is enough.
+  if (extra.ends_with(": " + description)) extra.remove_suffix(description.size() + 2);
   if (!extra.empty() && extra != description) {
     description += ": ";
     description += extra;
@@ -148,12 +157,60 @@ bool holdsControlCharacter(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+// One transfer on a multi handle of its own, so that cancel() can wake the wait at once from
+// another thread instead of waiting for libcurl's next progress call.
+class CurlRun final : public RunningExchange {
+ public:
+  CurlRun(CURL* easy, const ReplySink& sink)
+      : easy_(easy), sink_(sink), multi_(curl_multi_init()) {}
+  ~CurlRun() { curl_multi_cleanup(multi_); }
+  CurlRun(const CurlRun&) = delete;
+  CurlRun& operator=(const CurlRun&) = delete;
+
+  void run() noexcept override {
+    if (!multi_ || curl_multi_add_handle(multi_, easy_) != CURLM_OK) {
+      code_ = multi_ ? CURLE_FAILED_INIT : CURLE_OUT_OF_MEMORY;
+      return;
+    }
+    int running = 1;
+    bool broken = false;
+    while (running > 0 && !cancelled_.load() && !broken) {
+      broken = curl_multi_perform(multi_, &running) != CURLM_OK ||
+               (running > 0 && curl_multi_poll(multi_, nullptr, 0, 1000, nullptr) != CURLM_OK);
+    }
+    code_ = cancelled_.load() ? CURLE_ABORTED_BY_CALLBACK : CURLE_RECV_ERROR;
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+      if (message->msg == CURLMSG_DONE) code_ = message->data.result;
+    }
+    curl_multi_remove_handle(multi_, easy_);
+  }
+  std::size_t bytesReceived() const noexcept override {
+    return sink_.received.load(std::memory_order_relaxed);
+  }
+  void cancel() noexcept override {
+    cancelled_.store(true);
+    if (multi_) curl_multi_wakeup(multi_);
+  }
+
+  CURLcode code() const { return code_; }
+  bool cancelled() const { return cancelled_.load() && code_ == CURLE_ABORTED_BY_CALLBACK; }
+
+ private:
+  CURL* easy_;
+  const ReplySink& sink_;
+  CURLM* multi_;
+  std::atomic<bool> cancelled_{false};
+  CURLcode code_ = CURLE_OK;
+};
+
 }  // namespace
 
 void HttpRequest::open(std::string method, std::string url) {
   if (!equalsIgnoringCase(method, "POST")) {
     throw badArgument("Only the POST method is supported");
   }
+  refuseClearTextCredentials(url);
   method_ = "POST";
   url_ = std::move(url);
   headers_.clear();
@@ -192,6 +249,8 @@ void HttpRequest::send(std::string_view body) {
   setOption(curl, CURLOPT_NOSIGNAL, 1L);
   setOption(curl, CURLOPT_URL, url_.c_str());
   setOption(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  // An empty proxy makes libcurl ignore the proxy variables.
+  if (proxyVariablesIgnored()) setOption(curl, CURLOPT_PROXY, "");
   setOption(curl, CURLOPT_FOLLOWLOCATION, 0L);
   // HTTP/1.1 on every scheme, so the headers go out as set and in that order.
   setOption(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
@@ -203,8 +262,16 @@ void HttpRequest::send(std::string_view body) {
   setOption(curl, CURLOPT_MAXFILESIZE_LARGE, maxFileSize(maxReplyBytes_));
   setOption(curl, CURLOPT_WRITEFUNCTION, writeReply);
   setOption(curl, CURLOPT_WRITEDATA, &sink);
+  // The certificate authorities to trust for https, as the curl tool takes them; by default
+  // the system's bundle. Verification itself always stays on.
+  if (const char* caBundle = std::getenv("CURL_CA_BUNDLE"); caBundle && *caBundle) {
+    setOption(curl, CURLOPT_CAINFO, caBundle);
+  }
 
-  const CURLcode code = curl_easy_perform(curl);
+  CurlRun transfer(curl, sink);
+  currentWaiting().wait(activity_, transfer);
+  if (transfer.cancelled()) throw httpError(CURLE_ABORTED_BY_CALLBACK, "Cancelled by the user");
+  const CURLcode code = transfer.code();
   if (sink.overLimit || code == CURLE_FILESIZE_EXCEEDED) {
     throw httpError(CURLE_FILESIZE_EXCEEDED,
                     "The reply is larger than " + sizeText(maxReplyBytes_));

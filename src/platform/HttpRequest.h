@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Waiting.h"
+
 namespace tarvine {
 
 // Time limits of one exchange.
@@ -33,7 +35,7 @@ class HttpRequest {
 
   // Prepares a request; only "POST" is supported (any letter case). Resets headers and any
   // earlier reply. Throws RuntimeError (kHttpErrorBase + 43, libcurl's bad-argument code) for
-  // another method.
+  // another method, and for a user name or password in a URL that is not https.
   void open(std::string method, std::string url);
   // Adds a header; headers go out in the order they were set. A "Host" value holding a scheme
   // (http://server:port) goes out as its authority only (server:port). Throws RuntimeError
@@ -44,10 +46,15 @@ class HttpRequest {
   void setTimeouts(HttpTimeouts timeouts) { timeouts_ = timeouts; }
   // Lowers (or raises) the reply size limit; for tests, which cannot afford kMaxReplyBytes.
   void setMaxReplyBytes(std::size_t bytes) { maxReplyBytes_ = bytes; }
-  // Sends the body and waits for the whole reply. Throws RuntimeError (number kHttpErrorBase +
-  // libcurl code, source "libcurl") when the exchange fails: no connection, refused, timed out,
-  // reply over kMaxReplyBytes. No "Expect: 100-continue" is sent. Also throws when the
-  // request is not open (no open() since the last send).
+  // What the following sends do, for whoever waits for them (see currentWaiting()).
+  void setActivity(Activity activity) { activity_ = std::move(activity); }
+  // Sends the body and waits for the whole reply through currentWaiting(), through the proxy
+  // that the proxy variables name unless proxyVariablesIgnored(). Throws RuntimeError (number
+  // kHttpErrorBase + libcurl code, source "libcurl") when the exchange fails: no connection,
+  // refused, timed out, reply over kMaxReplyBytes, cancelled ("Cancelled by the user"). No
+  // "Expect: 100-continue" is sent. Also throws when the request is not open (no open() since
+  // the last send). https certificates are verified against the file named by CURL_CA_BUNDLE
+  // when set, else the system's authorities.
   void send(std::string_view body);
 
   // kOpened after open, kDone after a completed exchange (any status); a failed send keeps it.
@@ -67,6 +74,7 @@ class HttpRequest {
   std::vector<std::pair<std::string, std::string>> headers_;
   HttpTimeouts timeouts_;
   std::size_t maxReplyBytes_ = kMaxReplyBytes;
+  Activity activity_;
   int readyState_ = kUnsent;
   long status_ = 0;
   std::string contentType_;

@@ -62,4 +62,30 @@ void replaceAllInPlace(std::string& text, std::string_view search, std::string_v
   text.resize(write + (source.size() - from));
 }
 
+std::string escapeControls(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                    (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+    if (byte == '\r') {
+      out += "\\r";
+    } else if (byte == '\n') {
+      out += "\\n";
+    } else if (byte == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    } else if (c1) {
+      const auto code = static_cast<unsigned char>(text[++i]);
+      out += {'\\', 'u', '0', '0', kHex[code >> 4], kHex[code & 0xF]};
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace tarvine::text

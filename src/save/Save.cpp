@@ -1,7 +1,9 @@
 // The Save button: changed rows become update and history statements sent in one request.
 
 #include "control/TarvineOrderPick.h"
+#include "load/OrderReader.h"
 #include "platform/Convert.h"
+#include "save/SaveCheck.h"
 #include "save/Statements.h"
 #include "service/Requests.h"
 
@@ -18,10 +20,15 @@ struct ChangedRow {
 }  // namespace
 
 void TarvineOrderPick::cmdSave_Click() {
-  trap("cmdSave_Click()", [this] {
+  saveChangedRows(true);
+}
+
+void TarvineOrderPick::saveChangedRows(bool checkFirst) {
+  trap("cmdSave_Click()", [&] {
     ListView& list = w_.lvwOrderIDs;
     std::vector<ChangedRow> ChangedRows(1);
     std::vector<std::string> Statements(1);
+    std::vector<WrittenSegment> written;
     convert::roundToInt16(static_cast<double>(list.rowCount()));
 
     for (RowId row : list.order()) {
@@ -36,6 +43,8 @@ void TarvineOrderPick::cmdSave_Click() {
           SelectedCenterID != 0 ? SelectedCenterID : centerIDOfOrder(item.text);
       SaveSQL = updateStatement(item.checked, OutgoingLoadID, list.subItem(row, 6), centerID,
                                 item.text, list.subItem(row, 2));
+      written.push_back(WrittenSegment{item.text, changed.Segment, item.checked,
+                                       convert::parseNumber(plainFreight(list.subItem(row, 6)))});
       Statements.back() = SaveSQL;
       Statements.emplace_back();
       ChangedRows.emplace_back();
@@ -52,6 +61,9 @@ void TarvineOrderPick::cmdSave_Click() {
     }
 
     if (!Statements.front().empty()) {
+      // Nothing is sent when the check read failed or the user keeps the changes unsaved:
+      // every check, change mark and override stays on screen.
+      if (checkFirst && !saveOverChangesAllowed(written)) return;
       service::Exchange outcome;
       UpdateOutgoingLoadOrder(Statements, &outcome);
       // A save the back office did not take is never reported as done (the transport told the
@@ -65,6 +77,22 @@ void TarvineOrderPick::cmdSave_Click() {
     cboCenter_Click();
     FillingList = false;
   });
+}
+
+bool TarvineOrderPick::saveOverChangesAllowed(const std::vector<WrittenSegment>& written) {
+  service::Exchange exchange = readAllOrders();
+  // The transport has told the user why the read did not answer.
+  if (!exchange.answered()) return false;
+  OrderArray now;
+  if (!readOrderRecords(std::move(exchange.result), now)) {
+    throw RuntimeError(static_cast<std::int32_t>(exchange.httpStatus),
+                       "The GetOutgoingLoadAllOrders reply read before saving holds no data set; "
+                       "nothing was saved");
+  }
+  const std::vector<std::string> changes = changesSinceLoaded(Orders, loadedState_, now, written);
+  if (changes.empty()) return true;
+  return dialogs_.messageBox(saveOverQuestion(changes), kMsgWarningYesNo,
+                             std::string("TarvineOrderPick")) == kMsgResultYes;
 }
 
 void TarvineOrderPick::UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,

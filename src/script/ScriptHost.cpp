@@ -26,6 +26,29 @@ std::optional<long long> wholeNumber(const std::string& text, long long min, lon
   return value;
 }
 
+// The buttons a message box returns, by the names the message line uses; `reply` takes the
+// first four.
+constexpr std::pair<int, std::string_view> kButtons[] = {
+    {kMsgResultYes, "yes"}, {kMsgResultNo, "no"},
+    {kMsgResultOk, "ok"},   {kMsgResultCancel, "cancel"},
+    {3, "abort"},           {4, "retry"},
+    {5, "ignore"}};
+constexpr std::size_t kReplyButtons = 4;
+
+json buttonName(int button) {
+  for (const auto& [value, name] : kButtons) {
+    if (value == button) return name;
+  }
+  return button;
+}
+
+std::optional<int> replyButton(const std::string& word) {
+  for (std::size_t i = 0; i < kReplyButtons; ++i) {
+    if (kButtons[i].second == word) return kButtons[i].first;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> readFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
@@ -45,7 +68,8 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
       emit({{"type", "message"},
             {"prompt", message->prompt},
             {"title", message->title ? json(*message->title) : json(nullptr)},
-            {"buttons", message->buttons}});
+            {"buttons", message->buttons},
+            {"answer", buttonName(message->answer)}});
     } else if (const auto* input = std::get_if<InputBoxShown>(&shown)) {
       emit({{"type", "input"},
             {"prompt", input->prompt},
@@ -58,6 +82,13 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
   log_.setObserver([this](const std::string& entry) { emit({{"type", "log"}, {"text", entry}}); });
   control_ = makeControl ? makeControl(dialogs_, log_)
                          : std::make_unique<TarvineOrderPick>(dialogs_, log_);
+  tools_ = std::make_unique<ToolCommands>(*control_, [this](const json& value) { emit(value); });
+}
+
+json ScriptHost::state(const frmAstray* shownForm) const {
+  json value = stateJson(*control_, shownForm);
+  value["capacity"] = tools_->capacityJson();
+  return value;
 }
 
 ScriptHost::~ScriptHost() = default;
@@ -69,30 +100,39 @@ void ScriptHost::emit(const json& value) {
 ScriptHost::Outcome ScriptHost::fail(const std::string& text) {
   emit({{"type", "error"}, {"line", lineNumber_}, {"text", text}});
   failed_ = true;
+  failure_ = "line " + std::to_string(lineNumber_) + ": " + text;
   return Outcome::Failed;
 }
 
 int ScriptHost::run(const Input& input) {
   // Every run starts afresh: a host may run several scripts on the same control.
   failed_ = false;
+  failure_.clear();
   lineNumber_ = 0;
   input_ = &input;
   while (!failed_) {
-    std::optional<std::string> line = input();
+    std::optional<std::string> line = nextLine();
     if (!line) break;
-    ++lineNumber_;
     runLine(*line, nullptr);
   }
   input_ = nullptr;
   return failed_ ? 2 : 0;
 }
 
+std::optional<std::string> ScriptHost::nextLine() {
+  std::optional<std::string> line = (*input_)();
+  if (!line) return line;
+  ++lineNumber_;
+  if (line->size() <= kMaxLineBytes) return line;
+  fail(overlongLineError(*line));
+  return std::nullopt;
+}
+
 void ScriptHost::runForm(Screen&) {
   frmAstray* form = control_->astrayForm();
   while (!failed_ && input_ && form) {
-    std::optional<std::string> line = (*input_)();
+    std::optional<std::string> line = nextLine();
     if (!line) return;  // the end of the script closes the form
-    ++lineNumber_;
     if (runLine(*line, form) == Outcome::CloseForm) return;
   }
 }
@@ -109,6 +149,13 @@ ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form
   }
   if (words[0] == "answer-cancel" && words.size() == 1) {
     dialogs_.queueCancel();
+    return Outcome::Done;
+  }
+  // The button the next message box with more than OK returns.
+  if (words[0] == "reply" && words.size() == 2) {
+    const std::optional<int> button = replyButton(words[1]);
+    if (!button) return fail("reply takes yes, no, ok or cancel");
+    dialogs_.queueReply(*button);
     return Outcome::Done;
   }
   return form ? runFormCommand(words, *form) : runControlCommand(words);
@@ -135,7 +182,7 @@ ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& w
     return Outcome::Done;
   }
   if (command == "state" && args == 0) {
-    emit(stateJson(*control_, &form));
+    emit(state(&form));
     return Outcome::Done;
   }
   if (command == "close" && args == 0) return Outcome::CloseForm;
@@ -188,6 +235,7 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
     return wholeNumber(text, 1, static_cast<long long>(count));
   };
 
+  if (auto tool = tools_->run(words)) return tool->empty() ? Outcome::Done : fail(*tool);
   if (command == "server" && args == 1) {
     return hostCall("PutServerName", [&] { control.PutServerName(words[1]); });
   }
@@ -212,7 +260,7 @@ ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>
     });
   }
   if (command == "state" && args == 0) {
-    emit(stateJson(control, nullptr));
+    emit(state(nullptr));
     return Outcome::Done;
   }
   if (command == "cancel" && args == 0) {

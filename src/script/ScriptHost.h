@@ -13,6 +13,7 @@
 #include "control/TarvineOrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
+#include "script/ToolCommands.h"
 
 namespace tarvine::script {
 
@@ -34,14 +35,23 @@ class ScriptHost {
   ~ScriptHost();
 
   // Runs lines from input until it ends or a line cannot be run. Returns 0, or 2 after a line
-  // that could not be run (reported as an "error" line).
+  // that could not be run (reported as an "error" line); a line longer than kMaxLineBytes is
+  // not run.
   int run(const Input& input);
+  // Why the latest run stopped early ("line 3: unknown command frobnicate"); empty otherwise.
+  const std::string& failure() const { return failure_; }
 
   TarvineOrderPick& control() { return *control_; }
   RecordingDialogs& dialogs() { return dialogs_; }
+  // The dispatcher's tools on the control (find, scan, the trailer's limits, the load sheet).
+  ToolCommands& tools() { return *tools_; }
+  // The state object a "state" line reports: the screen, the shown form or null, the capacity.
+  nlohmann::json state(const frmAstray* shownForm) const;
 
  private:
   enum class Outcome { Done, Failed, CloseForm };
+  // The next line of input, counted; nothing at its end or after a line too long to run.
+  std::optional<std::string> nextLine();
   // Runs one line; `form` is the astray form while it is shown.
   Outcome runLine(const std::string& line, frmAstray* form);
   Outcome runControlCommand(const std::vector<std::string>& words);
@@ -60,9 +70,11 @@ class ScriptHost {
   RecordingDialogs dialogs_;
   MemoryEventLog log_;
   std::unique_ptr<TarvineOrderPick> control_;
+  std::unique_ptr<ToolCommands> tools_;  // after the control: it goes first
   const Input* input_ = nullptr;
   int lineNumber_ = 0;
   bool failed_ = false;
+  std::string failure_;
 };
 
 }  // namespace tarvine::script

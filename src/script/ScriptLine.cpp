@@ -1,5 +1,7 @@
 #include "script/ScriptLine.h"
 
+#include <algorithm>
+
 namespace tarvine::script {
 namespace {
 
@@ -7,7 +9,39 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
+// How much of an overlong line its error quotes.
+constexpr std::size_t kQuotedBytes = 80;
+
+bool isUtf8Continuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 }  // namespace
+
+std::optional<std::string> readLine(std::istream& in) {
+  std::streambuf* buffer = in.rdbuf();
+  if (!in.good() || buffer == nullptr) return std::nullopt;
+  std::string line;
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      if (line.empty()) return std::nullopt;
+      return line;
+    }
+    if (c == '\n') return line;
+    line.push_back(static_cast<char>(c));
+    if (line.size() > kMaxLineBytes) return line;
+  }
+}
+
+std::string overlongLineError(std::string_view line) {
+  std::size_t cut = std::min(line.size(), kQuotedBytes);
+  // Cuts before a whole character, so the quote stays valid UTF-8.
+  while (cut > 0 && cut < line.size() && isUtf8Continuation(line[cut])) --cut;
+  return "the line is longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB: \"" +
+         std::string(line.substr(0, cut)) + "\u2026\"";
+}
 
 ParsedLine splitLine(std::string_view line) {
   ParsedLine parsed;

@@ -70,6 +70,7 @@ json stateJson(const TarvineOrderPick& control, const frmAstray* shownForm) {
       {"sort", {{"key", list.sortKey()}, {"sorted", list.sorted()}}},
       {"selected", selected},
       {"rows", rowsJson(list)},
+      {"unsaved", control.unsavedChanges().rows},
       {"astray", shownForm ? astrayJson(*shownForm) : json(nullptr)}};
 }
 

@@ -8,7 +8,8 @@
 
 namespace tarvine::script {
 
-// {"type":"state","manifest",...,"rows":[...],"astray":null or the form's boxes and focus}.
+// {"type":"state","manifest",...,"rows":[...],"unsaved":rows with unsaved changes,
+//  "astray":null or the form's boxes and focus}.
 nlohmann::json stateJson(const TarvineOrderPick& control, const frmAstray* shownForm);
 
 // Writes a JSON value as one line; texts that are not valid UTF-8 are repaired, never thrown.

@@ -63,4 +63,13 @@ void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow) {
   });
 }
 
+bool holdsDataSet(const XmlDocument& document) {
+  if (document.parseErrorCode() != 0) return false;
+  bool found = false;
+  forEachChildNamed(document.root(), "Root", [&](XmlNode root) {
+    forEachChildNamed(root, "DataSet", [&](XmlNode) { found = true; });
+  });
+  return found;
+}
+
 }  // namespace tarvine::service

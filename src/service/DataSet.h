@@ -42,4 +42,8 @@ void ReadDataSetRows(std::string text, const RowHandler& onRow);
 // fails.
 void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow);
 
+// True when the parsed document is a data set: a Root element holding a DataSet element (with
+// rows or none). False for a failed parse and for any other shape; never fails.
+bool holdsDataSet(const XmlDocument& document);
+
 }  // namespace tarvine::service

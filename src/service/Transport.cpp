@@ -77,20 +77,22 @@ std::string accountOf(const Exchange& exchange, std::string_view operation) {
 
 Exchange Transport::callOperation(const std::string& asmxUrl, const std::string& host,
                                   const std::string& soapAction, std::string_view operation,
-                                  const std::string& envelope, bool updateOnly) {
+                                  const std::string& envelope, bool updateOnly,
+                                  std::string activity) {
   return run(asmxUrl, host, soapAction, operation, envelope,
-             updateOnly ? Reading::Nothing : Reading::Text);
+             updateOnly ? Reading::Nothing : Reading::Text, std::move(activity));
 }
 
 Exchange Transport::callQuery(const std::string& asmxUrl, const std::string& host,
                               const std::string& soapAction, std::string_view operation,
-                              const std::string& envelope) {
-  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet);
+                              const std::string& envelope, std::string activity) {
+  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet,
+             std::move(activity));
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
                         const std::string& soapAction, std::string_view operation,
-                        const std::string& envelope, Reading reading) {
+                        const std::string& envelope, Reading reading, std::string activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -112,6 +114,7 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);
+    httpRequest_->setActivity(Activity{std::move(activity), reading != Reading::Nothing});
     httpRequest_->open("POST", asmxUrl);
     httpRequest_->setRequestHeader("Host", host);
     httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");

@@ -52,24 +52,25 @@ class Transport {
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                 const std::string& envelope, bool updateOnly) {
     return run(asmxUrl, host, soapAction, {}, envelope,
-               updateOnly ? Reading::Nothing : Reading::Text);
+               updateOnly ? Reading::Nothing : Reading::Text, {});
   }
 
   // One operation of the route service, for the control and the form: as call(), but a request
   // whose envelope does not parse (text that is not UTF-8 of XML characters) is not sent, and a
   // reply that does not answer the operation (see Exchange::answered) gives the empty result.
   // Both are reported under "ReturnWebserviceXML": the first with number 5, the second with the
-  // HTTP status as number and the fault text or an account of the reply as description.
+  // HTTP status as number and the fault text or an account of the reply as description. The
+  // activity text is what the dispatcher reads while it runs; only reads may be cancelled.
   Exchange callOperation(const std::string& asmxUrl, const std::string& host,
                          const std::string& soapAction, std::string_view operation,
-                         const std::string& envelope, bool updateOnly);
+                         const std::string& envelope, bool updateOnly, std::string activity = {});
 
   // One query of the route service, as callOperation() without updateOnly, whose result is the
   // data set text: what the operation's unwrapper makes of callOperation()'s result
   // (takeDataSetText()), the reply's tree and text never held at once.
   Exchange callQuery(const std::string& asmxUrl, const std::string& host,
                      const std::string& soapAction, std::string_view operation,
-                     const std::string& envelope);
+                     const std::string& envelope, std::string activity = {});
 
   // The public method's face: call(...).result.
   std::string ReturnWebserviceXML(const std::string& asmxUrl, const std::string& host,
@@ -83,7 +84,8 @@ class Transport {
   enum class Reading { Nothing, Text, DataSet };
   // The exchange; `operation` empty for the public method, which checks nothing more.
   Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-               std::string_view operation, const std::string& envelope, Reading reading);
+               std::string_view operation, const std::string& envelope, Reading reading,
+               std::string activity);
 
   ErrorReporter report_;
   HttpTimeouts timeouts_;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -109,8 +110,17 @@ TEST_F(CApiTest, CallsByNameAndIdWithCoercedArguments) {
                             text("a"),
                             text("<a/>"),
                             {TARVINE_VT_MISSING, 0, 0.0, nullptr}};
+  // Nothing listens there: the call runs, shows its error report and says so.
   EXPECT_EQ(tarvine_invoke(control, TARVINE_DISPID_RETURN_WEBSERVICE_XML, soap, 5, &result, &error),
-            TARVINE_S_OK);
+            TARVINE_S_ERRORS_REPORTED);
+  EXPECT_EQ(error.code, TARVINE_S_ERRORS_REPORTED);
+  EXPECT_STREQ(error.source, "libcurl");
+  int32_t reports = 0;
+  tarvine_error first{};
+  EXPECT_EQ(tarvine_error_reports(control, &reports, &first), TARVINE_S_OK);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(first.number, error.number);
+  EXPECT_TRUE(std::string(first.description).starts_with("Couldn't connect to server"));
   EXPECT_EQ(result.type, TARVINE_VT_TEXT);
   EXPECT_STREQ(result.text, "");
   tarvine_variant_clear(&result);
@@ -302,6 +312,11 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoadWithCallbacksAndScriptLines) {
   EXPECT_EQ(json::parse(host.lines.front())["type"], "input");
   EXPECT_EQ(json::parse(host.lines.back())["type"], "error");
   EXPECT_EQ(state()["rows"][0]["sub"][5], "300.00");
+  int32_t rows = 0;
+  char* orders = nullptr;
+  EXPECT_EQ(tarvine_unsaved_changes(control, &rows, &orders), TARVINE_S_OK);
+  EXPECT_EQ(rows, state()["unsaved"]);
+  EXPECT_EQ(json::parse(take(orders)), json::array({state()["rows"][0]["text"]}));
 }
 
 TEST(CApiTypeDescriptionTest, DescribesTheLibrary) {
@@ -313,3 +328,47 @@ TEST(CApiTypeDescriptionTest, DescribesTheLibrary) {
 }
 
 }  // namespace
+
+// The dispatcher's tools through the C interface: find, scan, limits with the Save question
+// answered No by the host's message box, and the load sheet.
+TEST_F(CApiTest, ToolsFindScanLimitAndWriteTheSheet) {
+  tarvine::test::DemoRouteService service;
+  const std::string open = "server " + service.server() + "\nfacility DEMO\nperson 7 2\nload 5001";
+  ASSERT_EQ(tarvine_run_script(control, open.c_str(), nullptr, nullptr), 0);
+  int32_t row = -1, outcome = -1;
+  EXPECT_EQ(tarvine_find_order(control, " 12-34602 ", &row), TARVINE_S_OK);
+  EXPECT_GT(row, 1);
+  EXPECT_EQ(tarvine_scan_order(control, "12-99999", &row, &outcome), TARVINE_S_FALSE);
+  EXPECT_EQ(row, 0);
+  EXPECT_EQ(outcome, TARVINE_SCAN_NOT_FOUND);
+  EXPECT_EQ(tarvine_scan_order(control, "12-34567", &row, &outcome), TARVINE_S_OK);
+  EXPECT_EQ(row, 1);
+  EXPECT_EQ(outcome, TARVINE_SCAN_PICKED);
+  EXPECT_EQ(tarvine_set_trailer_limits(control, 0, 100, 0), TARVINE_E_INVALIDARG);
+  EXPECT_EQ(state()["capacity"], nullptr);
+  ASSERT_EQ(tarvine_set_trailer_limits(control, 1, 1, 0), TARVINE_S_OK);
+  EXPECT_EQ(state()["capacity"]["over"]["weight"], true);
+
+  struct Asked {
+    std::vector<std::string> prompts;
+  } asked;
+  tarvine_callbacks callbacks{};
+  callbacks.user = &asked;
+  callbacks.message_box = [](void* user, const char* prompt, int32_t, const char*) -> int32_t {
+    static_cast<Asked*>(user)->prompts.push_back(prompt);
+    return 7;  // No
+  };
+  ASSERT_EQ(tarvine_set_callbacks(control, &callbacks), TARVINE_S_OK);
+  ASSERT_EQ(tarvine_run_script(control, "save", nullptr, nullptr), 0);
+  ASSERT_EQ(asked.prompts.size(), 1u);
+  EXPECT_EQ(asked.prompts[0].rfind("The load is ", 0), 0u) << asked.prompts[0];
+  EXPECT_EQ(service.queryText("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '12-34567'"
+                              " AND OutgoingLoad = 5001"),
+            "0");
+
+  const std::string csv = (folder.path() / "sheet.csv").string();
+  ASSERT_EQ(tarvine_write_load_sheet_csv(control, csv.c_str()), TARVINE_S_OK);
+  EXPECT_GT(std::filesystem::file_size(csv), 0u);
+  EXPECT_EQ(tarvine_write_load_sheet_csv(control, (folder.path() / "no" / "x.csv").c_str()),
+            TARVINE_E_UNEXPECTED);
+}

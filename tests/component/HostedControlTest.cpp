@@ -12,6 +12,7 @@
 #include "TestFolders.h"
 #include "component/HostedControl.h"
 #include "control/TarvineOrderPick.h"
+#include "script/ScriptLine.h"
 
 namespace tarvine::component {
 namespace {
@@ -140,10 +141,13 @@ TEST_F(HostedControlTest, DefaultLogIsThePlatformsLog) {
 }
 
 TEST_F(HostedControlTest, EveryRunStartsAfresh) {
-  const ScriptRun bad = runScript(host, "facility A\nfrobnicate\nfacility B\n");
+  // The line too long to run is quoted only by its beginning.
+  const std::string overlong(script::kMaxLineBytes + 1, 'x');
+  const ScriptRun bad = runScript(host, "facility A\n" + overlong + "\r\nfacility B\n");
   EXPECT_EQ(bad.status, 2);
   ASSERT_EQ(bad.ofType("error").size(), 1u);
   EXPECT_EQ(bad.ofType("error")[0]["line"], 2);
+  EXPECT_LT(bad.ofType("error")[0]["text"].get<std::string>().size(), 200u);
   EXPECT_EQ(host.control().facilityID(), "A");
   const ScriptRun good = runScript(host, "facility C\nstate");
   EXPECT_EQ(good.status, 0);

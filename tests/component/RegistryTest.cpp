@@ -1,10 +1,13 @@
 // The per-user registry file: where it lives, what registration writes, and round trips that
 // leave the file as it began.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestFolders.h"
 #include "component/Registry.h"
@@ -26,10 +29,11 @@ class RegistryTest : public ::testing::Test {
   const std::string library = "/opt/tarvine/lib/libtarvine_order_pick.so.2";
 
   json document() const { return json::parse(readText(file)); }
-  // No file other than the registry is left in its folder (no temporary of the write).
+  // No file other than the registry and its lock file is left in its folder (no temporary of
+  // the write).
   bool onlyTheRegistryFile() const {
     for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-      if (entry.path() != file) return false;
+      if (entry.path() != file && entry.path() != file.string() + ".lock") return false;
     }
     return true;
   }
@@ -101,14 +105,67 @@ TEST_F(RegistryTest, AFileWithoutTheEntriesIsNotTouched) {
 
 TEST_F(RegistryTest, AnUnreadableRegistryIsRefusedAndLeftAsItIs) {
   fs::create_directories(file.parent_path());
-  for (const std::string& text : {std::string("not json"), std::string("[1, 2]"),
-                                  std::string(R"({"classes": 5})"), std::string()}) {
+  const std::string deep = std::string(100'000, '[') + std::string(100'000, ']');
+  const std::string large = "{\"a\": \"" + std::string(kMaxRegistryBytes, 'x') + "\"}";
+  for (const std::string& text :
+       {std::string("not json"), std::string("[1, 2]"), std::string(R"({"classes": 5})"),
+        std::string(), "{\"a\": " + deep + "}", large}) {
     writeText(file, text);
-    EXPECT_THROW(registerServer(file, library), RegistryError) << text;
-    EXPECT_THROW(unregisterServer(file), RegistryError) << text;
+    EXPECT_THROW(registerServer(file, library), RegistryError) << text.substr(0, 40);
+    EXPECT_THROW(unregisterServer(file), RegistryError) << text.substr(0, 40);
     EXPECT_EQ(readText(file), text);
   }
   EXPECT_TRUE(onlyTheRegistryFile());
+}
+
+TEST_F(RegistryTest, OnlyARegularFileIsRead) {
+  fs::create_directories(file.parent_path());
+  auto refusal = [&] {
+    try {
+      registerServer(file, library);
+    } catch (const RegistryError& error) {
+      return std::string(error.what());
+    }
+    return std::string("registered");
+  };
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);  // opening it for reading would wait for a writer
+  EXPECT_THAT(refusal(), ::testing::EndsWith("is not a regular file"));
+  fs::remove(file);
+  fs::create_symlink("/dev/zero", file);  // reading it would never end
+  EXPECT_THAT(refusal(), ::testing::EndsWith("is not a regular file"));
+  EXPECT_TRUE(fs::is_symlink(file));
+}
+
+// Two programs changing the registry at once: every entry each adds survives.
+TEST_F(RegistryTest, ConcurrentChangesLoseNothing) {
+  constexpr int kWriters = 2, kEntries = 100;
+  std::vector<pid_t> writers;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid > 0) {
+      writers.push_back(pid);
+      continue;
+    }
+    int status = 0;
+    try {
+      for (int entry = 0; entry < kEntries; ++entry) {
+        changeRegistry(file, [&](json& document) {
+          document["entries"][std::to_string(writer) + "-" + std::to_string(entry)] = entry;
+          return true;
+        });
+      }
+    } catch (const RegistryError&) {
+      status = 1;
+    }
+    ::_exit(status);
+  }
+  for (const pid_t pid : writers) {
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    EXPECT_EQ(status, 0);
+  }
+  EXPECT_EQ(document()["entries"].size(), std::size_t{kWriters * kEntries});
 }
 
 TEST_F(RegistryTest, AFolderThatCannotBeMadeIsAnError) {

@@ -1,15 +1,16 @@
 #pragma once
-// Helpers of the component tests: a private temporary folder and environment variables that
-// are put back at the end of the scope.
+// Helpers of the component tests: a private temporary folder, files read and written whole, and
+// environment variables that are put back at the end of the scope.
 
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+
+#include "ScopedEnvironment.h"
 
 namespace tarvine::component::test {
 
@@ -32,21 +33,7 @@ class TemporaryFolder {
   std::filesystem::path path_;
 };
 
-// Sets (or with nothing, unsets) an environment variable until the end of the scope.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-  }
-  ~ScopedEnvironment() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using tarvine::test::ScopedEnvironment;
 
 inline std::string readText(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -9,7 +9,8 @@
 namespace tarvine::test {
 namespace {
 
-class RoadTest : public ::testing::Test {
+// The road over plain HTTP and over HTTPS with a certificate the control verifies.
+class RoadTest : public ::testing::TestWithParam<bool> {
  protected:
   RoadTest() {
     control.PutServerName(service.server());
@@ -26,13 +27,13 @@ class RoadTest : public ::testing::Test {
     return positions;
   }
 
-  DemoRouteService service;
+  DemoRouteService service{GetParam()};
   RecordingDialogs dialogs;
   MemoryEventLog log;
   TarvineOrderPick control{dialogs, log};
 };
 
-TEST_F(RoadTest, PickOverrideSaveAndSeeItReloaded) {
+TEST_P(RoadTest, PickOverrideSaveAndSeeItReloaded) {
   const auto rows = positionsOf("12-34567");
   ASSERT_EQ(rows.size(), 5u);
   list().userToggleCheck(rows[2]);
@@ -62,7 +63,7 @@ TEST_F(RoadTest, PickOverrideSaveAndSeeItReloaded) {
   EXPECT_EQ(list().row(list().rowAt(positionsOf("12-34567")[0])).sub[5], "1,500.00");
 }
 
-TEST_F(RoadTest, AstrayAddEndsWithTheNewSegmentInTheList) {
+TEST_P(RoadTest, AstrayAddEndsWithTheNewSegmentInTheList) {
   EXPECT_TRUE(positionsOf("12-34650").empty());  // on another load
   dialogs.setFormHandler([&](Screen&) {
     const AstrayWidgets& w = control.astrayForm()->widgets();
@@ -84,6 +85,10 @@ TEST_F(RoadTest, AstrayAddEndsWithTheNewSegmentInTheList) {
   EXPECT_EQ(row.sub[5], "42.50");
   EXPECT_EQ(row.sub[8], "X");  // astray
 }
+
+INSTANTIATE_TEST_SUITE_P(Schemes, RoadTest, ::testing::Bool(), [](const auto& info) {
+  return std::string(info.param ? "Https" : "Http");
+});
 
 }  // namespace
 }  // namespace tarvine::test

@@ -50,9 +50,10 @@ TEST_F(SaveTest, WorkedExample) {
           "Where CenterID = 15 and OrderID = '15-20001' and VOZA_OrderSegment = 2",
           "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-34567',1,7,2",
           "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 5, '15-20001',2,7,2", ""}));
+  // The orders are read again before the update, to see that nobody changed them meanwhile.
   EXPECT_EQ(service.operations(),
-            (std::vector<std::string>{"UpdateOutgoingLoadOrder", "GetOutgoingLoadAllOrders",
-                                      "GetOutgoingLoadBasicTotal"}));
+            (std::vector<std::string>{"GetOutgoingLoadAllOrders", "UpdateOutgoingLoadOrder",
+                                      "GetOutgoingLoadAllOrders", "GetOutgoingLoadBasicTotal"}));
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].prompt,
             "Outgoing load information has been updated successfully!!!");
@@ -161,7 +162,8 @@ TEST_F(SaveTest, ARefusedSaveKeepsThePicks) {
                    service::test::soapFaultReply("string 1: load 5001 is closed"));
   list().userToggleCheck(1);
   control.widgets().cmdSave.userClick();
-  EXPECT_EQ(service.operations(), std::vector<std::string>{"UpdateOutgoingLoadOrder"});
+  EXPECT_EQ(service.operations(),
+            (std::vector<std::string>{"GetOutgoingLoadAllOrders", "UpdateOutgoingLoadOrder"}));
   EXPECT_EQ(messagePrompts(), std::vector<std::string>{
                                   "An application error has occured. Please check the error logs"});
   ASSERT_EQ(log.entries().size(), 1u);

@@ -81,6 +81,13 @@ TEST(ErrorReportTest, LogEntryLines) {
             "\r\n\r\nError Number - -2146697211\r\nError Description - No connection\r\n"
             "Error Source - libcurl AddPO\r\nAdditional Error Info - more\r\n"
             "Project Associated - TarvineOrderPick (frmAstray)");
+  // Control characters of texts from outside cannot forge a line: they are written as escapes.
+  const RuntimeError forged(5, "x\r\n\r\nError Number - 0\t\x1b[2J\xc2\x85\xc2\xa0", "a\nb");
+  EXPECT_EQ(errorLogEntry(forged, "P", "c\rd", kControlProjectLine),
+            "\r\n\r\nError Number - 5\r\n"
+            "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\u0085\xc2\xa0\r\n"
+            "Error Source - a\\nb P\r\nAdditional Error Info - c\\rd\r\n"
+            "Project Associated - TarvineOrderPick");
 }
 
 TEST(ErrorReportTest, ShowsThePromptBeforeLogging) {

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ScopedEnvironment.h"
 #include "platform/EventLog.h"
 
 namespace tarvine {
@@ -53,39 +56,33 @@ TEST_F(EventLogFileTest, AppendsEachEntryWithALineBreak) {
   EXPECT_EQ(contents(file), "earlier\nError 13\r\nType mismatch\n\nsecond\n");
 }
 
+TEST_F(EventLogFileTest, ANewFileIsReadableByItsOwnerOnly) {
+  const mode_t previous = ::umask(022);
+  FileEventLog(path("events.log")).write("entry");
+  ::umask(previous);
+  struct stat status {};
+  ASSERT_EQ(::stat(path("events.log").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+TEST_F(EventLogFileTest, WithoutASyslogSocketEntriesGoToStandardError) {
+  const std::string stderrFile = path("stderr");
+  const int fd = ::open(stderrFile.c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  SyslogEventLog(path("no-socket"), fd).write("\r\n\r\nError Number - 5");
+  ::close(fd);
+  EXPECT_EQ(contents(stderrFile), "TarvineOrderPick: \r\n\r\nError Number - 5\n");
+}
+
 TEST_F(EventLogFileTest, UnwritableFileDropsTheEntry) {
   FileEventLog log(path("missing/dir/events.log"));
   EXPECT_NO_THROW(log.write("lost"));
   EXPECT_FALSE(fs::exists(path("missing")));
 }
 
-// Sets TARVINE_EVENT_LOG for one scope and restores the earlier value.
-class EventLogVariable {
- public:
-  explicit EventLogVariable(const char* value) {
-    if (const char* old = std::getenv(kName)) old_ = old;
-    if (value) {
-      ::setenv(kName, value, 1);
-    } else {
-      ::unsetenv(kName);
-    }
-  }
-  ~EventLogVariable() {
-    if (old_) {
-      ::setenv(kName, old_->c_str(), 1);
-    } else {
-      ::unsetenv(kName);
-    }
-  }
-
- private:
-  static constexpr const char* kName = "TARVINE_EVENT_LOG";
-  std::optional<std::string> old_;
-};
-
 TEST_F(EventLogFileTest, DefaultLogIsTheFileNamedInTheEnvironment) {
   const std::string file = path("default.log");
-  EventLogVariable variable(file.c_str());
+  test::ScopedEnvironment variable("TARVINE_EVENT_LOG", file);
   auto log = makeDefaultEventLog();
   ASSERT_NE(dynamic_cast<FileEventLog*>(log.get()), nullptr);
   log->write("entry");
@@ -93,8 +90,9 @@ TEST_F(EventLogFileTest, DefaultLogIsTheFileNamedInTheEnvironment) {
 }
 
 TEST(DefaultEventLogTest, EmptyOrMissingVariableGivesSyslog) {
-  for (const char* value : {static_cast<const char*>(nullptr), ""}) {
-    EventLogVariable variable(value);
+  for (const std::optional<std::string>& value :
+       {std::optional<std::string>(), std::optional<std::string>("")}) {
+    test::ScopedEnvironment variable("TARVINE_EVENT_LOG", value);
     EXPECT_NE(dynamic_cast<SyslogEventLog*>(makeDefaultEventLog().get()), nullptr);
   }
 }

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "RawHttpServer.h"
+#include "ScopedEnvironment.h"
 #include "platform/RuntimeError.h"
 
 namespace tarvine {
@@ -137,6 +139,53 @@ INSTANTIATE_TEST_SUITE_P(
                       HostCase{"BareHostUnchanged", "server:8080", "server:8080"},
                       HostCase{"BareNameUnchanged", "backoffice", "backoffice"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct CredentialsCase {
+  const char* name;
+  std::string scheme;  // put before "user:pw@127.0.0.1:PORT/"
+  std::int32_t code;   // libcurl code of the failure against a closed port
+};
+
+class CredentialsTest : public ::testing::TestWithParam<CredentialsCase> {};
+
+// Credentials in the URL would go out as Basic authentication: refused in clear text, before
+// anything is sent; over https they reach the connection attempt.
+TEST_P(CredentialsTest, GoOnlyOverHttps) {
+  ClosedPort closed;
+  const std::string url = GetParam().scheme + "user:pw@127.0.0.1:" + std::to_string(closed.port());
+  HttpRequest request;
+  try {
+    request.open("POST", url + "/");
+    request.send("x");
+    ADD_FAILURE() << "the exchange did not fail";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.number(), kHttpErrorBase + GetParam().code) << error.description();
+    EXPECT_EQ(error.source(), "libcurl");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Urls, CredentialsTest,
+                         ::testing::Values(CredentialsCase{"Http", "http://", kBadArgument},
+                                           CredentialsCase{"NoScheme", "", kBadArgument},
+                                           CredentialsCase{"Https", "https://", kCouldNotConnect}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The proxy variables are honoured unless TARVINE_NO_PROXY is set.
+TEST(HttpRequestTest, ProxyVariablesCanBeIgnored) {
+  RawHttpServer proxy(RawReply::full(httpResponse(200, "<proxy/>")));
+  RawHttpServer server(RawReply::full(httpResponse(200, "<server/>")));
+  const test::ScopedEnvironment http("http_proxy", proxy.url()), no("no_proxy", std::nullopt),
+      noUpper("NO_PROXY", std::nullopt);
+  for (const auto& [ignore, reply] :
+       {std::pair<std::optional<std::string>, std::string>{std::nullopt, "<proxy/>"},
+        {"1", "<server/>"}}) {
+    const test::ScopedEnvironment noProxy("TARVINE_NO_PROXY", ignore);
+    HttpRequest request;
+    request.open("POST", server.url());
+    request.send("x");
+    EXPECT_EQ(request.responseText(), reply);
+  }
+}
 
 TEST(HttpRequestTest, ReturnsStatusAndBodyOfAnyStatus) {
   const std::string fault = "<soap:Fault>boom &amp; more</soap:Fault>";

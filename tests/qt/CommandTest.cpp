@@ -69,7 +69,7 @@ TEST(DemoCommand, WritesAScreenshotOfTheDemoLoadWithoutADisplay) {
 TEST(DemoCommand, WithoutADisplaySaysHowToRunIt) {
   TempDir dir;
   const Outcome outcome = runTarvine(dir, "demo");
-  EXPECT_EQ(outcome.status, 2);
+  EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.output.find("xvfb-run -a tarvine demo"), std::string::npos) << outcome.output;
   EXPECT_NE(outcome.output.find("--screenshot"), std::string::npos) << outcome.output;
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "tarvine" / "demo.db"));

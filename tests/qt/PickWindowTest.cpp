@@ -138,7 +138,10 @@ TEST_F(PickWindowTest, DrawsEveryControlAtItsLayoutPlaceWithItsName) {
               container.empty() ? widget.get() : widget->widgetFor(container))
         << headless->name();
   }
-  EXPECT_EQ(child<QPushButton>(*widget, "cmdAddAstrayItem")->text(), "Add Astray Item");
+  // Access keys are Qt's alone: the control's captions stay as they are.
+  EXPECT_EQ(child<QPushButton>(*widget, "cmdAddAstrayItem")->text(), "Add &Astray Item");
+  EXPECT_EQ(child<QPushButton>(*widget, "cmdSave")->text(), "&Save");
+  EXPECT_EQ(control.widgets().cmdAddAstrayItem.caption(), "Add Astray Item");
   EXPECT_EQ(child<QCheckBox>(*widget, "chkSellectAll")->text(), "Select All");
 }
 

@@ -10,6 +10,7 @@
 #include <QTreeView>
 
 #include "RouteService.h"
+#include "WindowWaiting.h"
 
 namespace tarvine::qt::test {
 namespace {
@@ -35,7 +36,7 @@ class QtEnvironment : public ::testing::Environment {
     QApplication::setApplicationName(QStringLiteral("TarvineOrderPick"));
     guard_ = std::make_unique<QTimer>();
     QObject::connect(guard_.get(), &QTimer::timeout, [] {
-      if (runningScripts > 0) return;
+      if (runningScripts > 0 || WindowWaiting::anyWaiting()) return;
       if (QWidget* modal = QApplication::activeModalWidget()) {
         ADD_FAILURE() << "an unexpected dialog " << modal->objectName().toStdString() << " ("
                       << modal->windowTitle().toStdString() << ") was open";
@@ -73,7 +74,7 @@ TempDir::~TempDir() {
 DemoService::DemoService() {
   service_ = std::make_unique<serve::RouteService>((dir_.path() / "demo.db").string());
   service_->createDemoData();
-  service_->setRequestLog([](const std::string&) {});
+  service_->setRequestLog(nullptr);
   service_->start("127.0.0.1", 0);
 }
 
@@ -113,7 +114,8 @@ void ModalScript::poll() {
   // The next poll is armed first: the step may open a dialog of its own and wait in it.
   QTimer::singleShot(kPollMilliseconds, this, [this] { poll(); });
   QWidget* modal = QApplication::activeModalWidget();
-  if (!modal) return;
+  // While a service call runs, the dialog that made it is still the active one.
+  if (!modal || WindowWaiting::anyWaiting()) return;
   if (modal->objectName().toStdString() != steps_.front().name) {
     if (++strangerPolls_ >= kStrangerPolls) {
       ADD_FAILURE() << "expected the dialog " << steps_.front().name << " but "

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
 
 #include "DemoRouteService.h"
@@ -17,16 +18,41 @@ using nlohmann::json;
 
 using tarvine::test::ScriptRun;
 
-ScriptRun runScript(const std::string& text) {
+ScriptRun runScript(std::istream& in) {
   ScriptRun run;
   ScriptHost host([&](const std::string& line) { run.add(line); });
-  std::istringstream in(text);
-  run.status = host.run([&]() -> std::optional<std::string> {
-    std::string line;
-    if (!std::getline(in, line)) return std::nullopt;
-    return line;
-  });
+  run.status = host.run([&] { return readLine(in); });
   return run;
+}
+
+ScriptRun runScript(const std::string& text) {
+  std::istringstream in(text);
+  return runScript(in);
+}
+
+// A stream whose second line never ends, like a script read from /dev/zero.
+class EndlessLine : public std::streambuf {
+  std::string first_ = "state\n", rest_ = std::string(4096, 'x');
+  bool started_ = false;
+  int_type underflow() override {
+    std::string& next = started_ ? rest_ : first_;
+    started_ = true;
+    setg(next.data(), next.data(), next.data() + next.size());
+    return traits_type::to_int_type(next[0]);
+  }
+};
+
+TEST(ScriptHostTest, ALineTooLongIsRefusedAfterReadingOnlyItsLimit) {
+  EndlessLine endless;
+  std::istream in(&endless);
+  const ScriptRun run = runScript(in);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.ofType("state").size(), 1u);
+  EXPECT_EQ(
+      run.lines.back(),
+      (json{{"type", "error"},
+            {"line", 2},
+            {"text", "the line is longer than 1 MiB: \"" + std::string(80, 'x') + "\u2026\""}}));
 }
 
 TEST(ScriptHostTest, DrivesALoadAndStopsAtABadLine) {
@@ -64,6 +90,7 @@ TEST(ScriptHostTest, DrivesALoadAndStopsAtABadLine) {
   EXPECT_EQ(state["columns"].size(), 11u);
   EXPECT_EQ(state["selected"], 1);
   EXPECT_TRUE(state["astray"].is_null());
+  EXPECT_EQ(state["unsaved"], 5);  // P.O. 12-34567 picked, its freight overridden
   const json& first = state["rows"][0];
   EXPECT_EQ(first["text"], "12-34567");
   EXPECT_EQ(first["checked"], true);
@@ -125,6 +152,44 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{R"(answer "open)", {}, true}, SplitCase{R"(answer "\q")", {}, true},
                       SplitCase{R"(answer "a"b)", {}, true},
                       SplitCase{R"(server a\b)", {"server", "a\\b"}, false}));
+
+}  // namespace
+}  // namespace tarvine::script
+
+namespace tarvine::script {
+namespace {
+
+// The tools' lines: find and scan print "found" lines, limits put "capacity" into the state,
+// and Save over the limits asks first ("reply no" keeps the picks unsent).
+TEST(ScriptHostTest, FindsScansLimitsAndWritesTheSheet) {
+  test::DemoRouteService service;
+  const auto csv = std::filesystem::temp_directory_path() / "tarvine-script-sheet.csv";
+  const ScriptRun run = runScript("server " + service.server() +
+                                  "\nfacility DEMO\nperson 7 2\nload 5001\n"
+                                  "find 12-34602\nscan 12-34567\nscan 12-34567\nscan 12-99999\n"
+                                  "limits 1 1\nstate\nreply no\nsave\nsheet csv " +
+                                  csv.string() + "\nlimits 0 1\n");
+  EXPECT_EQ(run.status, 2);  // the last line: a limit of 0
+  const auto found = run.ofType("found");
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_GT(found[0]["row"].get<int>(), 1);
+  EXPECT_EQ(found[1]["row"], 1);
+  EXPECT_EQ(found[1]["scan"], "picked");
+  EXPECT_EQ(found[2]["scan"], "already");
+  EXPECT_EQ(found[3]["row"], nullptr);
+  EXPECT_EQ(found[3]["status"], "P.O. 12-99999 is not in this load's list.");
+  const json capacity = run.ofType("state").at(0)["capacity"];
+  EXPECT_EQ(capacity["over"]["weight"], true);
+  EXPECT_GT(capacity["picked"]["cube"].get<double>(), 1);
+  const auto messages = run.ofType("message");
+  ASSERT_EQ(messages.size(), 1u);  // the question, and no success message after it
+  EXPECT_EQ(messages[0]["buttons"], 52);
+  const auto sheet = run.ofType("sheet");
+  ASSERT_EQ(sheet.size(), 1u);
+  EXPECT_GT(sheet[0]["segments"].get<int>(), 5);
+  EXPECT_GT(std::filesystem::file_size(csv), 0u);
+  std::filesystem::remove(csv);
+}
 
 }  // namespace
 }  // namespace tarvine::script

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <regex>
 #include <set>
 
 #include "ServeFixture.h"
@@ -248,16 +249,32 @@ TEST_F(QueryOperations, IsPOFoundAnswersReceivedOrdersWithCenterAndHighestSegmen
   EXPECT_EQ(notFound[0]["IsPOFound"], "0");
 }
 
-TEST_F(QueryOperations, LogsOneLinePerRequest) {
+TEST_F(QueryOperations, LogsOneLinePerRequestWhateverTheRequestHolds) {
   call("GetOutgoingLoadBasicTotal", loadQuery("GetOutgoingLoadBasicTotal", 5001));
   call("Nonsense", "<Nonsense/>");
   httplib::Client("127.0.0.1", port_).Get("/elsewhere");
+  // A load id that tries to start a log line of its own and to clear the screen.
+  call("GetOutgoingLoadBasicTotal",
+       std::string("<GetOutgoingLoadBasicTotal xmlns=\"") + kNamespace +
+           "\"><OutgoingLoadID>1\n2030-01-01T00:00:00.000Z 10.0.0.9 UpdateOutgoingLoadOrder: "
+           "ok\x1b[2J</OutgoingLoadID></GetOutgoingLoadBasicTotal>");
   const std::vector<std::string> lines = logLines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_TRUE(lines[0].starts_with("GetOutgoingLoadBasicTotal load 5001: ok, 1 rows, "));
-  EXPECT_TRUE(lines[0].ends_with(" ms"));
-  EXPECT_NE(lines[1].find("fault soap:Client"), std::string::npos);
-  EXPECT_EQ(lines[2], "GET /elsewhere: HTTP 404");
+  ASSERT_EQ(lines.size(), 4u);
+  const std::regex start(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z 127\.0\.0\.1 )");
+  for (const std::string& line : lines) {
+    EXPECT_EQ(line.find_first_of("\r\n\x1b"), std::string::npos) << line;
+    EXPECT_TRUE(std::regex_search(line, start)) << line;
+    EXPECT_TRUE(line.ends_with(" ms")) << line;
+  }
+  EXPECT_NE(lines[0].find(" GetOutgoingLoadBasicTotal load 5001: ok, 1 rows, "), std::string::npos);
+  EXPECT_NE(lines[1].find(" (no operation): fault soap:Client (operation Nonsense is in"),
+            std::string::npos)
+      << lines[1];
+  EXPECT_NE(lines[2].find(" GET /elsewhere: HTTP 404, "), std::string::npos);
+  EXPECT_NE(lines[3].find(" load 1\\n2030-01-01T00:00:00.000Z 10.0.0.9 UpdateOutgoingLoadOrder: "
+                          "ok\\x1b[2J: fault soap:Client"),
+            std::string::npos)
+      << lines[3];
 }
 
 }  // namespace

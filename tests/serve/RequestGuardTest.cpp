@@ -14,6 +14,20 @@ std::string nested(int depth) {
   return text;
 }
 
+std::string repeated(const std::string& piece, std::size_t times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// A well-formed query whose parameters carry what the case adds.
+std::string queryWith(const std::string& extra) {
+  return clientEnvelope(std::string("<GetOutgoingLoadAllOrders xmlns=\"") + kNamespace +
+                        "\"><OutgoingLoadID>5001</OutgoingLoadID><FacilityID>DEMO</FacilityID>" +
+                        extra + "</GetOutgoingLoadAllOrders>");
+}
+
 struct BadRequest {
   const char* why;
   std::string body;
@@ -70,7 +84,13 @@ INSTANTIATE_TEST_SUITE_P(
                                   "</GetOutgoingLoadBasicTotal>"),
                    std::string(kNamespace) + "/GetOutgoingLoadBasicTotal", "from -32768 to 32767"},
         BadRequest{"hostile depth", clientEnvelope(nested(100000)), kAllOrdersAction,
-                   "deeper than 256"}));
+                   "deeper than 256"},
+        BadRequest{"too many elements", queryWith(repeated("<a/>", 131'072)), kAllOrdersAction,
+                   "more than 131072 elements"},
+        BadRequest{"too many attributes", queryWith("<a " + repeated("b='>'", 131'073) + "/>"),
+                   kAllOrdersAction, "more than 131072 attributes"},
+        BadRequest{"document type", "<!DOCTYPE x [<!ENTITY a \"aaaa\">]>" + queryWith("&a;"),
+                   kAllOrdersAction, "declaration"}));
 
 TEST_F(ServeFixture, AcceptsAQuotedSOAPAction) {
   const HttpReply reply =
@@ -89,13 +109,84 @@ TEST_F(ServeFixture, AcceptsDepthUpToTheLimit) {
   EXPECT_EQ(send(clientEnvelope(deeper), kAllOrdersAction).status, 500);
 }
 
-TEST_F(ServeFixture, RefusesABodyOver64MiB) {
-  const std::string body(64u * 1024 * 1024 + 1, ' ');
-  const HttpReply reply = send(body, kAllOrdersAction);
+TEST_F(ServeFixture, AcceptsElementsUpToTheLimit) {
+  EXPECT_EQ(send(queryWith(repeated("<a/>", 131'072 - 5)), kAllOrdersAction).status, 200);
+}
+
+// However the body is framed, one byte over the limit is refused before it is parsed.
+class OversizedBody : public ServeFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OversizedBody, IsRefusedWithAClientFault) {
+  const std::string body(16u * 1024 * 1024 + 1, ' ');
+  const HttpReply reply = postTo(port_, body, kAllOrdersAction, {}, GetParam());
   EXPECT_EQ(reply.status, 500);
   EXPECT_EQ(faultOf(reply.body).first, "soap:Client");
-  EXPECT_NE(faultOf(reply.body).second.find("64 MiB"), std::string::npos);
+  EXPECT_NE(faultOf(reply.body).second.find("larger than 16 MiB"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Framing, OversizedBody, ::testing::Values(false, true),
+                         [](const auto& info) {
+                           return std::string(info.param ? "Chunked" : "ContentLength");
+                         });
+
+TEST_F(ServeFixture, AnswersBusyWhileTheBodiesInMemoryReachTheLimit) {
+  ServerSettings settings;
+  settings.limits.maxBufferedBodyBytes = 1 << 20;
+  restartWith(settings);
+  const HttpReply busy = send(std::string(2 << 20, ' '), kAllOrdersAction);
+  EXPECT_EQ(busy.status, 503);
+  EXPECT_NE(faultOf(busy.body).second.find("busy"), std::string::npos);
+  // The refused body no longer counts.
+  EXPECT_EQ(send(queryWith(""), kAllOrdersAction).status, 200);
+}
+
+// Who may call: the --allow-from networks (checked before anything is read) and, on loopback,
+// a Host header that names loopback (a web page reaching the service by DNS rebinding
+// names its own host).
+struct AccessCase {
+  const char* name;
+  const char* allowFrom;
+  const char* host;
+  bool allowed;
+};
+
+void PrintTo(const AccessCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Access : public ServeFixture, public ::testing::WithParamInterface<AccessCase> {};
+
+TEST_P(Access, AnswersOrRefusesWithAPlain403) {
+  ServerSettings settings;
+  if (*GetParam().allowFrom) settings.allowFrom = AllowList::parse(GetParam().allowFrom);
+  restartWith(settings);
+  const std::string before = snapshot();
+  const HttpReply reply = postTo(port_, clientEnvelope(allOrdersQuery(5001, "DEMO")),
+                                 kAllOrdersAction, {{"Host", GetParam().host}});
+  if (GetParam().allowed) {
+    EXPECT_EQ(reply.status, 200);
+    return;
+  }
+  EXPECT_EQ(reply.status, 403);
+  EXPECT_EQ(reply.body, "Forbidden\n");
+  EXPECT_EQ(snapshot(), before);
+  ASSERT_EQ(logLines().size(), 1u);
+  EXPECT_NE(logLines()[0].find(": refused ("), std::string::npos) << logLines()[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Callers, Access,
+    ::testing::Values(AccessCase{"LoopbackAddress", "", "127.0.0.1:8080", true},
+                      AccessCase{"LoopbackName", "", "LocalHost", true},
+                      AccessCase{"Ipv6Loopback", "", "[::1]:8080", true},
+                      AccessCase{"OtherLoopbackAddress", "", "127.3.2.1", true},
+                      AccessCase{"OtherName", "", "intranet.example:8080", false},
+                      AccessCase{"LoopbackLookalike", "", "127.0.0.1.rebind.example", false},
+                      AccessCase{"OtherAddress", "", "192.168.1.5", false},
+                      AccessCase{"AddressInTheList", "10.0.0.0/8, 127.0.0.0/8", "localhost", true},
+                      AccessCase{"AddressOutsideTheList", "10.0.0.0/8,::1/128", "localhost", false},
+                      AccessCase{"NarrowNetwork", "127.0.0.2/31", "localhost", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvine::serve::test

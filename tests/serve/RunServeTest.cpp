@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RouteService.h"
 #include "ServeFixture.h"
 
@@ -28,14 +30,45 @@ TEST(RunServe, FailsWithAMessageWhenThePortIsTaken) {
             std::string::npos);
 }
 
-TEST(RunServe, FailsForSegmentsWithoutALoadToGenerate) {
+// Options that do not go together: exit status 2 and one line on stderr, before anything
+// listens or any database is made.
+struct UsageCase {
+  const char* name;
+  void (*arrange)(ServeOptions&);
+  const char* messagePart;
+};
+
+class RunServeUsage : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(RunServeUsage, ExitsWithStatus2AndOneLine) {
   ServeOptions options;
-  options.segments = 10;
+  GetParam().arrange(options);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(runServe(options), 1);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("--segments needs --generate-load"),
-            std::string::npos);
+  EXPECT_EQ(runServe(options), 2);
+  const std::string error = testing::internal::GetCapturedStderr();
+  EXPECT_NE(error.find(GetParam().messagePart), std::string::npos) << error;
+  EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunServeUsage,
+    ::testing::Values(UsageCase{"SegmentsWithoutALoad", [](ServeOptions& o) { o.segments = 10; },
+                                "--segments needs --generate-load"},
+                      UsageCase{"AnyAddressWithoutAllowFrom",
+                                [](ServeOptions& o) { o.host = "0.0.0.0"; },
+                                "listening on 0.0.0.0 needs --allow-from"},
+                      UsageCase{"OtherAddressWithoutAllowFrom",
+                                [](ServeOptions& o) { o.host = "::"; }, "needs --allow-from"},
+                      UsageCase{"UnreadableNetwork",
+                                [](ServeOptions& o) {
+                                  o.host = "0.0.0.0";
+                                  o.allowFrom = "10.0.0.0/8,10.1.0.0/33";
+                                },
+                                "--allow-from: \"10.1.0.0/33\" has no valid prefix length"},
+                      UsageCase{"CertificateWithoutKey",
+                                [](ServeOptions& o) { o.tlsCert = "cert.pem"; },
+                                "--tls-cert and --tls-key go together"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvine::serve::test

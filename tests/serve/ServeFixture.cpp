@@ -73,20 +73,46 @@ std::string xmlEscaped(const std::string& text) {
   return out;
 }
 
-HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction) {
-  httplib::Client client("127.0.0.1", port);
-  client.set_connection_timeout(5);
-  client.set_read_timeout(60);
-  client.set_write_timeout(60);
-  httplib::Headers headers;
-  if (soapAction) headers.emplace("SOAPAction", *soapAction);
-  const httplib::Result result = client.Post(kPath, headers, body, "text/xml; charset=utf-8");
+namespace {
+
+HttpReply replyOf(const httplib::Result& result) {
   HttpReply reply;
   if (!result) return reply;
   reply.status = result->status;
   reply.contentType = result->get_header_value("Content-Type");
   reply.body = result->body;
   return reply;
+}
+
+}  // namespace
+
+HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction,
+                 const std::map<std::string, std::string>& headers, bool chunked) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(5);
+  client.set_read_timeout(60);
+  client.set_write_timeout(60);
+  httplib::Headers sent(headers.begin(), headers.end());
+  if (soapAction) sent.emplace("SOAPAction", *soapAction);
+  constexpr const char* kType = "text/xml; charset=utf-8";
+  if (!chunked) return replyOf(client.Post(kPath, sent, body, kType));
+  return replyOf(client.Post(
+      kPath, sent,
+      [&body](std::size_t offset, httplib::DataSink& sink) {
+        constexpr std::size_t kChunk = 1 << 20;
+        if (offset < body.size()) {
+          return sink.write(body.data() + offset, std::min(kChunk, body.size() - offset));
+        }
+        sink.done();
+        return true;
+      },
+      kType));
+}
+
+HttpReply getFrom(int port, const std::string& target) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(5);
+  return replyOf(client.Get(target));
 }
 
 std::vector<Row> dataSetRows(const std::string& replyBody) {
@@ -127,9 +153,9 @@ void ServeFixture::SetUp() {
   const std::string path = (dir_->path() / "route.db").string();
   service_ = std::make_unique<RouteService>(path);
   service_->createDemoData();
-  service_->setRequestLog([this](const std::string& line) {
+  service_->setRequestLog([this](const RequestRecord& record) {
     const std::lock_guard lock(logMutex_);
-    log_.push_back(line);
+    log_.push_back(record);
   });
   port_ = service_->start("127.0.0.1", 0);
   db_ = std::make_unique<Database>(path);
@@ -179,9 +205,23 @@ std::string ServeFixture::snapshot() {
   return dump;
 }
 
-std::vector<std::string> ServeFixture::logLines() {
+std::vector<RequestRecord> ServeFixture::records() {
   const std::lock_guard lock(logMutex_);
   return log_;
+}
+
+std::vector<std::string> ServeFixture::logLines() {
+  std::vector<std::string> lines;
+  for (const RequestRecord& record : records()) {
+    lines.push_back(formatRecord(record, LogFormat::Text));
+  }
+  return lines;
+}
+
+void ServeFixture::restartWith(ServerSettings settings) {
+  service_->stop();
+  settings.host = "127.0.0.1";
+  port_ = service_->start(settings);
 }
 
 }  // namespace tarvine::serve::test

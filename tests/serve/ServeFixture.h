@@ -60,8 +60,12 @@ std::string astrayBody(const std::string& orderId, int segment, const std::strin
 // Text with "&", "<" and ">" escaped for XML.
 std::string xmlEscaped(const std::string& text);
 
-// POSTs body to the endpoint of the service at port with the given SOAPAction (none: omitted).
-HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction);
+// POSTs body to the endpoint of the service at port with the given SOAPAction (none: omitted)
+// and extra headers; chunked: without Content-Length, in chunks.
+HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction,
+                 const std::map<std::string, std::string>& headers = {}, bool chunked = false);
+// GETs a path (and query) of the service at port.
+HttpReply getFrom(int port, const std::string& target);
 
 // The rows of a query reply: the result element's text parsed as a data set. Fails the test
 // when the reply is not a data set reply.
@@ -86,15 +90,18 @@ class ServeFixture : public ::testing::Test {
   std::int64_t count(const std::string& sql);
   // A text dump of the order and history tables, to prove that nothing changed.
   std::string snapshot();
-  // The request log lines so far.
+  // The request log so far, as records and as text lines.
+  std::vector<RequestRecord> records();
   std::vector<std::string> logLines();
+  // Serves again on 127.0.0.1 with other settings.
+  void restartWith(ServerSettings settings);
 
   std::unique_ptr<TempDir> dir_;
   std::unique_ptr<RouteService> service_;
   std::unique_ptr<Database> db_;
   int port_ = 0;
   std::mutex logMutex_;
-  std::vector<std::string> log_;
+  std::vector<RequestRecord> log_;
 };
 
 }  // namespace tarvine::serve::test

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "ServeFixture.h"
@@ -63,6 +64,24 @@ TEST_F(UpdateOperations, AppliesTheWholeBatchAndAnswersAnEmptyResponse) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE ProgressCode = 5 AND "
                   "OrderID = '15-20001'"),
             1);
+
+  // The log names who saved what, in both formats.
+  const RequestRecord record = records().back();
+  EXPECT_NE(formatRecord(record, LogFormat::Text)
+                .find(" 127.0.0.1 UpdateOutgoingLoadOrder load 5001 person 7 type 2, 4 statements:"
+                      " ok, "),
+            std::string::npos)
+      << formatRecord(record, LogFormat::Text);
+  const auto json = nlohmann::json::parse(formatRecord(record, LogFormat::Json));
+  EXPECT_EQ(json["client"], "127.0.0.1");
+  EXPECT_EQ(json["operation"], "UpdateOutgoingLoadOrder");
+  EXPECT_EQ(json["load"], "5001");
+  EXPECT_EQ(json["person"], 7);
+  EXPECT_EQ(json["person_type"], 2);
+  EXPECT_EQ(json["statements"], 4);
+  EXPECT_EQ(json["outcome"], "ok");
+  EXPECT_TRUE(json["duration_ms"].is_number_integer());
+  EXPECT_EQ(json["time"], isoTime(record.time));
 }
 
 TEST_F(UpdateOperations, AnArrayOfOnlyTheEmptyStringChangesNothing) {

@@ -3,24 +3,46 @@
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "RouteService.h"
 
 namespace tarvine::test {
 
-DemoRouteService::DemoRouteService() {
+namespace {
+
+// Makes a self-signed certificate for 127.0.0.1 and its key in dir with the openssl tool.
+void makeCertificate(const std::filesystem::path& dir) {
+  const std::string command =
+      "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1"
+      " -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+      (dir / "key.pem").string() + "' -out '" + (dir / "cert.pem").string() + "' 2>/dev/null";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("openssl req failed");
+}
+
+}  // namespace
+
+DemoRouteService::DemoRouteService(bool https) : https_(https) {
   std::string pattern = (std::filesystem::temp_directory_path() / "tarvine-test-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
   service_ = std::make_unique<serve::RouteService>(dbPath());
-  service_->setRequestLog([](const std::string&) {});
+  service_->setRequestLog(nullptr);
   service_->createDemoData();
-  service_->start("127.0.0.1", 0);
+  serve::ServerSettings settings;
+  if (https) {
+    makeCertificate(dir_);
+    settings.tlsCertFile = (dir_ / "cert.pem").string();
+    settings.tlsKeyFile = (dir_ / "key.pem").string();
+    setenv("CURL_CA_BUNDLE", settings.tlsCertFile.c_str(), 1);
+  }
+  service_->start(settings);
   server_ = service_->baseUrl();
 }
 
 DemoRouteService::~DemoRouteService() {
+  if (https_) unsetenv("CURL_CA_BUNDLE");
   service_->stop();
   service_.reset();
   std::error_code ignored;

@@ -14,9 +14,11 @@ namespace tarvine::test {
 
 class DemoRouteService {
  public:
-  DemoRouteService();
+  // https: serves HTTPS with a certificate for 127.0.0.1 made for this service, and makes the
+  // process's HTTP client trust it (CURL_CA_BUNDLE) while the service lives.
+  explicit DemoRouteService(bool https = false);
   ~DemoRouteService();
-  // The server text to give PutServerName ("http://127.0.0.1:PORT").
+  // The server text to give PutServerName ("http://127.0.0.1:PORT" or "https://...").
   const std::string& server() const { return server_; }
   // The SQLite database the service answers from.
   std::string dbPath() const { return (dir_ / "route.db").string(); }
@@ -27,6 +29,7 @@ class DemoRouteService {
   std::filesystem::path dir_;
   std::unique_ptr<serve::RouteService> service_;
   std::string server_;
+  bool https_ = false;
 };
 
 }  // namespace tarvine::test

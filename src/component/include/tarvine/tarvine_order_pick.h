@@ -44,6 +44,11 @@ extern "C" {
 /* Result codes. */
 #define TARVINE_S_OK 0
 #define TARVINE_S_FALSE 1
+/* The call ran as it always does, but showed error reports (the control's "An application error
+   has occured" boxes, for instance when the route service cannot be reached): a success code,
+   so that the control's behaviour is unchanged, yet distinct from TARVINE_S_OK. The error
+   record and tarvine_error_reports() tell the number and description of the first report. */
+#define TARVINE_S_ERRORS_REPORTED ((int32_t)0x00040200)
 /* "Unknown name": no method has the name given. */
 #define TARVINE_DISP_E_UNKNOWNNAME ((int32_t)0x80020006u)
 /* "Member not found": no method has the dispatch id given. */
@@ -115,7 +120,9 @@ typedef struct tarvine_text_out tarvine_text_out;
 /* Records the class (identifier, name, program id, this library's path, type library and
    version) and the type library in the per-user registry file: TARVINE_REGISTRY when set, else
    $XDG_DATA_HOME/tarvine/registry.json or ~/.local/share/tarvine/registry.json. Other entries
-   stay. TARVINE_S_OK, or TARVINE_SELFREG_E_CLASS (see tarvine_last_error()). */
+   stay; programs registering at once take turns through registry.json.lock beside it. A file
+   that is not a regular file, is over 1 MiB or nested over 64 levels is refused. TARVINE_S_OK,
+   or TARVINE_SELFREG_E_CLASS (see tarvine_last_error()). */
 TARVINE_API int32_t DllRegisterServer(void);
 /* Removes exactly what DllRegisterServer() wrote; a file left empty is deleted. TARVINE_S_OK,
    or TARVINE_SELFREG_E_CLASS. */
@@ -149,7 +156,9 @@ TARVINE_API int32_t tarvine_create(tarvine_control** control);
    when called from inside a callback of a call on the same control. */
 TARVINE_API int32_t tarvine_destroy(tarvine_control* control);
 
-/* Shows a message box; returns the button pressed (1 for OK). title is NULL for the
+/* Shows a message box; returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No). buttons is
+   the platform's value: 64 for OK with the information icon, 52 for Yes and No with the warning
+   icon (the question before saving over a colleague's changes). title is NULL for the
    application's name. */
 typedef int32_t (*tarvine_message_box_fn)(void* user, const char* prompt, int32_t buttons,
                                           const char* title);
@@ -164,7 +173,8 @@ typedef int32_t (*tarvine_form_fn)(void* user, const char* caption, tarvine_text
 /* Writes one event log entry. */
 typedef void (*tarvine_event_log_fn)(void* user, const char* entry);
 
-/* The host's callbacks; each NULL one keeps its default: message boxes are answered OK,
+/* The host's callbacks; each NULL one keeps its default: message boxes are answered OK (one
+   with more buttons takes the reply a script queued, "reply yes", or else No or Cancel),
    input boxes take the answers a script queued ("answer TEXT") or are cancelled, the astray
    form runs on the script's following lines, and the event log is syslog (or the file
    TARVINE_EVENT_LOG names). Dialogs answered by a callback are not reported as JSON lines;
@@ -195,8 +205,9 @@ TARVINE_API int32_t tarvine_get_dispid(const char* name, int32_t* dispid);
    UpdateAddDeleteOnly may be left off or passed as TARVINE_VT_MISSING). result (may be NULL)
    receives the method's result: TARVINE_VT_TEXT for ReturnWebserviceXML, whose text is the
    caller's to free with tarvine_variant_clear(); TARVINE_VT_EMPTY otherwise. error (may be
-   NULL) receives the details of a failure. Returns TARVINE_S_OK or a failure code above; a
-   failure before the method runs leaves the control untouched. */
+   NULL) receives the details of a failure, or of the first error report. Returns TARVINE_S_OK,
+   TARVINE_S_ERRORS_REPORTED or a failure code above; a failure before the method runs leaves
+   the control untouched. */
 TARVINE_API int32_t tarvine_invoke(tarvine_control* control, int32_t dispid,
                                    const tarvine_variant* args, int32_t count,
                                    tarvine_variant* result, tarvine_error* error);
@@ -206,6 +217,20 @@ TARVINE_API int32_t tarvine_invoke_by_name(tarvine_control* control, const char*
                                            tarvine_variant* result, tarvine_error* error);
 /* Frees a result's text and makes it TARVINE_VT_EMPTY; NULL is ignored. */
 TARVINE_API void tarvine_variant_clear(tarvine_variant* value);
+
+/* The error reports shown by the control's last call or script run: *count (may be NULL)
+   receives how many, first (may be NULL) the first one (code TARVINE_S_ERRORS_REPORTED, its
+   run-time error number, source and description; all zero and empty when there was none).
+   TARVINE_S_OK when there were reports, TARVINE_S_FALSE when none, or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_error_reports(tarvine_control* control, int32_t* count,
+                                          tarvine_error* first);
+
+/* Picks and freight overrides not saved yet: *rows (may be NULL) receives the number of list
+   rows carrying a change, *orders (may be NULL) the distinct P.O. ids among them as a JSON array
+   of texts in list order, to be freed with tarvine_free_string(). TARVINE_S_OK when there are
+   unsaved changes, TARVINE_S_FALSE when there are none, TARVINE_E_POINTER or
+   TARVINE_E_OUTOFMEMORY. */
+TARVINE_API int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows, char** orders);
 
 /* ---- Script host and state ---- */
 
@@ -230,6 +255,45 @@ TARVINE_API char* tarvine_type_description_json(void);
 
 /* Frees a text this library returned; NULL is ignored. */
 TARVINE_API void tarvine_free_string(char* text);
+
+/* ---- The dispatcher's tools ---- */
+
+/* An argument's value cannot be used (a limit that is not above 0). */
+#define TARVINE_E_INVALIDARG ((int32_t)0x80070057u)
+
+/* What a scan did (tarvine_scan_order). */
+#define TARVINE_SCAN_NOT_FOUND 0 /* no row has the id; nothing changed */
+#define TARVINE_SCAN_PICKED 1    /* the whole P.O. was checked onto the load */
+#define TARVINE_SCAN_ALREADY 2   /* every row of it was checked already; left as it was */
+#define TARVINE_SCAN_REFUSED 3   /* the list refused the click or the control reported an error */
+
+/* Finds P.O. `id` (blanks around it ignored) and selects its first row as a user's click does.
+   *row (may be NULL) gets that row's list position from 1, in the list's current order, or 0.
+   TARVINE_S_OK when found, TARVINE_S_FALSE when not listed, or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_find_order(tarvine_control* control, const char* id, int32_t* row);
+
+/* As a barcode scan: finds and selects P.O. `id`, then checks the whole P.O. onto the load
+   through a user's click on its check box (same totals, marks and messages); a P.O. already on
+   the load is left as it is. *row as tarvine_find_order(); *outcome (may be NULL) gets a
+   TARVINE_SCAN_ value. TARVINE_S_OK, TARVINE_S_FALSE when not listed, or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_scan_order(tarvine_control* control, const char* id, int32_t* row,
+                                       int32_t* outcome);
+
+/* Sets the trailer's limits: weight in pounds and cube in cubic feet (both above 0), cartons 1
+   or more, or 0 for no carton limit. Over a limit, the Save button first asks "The load is ...
+   over the trailer's .... Save anyway?" through the message box callback (buttons value 52; a
+   reply other than Yes, 6, stops the save). The state JSON gains "capacity". TARVINE_S_OK,
+   TARVINE_E_INVALIDARG or TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
+                                               int32_t cartons);
+/* Removes the limits: nothing is asked and "capacity" is null. TARVINE_S_OK or
+   TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_clear_trailer_limits(tarvine_control* control);
+
+/* Writes the load sheet of what is picked (the checked rows, grouped by center, with subtotals,
+   totals and the limits) as CSV into the file at `path` (UTF-8). TARVINE_S_OK, TARVINE_E_POINTER,
+   or TARVINE_E_UNEXPECTED when the file cannot be written (see tarvine_last_error()). */
+TARVINE_API int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path);
 
 #ifdef __cplusplus
 }

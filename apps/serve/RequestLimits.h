@@ -1,0 +1,39 @@
+// What one request may cost the route service, and how long a connection may take.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+
+namespace tarvine::serve {
+
+// Largest request body accepted, in bytes, however it is framed (Content-Length or chunked).
+// The largest request the control sends, a save of 32,767 changed segments (an update and a
+// history statement each), is about 9 MB; 16 MiB leaves room for clients that escape more.
+inline constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;
+// Largest request head (request line and headers), in bytes.
+inline constexpr std::size_t kMaxHeaderBytes = std::size_t{16} << 10;
+// Most elements and attributes a request body may hold: twice the 65,534 strings of the
+// largest save. Parsed, each costs the XML tree about 64 bytes.
+inline constexpr std::size_t kMaxRequestElements = 131'072;
+inline constexpr std::size_t kMaxRequestAttributes = 131'072;
+// Deepest element nesting accepted in a request body.
+inline constexpr int kMaxRequestDepth = 256;
+
+// The limits of the HTTP side; the defaults suit an operator, tests shorten the deadlines.
+struct ServerLimits {
+  // From the connection (or the end of the previous reply) to the end of the request head.
+  std::chrono::milliseconds headerDeadline{10'000};
+  // From the end of the head to the end of the body.
+  std::chrono::milliseconds bodyDeadline{60'000};
+  // For writing one reply.
+  std::chrono::milliseconds writeDeadline{60'000};
+  // Connections open at once; further ones are closed at once.
+  std::size_t maxConnections = 512;
+  // Request bodies over 64 KiB held in memory at once, over all connections; a body that
+  // would pass it is refused as "busy". Eight of the largest bodies.
+  std::size_t maxBufferedBodyBytes = 8 * kMaxRequestBytes;
+  // Threads that answer requests (SQLite work); the network is served by one more thread.
+  unsigned workers = 4;
+};
+
+}  // namespace tarvine::serve

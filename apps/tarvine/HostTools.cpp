@@ -1,0 +1,127 @@
+#include "HostTools.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "Layout.h"
+#include "LoadSheetPaint.h"
+#include "LoadSheetPrint.h"
+#include "UserAction.h"
+#include "tools/LoadSheetCsv.h"
+
+namespace tarvine::app {
+namespace {
+
+// How long a tool's message stays in the status bar.
+constexpr int kMessageMs = 10000;
+
+}  // namespace
+
+HostTools::HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPickWidget& view,
+                     const std::optional<tools::TrailerLimits>& limits)
+    : QObject(&window), window_(window), control_(control), capacity_(control) {
+  capacity_.setLimits(limits);
+
+  auto* findBar = window_.addToolBar(QStringLiteral("P.O."));
+  findBar->setObjectName(QStringLiteral("orderBar"));
+  findBar->setMovable(false);
+  findBox_ = new qt::OrderFindBox(control_, view.runner(), findBar);
+  findBar->addWidget(findBox_);
+  connect(findBox_, &qt::OrderFindBox::statusMessage, this,
+          [this](const QString& text) { tell(text); });
+  auto* find = new QShortcut(QKeySequence::Find, &window_);
+  added_ = {findBar, find};
+  connect(find, &QShortcut::activated, this, [this] { findBox_->focusBox(); });
+
+  if (limits) {
+    // Beside the control, at the height of its totals.
+    auto* gaugeBar = new QToolBar(QStringLiteral("Trailer"), &window_);
+    gaugeBar->setObjectName(QStringLiteral("trailerBar"));
+    gaugeBar->setMovable(false);
+    window_.addToolBar(Qt::RightToolBarArea, gaugeBar);
+    auto* above = new QWidget(gaugeBar);
+    above->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    gaugeBar->addWidget(above);
+    gauges_ = new qt::CapacityGauges(capacity_, gaugeBar);
+    gaugeBar->addWidget(gauges_);
+    added_.emplace_back(gaugeBar);
+  }
+  addFileMenu();
+}
+
+void HostTools::addFileMenu() {
+  // The window may have a File menu of its own already: the tools join it.
+  auto* file = window_.findChild<QMenu*>(QStringLiteral("fileMenu"));
+  if (!file) {
+    file = window_.menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+  }
+  auto* exportMenu = file->addMenu(QStringLiteral("&Export load sheet"));
+  added_.emplace_back(exportMenu);
+  exportMenu->setObjectName(QStringLiteral("exportSheetMenu"));
+  auto* csv = exportMenu->addAction(QStringLiteral("&CSV..."));
+  csv->setObjectName(QStringLiteral("exportSheetCsv"));
+  connect(csv, &QAction::triggered, this, [this] { exportCsv(); });
+  auto* pdf = exportMenu->addAction(QStringLiteral("&PDF..."));
+  pdf->setObjectName(QStringLiteral("exportSheetPdf"));
+  connect(pdf, &QAction::triggered, this, [this] { exportPdf(); });
+  auto* printAction = file->addAction(QStringLiteral("&Print load sheet..."));
+  printAction->setObjectName(QStringLiteral("printSheet"));
+  printAction->setShortcut(QKeySequence::Print);
+  printAction->setShortcutContext(Qt::WindowShortcut);
+  window_.addAction(printAction);
+  added_.emplace_back(printAction);
+  connect(printAction, &QAction::triggered, this, [this] { print(); });
+}
+
+HostTools::~HostTools() {
+  for (const QPointer<QObject>& object : added_) delete object.data();
+}
+
+tools::LoadSheet HostTools::sheet() const {
+  return tools::buildLoadSheet(control_, tools::printedNow(), capacity_.limits());
+}
+
+QString HostTools::chooseFile(const QString& title, const QString& suffix, const QString& filter) {
+  const QString manifest = qt::toQString(control_.widgets().lblTarvineID.caption());
+  const QString suggested = QStringLiteral("load-sheet-%1.%2").arg(manifest, suffix);
+  const qt::ArrowCursor arrow;
+  return QFileDialog::getSaveFileName(&window_, title, suggested, filter);
+}
+
+void HostTools::exportCsv() {
+  const QString path = chooseFile(QStringLiteral("Export load sheet as CSV"), QStringLiteral("csv"),
+                                  QStringLiteral("CSV files (*.csv)"));
+  if (path.isEmpty()) return;
+  const tools::LoadSheet built = sheet();
+  const std::string problem = tools::saveLoadSheetCsv(built, qt::fromQString(path));
+  tell(problem.empty() ? QStringLiteral("Load sheet written to %1.").arg(path)
+                       : qt::toQString(problem));
+}
+
+void HostTools::exportPdf() {
+  const QString path = chooseFile(QStringLiteral("Export load sheet as PDF"), QStringLiteral("pdf"),
+                                  QStringLiteral("PDF files (*.pdf)"));
+  if (path.isEmpty()) return;
+  const qt::BusyCursor busy;
+  const std::string problem = qt::writeLoadSheetPdf(sheet(), path, qt::defaultPaper());
+  tell(problem.empty() ? QStringLiteral("Load sheet written to %1.").arg(path)
+                       : qt::toQString(problem));
+}
+
+void HostTools::print() {
+  if (qt::printLoadSheet(sheet(), &window_))
+    tell(QStringLiteral("Load sheet sent to the printer."));
+}
+
+void HostTools::tell(const QString& text) {
+  window_.statusBar()->showMessage(text, kMessageMs);
+}
+
+}  // namespace tarvine::app

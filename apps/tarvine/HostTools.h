@@ -1,0 +1,54 @@
+#pragma once
+// The dispatcher's tools in the host window: the "P.O." box with "Pick on scan" in a bar of its
+// own (Ctrl+F), the trailer's gauges in a bar beside the control when limits are given, and
+// File > Export load sheet (CSV, PDF) and Print (Ctrl+P).
+
+#include <QObject>
+#include <QPointer>
+#include <optional>
+#include <vector>
+
+#include "CapacityGauges.h"
+#include "OrderFindBox.h"
+#include "OrderPickWidget.h"
+#include "tools/LoadSheet.h"
+#include "tools/TrailerCapacity.h"
+
+class QMainWindow;
+
+namespace tarvine::app {
+
+class HostTools : public QObject {
+ public:
+  // Adds the tools to the window. The control and its view must outlive this object.
+  HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPickWidget& view,
+            const std::optional<tools::TrailerLimits>& limits);
+  // Takes the tools' bars, shortcut and menu entries out of the window again.
+  ~HostTools() override;
+
+  tools::TrailerCapacity& capacity() { return capacity_; }
+  qt::OrderFindBox& findBox() const { return *findBox_; }
+  // The gauges, null without limits.
+  qt::CapacityGauges* gauges() const { return gauges_; }
+  // The sheet of what is picked now, printed now.
+  tools::LoadSheet sheet() const;
+
+ private:
+  void addFileMenu();
+  void exportCsv();
+  void exportPdf();
+  void print();
+  // A file name chosen in a save dialog, or empty when cancelled.
+  QString chooseFile(const QString& title, const QString& suffix, const QString& filter);
+  void tell(const QString& text);
+
+  QMainWindow& window_;
+  TarvineOrderPick& control_;
+  tools::TrailerCapacity capacity_;
+  qt::OrderFindBox* findBox_ = nullptr;
+  qt::CapacityGauges* gauges_ = nullptr;
+  // What the tools added to the window, removed with them (the window may have gone first).
+  std::vector<QPointer<QObject>> added_;
+};
+
+}  // namespace tarvine::app

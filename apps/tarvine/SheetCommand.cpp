@@ -1,0 +1,72 @@
+#include "SheetCommand.h"
+
+#include "PersonOption.h"
+
+#include <iostream>
+#include <variant>
+
+#include "SheetPdf.h"
+#include "control/TarvineOrderPick.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLog.h"
+#include "platform/RuntimeError.h"
+#include "tools/LoadSheetCsv.h"
+
+namespace tarvine::app {
+
+SheetCommand::SheetCommand(CLI::App& app)
+    : command_(app.add_subcommand(
+          "sheet", "Write the load sheet of a load (what is on it) as CSV or PDF, no window")) {
+  command_->add_option("--server", server_, "Route service, e.g. http://host:port")->required();
+  command_->add_option("--facility", facility_, "Facility id")->required();
+  addPersonOption(*command_, person_);
+  command_->add_option("--load", load_, "The load (manifest number)")->required();
+  auto* csv =
+      command_->add_option("--csv", csv_, "Write the sheet as CSV into FILE")->type_name("FILE");
+  auto* pdf =
+      command_->add_option("--pdf", pdf_, "Write the sheet as PDF into FILE")->type_name("FILE");
+  csv->excludes(pdf);
+  command_->add_option("--paper", paper_, "Paper of the PDF: letter or a4 (default: the locale's)")
+      ->check(CLI::IsMember({"letter", "a4"}, CLI::ignore_case))
+      ->needs(pdf);
+  addLimitOptions(*command_, limits_);
+  command_->callback([this, csv, pdf] {
+    if (csv->count() + pdf->count() == 0) throw CLI::RequiredError("--csv or --pdf");
+  });
+}
+
+int SheetCommand::run() {
+  RecordingDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control(dialogs, log);
+  control.PutServerName(server_);
+  control.SetFacilityID(facility_);
+  try {
+    control.SetPersonInformation(person_.at(0), person_.at(1));
+  } catch (const RuntimeError& error) {
+    std::cerr << "tarvine sheet: the person id and type must be 16-bit numbers ("
+              << error.description() << ")\n";
+    return 2;
+  }
+  control.PutTarvineID(load_);
+  // A load the control could not show gives no sheet: the user would get an error box.
+  if (!log.entries().empty()) {
+    std::cerr << "tarvine sheet: load " << load_ << " could not be shown:\n";
+    for (const std::string& entry : log.entries()) std::cerr << "  " << entry << '\n';
+    return 1;
+  }
+  const tools::LoadSheet sheet =
+      tools::buildLoadSheet(control, tools::printedNow(), givenLimits(limits_));
+  const std::string& path = csv_.empty() ? pdf_ : csv_;
+  const std::string problem =
+      csv_.empty() ? writeSheetPdf(sheet, pdf_, paper_) : tools::saveLoadSheetCsv(sheet, csv_);
+  if (!problem.empty()) {
+    std::cerr << "tarvine sheet: " << problem << '\n';
+    return 1;
+  }
+  std::cout << "Load sheet of load " << sheet.manifest << ": " << sheet.totals.segments
+            << " segments in " << sheet.centers.size() << " centers, written to " << path << '\n';
+  return 0;
+}
+
+}  // namespace tarvine::app

@@ -1,0 +1,98 @@
+// The C interface of the dispatcher's tools: find and scan a P.O., the trailer's limits, the
+// load sheet as CSV.
+
+#include <limits>
+#include <stdexcept>
+
+#include "component/CApiObjects.h"
+#include "tools/FindOrder.h"
+#include "tools/LoadSheetCsv.h"
+
+using namespace tarvine;
+using namespace tarvine::component::capi;
+
+namespace {
+
+int32_t rowNumber(const std::optional<std::size_t>& row) {
+  return row && *row <= static_cast<std::size_t>(std::numeric_limits<int32_t>::max())
+             ? static_cast<int32_t>(*row)
+             : 0;
+}
+
+int32_t scanCode(tools::ScanOutcome outcome) {
+  switch (outcome) {
+    case tools::ScanOutcome::Picked:
+      return TARVINE_SCAN_PICKED;
+    case tools::ScanOutcome::AlreadyPicked:
+      return TARVINE_SCAN_ALREADY;
+    case tools::ScanOutcome::NotPicked:
+      return TARVINE_SCAN_REFUSED;
+    case tools::ScanOutcome::NotFound:
+      break;
+  }
+  return TARVINE_SCAN_NOT_FOUND;
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t tarvine_find_order(tarvine_control* control, const char* id, int32_t* row) {
+  if (!control || !id) return TARVINE_E_POINTER;
+  return guarded([&]() -> std::int32_t {
+    std::optional<std::size_t> found;
+    control->host.asCall([&] { found = tools::selectOrder(control->host.control(), id); });
+    if (row) *row = rowNumber(found);
+    return found ? TARVINE_S_OK : TARVINE_S_FALSE;
+  });
+}
+
+int32_t tarvine_scan_order(tarvine_control* control, const char* id, int32_t* row,
+                           int32_t* outcome) {
+  if (!control || !id) return TARVINE_E_POINTER;
+  return guarded([&]() -> std::int32_t {
+    tools::ScanResult result;
+    control->host.asCall([&] { result = tools::scanOrder(control->host.control(), id); });
+    if (row) *row = rowNumber(result.row);
+    if (outcome) *outcome = scanCode(result.outcome);
+    return result.row ? TARVINE_S_OK : TARVINE_S_FALSE;
+  });
+}
+
+int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
+                                   int32_t cartons) {
+  if (!control) return TARVINE_E_POINTER;
+  return guarded([&]() -> std::int32_t {
+    tools::TrailerLimits limits{weight, cube, std::nullopt};
+    if (cartons != 0) limits.cartons = cartons;
+    if (auto problem = tools::limitsProblem(limits)) {
+      setLastError(*problem);
+      return TARVINE_E_INVALIDARG;
+    }
+    control->host.tools().capacity().setLimits(limits);
+    return TARVINE_S_OK;
+  });
+}
+
+int32_t tarvine_clear_trailer_limits(tarvine_control* control) {
+  if (!control) return TARVINE_E_POINTER;
+  return guarded([&]() -> std::int32_t {
+    control->host.tools().capacity().setLimits(std::nullopt);
+    return TARVINE_S_OK;
+  });
+}
+
+int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path) {
+  if (!control || !path) return TARVINE_E_POINTER;
+  return guarded([&]() -> std::int32_t {
+    const tools::LoadSheet sheet = tools::buildLoadSheet(
+        control->host.control(), tools::printedNow(), control->host.tools().capacity().limits());
+    if (std::string problem = tools::saveLoadSheetCsv(sheet, path); !problem.empty()) {
+      setLastError(problem);
+      return TARVINE_E_UNEXPECTED;
+    }
+    return TARVINE_S_OK;
+  });
+}
+
+}  // extern "C"

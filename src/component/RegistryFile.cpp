@@ -1,0 +1,189 @@
+// The registry file itself: bounded reading, an exclusive lock for a whole change, and writing
+// that replaces the file in one step.
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "component/Registry.h"
+
+namespace tarvine::component {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// How long a change waits for another program's change to finish.
+constexpr std::chrono::seconds kLockWait{10};
+
+std::string mebibytes(std::size_t bytes) {
+  return std::to_string(bytes >> 20) + " MiB";
+}
+
+// Closes a file descriptor at the end of the scope.
+struct FileDescriptor {
+  int fd;
+  explicit FileDescriptor(int value) : fd(value) {}
+  ~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+};
+
+// The whole text of the registry file, read without following it into anything but a regular
+// file of at most kMaxRegistryBytes; nothing when the file does not exist.
+std::optional<std::string> readRegistryText(const fs::path& file) {
+  // Non-blocking, so that opening a FIFO does not wait for a writer.
+  const FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (in.fd < 0 && errno == ENOENT) return std::nullopt;
+  struct stat status {};
+  if (in.fd < 0 || ::fstat(in.fd, &status) != 0) {
+    throw RegistryError("cannot read the registry file " + file.string() + ": " +
+                        std::strerror(errno));
+  }
+  if (!S_ISREG(status.st_mode)) {
+    throw RegistryError("the registry file " + file.string() + " is not a regular file");
+  }
+  const auto tooLarge = [&] {
+    return RegistryError("the registry file " + file.string() + " is larger than " +
+                         mebibytes(kMaxRegistryBytes));
+  };
+  if (static_cast<std::uintmax_t>(status.st_size) > kMaxRegistryBytes) throw tooLarge();
+  // One byte more than allowed tells a file that grew since fstat().
+  std::string text(kMaxRegistryBytes + 1, '\0');
+  std::size_t length = 0;
+  while (length < text.size()) {
+    const ssize_t n = ::read(in.fd, text.data() + length, text.size() - length);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      throw RegistryError("cannot read the registry file " + file.string() + ": " +
+                          std::strerror(errno));
+    }
+    length += static_cast<std::size_t>(n);
+  }
+  if (length > kMaxRegistryBytes) throw tooLarge();
+  text.resize(length);
+  return text;
+}
+
+// The file's registry document; nothing when the file does not exist.
+std::optional<json> readRegistry(const fs::path& file) {
+  const std::optional<std::string> text = readRegistryText(file);
+  if (!text) return std::nullopt;
+  // The parser itself does not recurse, but everything that walks the document afterwards
+  // does; anything nested deeper than the limit is dropped and the file refused.
+  bool tooDeep = false;
+  const json::parser_callback_t depthLimit = [&tooDeep](int depth, json::parse_event_t event,
+                                                        json&) {
+    const bool opens =
+        event == json::parse_event_t::object_start || event == json::parse_event_t::array_start;
+    if (opens && depth >= kMaxRegistryDepth) tooDeep = true;
+    return !tooDeep;
+  };
+  json document = json::parse(*text, depthLimit, false);
+  if (tooDeep) {
+    throw RegistryError("the registry file " + file.string() + " is nested deeper than " +
+                        std::to_string(kMaxRegistryDepth) + " levels");
+  }
+  if (document.is_discarded() || !document.is_object()) {
+    throw RegistryError("the registry file " + file.string() + " is not a JSON object");
+  }
+  for (const char* group : {"classes", "typelibs"}) {
+    if (document.contains(group) && !document[group].is_object()) {
+      throw RegistryError("the registry file " + file.string() + " has a \"" + group +
+                          "\" entry that is not an object");
+    }
+  }
+  return document;
+}
+
+[[noreturn]] void failWrite(const fs::path& file, int error) {
+  throw RegistryError("cannot write the registry file " + file.string() + ": " +
+                      std::strerror(error));
+}
+
+// Writes the document beside the file and renames it over the file, keeping the file's
+// permissions when it exists. Refuses a text too large to be read back.
+void writeRegistry(const fs::path& file, const json& document) {
+  const std::string text = document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+  if (text.size() > kMaxRegistryBytes) {
+    throw RegistryError("cannot write the registry file " + file.string() +
+                        ": it would grow past " + mebibytes(kMaxRegistryBytes));
+  }
+  std::string temporary = file.string() + ".XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) failWrite(file, errno);
+  struct stat existing {};
+  const mode_t mode = ::stat(file.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+  std::size_t written = 0;
+  int failure = ::fchmod(fd, mode) == 0 ? 0 : errno;
+  while (failure == 0 && written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno != EINTR) failure = errno;
+    if (n > 0) written += static_cast<std::size_t>(n);
+  }
+  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && std::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    ::unlink(temporary.c_str());
+    failWrite(file, failure);
+  }
+}
+
+// Holds an exclusive advisory lock on the registry's lock file for its lifetime; waits up to
+// kLockWait for a lock another program holds.
+class RegistryLock {
+ public:
+  explicit RegistryLock(const fs::path& file) : lock_(openLockFile(file)) {
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    while (::flock(lock_.fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+        throw RegistryError("cannot lock the registry file " + file.string() + ": " +
+                            (errno == EWOULDBLOCK ? std::string("another program holds it")
+                                                  : std::string(std::strerror(errno))));
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+
+ private:
+  static int openLockFile(const fs::path& file) {
+    const std::string path = file.string() + ".lock";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0) failWrite(path, errno);
+    return fd;
+  }
+
+  FileDescriptor lock_;  // closing it releases the lock
+};
+
+}  // namespace
+
+void changeRegistry(const fs::path& file, const std::function<bool(json& document)>& change) {
+  std::error_code error;
+  if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
+  if (error) failWrite(file, error.value());
+  const RegistryLock lock(file);
+  json document = readRegistry(file).value_or(json::object());
+  if (!change(document)) return;
+  if (!document.empty()) return writeRegistry(file, document);
+  fs::remove(file, error);
+  if (error) failWrite(file, error.value());
+}
+
+}  // namespace tarvine::component

@@ -1,0 +1,50 @@
+#pragma once
+// The check before a save: what the back office holds now for the P.O.s a save would write,
+// compared with what the control loaded, and told in the dispatcher's words.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "load/AllOrdersUDT.h"
+
+namespace tarvine {
+
+// A segment as the control loaded it. Kept beside Orders, because a freight override changes a
+// record's freight in place.
+struct LoadedSegment {
+  double freight = 0;  // effective freight, rounded to cents
+  bool onLoad = false;
+  bool overridden = false;
+};
+
+// A segment the save writes: whether it puts it on the load, and the freight it writes.
+struct WrittenSegment {
+  std::string orderID;
+  std::int16_t segment = 0;
+  bool onLoad = false;
+  std::optional<double> freight;  // nothing when the freight text is not a number
+};
+
+// One LoadedSegment per filled record of orders, in the same order.
+std::vector<LoadedSegment> loadedStateOf(const OrderArray& orders);
+
+// The differences between the records as loaded (loaded with loadedState, index for index) and
+// the records read now, for the P.O.s of the written segments, one line each, grouped by P.O. in
+// the order first written: segments taken off or put on the load (one line for the P.O. when all
+// of its segments went the same way), the freight of the P.O.'s first segment (the one the list
+// shows), override flags, segments gone from the list and segments added to it. A load state or
+// freight that the save writes just as the back office holds it now is not told: nothing is
+// undone (a colleague did the same, or an earlier save whose reply was lost did go through).
+// Empty when nothing is to be told. Linear in the records; never fails but for memory.
+std::vector<std::string> changesSinceLoaded(const OrderArray& loaded,
+                                            const std::vector<LoadedSegment>& loadedState,
+                                            const OrderArray& now,
+                                            const std::vector<WrittenSegment>& written);
+
+// The question asked before saving over the changes: the first ten lines, "and N more" for the
+// rest, then whether to save over them.
+std::string saveOverQuestion(const std::vector<std::string>& changes);
+
+}  // namespace tarvine

@@ -1,0 +1,120 @@
+#include "script/ToolCommands.h"
+
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+#include "platform/Convert.h"
+#include "platform/RuntimeError.h"
+#include "tools/FindOrder.h"
+#include "tools/LoadSheetCsv.h"
+
+namespace tarvine::script {
+namespace {
+
+using nlohmann::json;
+
+json rowOrNull(const std::optional<std::size_t>& row) {
+  return row ? json(*row) : json(nullptr);
+}
+
+const char* scanName(tools::ScanOutcome outcome) {
+  switch (outcome) {
+    case tools::ScanOutcome::Picked:
+      return "picked";
+    case tools::ScanOutcome::AlreadyPicked:
+      return "already";
+    case tools::ScanOutcome::NotPicked:
+      return "not picked";
+    case tools::ScanOutcome::NotFound:
+      break;
+  }
+  return "not found";
+}
+
+}  // namespace
+
+ToolCommands::ToolCommands(TarvineOrderPick& control, Emit emit)
+    : control_(control), emit_(std::move(emit)), capacity_(control) {}
+
+std::optional<std::string> ToolCommands::run(const std::vector<std::string>& words) {
+  const std::string& command = words.at(0);
+  const std::size_t args = words.size() - 1;
+  if (command == "find" && args == 1) {
+    const auto row = tools::selectOrder(control_, words[1]);
+    emit_({{"type", "found"},
+           {"id", tools::trimOrderId(words[1])},
+           {"row", rowOrNull(row)},
+           {"status", tools::findMessage(words[1], row.has_value())}});
+    return std::string();
+  }
+  if (command == "scan" && args == 1) {
+    const tools::ScanResult result = tools::scanOrder(control_, words[1]);
+    emit_({{"type", "found"},
+           {"id", tools::trimOrderId(words[1])},
+           {"row", rowOrNull(result.row)},
+           {"scan", scanName(result.outcome)},
+           {"status", tools::scanMessage(words[1], result.outcome)}});
+    return std::string();
+  }
+  if (command == "limits" && (args == 1 || args == 2 || args == 3)) return runLimits(words);
+  if (command == "sheet" && args == 2 && words[1] == "csv") {
+    tools::LoadSheet sheet;
+    try {
+      sheet = tools::buildLoadSheet(control_, tools::printedNow(), capacity_.limits());
+    } catch (const RuntimeError& error) {
+      return "the load sheet cannot be made: " + error.description();
+    }
+    if (std::string problem = tools::saveLoadSheetCsv(sheet, words[2]); !problem.empty()) {
+      return problem;
+    }
+    emit_({{"type", "sheet"},
+           {"format", "csv"},
+           {"file", words[2]},
+           {"segments", sheet.totals.segments}});
+    return std::string();
+  }
+  return std::nullopt;
+}
+
+std::string ToolCommands::runLimits(const std::vector<std::string>& words) {
+  if (words.size() == 2) {
+    if (words[1] != "off") return "limits takes WEIGHT CUBE [CARTONS], or off";
+    capacity_.setLimits(std::nullopt);
+    return {};
+  }
+  tools::TrailerLimits limits;
+  const auto weight = convert::parseNumber(words[1]);
+  const auto cube = convert::parseNumber(words[2]);
+  if (!weight || !cube) return "limits takes WEIGHT CUBE [CARTONS] as numbers";
+  limits.weight = *weight;
+  limits.cube = *cube;
+  if (words.size() == 4) {
+    const auto cartons = convert::parseNumber(words[3]);
+    if (!cartons || !(*cartons >= 1 && *cartons <= std::numeric_limits<std::int32_t>::max()) ||
+        std::floor(*cartons) != *cartons) {
+      return "the carton limit must be a whole number of 1 or more";
+    }
+    limits.cartons = static_cast<std::int32_t>(*cartons);
+  }
+  if (auto problem = tools::limitsProblem(limits)) return *problem;
+  capacity_.setLimits(limits);
+  return {};
+}
+
+json ToolCommands::capacityJson() const {
+  const auto& limits = capacity_.limits();
+  if (!limits) return nullptr;
+  const tools::PickedFigures picked = capacity_.picked();
+  const tools::OverLimits over = capacity_.over();
+  return {
+      {"limits",
+       {{"weight", limits->weight},
+        {"cube", limits->cube},
+        {"cartons", limits->cartons ? json(*limits->cartons) : json(nullptr)}}},
+      {"picked", {{"weight", picked.weight}, {"cube", picked.cube}, {"cartons", picked.cartons}}},
+      {"over", {{"weight", over.weight}, {"cube", over.cube}, {"cartons", over.cartons}}}};
+}
+
+}  // namespace tarvine::script

@@ -1,0 +1,45 @@
+#pragma once
+// The script lines of the dispatcher's tools: find and scan a P.O., the trailer's limits, and
+// the load sheet as CSV.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "control/TarvineOrderPick.h"
+#include "tools/TrailerCapacity.h"
+
+namespace tarvine::script {
+
+class ToolCommands {
+ public:
+  // Reports one JSON object as a line.
+  using Emit = std::function<void(const nlohmann::json& value)>;
+
+  // The control must outlive this object.
+  ToolCommands(TarvineOrderPick& control, Emit emit);
+
+  // Runs the line when it is a tool command. Nothing when it is not one; otherwise an empty text
+  // when it ran, or why it could not be run.
+  //   find ID, scan ID           a "found" line: {"id","row" (from 1, or null),"status"}, and
+  //                              for scan "scan": "picked", "already", "not picked", "not found"
+  //   limits WEIGHT CUBE [CARTONS], limits off
+  //   sheet csv FILE             a "sheet" line: {"format","file","segments"}
+  std::optional<std::string> run(const std::vector<std::string>& words);
+
+  tools::TrailerCapacity& capacity() { return capacity_; }
+  // null without limits; else {"limits","picked","over"} with weight, cube and cartons each.
+  nlohmann::json capacityJson() const;
+
+ private:
+  std::string runLimits(const std::vector<std::string>& words);
+
+  TarvineOrderPick& control_;
+  Emit emit_;
+  tools::TrailerCapacity capacity_;
+};
+
+}  // namespace tarvine::script

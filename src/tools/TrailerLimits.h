@@ -1,0 +1,20 @@
+#pragma once
+// What the host says a trailer takes.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tarvine::tools {
+
+struct TrailerLimits {
+  double weight = 0;                    // pounds
+  double cube = 0;                      // cubic feet
+  std::optional<std::int32_t> cartons;  // none: cartons are not limited
+};
+
+// Why the limits cannot be used (a weight or cube that is not a positive finite number, a
+// carton limit below 1), or nothing when they can.
+std::optional<std::string> limitsProblem(const TrailerLimits& limits);
+
+}  // namespace tarvine::tools

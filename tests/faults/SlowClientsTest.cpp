@@ -1,0 +1,134 @@
+// Hostile clients on the reference route service: 64 connections from the control's own
+// address that send their request one byte at a time, or nothing at all. While they are
+// connected the control opens and saves a load as usual, and the service closes each of them
+// at its deadline however busy it keeps the connection.
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "FaultFixture.h"
+#include "RouteService.h"
+
+namespace tarvine::test {
+namespace {
+
+constexpr int kSlowClients = 64;
+constexpr auto kDeadline = std::chrono::milliseconds(400);
+constexpr auto kByteEvery = std::chrono::milliseconds(50);
+constexpr const char* kSaved = "Outgoing load information has been updated successfully!!!";
+
+// What a slow client sends at once, and what it then sends one byte at a time.
+struct SlowCase {
+  const char* name;
+  std::string opening;
+  std::string trickle;
+};
+
+void PrintTo(const SlowCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const std::string kHead =
+    "POST /WebServices/VOZAWebservice/VOZAWebservice.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+
+// One raw loopback connection.
+class SlowConnection {
+ public:
+  SlowConnection(int port, const std::string& opening) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      throw std::runtime_error("connect failed");
+    }
+    send(fd_, opening.data(), opening.size(), MSG_NOSIGNAL);
+  }
+  ~SlowConnection() { close(fd_); }
+  SlowConnection(const SlowConnection&) = delete;
+  SlowConnection& operator=(const SlowConnection&) = delete;
+
+  void sendByte(char byte) { send(fd_, &byte, 1, MSG_NOSIGNAL | MSG_DONTWAIT); }
+  // True once the service has closed its end (reads give end of file or an error), waiting at
+  // most until the time given.
+  bool closedBy(std::chrono::steady_clock::time_point until) {
+    char buffer[256];
+    while (true) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          until - std::chrono::steady_clock::now());
+      pollfd ready{fd_, POLLIN, 0};
+      if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) return false;
+      if (recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT) <= 0) return true;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class SlowClients : public FaultTest, public ::testing::WithParamInterface<SlowCase> {
+ protected:
+  SlowClients() {
+    service.setRequestLog(nullptr);
+    serve::ServerSettings settings;
+    settings.limits.headerDeadline = kDeadline;
+    settings.limits.bodyDeadline = kDeadline;
+    service.start(settings);
+    control.PutServerName(service.baseUrl());
+  }
+  ~SlowClients() override { service.stop(); }
+
+  serve::RouteService service{dbPath};
+};
+
+TEST_P(SlowClients, NeitherHoldTheServiceNorOutlastTheirDeadline) {
+  const int port = std::stoi(service.baseUrl().substr(service.baseUrl().rfind(':') + 1));
+  std::vector<std::unique_ptr<SlowConnection>> slow;
+  for (int i = 0; i < kSlowClients; ++i) {
+    slow.push_back(std::make_unique<SlowConnection>(port, GetParam().opening));
+  }
+  std::atomic<bool> done{false};
+  std::thread trickler([&] {
+    for (std::size_t next = 0; !done && !GetParam().trickle.empty(); ++next) {
+      for (auto& connection : slow) {
+        connection->sendByte(GetParam().trickle[next % GetParam().trickle.size()]);
+      }
+      std::this_thread::sleep_for(kByteEvery);
+    }
+  });
+
+  control.PutTarvineID(kDemoLoad);
+  const std::size_t position = firstCheckedPosition();
+  ASSERT_GT(position, 0u);
+  list().userToggleCheck(position);
+  control.widgets().cmdSave.userClick();
+  EXPECT_TRUE(reportedProcedures().empty()) << logText();
+  EXPECT_TRUE(shown(kSaved));
+
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  int closed = 0;
+  for (auto& connection : slow) closed += connection->closedBy(until);
+  done = true;
+  trickler.join();
+  EXPECT_EQ(closed, kSlowClients);
+}
+
+const SlowCase kSlowCases[] = {
+    {"SilentAfterConnecting", "", ""},
+    {"HeadOneByteAtATime", kHead, "X-Slow: a\r\n"},
+    {"BodyOneByteAtATime", kHead + "SOAPAction: x\r\nContent-Length: 100000\r\n\r\n", "<"},
+    {"ChunkedBodyOneByteAtATime", kHead + "Transfer-Encoding: chunked\r\n\r\n", "1\r\n<\r\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(EverySlowClient, SlowClients, ::testing::ValuesIn(kSlowCases),
+                         [](const ::testing::TestParamInfo<SlowCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace tarvine::test

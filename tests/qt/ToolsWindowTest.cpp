@@ -1,0 +1,142 @@
+// The dispatcher's tools drawn by Qt: the P.O. box and the gauges on the demo load, and the load
+// sheet's PDF checked by rendering it (pdfinfo and pdftotext of poppler-utils).
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest/QTest>
+#include <array>
+#include <string>
+
+#include "CapacityGauges.h"
+#include "Layout.h"
+#include "LoadSheetPaint.h"
+#include "OrderFindBox.h"
+#include "OrderPickWidget.h"
+#include "QtTestSupport.h"
+#include "control/TarvineOrderPick.h"
+#include "platform/Convert.h"
+#include "platform/EventLog.h"
+#include "tools/SheetText.h"
+
+namespace tarvine::qt::test {
+namespace {
+
+TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowTheCaptions) {
+  DemoService service;
+  RecordingDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control(dialogs, log);
+  control.PutServerName(service.baseUrl());
+  control.SetFacilityID("DEMO");
+  control.SetPersonInformation("7", "2");
+  tools::TrailerCapacity capacity(control);
+  capacity.setLimits(tools::TrailerLimits{1000, 5000, std::nullopt});
+  OrderPickWidget widget(control);
+  CapacityGauges gauges(capacity);
+  OrderFindBox box(control, widget.runner());
+  QSignalSpy status(&box, &OrderFindBox::statusMessage);
+  widget.perform([&] { control.PutTarvineID(5001); });
+  auto* weight = child<QLabel>(gauges, "weightGaugeText");
+  const auto captionWeight = [&] {
+    return toQString(tools::groupedAmount(
+        convert::parseNumber(control.widgets().lblTotal5.caption()).value_or(-1)));
+  };
+  ASSERT_TRUE(weight->text().startsWith(QStringLiteral("Weight ") + captionWeight() + " of 1,000"))
+      << weight->text().toStdString();
+
+  QTest::keyClicks(box.idBox(), QStringLiteral("12-99999"));
+  QTest::keyClick(box.idBox(), Qt::Key_Return);
+  EXPECT_TRUE(box.idBox()->property("missing").toBool());
+  ASSERT_EQ(status.count(), 1);
+  EXPECT_EQ(status.at(0).at(0).toString(), "P.O. 12-99999 is not in this load's list.");
+
+  box.idBox()->clear();
+  box.pickOnScan()->setChecked(true);
+  QTest::keyClicks(box.idBox(), QStringLiteral("12-34567"));
+  EXPECT_FALSE(box.idBox()->property("missing").toBool());  // typing clears the red
+  QTest::keyClick(box.idBox(), Qt::Key_Return);
+  EXPECT_EQ(status.at(1).at(0).toString(), "P.O. 12-34567 is on the load.");
+  const ListView& list = control.widgets().lvwOrderIDs;
+  ASSERT_TRUE(list.selected().has_value());
+  EXPECT_TRUE(list.row(*list.selected()).checked);
+  EXPECT_TRUE(weight->text().startsWith(QStringLiteral("Weight ") + captionWeight()));
+  EXPECT_TRUE(capacity.over().weight);
+  EXPECT_FALSE(weight->parentWidget()->styleSheet().isEmpty()) << "an over gauge is red";
+}
+
+// Runs a poppler tool and gives what it printed.
+std::string poppler(const std::string& arguments) {
+  std::string output;
+  FILE* pipe = popen((arguments + " 2>&1").c_str(), "r");
+  if (!pipe) return output;
+  std::array<char, 4096> buffer{};
+  while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
+  pclose(pipe);
+  return output;
+}
+
+struct PaperCase {
+  const char* name;
+  QPageSize::PageSizeId paper;
+  const char* pageSize;  // as pdfinfo reports it
+};
+
+class SheetPdfTest : public ::testing::TestWithParam<PaperCase> {};
+
+// Two centers of 90 segments each: several pages, each with the header and its number, and the
+// totals at the end.
+TEST_P(SheetPdfTest, EveryPageHasTheHeaderAndTheEndHasTheTotals) {
+  tools::LoadSheet sheet{"5001",
+                         "Lakes run [ R7 ]",
+                         "06/01/2026 07:30",
+                         "7 (type 2)",
+                         {},
+                         {},
+                         tools::TrailerLimits{44000, 3800, 500}};
+  for (const char* id : {"12", "15"}) {
+    tools::SheetCenter center{id, "North", {}, {90, 180, 9000, 135, 900}};
+    for (int i = 0; i < 90; ++i) {
+      center.lines.push_back({std::string(id) + "-" + std::to_string(1000 + i), "1", "11/30/2026",
+                              2, 100, 1.5, 10, i % 7 == 0});
+    }
+    sheet.centers.push_back(center);
+  }
+  sheet.totals = {180, 360, 18000, 270, 1800};
+  TempDir dir;
+  const std::string path = (dir.path() / "sheet.pdf").string();
+  ASSERT_EQ(writeLoadSheetPdf(sheet, QString::fromStdString(path), GetParam().paper), "");
+
+  const std::string info = poppler("pdfinfo '" + path + "'");
+  EXPECT_NE(info.find(GetParam().pageSize), std::string::npos) << info;
+  const auto pagesAt = info.find("Pages:");
+  ASSERT_NE(pagesAt, std::string::npos) << info;
+  const int pages = std::stoi(info.substr(pagesAt + 6));
+  ASSERT_GE(pages, 3);
+  for (int page = 1; page <= pages; ++page) {
+    const std::string text = poppler("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                                     std::to_string(page) + " '" + path + "' -");
+    EXPECT_NE(text.find("Load sheet - Manifest 5001"), std::string::npos) << page;
+    EXPECT_NE(text.find("Page " + std::to_string(page) + " of " + std::to_string(pages)),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Freight ($)"), std::string::npos) << page;
+  }
+  const std::string all = poppler("pdftotext -layout '" + path + "' -");
+  for (const char* expected : {"Load total, 180 segments", "18,000", "1,800.00", "Center 15 North",
+                               "Trailer Cartons: 360 of 500 cartons (72 %)"}) {
+    EXPECT_NE(all.find(expected), std::string::npos) << expected;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Papers, SheetPdfTest,
+                         ::testing::Values(PaperCase{"Letter", QPageSize::Letter, "612 x 792"},
+                                           PaperCase{"A4", QPageSize::A4, "595 x 842 pts (A4)"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarvine::qt::test
