@@ -1,7 +1,7 @@
 // Reply processing without the network: an all-orders reply as the reference route service
 // writes it, taken through the transport's parse and data set text (clean-up, envelope strip and
-// unwrapping), the order loading and the all-centers fill with its totals. Floor: one pugixml parse of the same body. Both are timed in
-// thread CPU time.
+// unwrapping), the order loading and the all-centers fill with its totals. Floor: one pugixml parse
+// of the same body. Both are timed in thread CPU time.
 
 #include <benchmark/benchmark.h>
 
@@ -28,9 +28,8 @@ void BM_ReplyProcessing(benchmark::State& state) {
   MemoryEventLog log;
   TarvineOrderPick control(dialogs, log);
   TarvineOrderPickTestAccess::loadCenters(
-      control,
-      dataSetTextOf(loads.reply(service::kGetOutgoingLoadCenterIDAndCenter.name, segments),
-                    service::kGetOutgoingLoadCenterIDAndCenter.name));
+      control, dataSetTextOf(loads.reply(service::kGetOutgoingLoadCenterIDAndCenter.name, segments),
+                             service::kGetOutgoingLoadCenterIDAndCenter.name));
 
   PairedSamples samples;
   std::vector<double> transport, reading, filling;

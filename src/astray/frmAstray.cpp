@@ -121,12 +121,11 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
   const bool finished = trapped(
       "IsPOFound",
       [&] {
-        std::string reply =
-            transport_
-                .callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
-                           service::IsPOFoundRequest(orderID),
-                           service::activityText("IsPOFound", {.order = orderID}))
-                .result;
+        std::string reply = transport_
+                                .callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound",
+                                           "IsPOFound", service::IsPOFoundRequest(orderID),
+                                           service::activityText("IsPOFound", {.order = orderID}))
+                                .result;
         service::ReadDataSetRows(std::move(reply), [&](const service::DataSetRow& row) {
           for (const auto& column : row) {
             if (column.name == "CenterID"sv)

@@ -12,10 +12,12 @@ void TarvineOrderPick::PutTarvineID(std::int32_t plTarvineID) {
     // Both replies are fetched before either is shown.
     const std::string centers =
         queryRouteService("GetOutgoingLoadCenterIDAndCenter",
-                          service::GetOutgoingLoadCenterIDAndCenterRequest(loadID)).result;
+                          service::GetOutgoingLoadCenterIDAndCenterRequest(loadID))
+            .result;
     const std::string route =
         queryRouteService("GetOutgoingLoadDescriptionRoute",
-                          service::GetOutgoingLoadDescriptionRouteRequest(loadID)).result;
+                          service::GetOutgoingLoadDescriptionRouteRequest(loadID))
+            .result;
     LoadCenterComboBox(centers);
     LoadDescriptionRouteLabels(route);
     PopulateAllOrders(Orders);

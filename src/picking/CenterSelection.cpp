@@ -12,7 +12,8 @@ void TarvineOrderPick::cboCenter_Click() {
     w_.lvwOrderIDs.clear();
     const std::int16_t loadID = convert::roundToInt16(OutgoingLoadID);
     BasicTotalXML = queryRouteService("GetOutgoingLoadBasicTotal",
-                                      service::GetOutgoingLoadBasicTotalRequest(loadID)).result;
+                                      service::GetOutgoingLoadBasicTotalRequest(loadID))
+                        .result;
     ClearTotals();
     const int selected = w_.cboCenter.listIndex();
     if (selected == -1) return;

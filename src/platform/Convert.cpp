@@ -431,7 +431,8 @@ std::string standardFromCents(std::int64_t cents) {
   std::array<char, 24> digits{};
   const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude / 100).ptr;
   std::string out = cents < 0 ? "-" : "";
-  out += groupThousands(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+  out += groupThousands(
+      std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
   out += '.';
   out += static_cast<char>('0' + magnitude % 100 / 10);
   out += static_cast<char>('0' + magnitude % 10);

@@ -282,8 +282,8 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   xml::TextTraits traits;
   traits.cdataEnd = scan.cdataEnd;
   traits.references = scan.ampersand;
-  const std::size_t bad = scan.plainAscii ? std::string::npos
-                                          : xml::firstInvalidCharacter(text, &traits.nonAscii);
+  const std::size_t bad =
+      scan.plainAscii ? std::string::npos : xml::firstInvalidCharacter(text, &traits.nonAscii);
   const std::string head = text.substr(0, 32);
   buffer_ = std::move(text);
   const unsigned options =

@@ -451,8 +451,8 @@ class NodeChecker : public pugi::xml_tree_walker {
   Refusal check(pugi::xml_node node) const {
     const pugi::xml_node_type type = node.type();
     // An element's own text is checked after its attributes, where its text node would be.
-    if (traits_.converted && (!isValidText(node.name()) ||
-                              (type != pugi::node_element && !isValidText(node.value())))) {
+    if (traits_.converted &&
+        (!isValidText(node.name()) || (type != pugi::node_element && !isValidText(node.value())))) {
       return kBadCharacter;
     }
     switch (type) {

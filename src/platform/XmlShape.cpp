@@ -23,8 +23,8 @@ inline ByteFindings findingsAt(unsigned char c, unsigned char next, bool hasNext
   const auto bit = [](bool b) { return static_cast<std::uint8_t>(b); };
   // Bytes above 0x7F are negative as signed characters: one comparison finds them and the
   // control characters together.
-  return {bit((c == '<') & (next != '/')), bit((c == '>') & (next != '<') & hasNext),
-          bit(c == '='), bit(static_cast<signed char>(c) < 0x20)};
+  return {bit((c == '<') & (next != '/')), bit((c == '>') & (next != '<') & hasNext), bit(c == '='),
+          bit(static_cast<signed char>(c) < 0x20)};
 }
 
 }  // namespace

@@ -109,9 +109,9 @@ struct DataSetLook {
 
 inline std::uint8_t tagLikeAt(unsigned char c, unsigned char next, unsigned char after,
                               unsigned char initial) {
-  return static_cast<std::uint8_t>(
-      (c == '<') & ((next == '?') | (next == 's') | (next == initial) |
-                    ((next == '/') & ((after == 's') | (after == initial)))));
+  return static_cast<std::uint8_t>((c == '<') &
+                                   ((next == '?') | (next == 's') | (next == initial) |
+                                    ((next == '/') & ((after == 's') | (after == initial)))));
 }
 
 DataSetLook lookAt(std::string_view text, char initial) {
@@ -178,8 +178,7 @@ char* writeEscapingAmpersands(char* out, std::string_view text) {
 // the reply's text, which has room (the reply wrote the data set escaped, and the envelope
 // around it is longer than the declaration), so that a data set of megabytes takes no new
 // memory. Empties the reply.
-std::string takeUsualDataSet(XmlDocument& reply, const UsualReply& usual,
-                             std::size_t ampersands) {
+std::string takeUsualDataSet(XmlDocument& reply, const UsualReply& usual, std::size_t ampersands) {
   const std::string_view dataSet = usual.dataSet;
   const std::string_view declaration =
       usual.declaration ? std::string_view(kCleanDeclarationLine) : std::string_view();
@@ -198,8 +197,7 @@ std::string takeUsualDataSet(XmlDocument& reply, const UsualReply& usual,
     // it is when what goes in front of it and the "&amp;"s fit before it, else it goes to the
     // end first.
     if (declaration.size() + 4 * ampersands > from) {
-      std::memmove(text.data() + text.size() - dataSet.size(), text.data() + from,
-                   dataSet.size());
+      std::memmove(text.data() + text.size() - dataSet.size(), text.data() + from, dataSet.size());
       from = text.size() - dataSet.size();
     }
     source = std::string_view(text.data() + from, dataSet.size());

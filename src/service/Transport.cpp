@@ -86,8 +86,7 @@ Exchange Transport::callOperation(const std::string& asmxUrl, const std::string&
 Exchange Transport::callQuery(const std::string& asmxUrl, const std::string& host,
                               const std::string& soapAction, std::string_view operation,
                               const std::string& envelope, std::string activity) {
-  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet,
-             std::move(activity));
+  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet, std::move(activity));
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
@@ -151,9 +150,8 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
     if (reading == Reading::Nothing) return exchange;
 
     httpRequest_.reset();
-    exchange.result = reading == Reading::DataSet
-                          ? takeDataSetText(*responseDocument_, operation)
-                          : takeReplyText(*responseDocument_);
+    exchange.result = reading == Reading::DataSet ? takeDataSetText(*responseDocument_, operation)
+                                                  : takeReplyText(*responseDocument_);
   } catch (const RuntimeError& error) {
     exchange = Exchange{};
     report_(error, kProcedure);

@@ -155,6 +155,7 @@ struct CostlyReply {
   const char* after;
   const char* close;
   std::size_t times;
+  friend void PrintTo(const CostlyReply& reply, std::ostream* out) { *out << reply.name; }
 };
 
 class CostlyReplyTest : public TransportTest, public ::testing::WithParamInterface<CostlyReply> {};
