@@ -62,19 +62,9 @@ std::string nodeText(pugi::xml_node top) {
   return text;
 }
 
+// The platform's node name (the name mapping is not what the two roads differ in).
 std::string nodeName(pugi::xml_node node) {
-  switch (node.type()) {
-    case pugi::node_pcdata:
-      return "#text";
-    case pugi::node_cdata:
-      return "#cdata-section";
-    case pugi::node_comment:
-      return "#comment";
-    case pugi::node_doctype:
-      return "#doctype";
-    default:
-      return node.name();
-  }
+  return std::string(tarvine::XmlNode(node).name());
 }
 
 // The walk as described, over a document whose texts are all nodes.
