@@ -14,7 +14,7 @@
 namespace tarvine::bench {
 namespace {
 
-constexpr double kGoalRatio = 3.0;
+constexpr double kGoalRatio = 1.5;
 
 // The four queries of PutTarvineID, in the order the control sends them.
 constexpr std::string_view kOpenQueries[] = {

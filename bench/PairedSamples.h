@@ -42,8 +42,8 @@ class PairedSamples {
 };
 
 // Runs product and floor once untimed, then once per iteration, each first in turn (so that
-// neither always meets a warm cache), timed in wall time; the product's time is the iteration's. Stops the benchmark
-// with `failure` as soon as intact() is false after the product.
+// neither always meets a warm cache), timed in wall time; the product's time is the iteration's.
+// Stops the benchmark with `failure` as soon as intact() is false after the product.
 void alternateWithFloor(benchmark::State& state, PairedSamples& samples,
                         const std::function<void()>& product, const std::function<void()>& floor,
                         const std::function<bool()>& intact, const char* failure);

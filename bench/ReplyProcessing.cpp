@@ -3,23 +3,20 @@
 #include "load/OrderReader.h"
 #include "platform/XmlDocument.h"
 #include "service/DataSet.h"
-#include "service/Transport.h"
-#include "service/Unwrap.h"
+#include "service/ReplyText.h"
 
 namespace tarvine::bench {
 
-std::string transportResult(const std::string& body) {
+std::string dataSetTextOf(const std::string& body, std::string_view operation) {
   XmlDocument response;
-  response.loadBytes(body);
-  return service::StripSOAPEnvelope(service::CleanResponseXML(response.xml()));
+  response.loadBytesInPlace(body);
+  return service::takeDataSetText(response, operation);
 }
 
-OrderArray readOrders(const std::string& transportResult) {
-  const std::string reply = service::UnwrapGetOutgoingLoadAllOrders(transportResult);
+OrderArray readOrders(std::string dataSetText) {
   XmlDocument document;
-  document.loadXml(reply);
+  service::loadDataSet(document, std::move(dataSetText));
   OrderArray orders(1);
-  if (document.parseErrorCode() != 0) return orders;
   OrderReader reader;
   service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
     reader.readRow(row);

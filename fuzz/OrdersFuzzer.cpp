@@ -24,9 +24,9 @@ class DiscardingLog : public tarvine::EventLog {
 bool readOrders(const std::string& reply, tarvine::OrderArray& orders) {
   using namespace tarvine;
   XmlDocument document;
-  document.loadXml(reply);
   orders.assign(1, AllOrdersUDT{});
   try {
+    service::loadDataSet(document, reply);
     OrderReader reader;
     service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
       reader.readRow(row);

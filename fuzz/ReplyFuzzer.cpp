@@ -1,20 +1,29 @@
-// The reply path of every service call, fed arbitrary reply bodies: the transport's parse,
-// serialization, clean-up and envelope strip, each query's unwrapper and the data set walk.
-// Checks on the way that one parse and serialization gives the text a second parse would (the
-// transport parses a reply once on that ground) and that the clean-up and strip agree with
-// plain text replacement.
+// The reply path of every service call, fed arbitrary reply bodies and taken both ways. The
+// described steps are the oracle: parse, serialize, CleanResponseXML, StripSOAPEnvelope, each
+// query's unwrapper, a new document of the data set with every text a node of its own, and a
+// walk over its child nodes written out here. The control's road is checked against it: the
+// reply parsed where it is, the data set text taken in one pass (takeDataSetText), parsed where
+// it is with texts kept in their elements (loadDataSet), rows read as views (ReadDataSetRows).
+// Any difference in the texts, the rows or the errors stops the run. The steps themselves are
+// checked against plain text replacement.
+
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "FuzzCheck.h"
+#include "platform/RuntimeError.h"
 #include "platform/XmlDocument.h"
 #include "service/DataSet.h"
+#include "service/ReplyText.h"
 #include "service/RouteOperations.h"
-#include "service/Transport.h"
 #include "service/Unwrap.h"
 
 namespace {
 
 using tarvine::fuzz::check;
 using tarvine::fuzz::plainReplace;
+using Rows = std::vector<std::vector<std::pair<std::string, std::string>>>;
 
 std::string plainClean(std::string_view text) {
   std::string out = plainReplace(text, "&lt;", "<");
@@ -36,14 +45,81 @@ std::string plainStrip(std::string_view text) {
   return out;
 }
 
+// The text of a node as the platform gives it: every text and CDATA node inside it, in order.
+std::string nodeText(pugi::xml_node top) {
+  if (top.type() != pugi::node_element && top.type() != pugi::node_document) return top.value();
+  std::string text;
+  for (pugi::xml_node node = top.first_child(); node;) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) text += node.value();
+    if (node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    while (node != top && !node.next_sibling()) node = node.parent();
+    if (node == top) break;
+    node = node.next_sibling();
+  }
+  return text;
+}
+
+// The platform's node name (the name mapping is not what the two roads differ in).
+std::string nodeName(pugi::xml_node node) {
+  return std::string(tarvine::XmlNode(node).name());
+}
+
+// The walk as described, over a document whose texts are all nodes.
+Rows describedRows(const tarvine::XmlDocument& document) {
+  Rows rows;
+  if (document.parseErrorCode() != 0) return rows;
+  auto named = [](pugi::xml_node parent, const char* name) {
+    std::vector<pugi::xml_node> found;
+    for (pugi::xml_node child : parent.children()) {
+      if (nodeName(child) == name) found.push_back(child);
+    }
+    return found;
+  };
+  for (pugi::xml_node root : named(document.root().raw(), "Root"))
+    for (pugi::xml_node dataSet : named(root, "DataSet"))
+      for (pugi::xml_node diffgram : named(dataSet, "diffgr:diffgram"))
+        for (pugi::xml_node newDataSet : named(diffgram, "NewDataSet"))
+          for (pugi::xml_node table : named(newDataSet, "Table")) {
+            auto& row = rows.emplace_back();
+            for (pugi::xml_node column : table.children()) {
+              row.emplace_back(nodeName(column), nodeText(column));
+            }
+          }
+  return rows;
+}
+
+Rows roadRows(const tarvine::XmlDocument& document) {
+  Rows rows;
+  tarvine::service::ReadDataSetRows(document, [&](const tarvine::service::DataSetRow& row) {
+    auto& copy = rows.emplace_back();
+    for (const auto& column : row) copy.emplace_back(column.name, column.text);
+  });
+  return rows;
+}
+
+void checkSameParse(const tarvine::XmlDocument& described, const tarvine::XmlDocument& road) {
+  check(described.parseErrorCode() == road.parseErrorCode(), "both parses succeed or fail alike");
+  check(described.parseErrorReason() == road.parseErrorReason(), "both parses fail for one reason");
+  check(described.refusedForShape() == road.refusedForShape(), "both refuse for shape alike");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tarvine;
+  const std::string_view body = fuzz::inputText(data, size);
   XmlDocument response;
+  XmlDocument inPlace;
+  response.loadBytes(body);
+  inPlace.loadBytesInPlace(std::string(body));
+  checkSameParse(response, inPlace);
   // A body that is not XML gives the empty result; nothing more happens to it.
-  if (!response.loadBytes(fuzz::inputText(data, size))) return 0;
+  if (response.parseErrorCode() != 0) return 0;
   const std::string serialized = response.xml();
+  check(inPlace.xml() == serialized, "a reply parsed where it is is the same tree");
   XmlDocument again;
   check(again.loadXml(serialized), "a serialized reply parses again");
   check(again.xml() == serialized, "a second parse and serialization changes nothing");
@@ -52,15 +128,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(cleaned == plainClean(serialized), "the clean-up is plain replacement");
   const std::string result = service::StripSOAPEnvelope(cleaned);
   check(result == plainStrip(cleaned), "the envelope strip is plain replacement");
+  check(service::takeReplyText(inPlace) == result, "the transport's text is the steps' text");
 
   for (const service::RouteOperation& operation : service::kRouteOperations) {
     if (operation.updateOnly) continue;
-    service::ReadDataSetRows(service::unwrapResponse(result, operation.name),
-                             [](const service::DataSetRow& row) {
-                               for (const service::DataSetColumn& column : row) {
-                                 check(!column.name.empty(), "every column has a name");
-                               }
-                             });
+    const std::string described = service::unwrapResponse(result, operation.name);
+    XmlDocument reply;
+    reply.loadBytesInPlace(std::string(body));
+    const std::string taken = service::takeDataSetText(reply, operation.name);
+    check(taken == described, "the data set text taken in one pass is the steps' text");
+
+    XmlDocument describedDataSet;
+    describedDataSet.loadXml(described);
+    XmlDocument roadDataSet;
+    try {
+      service::loadDataSet(roadDataSet, taken);
+    } catch (const RuntimeError&) {
+      check(roadDataSet.refusedForShape(), "only a shape refusal throws");
+    }
+    checkSameParse(describedDataSet, roadDataSet);
+    check(roadRows(roadDataSet) == describedRows(describedDataSet),
+          "the rows read as views are the rows of the described walk");
   }
   return 0;
 }

@@ -5,11 +5,9 @@
 #include "astray/AstrayLayout.h"
 #include "control/ErrorReport.h"
 #include "platform/Convert.h"
-#include "platform/XmlDocument.h"
 #include "service/Activity.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
-#include "service/Unwrap.h"
 
 namespace tarvine {
 namespace {
@@ -123,15 +121,12 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
   const bool finished = trapped(
       "IsPOFound",
       [&] {
-        const std::string reply = service::UnwrapIsPOFound(
-            transport_
-                .callOperation(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
-                               service::IsPOFoundRequest(orderID), false,
-                               service::activityText("IsPOFound", {.order = orderID}))
-                .result);
-        XmlDocument document;
-        if (!document.loadXml(reply)) return;
-        service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
+        std::string reply = transport_
+                                .callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound",
+                                           "IsPOFound", service::IsPOFoundRequest(orderID),
+                                           service::activityText("IsPOFound", {.order = orderID}))
+                                .result;
+        service::ReadDataSetRows(std::move(reply), [&](const service::DataSetRow& row) {
           for (const auto& column : row) {
             if (column.name == "CenterID"sv)
               FoundCenterID = convert::toInt16(column.text);

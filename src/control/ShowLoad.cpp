@@ -1,7 +1,6 @@
 #include "control/TarvineOrderPick.h"
 #include "platform/Convert.h"
 #include "service/Requests.h"
-#include "service/Unwrap.h"
 
 namespace tarvine {
 
@@ -11,14 +10,14 @@ void TarvineOrderPick::PutTarvineID(std::int32_t plTarvineID) {
     w_.lblTarvineID.setCaption(convert::integerText(plTarvineID));
     const std::int16_t loadID = convert::roundToInt16(OutgoingLoadID);
     // Both replies are fetched before either is shown.
-    const std::string centers = service::UnwrapGetOutgoingLoadCenterIDAndCenter(
-        callRouteService("GetOutgoingLoadCenterIDAndCenter",
-                         service::GetOutgoingLoadCenterIDAndCenterRequest(loadID), false)
-            .result);
-    const std::string route = service::UnwrapGetOutgoingLoadDescriptionRoute(
-        callRouteService("GetOutgoingLoadDescriptionRoute",
-                         service::GetOutgoingLoadDescriptionRouteRequest(loadID), false)
-            .result);
+    const std::string centers =
+        queryRouteService("GetOutgoingLoadCenterIDAndCenter",
+                          service::GetOutgoingLoadCenterIDAndCenterRequest(loadID))
+            .result;
+    const std::string route =
+        queryRouteService("GetOutgoingLoadDescriptionRoute",
+                          service::GetOutgoingLoadDescriptionRouteRequest(loadID))
+            .result;
     LoadCenterComboBox(centers);
     LoadDescriptionRouteLabels(route);
     PopulateAllOrders(Orders);

@@ -89,14 +89,24 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
                                         UpdateAddDeleteOnly);
 }
 
-service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
-                                                     const std::string& envelope, bool updateOnly) {
+std::string TarvineOrderPick::activityOf(std::string_view operation) {
   service::ActivityContext context;
   context.load = OutgoingLoadID;
   if (operation == service::kUpdateOutgoingLoadOrder.name) context.changes = unsavedChanges().rows;
+  return service::activityText(operation, context);
+}
+
+service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
+                                                     const std::string& envelope, bool updateOnly) {
   return transport_.callOperation(WebServiceURL, ServerName,
                                   SOAPActionStart + std::string(operation), operation, envelope,
-                                  updateOnly, service::activityText(operation, context));
+                                  updateOnly, activityOf(operation));
+}
+
+service::Exchange TarvineOrderPick::queryRouteService(std::string_view operation,
+                                                      const std::string& envelope) {
+  return transport_.callQuery(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
+                              operation, envelope, activityOf(operation));
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {

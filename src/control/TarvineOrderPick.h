@@ -151,6 +151,11 @@ class TarvineOrderPick : public LateBound {
   // One route service call with the control's URL, host and SOAP action start.
   service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
                                      bool updateOnly);
+  // One query of the route service: as callRouteService(), but the result is the data set text
+  // of the reply, as the operation's unwrapper leaves it (empty after a reported failure).
+  service::Exchange queryRouteService(std::string_view operation, const std::string& envelope);
+  // What the dispatcher reads while the operation runs.
+  std::string activityOf(std::string_view operation);
 
   // Load header and orders.
   void LoadCenterComboBox(const std::string& xml);

@@ -21,7 +21,7 @@ void TarvineOrderPick::LoadCenterComboBox(const std::string& xml) {
     ClearAll();
     w_.cboCenter.clear();
     w_.cboCenter.addItem("For ALL centers on the route");
-    document.loadXml(xml);
+    service::loadDataSet(document, xml);
     CenterList.assign(1, std::string());
     std::string centerID, centerName;
     service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
@@ -41,10 +41,8 @@ void TarvineOrderPick::LoadCenterComboBox(const std::string& xml) {
 
 void TarvineOrderPick::LoadDescriptionRouteLabels(const std::string& xml) {
   trap("LoadDescriptionRouteLabels", [&] {
-    XmlDocument document;
-    document.loadXml(xml);
     std::string description, route;
-    service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
+    service::ReadDataSetRows(xml, [&](const service::DataSetRow& row) {
       for (const auto& column : row) {
         if (column.name == "Description"sv)
           description = column.text;
@@ -58,10 +56,8 @@ void TarvineOrderPick::LoadDescriptionRouteLabels(const std::string& xml) {
 
 void TarvineOrderPick::LoadBasicTotal(const std::string& xml) {
   trap("LoadBasicTotal", [&] {
-    XmlDocument document;
-    document.loadXml(xml);
     std::string parcels, weight, freight;
-    service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
+    service::ReadDataSetRows(xml, [&](const service::DataSetRow& row) {
       for (const auto& column : row) {
         if (column.name == "SumParcels"sv)
           parcels = column.text;

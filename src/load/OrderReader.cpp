@@ -11,7 +11,7 @@ void OrderReader::readRow(const service::DataSetRow& row) {
   // FreightCost is sent too, but the effective freight never depends on it.
   for (const service::DataSetColumn& column : row) {
     const std::string_view name = column.name;
-    const std::string& text = column.text;
+    const std::string_view text = column.text;
     if (name == "OrderID"sv)
       orderID_ = text;
     else if (name == "VOZA_OrderSegment"sv)
@@ -48,11 +48,12 @@ void OrderReader::readRow(const service::DataSetRow& row) {
 }
 
 std::string OrderReader::effectiveFreightText() const {
-  const bool minusOne = convert::toDouble(freight_) == -1;
+  const double freight = convert::toDouble(freight_);
+  const bool minusOne = freight == -1;
   std::string effective;
   if (minusOne) {
     effective = convert::doubleText(totalSuggestedFreight_);
-  } else if (convert::formatStandard(convert::toDouble(freight_)) != "0.00") {
+  } else if (convert::roundToCents(freight) != 0) {  // not "0.00" in the standard format
     effective = freight_;
   } else {
     effective = convert::doubleText(totalSuggestedFreight_);
@@ -72,7 +73,7 @@ void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
   record.CubicFeet = cubicFeet_;
   record.Weight = convert::toDouble(factoryWeight_);
   // Rounded to cents through the format the list shows.
-  record.Freight = convert::toDouble(convert::formatStandard(convert::toDouble(effective)));
+  record.Freight = convert::roundToCents(convert::toDouble(effective));
   record.CenterID = centerID_;
   record.IndexValue = convert::roundToInt16(static_cast<double>(index));
   record.MinimumCharge = convert::toDouble(minimumCharge_);
@@ -84,10 +85,10 @@ void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
   record.NoRate = noRate_;
 }
 
-bool readOrderRecords(std::string_view dataSetText, OrderArray& orders) {
-  XmlDocument document;
-  document.loadXml(dataSetText);
+bool readOrderRecords(std::string dataSetText, OrderArray& orders) {
   orders.assign(1, AllOrdersUDT{});
+  XmlDocument document;
+  service::loadDataSet(document, std::move(dataSetText));
   OrderReader reader;
   service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
     reader.readRow(row);

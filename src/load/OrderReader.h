@@ -35,9 +35,10 @@ class OrderReader {
 };
 
 // Re-creates orders with one spare element, then reads one record per row of the order data set
-// text (the unwrapped reply). Returns false when the text is not a data set (empty, not
-// well-formed, or without Root / DataSet); orders then holds only the spare. Throws RuntimeError
-// as readRow and fillRecord do; the records read so far stay.
-bool readOrderRecords(std::string_view dataSetText, OrderArray& orders);
+// text (the unwrapped reply), parsed where it is. Returns false when the text is not a data set
+// (empty, not well-formed, or without Root / DataSet); orders then holds only the spare. Throws
+// RuntimeError as loadDataSet (a text refused for its shape), readRow and fillRecord do; the
+// records read so far stay.
+bool readOrderRecords(std::string dataSetText, OrderArray& orders);
 
 }  // namespace tarvine

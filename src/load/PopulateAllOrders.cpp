@@ -2,7 +2,6 @@
 #include "load/OrderReader.h"
 #include "platform/Convert.h"
 #include "service/Requests.h"
-#include "service/Unwrap.h"
 
 namespace tarvine {
 
@@ -18,9 +17,7 @@ void TarvineOrderPick::PopulateAllOrders(OrderArray& orders) {
 service::Exchange TarvineOrderPick::readAllOrders() {
   const std::string envelope =
       service::GetOutgoingLoadAllOrdersRequest(convert::roundToInt16(OutgoingLoadID), FacilityID);
-  service::Exchange exchange = callRouteService("GetOutgoingLoadAllOrders", envelope, false);
-  exchange.result = service::UnwrapGetOutgoingLoadAllOrders(exchange.result);
-  return exchange;
+  return queryRouteService("GetOutgoingLoadAllOrders", envelope);
 }
 
 }  // namespace tarvine

@@ -4,7 +4,6 @@
 #include "picking/PickTotals.h"
 #include "platform/Convert.h"
 #include "service/Requests.h"
-#include "service/Unwrap.h"
 
 namespace tarvine {
 
@@ -12,10 +11,9 @@ void TarvineOrderPick::cboCenter_Click() {
   trap("cboCenter_Click()", [this] {
     w_.lvwOrderIDs.clear();
     const std::int16_t loadID = convert::roundToInt16(OutgoingLoadID);
-    BasicTotalXML = service::UnwrapGetOutgoingLoadBasicTotal(
-        callRouteService("GetOutgoingLoadBasicTotal",
-                         service::GetOutgoingLoadBasicTotalRequest(loadID), false)
-            .result);
+    BasicTotalXML = queryRouteService("GetOutgoingLoadBasicTotal",
+                                      service::GetOutgoingLoadBasicTotalRequest(loadID))
+                        .result;
     ClearTotals();
     const int selected = w_.cboCenter.listIndex();
     if (selected == -1) return;

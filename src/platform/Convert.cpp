@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -102,27 +103,46 @@ ReadResult nearestDouble(const DecimalParts& parts) {
   return {ReadStatus::kNumber, parts.negative ? -value : value};
 }
 
+// Powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Digits a double holds exactly as an integer (below 2^53).
+constexpr std::size_t kExactDigits = 15;
+
 // Reads a plain decimal ("-" or nothing, digits, at most one ".") straight away; cells and data
-// set columns are nearly all of this form. from_chars gives the nearest double, as the general
-// reading does. False for anything else, which the general reading then takes.
+// set columns are nearly all of this form. It gives the nearest double, as the general reading
+// does: with at most 15 digits, the digits as an integer divided by a power of ten (both exact,
+// and a division rounds to nearest) is that double; longer ones go to from_chars. False for
+// anything else, which the general reading then takes.
 bool readPlainDecimal(std::string_view text, ReadResult& result) {
   constexpr std::size_t kLongestPlain = 24;
   if (text.empty() || text.size() > kLongestPlain) return false;
-  bool digits = false;
-  bool point = false;
-  for (std::size_t i = text[0] == '-' ? 1 : 0; i < text.size(); ++i) {
+  const bool negative = text[0] == '-';
+  std::size_t digits = 0;
+  std::size_t point = std::string_view::npos;
+  std::uint64_t mantissa = 0;
+  for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
     if (isDigit(text[i])) {
-      digits = true;
-    } else if (text[i] == '.' && !point) {
-      point = true;
+      ++digits;
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    } else if (text[i] == '.' && point == std::string_view::npos) {
+      point = i;
     } else {
       return false;
     }
   }
-  if (!digits) return false;
+  if (digits == 0) return false;
   double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return false;
+  if (digits <= kExactDigits) {
+    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
+    if (negative) value = -value;
+  } else {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return false;
+  }
   // Zero has no sign here, as in the general reading.
   result = {ReadStatus::kNumber, value == 0 ? 0.0 : value};
   return true;
@@ -390,7 +410,48 @@ double leadingNumber(std::string_view text) {
   return result.value;
 }
 
+namespace {
+
+// The value in hundredths when its shortest decimal text has at most two decimals, which the
+// standard format then shows as it is: the candidate is exact when dividing it by 100 gives the
+// value back (a division rounds to nearest, so no other text with two decimals reads as this
+// value below 1e13, where hundredths are further apart than doubles). Nothing otherwise (more
+// decimals, to be rounded from the shortest text).
+std::optional<std::int64_t> exactCents(double value) {
+  constexpr double kLargest = 1e13;
+  if (!(std::fabs(value) < kLargest)) return std::nullopt;
+  const double cents = std::nearbyint(value * 100);
+  if (cents / 100 != value) return std::nullopt;
+  return static_cast<std::int64_t>(cents);
+}
+
+std::string standardFromCents(std::int64_t cents) {
+  const std::uint64_t magnitude =
+      cents < 0 ? static_cast<std::uint64_t>(-cents) : static_cast<std::uint64_t>(cents);
+  std::array<char, 24> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude / 100).ptr;
+  std::string out = cents < 0 ? "-" : "";
+  out += groupThousands(
+      std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+  out += '.';
+  out += static_cast<char>('0' + magnitude % 100 / 10);
+  out += static_cast<char>('0' + magnitude % 10);
+  return out;
+}
+
+}  // namespace
+
+double roundToCents(double value) {
+  if (const std::optional<std::int64_t> cents = exactCents(value)) {
+    return static_cast<double>(*cents) / 100;
+  }
+  return toDouble(formatStandard(value));
+}
+
 std::string formatStandard(double value) {
+  if (const std::optional<std::int64_t> cents = exactCents(value)) {
+    return standardFromCents(*cents);
+  }
   if (!std::isfinite(value)) return nonFiniteText(value);
   // Round the shortest decimal text, so that 1.005 (stored a little below) shows 1.01.
   const DecimalDigits decimal = decimalDigits(std::fabs(value));

@@ -46,6 +46,11 @@ double leadingNumber(std::string_view text);
 // ",", decimal point ".", exactly two decimals, leading "-" for negative values (never "-0.00").
 std::string formatStandard(double value);
 
+// toDouble(formatStandard(value)): the value rounded to cents as the standard format shows it,
+// read back. Without the text when the value has at most two decimals. Never fails for a
+// finite value.
+double roundToCents(double value);
+
 // Shortest decimal text of an integer: no blank, no grouping, "-" before a negative value.
 std::string integerText(std::int64_t value);
 

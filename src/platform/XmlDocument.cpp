@@ -1,6 +1,7 @@
 #include "platform/XmlDocument.h"
 
 #include "platform/XmlRules.h"
+#include "platform/XmlShape.h"
 
 #include <cstdint>
 #include <cstring>
@@ -97,7 +98,7 @@ void appendStartTag(std::string& out, pugi::xml_node element) {
     appendAttributeEscaped(out, attribute.value());
     out += '"';
   }
-  out += element.first_child() ? ">" : "/>";
+  out += element.first_child() || *element.value() != '\0' ? ">" : "/>";
 }
 
 void appendEndTag(std::string& out, pugi::xml_node element) {
@@ -151,10 +152,13 @@ void appendTree(std::string& out, pugi::xml_node top) {
   for (;;) {
     if (node.type() == pugi::node_element) {
       appendStartTag(out, node);
+      // The element's own first run of text comes before its children.
+      appendTextEscaped(out, node.value());
       if (pugi::xml_node child = node.first_child()) {
         node = child;
         continue;
       }
+      if (*node.value() != '\0') appendEndTag(out, node);
     } else {
       appendLeaf(out, node);
     }
@@ -170,6 +174,9 @@ void appendTree(std::string& out, pugi::xml_node top) {
 }  // namespace
 
 std::string_view XmlNode::name() const {
+  // Elements, instructions and declarations have names of their own; one library call for the
+  // common case.
+  if (const char* own = node_.name(); *own != '\0') return own;
   switch (node_.type()) {
     case pugi::node_document:
       return "#document";
@@ -181,77 +188,136 @@ std::string_view XmlNode::name() const {
       return "#comment";
     case pugi::node_doctype:
       return "#doctype";
-    case pugi::node_null:
-      return {};
     default:
-      return node_.name();
+      return {};
   }
 }
 
 std::string XmlNode::text() const {
-  if (!node_) return {};
-  const pugi::xml_node first = node_.first_child();
-  if (!first) return node_.value();
-  // The common case of a data set column: one text child and nothing else.
-  if (isTextNode(first) && !first.next_sibling()) return first.value();
+  if (const std::optional<std::string_view> run = textInPlace()) return std::string(*run);
+  // Elements hold their first run of text themselves in a document that keeps it there; it
+  // comes before their children, as a visit in document order reaches it.
+  auto holdsText = [](pugi::xml_node node) {
+    return isTextNode(node) || node.type() == pugi::node_element;
+  };
   std::size_t size = 0;
   for (pugi::xml_node node = node_; node; node = xml::nextInSubtree(node, node_)) {
-    if (isTextNode(node)) size += std::string_view(node.value()).size();
+    if (holdsText(node)) size += std::string_view(node.value()).size();
   }
   std::string text;
   text.reserve(size);
   for (pugi::xml_node node = node_; node; node = xml::nextInSubtree(node, node_)) {
-    if (isTextNode(node)) text += node.value();
+    if (holdsText(node)) text += node.value();
   }
   return text;
 }
 
-bool XmlDocument::loadXml(std::string_view text) {
-  return load(text, false);
+std::optional<std::string_view> XmlNode::textInPlace() const {
+  if (!node_) return std::string_view();
+  const pugi::xml_node first = node_.first_child();
+  // Without children: the node's own value (an element's first run, or a text's value).
+  if (!first) return std::string_view(node_.value());
+  // The common case of a data set column: one text child and nothing else.
+  if (*node_.value() == '\0' && isTextNode(first) && !first.next_sibling()) {
+    return std::string_view(first.value());
+  }
+  return std::nullopt;
 }
 
-bool XmlDocument::loadBytes(std::string_view bytes) {
-  return load(bytes, true);
+std::string_view XmlNode::leadingText() const {
+  return isElement() ? node_.value() : std::string_view();
+}
+
+bool XmlDocument::loadXmlInPlace(std::string text, XmlTextRuns runs) {
+  return load(std::move(text), false, runs);
+}
+
+bool XmlDocument::loadBytesInPlace(std::string bytes) {
+  return load(std::move(bytes), true, XmlTextRuns::Nodes);
+}
+
+void XmlDocument::clear() {
+  doc_.reset();
+  buffer_ = std::string();
+  loadedBytes_ = 0;
+  errorCode_ = 1;
+  errorReason_ = "No document loaded";
+  refusedForShape_ = false;
+}
+
+std::string_view XmlDocument::parsedText() const {
+  return buffer_;
+}
+
+std::string XmlDocument::takeParsedText() {
+  std::string text = std::move(buffer_);
+  clear();
+  return text;
 }
 
 bool XmlDocument::fail(long status, std::string reason) {
   doc_.reset();
+  buffer_ = std::string();
   errorCode_ = status;
   errorReason_ = std::move(reason);
   return false;
 }
 
-bool XmlDocument::load(std::string_view text, bool fromNetwork) {
-  doc_.reset();
-  loadedBytes_ = 0;
+bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
+  clear();
+  const std::size_t size = text.size();
+  const xml::TextScan scan = xml::scanText(text);
+  if (scan.treeBytes() > xml::allowedTreeBytes(size)) {
+    fail(pugi::status_out_of_memory,
+         "The XML holds up to " + std::to_string(scan.nodes) + " elements and texts and " +
+             std::to_string(scan.attributes) + " attributes in " + std::to_string(size) +
+             " bytes: more than " + std::to_string(xml::kTreeBytesPerByte) +
+             " times its size as a tree, which is refused");
+    refusedForShape_ = true;
+    return false;
+  }
+  // The parser writes into the text, so everything that reads the text as given comes first:
+  // the character check (which counts only when the text is read as UTF-8; plain ASCII needs
+  // none) and the first bytes, where a declaration must stand.
+  xml::TextTraits traits;
+  traits.cdataEnd = scan.cdataEnd;
+  traits.references = scan.ampersand;
+  const std::size_t bad =
+      scan.plainAscii ? std::string::npos : xml::firstInvalidCharacter(text, &traits.nonAscii);
+  const std::string head = text.substr(0, 32);
+  buffer_ = std::move(text);
+  const unsigned options =
+      kParseOptions | (runs == XmlTextRuns::FirstInElement ? pugi::parse_embed_pcdata : 0u);
   const pugi::xml_parse_result result =
-      doc_.load_buffer(text.data(), text.size(), kParseOptions,
-                       fromNetwork ? pugi::encoding_auto : pugi::encoding_utf8);
+      doc_.load_buffer_inplace(buffer_.data(), buffer_.size(), options,
+                               fromNetwork ? pugi::encoding_auto : pugi::encoding_utf8);
   if (result.status != pugi::status_ok) {
     return fail(result.status,
                 std::string(result.description()) + " at offset " + std::to_string(result.offset));
   }
   // Text read as UTF-8 must be UTF-8 of XML characters; text in another encoding is checked
   // node by node once the parser has converted it.
-  const bool converted = result.encoding != pugi::encoding_utf8;
-  bool nonAscii = converted;
-  if (!converted) {
-    if (const std::size_t bad = xml::firstInvalidCharacter(text, &nonAscii);
-        bad != std::string_view::npos) {
-      return fail(
-          pugi::status_bad_pcdata,
-          "Invalid character (not UTF-8, or not allowed in XML) at offset " + std::to_string(bad));
-    }
+  traits.converted = result.encoding != pugi::encoding_utf8;
+  if (!traits.converted && bad != std::string::npos) {
+    return fail(
+        pugi::status_bad_pcdata,
+        "Invalid character (not UTF-8, or not allowed in XML) at offset " + std::to_string(bad));
   }
+  // Converted text was not looked at as it is now: every check applies.
+  if (traits.converted) traits.nonAscii = traits.cdataEnd = traits.references = true;
   if (fromNetwork && !readsDeclaredEncoding(doc_, result.encoding)) {
     return fail(pugi::status_bad_pi,
                 "The XML declaration names an encoding this parser does not read");
   }
-  const bool cdataEnd = text.find("]]>") != std::string_view::npos;
-  xml::Refusal refusal = xml::checkProlog(doc_, text, result.encoding);
-  if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, nonAscii, cdataEnd, converted);
+  xml::Refusal refusal = xml::checkProlog(doc_, head, result.encoding);
+  if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits);
   if (refusal) return fail(refusal.status, refusal.reason);
-  loadedBytes_ = text.size();
+  // Other encodings were read into a buffer of the parser's own (ISO-8859-1 only when it holds
+  // bytes above ASCII, so that one may still point into the text).
+  if (result.encoding != pugi::encoding_utf8 && result.encoding != pugi::encoding_latin1) {
+    buffer_ = std::string();
+  }
+  loadedBytes_ = size;
   errorCode_ = 0;
   errorReason_.clear();
   return true;

@@ -1,9 +1,13 @@
 #include "platform/XmlRules.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
-#include <unordered_set>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tarvine::xml {
 namespace {
@@ -55,22 +59,24 @@ bool isName(std::string_view name) {
   return true;
 }
 
-void appendUtf8(std::string& out, std::uint32_t c) {
+// Writes c as UTF-8 at out; returns the position after it.
+char* writeUtf8(char* out, std::uint32_t c) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 // Reads the character reference "#65" or "#x41" (without "&" and ";"); false unless it names
@@ -98,38 +104,97 @@ bool readCharacterReference(std::string_view digits, std::uint32_t& c) {
   return isXmlChar(c);
 }
 
-// Replaces the predefined entity and character references of raw text by what they stand
-// for. False when an "&" starts no such reference.
-bool decodeReferences(std::string_view raw, std::string& out) {
-  out.clear();
-  out.reserve(raw.size());
-  std::size_t start = 0;
-  for (std::size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', start)) {
-    out.append(raw, start, amp - start);
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// The high bit of the first byte of the word that is c, or 0 (bits of later bytes may be set
+// too; only the lowest counts).
+std::uint64_t firstByteMark(std::uint64_t word, unsigned char c) {
+  const std::uint64_t x = word ^ (kOnes * c);
+  return (x - kOnes) & ~x & kHighBits;
+}
+
+// The length of the predefined entity reference the text starts with ("&lt;" and so on) and the
+// character it stands for; length 0 for anything else. Picked by the letter after "&": data
+// sets sent as text hold millions of them.
+std::pair<std::size_t, char> predefinedEntity(std::string_view text) {
+  if (text.size() < 4) return {0, 0};
+  switch (text[1]) {
+    case 'l':
+      return {text.starts_with("&lt;") ? 4 : 0, '<'};
+    case 'g':
+      return {text.starts_with("&gt;") ? 4 : 0, '>'};
+    case 'a':
+      if (text.starts_with("&amp;")) return {5, '&'};
+      return {text.starts_with("&apos;") ? 6 : 0, '\''};
+    case 'q':
+      return {text.starts_with("&quot;") ? 6 : 0, '"'};
+    default:
+      return {0, 0};
+  }
+}
+
+// Replaces the predefined entity and character references of a node's text by what they stand
+// for, in the text's own memory: what a reference stands for is never longer than the reference
+// ("&#128512;" is nine characters for four bytes), so nothing is copied. The memory belongs to
+// the document (its buffer or its heap), never to a literal: only texts holding "&" get here.
+// A data set sent as text holds a reference every few characters, so the runs between them go
+// eight bytes at a time (a whole word is stored where it cannot reach bytes still to be read).
+// False when an "&" starts no such reference; the text is then left half decoded, and the
+// document is refused.
+bool decodeReferencesInPlace(const char* value) {
+  char* const text = const_cast<char*>(value);
+  const std::size_t size = std::strlen(text);
+  const std::string_view raw(text, size);
+  std::size_t in = raw.find('&');
+  std::size_t out = in;
+  while (in < size) {
+    if (text[in] != '&') {
+      if (in + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, text + in, 8);
+        const std::uint64_t mark = firstByteMark(word, '&');
+        const std::size_t plain = mark ? static_cast<std::size_t>(std::countr_zero(mark)) / 8 : 8;
+        if (plain == 8 || in - out >= 8) {
+          std::memcpy(text + out, &word, 8);
+        } else {
+          std::memmove(text + out, text + in, plain);
+        }
+        in += plain;
+        out += plain;
+        continue;
+      }
+      text[out++] = text[in++];
+      continue;
+    }
+    const std::string_view rest = raw.substr(in);
+    if (const auto [length, c] = predefinedEntity(rest); length != 0) {
+      text[out++] = c;
+      in += length;
+      continue;
+    }
     // Long enough for "#x10FFFF" with leading zeros to spare; longer names are not references.
-    const std::size_t end = raw.substr(amp, 16).find(';');
-    if (end == std::string_view::npos) return false;
-    const std::string_view name = raw.substr(amp + 1, end - 1);
+    const std::size_t end = rest.substr(0, 16).find(';');
     std::uint32_t c = 0;
-    if (name == "amp") {
-      out += '&';
-    } else if (name == "lt") {
-      out += '<';
-    } else if (name == "gt") {
-      out += '>';
-    } else if (name == "quot") {
-      out += '"';
-    } else if (name == "apos") {
-      out += '\'';
-    } else if (readCharacterReference(name, c)) {
-      appendUtf8(out, c);
-    } else {
+    if (end == std::string_view::npos || !readCharacterReference(rest.substr(1, end - 1), c)) {
       return false;
     }
-    start = amp + end + 1;
+    out = static_cast<std::size_t>(writeUtf8(text + out, c) - text);
+    in += end + 1;
   }
-  out.append(raw, start, std::string_view::npos);
+  text[out] = '\0';
   return true;
+}
+
+// The checks and decoding of a run of text: a text node's, or an element's own first run.
+Refusal checkAndDecodeText(const char* text, bool cdataEndInText) {
+  if (cdataEndInText && std::strstr(text, "]]>")) {
+    return {pugi::status_bad_pcdata, "\"]]>\" in text"};
+  }
+  if (std::strchr(text, '&') && !decodeReferencesInPlace(text)) {
+    return {pugi::status_bad_pcdata, "Invalid entity or character reference in text"};
+  }
+  return {};
 }
 
 bool isValidText(const char* text) {
@@ -146,11 +211,10 @@ bool isReservedTarget(std::string_view target) {
          lowerAscii(target[2]) == 'l';
 }
 
-bool hasRepeatedAttribute(pugi::xml_node element) {
-  const pugi::xml_attribute first = element.first_attribute();
-  if (!first || !first.next_attribute()) return false;
+// Called for elements with two attributes or more, from the first one.
+bool hasRepeatedAttribute(pugi::xml_attribute first) {
   std::size_t count = 0;
-  for (pugi::xml_attribute a = first; a && count <= 8; a = a.next_attribute()) ++count;
+  for (pugi::xml_attribute a = first; a; a = a.next_attribute()) ++count;
   if (count <= 8) {
     for (pugi::xml_attribute a = first; a; a = a.next_attribute()) {
       for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
@@ -159,10 +223,17 @@ bool hasRepeatedAttribute(pugi::xml_node element) {
     }
     return false;
   }
-  // Long attribute lists are checked in linear time.
-  std::unordered_set<std::string_view> names;
+  // Long attribute lists are checked in linear time, in a table of name pointers (open
+  // addressing, at most half full): a few bytes per attribute, nothing allocated per name.
+  std::size_t slots = 32;
+  while (slots < 2 * count) slots *= 2;
+  std::vector<const char*> table(slots, nullptr);
   for (pugi::xml_attribute a = first; a; a = a.next_attribute()) {
-    if (!names.insert(a.name()).second) return true;
+    std::size_t slot = std::hash<std::string_view>{}(a.name()) & (slots - 1);
+    for (; table[slot]; slot = (slot + 1) & (slots - 1)) {
+      if (std::strcmp(table[slot], a.name()) == 0) return true;
+    }
+    table[slot] = a.name();
   }
   return false;
 }
@@ -242,19 +313,24 @@ bool startsWithDeclaration(std::string_view text, pugi::xml_encoding encoding) {
 
 }  // namespace
 
+// Bytes looked at together by firstInvalidCharacter().
+constexpr std::size_t kAsciiBlock = 64;
+
 std::size_t firstInvalidCharacter(std::string_view text, bool* sawNonAscii) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
   std::size_t i = 0;
   while (i < size) {
-    if (i + 8 <= size) {
-      std::uint64_t block = 0;
-      std::memcpy(&block, bytes + i, 8);
-      constexpr std::uint64_t kOnes = 0x0101010101010101u;
-      constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-      // No high bit set and no byte below 0x20.
-      if ((block & kHighBits) == 0 && ((block - kOnes * 0x20) & ~block & kHighBits) == 0) {
-        i += 8;
+    // Printable ASCII, the bulk of every reply, is passed over a block at a time: a fixed
+    // number of bytes per block, so that the loop compiles to vector instructions.
+    if (i % kAsciiBlock == 0 && i + kAsciiBlock <= size) {
+      unsigned char outside = 0;
+      for (std::size_t k = 0; k < kAsciiBlock; ++k) {
+        // Above 0x7F or below 0x20 in one comparison: such bytes are negative as signed chars.
+        outside |= static_cast<unsigned char>(static_cast<signed char>(bytes[i + k]) < 0x20);
+      }
+      if (!outside) {
+        i += kAsciiBlock;
         continue;
       }
     }
@@ -288,7 +364,7 @@ std::size_t firstInvalidCharacter(std::string_view text, bool* sawNonAscii) {
   return std::string_view::npos;
 }
 
-Refusal checkProlog(const pugi::xml_document& doc, std::string_view text,
+Refusal checkProlog(const pugi::xml_document& doc, std::string_view head,
                     pugi::xml_encoding encoding) {
   int elements = 0;
   bool doctype = false;
@@ -301,7 +377,7 @@ Refusal checkProlog(const pugi::xml_document& doc, std::string_view text,
         if (node != doc.first_child()) {
           return {pugi::status_bad_pi, "The XML declaration is not at the start of the document"};
         }
-        if (!startsWithDeclaration(text, encoding)) {
+        if (!startsWithDeclaration(head, encoding)) {
           return {pugi::status_bad_pi, "Something stands before the XML declaration"};
         }
         if (Refusal refusal = checkDeclaration(node)) return refusal;
@@ -330,73 +406,103 @@ Refusal checkProlog(const pugi::xml_document& doc, std::string_view text,
   return {};
 }
 
-Refusal checkAndDecodeNodes(pugi::xml_document& doc, bool nonAsciiText, bool cdataEndInText,
-                            bool convertedText) {
-  constexpr Refusal kBadName{pugi::status_bad_start_element, "A name that XML does not allow"};
-  constexpr Refusal kBadCharacter{pugi::status_bad_pcdata, "A character that XML does not allow"};
-  std::string decoded;
-  for (pugi::xml_node node = doc.first_child(); node; node = nextInSubtree(node, doc)) {
-    if (convertedText && (!isValidText(node.name()) || !isValidText(node.value()))) {
+namespace {
+
+constexpr Refusal kBadName{pugi::status_bad_start_element, "A name that XML does not allow"};
+constexpr Refusal kBadCharacter{pugi::status_bad_pcdata, "A character that XML does not allow"};
+
+Refusal checkAndDecodeAttributes(pugi::xml_node element, const TextTraits& traits) {
+  const pugi::xml_attribute first = element.first_attribute();
+  if (!first) return {};
+  if (first.next_attribute() && hasRepeatedAttribute(first)) {
+    return {pugi::status_bad_attribute, "An attribute repeated on one element"};
+  }
+  for (pugi::xml_attribute attribute = first; attribute; attribute = attribute.next_attribute()) {
+    if (traits.nonAscii && !isName(attribute.name())) return kBadName;
+    const char* value = attribute.value();
+    if (traits.converted && (!isValidText(attribute.name()) || !isValidText(value))) {
       return kBadCharacter;
     }
-    switch (node.type()) {
+    if (std::strchr(value, '<')) {
+      return {pugi::status_bad_attribute, "A \"<\" in an attribute value"};
+    }
+    if (traits.references && std::strchr(value, '&') && !decodeReferencesInPlace(value)) {
+      return {pugi::status_bad_attribute,
+              "Invalid entity or character reference in an attribute value"};
+    }
+  }
+  return {};
+}
+
+// Visits every node below the document in document order (pugixml's own loop, which reaches the
+// nodes without a library call per step) and stops at the first refusal.
+class NodeChecker : public pugi::xml_tree_walker {
+ public:
+  explicit NodeChecker(const TextTraits& traits) : traits_(traits) {}
+
+  bool for_each(pugi::xml_node& node) override {
+    refusal = check(node);
+    return !refusal;
+  }
+
+  Refusal refusal;
+
+ private:
+  Refusal check(pugi::xml_node node) const {
+    const pugi::xml_node_type type = node.type();
+    // An element's own text is checked after its attributes, where its text node would be.
+    if (traits_.converted &&
+        (!isValidText(node.name()) || (type != pugi::node_element && !isValidText(node.value())))) {
+      return kBadCharacter;
+    }
+    switch (type) {
       case pugi::node_pcdata:
-        if (cdataEndInText && std::strstr(node.value(), "]]>")) {
-          return {pugi::status_bad_pcdata, "\"]]>\" in text"};
-        }
-        if (std::strchr(node.value(), '&')) {
-          if (!decodeReferences(node.value(), decoded)) {
-            return {pugi::status_bad_pcdata, "Invalid entity or character reference in text"};
-          }
-          node.set_value(decoded.c_str(), decoded.size());
-        }
-        break;
+        return texts() ? checkAndDecodeText(node.value(), traits_.cdataEnd) : Refusal{};
       case pugi::node_comment: {
         const std::string_view comment = node.value();
         if (comment.find("--") != std::string_view::npos || comment.ends_with('-')) {
           return {pugi::status_bad_comment, "\"--\" inside a comment"};
         }
-        break;
+        return {};
       }
       case pugi::node_pi:
         if (isReservedTarget(node.name())) {
           return {pugi::status_bad_pi, "A processing instruction named \"xml\""};
         }
-        if (nonAsciiText && !isName(node.name())) return kBadName;
-        break;
+        if (traits_.nonAscii && !isName(node.name())) return kBadName;
+        return {};
       case pugi::node_declaration:
       case pugi::node_doctype:
-        if (node.parent() != doc) {
+        if (depth() != 0) {
           return {pugi::status_bad_pi, "A declaration inside the document element"};
         }
-        break;
-      case pugi::node_element:
-        if (nonAsciiText && !isName(node.name())) return kBadName;
-        if (hasRepeatedAttribute(node)) {
-          return {pugi::status_bad_attribute, "An attribute repeated on one element"};
-        }
-        for (pugi::xml_attribute attribute : node.attributes()) {
-          if (nonAsciiText && !isName(attribute.name())) return kBadName;
-          const char* value = attribute.value();
-          if (convertedText && (!isValidText(attribute.name()) || !isValidText(value))) {
-            return kBadCharacter;
-          }
-          if (std::strchr(value, '<')) {
-            return {pugi::status_bad_attribute, "A \"<\" in an attribute value"};
-          }
-          if (!std::strchr(value, '&')) continue;
-          if (!decodeReferences(value, decoded)) {
-            return {pugi::status_bad_attribute,
-                    "Invalid entity or character reference in an attribute value"};
-          }
-          attribute.set_value(decoded.c_str(), decoded.size());
-        }
-        break;
+        return {};
+      case pugi::node_element: {
+        if (traits_.nonAscii && !isName(node.name())) return kBadName;
+        if (Refusal refusal = checkAndDecodeAttributes(node, traits_)) return refusal;
+        // The element's own first run of text, in a document that keeps it there.
+        const char* text = node.value();
+        if (*text == '\0') return {};
+        if (traits_.converted && !isValidText(text)) return kBadCharacter;
+        return texts() ? checkAndDecodeText(text, traits_.cdataEnd) : Refusal{};
+      }
       default:
-        break;
+        return {};
     }
   }
-  return {};
+
+  // Texts need a look only when the text holds "&" or "]]>" at all.
+  bool texts() const { return traits_.references || traits_.cdataEnd; }
+
+  const TextTraits& traits_;
+};
+
+}  // namespace
+
+Refusal checkAndDecodeNodes(pugi::xml_document& doc, const TextTraits& traits) {
+  NodeChecker checker(traits);
+  doc.traverse(checker);
+  return checker.refusal;
 }
 
 }  // namespace tarvine::xml

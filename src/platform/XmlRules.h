@@ -35,17 +35,24 @@ std::size_t firstInvalidCharacter(std::string_view text, bool* sawNonAscii = nul
 // The rules about what stands before the document element: a declaration only as the very first
 // thing of the text (after a byte-order mark), its version 1.x, its encoding a well-formed name,
 // its standalone "yes" or "no"; one document type declaration at most, before the element, and
-// none that declares entities; exactly one element; no text outside it. `text` is the input as
-// given and `encoding` the one the parser read it in.
-Refusal checkProlog(const pugi::xml_document& doc, std::string_view text,
+// none that declares entities; exactly one element; no text outside it. `head` is the start of the
+// input as given (32 bytes suffice) and `encoding` the one the parser read it in.
+Refusal checkProlog(const pugi::xml_document& doc, std::string_view head,
                     pugi::xml_encoding encoding);
 
-// Checks every node and decodes the references the parser left alone: repeated attributes,
-// names (when the text held characters above ASCII), "--" in comments, "]]>" in text (when the
-// text held it at all), processing instructions named "xml", and stray or unknown references.
-// With convertedText the names and values are also checked for characters XML forbids (text
-// that was not UTF-8 was converted by the parser and not checked before).
-Refusal checkAndDecodeNodes(pugi::xml_document& doc, bool nonAsciiText, bool cdataEndInText,
-                            bool convertedText);
+// What a look at the text before the parse found, so that checks that cannot fail are skipped.
+struct TextTraits {
+  bool nonAscii = false;    // bytes above ASCII: names need the full check
+  bool cdataEnd = false;    // "]]>" somewhere: texts need a look for it
+  bool references = false;  // "&" somewhere: texts and values need decoding
+  bool converted = false;   // not UTF-8: the parser converted it, nothing was checked before
+};
+
+// Checks every node and decodes the references the parser left alone, in the tree's own memory
+// (an element's own first run of text included): repeated attributes, names (when the text held
+// characters above ASCII), "--" in comments, "]]>" in text (when the text held it at all),
+// processing instructions named "xml", and stray or unknown references. When the text was
+// converted, names and values are also checked for characters XML forbids.
+Refusal checkAndDecodeNodes(pugi::xml_document& doc, const TextTraits& traits);
 
 }  // namespace tarvine::xml

@@ -80,11 +80,11 @@ void TarvineOrderPick::saveChangedRows(bool checkFirst) {
 }
 
 bool TarvineOrderPick::saveOverChangesAllowed(const std::vector<WrittenSegment>& written) {
-  const service::Exchange exchange = readAllOrders();
+  service::Exchange exchange = readAllOrders();
   // The transport has told the user why the read did not answer.
   if (!exchange.answered()) return false;
   OrderArray now;
-  if (!readOrderRecords(exchange.result, now)) {
+  if (!readOrderRecords(std::move(exchange.result), now)) {
     throw RuntimeError(static_cast<std::int32_t>(exchange.httpStatus),
                        "The GetOutgoingLoadAllOrders reply read before saving holds no data set; "
                        "nothing was saved");

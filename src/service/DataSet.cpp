@@ -1,5 +1,10 @@
 #include "service/DataSet.h"
 
+#include <deque>
+#include <optional>
+
+#include "platform/RuntimeError.h"
+
 namespace tarvine::service {
 
 namespace {
@@ -14,15 +19,25 @@ void forEachChildNamed(XmlNode parent, std::string_view name, F&& f) {
 
 }  // namespace
 
-void ReadDataSetRows(std::string_view text, const RowHandler& onRow) {
+void loadDataSet(XmlDocument& document, std::string text) {
+  if (!document.loadXmlInPlace(std::move(text), XmlTextRuns::FirstInElement) &&
+      document.refusedForShape()) {
+    throw RuntimeError(7, "The data set was refused: " + document.parseErrorReason());
+  }
+}
+
+void ReadDataSetRows(std::string text, const RowHandler& onRow) {
   XmlDocument document;
-  document.loadXml(text);
+  loadDataSet(document, std::move(text));
   ReadDataSetRows(document, onRow);
 }
 
 void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow) {
   if (document.parseErrorCode() != 0) return;
   DataSetRow row;
+  // Texts of columns that hold more than one run, joined; a deque keeps them in place while
+  // the row grows.
+  std::deque<std::string> joined;
   // Five fixed levels: the depth of the walk never depends on the input.
   forEachChildNamed(document.root(), "Root", [&](XmlNode root) {
     forEachChildNamed(root, "DataSet", [&](XmlNode dataSet) {
@@ -30,8 +45,15 @@ void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow) {
         forEachChildNamed(diffgram, "NewDataSet", [&](XmlNode newDataSet) {
           forEachChildNamed(newDataSet, "Table", [&](XmlNode table) {
             row.clear();
+            joined.clear();
+            // A first run of text kept in the row element is the row's first child node.
+            if (const std::string_view loose = table.leadingText(); !loose.empty()) {
+              row.push_back(DataSetColumn{"#text", loose});
+            }
             forEachChild(table, [&](XmlNode column) {
-              row.push_back(DataSetColumn{column.name(), column.text()});
+              const std::optional<std::string_view> text = column.textInPlace();
+              row.push_back(
+                  DataSetColumn{column.name(), text ? *text : joined.emplace_back(column.text())});
             });
             onRow(row);
           });

@@ -11,11 +11,12 @@
 
 namespace tarvine::service {
 
-// One column of a row: the child node's qualified name and its text. The name points into the
-// document and is valid only while the row handler runs.
+// One column of a row: the child node's qualified name and its text. Both point into the
+// document (or into the walk's own memory for a text joined from several runs) and are valid
+// only while the row handler runs.
 struct DataSetColumn {
   std::string_view name;
-  std::string text;
+  std::string_view text;
 };
 
 // The child nodes of one Table element, in document order (repeated names included).
@@ -24,14 +25,21 @@ using DataSetRow = std::vector<DataSetColumn>;
 // Receives each row; the row is reused for the next one, so copy what must outlive the call.
 using RowHandler = std::function<void(const DataSetRow& row)>;
 
-// Parses the text and hands every row to onRow in document order. Every node named exactly Root,
-// DataSet, diffgr:diffgram, NewDataSet and Table at its level is walked; nodes of other names are
-// skipped with their content. Empty, unparsable or differently shaped text gives no rows; never
-// fails.
-void ReadDataSetRows(std::string_view text, const RowHandler& onRow);
+// Parses a data set text into the document where it is, keeping each element's first run of
+// text in the element (XmlTextRuns::FirstInElement), which halves the tree of a large data set.
+// Text that is not well-formed leaves the document empty, which gives no rows. Throws
+// RuntimeError 7 when the text is refused for its shape (XmlDocument), so that a hostile reply
+// is reported rather than shown as a load without rows.
+void loadDataSet(XmlDocument& document, std::string text);
 
-// The same walk over a document the caller has parsed already; a document whose parse failed
-// gives no rows.
+// loadDataSet() and the walk below: hands every row to onRow in document order. Empty,
+// unparsable or differently shaped text gives no rows.
+void ReadDataSetRows(std::string text, const RowHandler& onRow);
+
+// Hands every row of a parsed document to onRow in document order. Every node named exactly
+// Root, DataSet, diffgr:diffgram, NewDataSet and Table at its level is walked; nodes of other
+// names are skipped with their content. A document whose parse failed gives no rows; never
+// fails.
 void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow);
 
 // True when the parsed document is a data set: a Root element holding a DataSet element (with

@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "platform/Convert.h"
-#include "platform/Text.h"
 #include "service/RouteOperations.h"
 
 namespace tarvine::service {
@@ -80,12 +79,19 @@ Exchange Transport::callOperation(const std::string& asmxUrl, const std::string&
                                   const std::string& soapAction, std::string_view operation,
                                   const std::string& envelope, bool updateOnly,
                                   std::string activity) {
-  return run(asmxUrl, host, soapAction, operation, envelope, updateOnly, std::move(activity));
+  return run(asmxUrl, host, soapAction, operation, envelope,
+             updateOnly ? Reading::Nothing : Reading::Text, std::move(activity));
+}
+
+Exchange Transport::callQuery(const std::string& asmxUrl, const std::string& host,
+                              const std::string& soapAction, std::string_view operation,
+                              const std::string& envelope, std::string activity) {
+  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet, std::move(activity));
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
                         const std::string& soapAction, std::string_view operation,
-                        const std::string& envelope, bool updateOnly, std::string activity) {
+                        const std::string& envelope, Reading reading, std::string activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -107,7 +113,7 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);
-    httpRequest_->setActivity(Activity{std::move(activity), !updateOnly});
+    httpRequest_->setActivity(Activity{std::move(activity), reading != Reading::Nothing});
     httpRequest_->open("POST", asmxUrl);
     httpRequest_->setRequestHeader("Host", host);
     httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");
@@ -124,8 +130,13 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
     exchange.contentType = httpRequest_->responseContentType();
     // One parse serves both the fault check and the reply text: parsing the serialized reply a
     // second time would give the same text. The reply is bytes from the network, read in the
-    // encoding it declares.
-    responseDocument_->loadBytes(httpRequest_->responseText());
+    // encoding it declares, where they are.
+    if (!responseDocument_->loadBytesInPlace(httpRequest_->takeResponseText()) &&
+        responseDocument_->refusedForShape()) {
+      report_(RuntimeError(7, "The reply was refused: " + responseDocument_->parseErrorReason()),
+              kProcedure);
+      return Exchange{};
+    }
     exchange.fault = soapFault(*responseDocument_);
     if (checked) {
       exchange.hasResponse = holdsResponse(*responseDocument_, operation);
@@ -136,10 +147,11 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
         return exchange;
       }
     }
-    if (updateOnly) return exchange;
+    if (reading == Reading::Nothing) return exchange;
 
     httpRequest_.reset();
-    exchange.result = StripSOAPEnvelope(CleanResponseXML(responseDocument_->xml()));
+    exchange.result = reading == Reading::DataSet ? takeDataSetText(*responseDocument_, operation)
+                                                  : takeReplyText(*responseDocument_);
   } catch (const RuntimeError& error) {
     exchange = Exchange{};
     report_(error, kProcedure);
@@ -148,27 +160,6 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
     report_(RuntimeError(7, "Out of memory"), kProcedure);
   }
   return exchange;
-}
-
-std::string CleanResponseXML(std::string_view text) {
-  std::string out = text::replaceAll(text, "&lt;", "<");
-  text::replaceAllInPlace(out, "&gt;", ">");
-  text::replaceAllInPlace(out, R"(<?xml version="1.0"?>)",
-                          R"(<?xml version="1.0" encoding="utf-8" ?>)");
-  return out;
-}
-
-std::string StripSOAPEnvelope(std::string_view text) {
-  if (text.empty()) return {};
-  static constexpr std::string_view kEnvelopeStart =
-      R"(<soap:Envelope xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/")"
-      R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
-      R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema">)";
-  std::string out = text::replaceAll(text, kEnvelopeStart, "");
-  for (std::string_view tag : {"<soap:Body>", "</soap:Body>", "</soap:Envelope>"}) {
-    text::replaceAllInPlace(out, tag, "");
-  }
-  return out;
 }
 
 }  // namespace tarvine::service

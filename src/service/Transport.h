@@ -11,6 +11,7 @@
 #include "platform/HttpRequest.h"
 #include "platform/RuntimeError.h"
 #include "platform/XmlDocument.h"
+#include "service/ReplyText.h"
 
 namespace tarvine::service {
 
@@ -46,10 +47,12 @@ class Transport {
   // Posts the envelope (parsed and written out again; one that does not parse goes out as an
   // empty body) with the headers Host, Content-Type, Content-Length and SOAPAction. With
   // updateOnly the result is empty. A failed exchange is reported under "ReturnWebserviceXML"
-  // and gives an empty result; a reply that is not XML gives an empty result without a report.
+  // and gives an empty result, as does a reply refused for its shape (XmlDocument), reported
+  // with number 7; a reply that is not XML gives an empty result without a report.
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                 const std::string& envelope, bool updateOnly) {
-    return run(asmxUrl, host, soapAction, {}, envelope, updateOnly, {});
+    return run(asmxUrl, host, soapAction, {}, envelope,
+               updateOnly ? Reading::Nothing : Reading::Text, {});
   }
 
   // One operation of the route service, for the control and the form: as call(), but a request
@@ -62,6 +65,13 @@ class Transport {
                          const std::string& soapAction, std::string_view operation,
                          const std::string& envelope, bool updateOnly, std::string activity = {});
 
+  // One query of the route service, as callOperation() without updateOnly, whose result is the
+  // data set text: what the operation's unwrapper makes of callOperation()'s result
+  // (takeDataSetText()), the reply's tree and text never held at once.
+  Exchange callQuery(const std::string& asmxUrl, const std::string& host,
+                     const std::string& soapAction, std::string_view operation,
+                     const std::string& envelope, std::string activity = {});
+
   // The public method's face: call(...).result.
   std::string ReturnWebserviceXML(const std::string& asmxUrl, const std::string& host,
                                   const std::string& soapAction, const std::string& envelope,
@@ -70,9 +80,11 @@ class Transport {
   }
 
  private:
+  // What the caller reads of a reply.
+  enum class Reading { Nothing, Text, DataSet };
   // The exchange; `operation` empty for the public method, which checks nothing more.
   Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-               std::string_view operation, const std::string& envelope, bool updateOnly,
+               std::string_view operation, const std::string& envelope, Reading reading,
                std::string activity);
 
   ErrorReporter report_;
@@ -81,13 +93,5 @@ class Transport {
   std::unique_ptr<HttpRequest> httpRequest_;
   std::unique_ptr<XmlDocument> responseDocument_;
 };
-
-// Turns "&lt;" and "&gt;" into "<" and ">" and rewrites the version-only declaration as
-// <?xml version="1.0" encoding="utf-8" ?>. Plain replacements, in that order.
-std::string CleanResponseXML(std::string_view text);
-
-// Removes the reply's envelope start tag (xmlns:soap, xmlns:xsi, xmlns:xsd in that order),
-// "<soap:Body>", "</soap:Body>" and "</soap:Envelope>". Anything written differently stays.
-std::string StripSOAPEnvelope(std::string_view text);
 
 }  // namespace tarvine::service

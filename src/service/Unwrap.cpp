@@ -5,16 +5,20 @@
 
 namespace tarvine::service {
 
-std::string unwrapResponse(std::string_view text, std::string_view op) {
-  if (text.empty()) return {};
+std::array<std::string, 4> unwrapperTags(std::string_view op) {
   const std::string name(op);
-  const std::string responseStart =
-      "<" + name + "Response xmlns=\"" + std::string(kRouteNamespace) + "\">";
+  return {"<" + name + "Response xmlns=\"" + std::string(kRouteNamespace) + "\">",
+          "<" + name + "Result>", "</" + name + "Result>", "</" + name + "Response>"};
+}
+
+void unwrapInPlace(std::string& text, std::string_view op) {
+  if (text.empty()) return;
+  for (const std::string& tag : unwrapperTags(op)) text::replaceAllInPlace(text, tag, "");
+}
+
+std::string unwrapResponse(std::string_view text, std::string_view op) {
   std::string out(text);
-  text::replaceAllInPlace(out, responseStart, "");
-  text::replaceAllInPlace(out, "<" + name + "Result>", "");
-  text::replaceAllInPlace(out, "</" + name + "Result>", "");
-  text::replaceAllInPlace(out, "</" + name + "Response>", "");
+  unwrapInPlace(out, op);
   return out;
 }
 

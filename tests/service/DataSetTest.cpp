@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ServiceReplies.h"
+#include "platform/RuntimeError.h"
 
 namespace tarvine::service {
 namespace {
@@ -10,9 +11,9 @@ namespace {
 using test::ReplyRow;
 
 // Every row the walk hands over, copied out of the callback.
-std::vector<ReplyRow> rowsOf(std::string_view text) {
+std::vector<ReplyRow> rowsOf(std::string text) {
   std::vector<ReplyRow> rows;
-  ReadDataSetRows(text, [&](const DataSetRow& row) {
+  ReadDataSetRows(std::move(text), [&](const DataSetRow& row) {
     ReplyRow& copy = rows.emplace_back();
     for (const DataSetColumn& column : row) copy.emplace_back(column.name, column.text);
   });
@@ -113,6 +114,18 @@ TEST(ReadDataSetRows, DeepNestingInsideAndOutsideTheRowsIsHarmless) {
   const std::string text =
       wrapped(kOpen, "<Table><A>" + deep + "</A></Table><Skipped>" + deep + "</Skipped>", kClose);
   EXPECT_EQ(rowsOf(text), (std::vector<ReplyRow>{{{"A", "x"}}}));
+}
+
+// A data set sent as escaped text passes the reply's own check; its parse refuses it.
+TEST(ReadDataSetRows, CostlyDataSetIsRefusedNotEmpty) {
+  std::string text = "<Root>";
+  for (int i = 0; i < 500'000; ++i) text += "<b/>";
+  try {
+    rowsOf(text + "</Root>");
+    ADD_FAILURE() << "no refusal";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.number(), 7);
+  }
 }
 
 TEST(ReadDataSetRows, LargestLoadIsReadCompletely) {
