@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "DemoData.h"
 #include "Schema.h"
 #include "ServeFixture.h"
