@@ -242,6 +242,7 @@ const FaultCase kFaultCases[] = {
     {"InvalidUtf8", false, Fault::InvalidUtf8},
     {"Utf16WithByteOrderMark", false, Fault::Utf16},
     {"DeeplyNested", false, Fault::DeepNesting},
+    {"TinyElements", false, Fault::TinyElements},
     {"OkWithAnEmptyBody", false, Fault::OkEmpty},
     {"OkWithAnHtmlPage", false, Fault::OkHtmlPage},
     {"OkWithGarbage", false, Fault::OkGarbage},

@@ -91,6 +91,15 @@ std::string deeplyNested(const std::string& operation) {
   return body.insert(end, raw);
 }
 
+// The answer with 500,000 empty elements beside its result: 2 MB whose tree would cost many
+// times that, the cheapest way to make a reply's parse expensive.
+std::string withTinyElements(std::string body) {
+  std::string tiny;
+  for (int i = 0; i < 500'000; ++i) tiny += "<a/>";
+  const std::size_t end = body.rfind("</soap:Body>");
+  return end == std::string::npos ? body + tiny : body.insert(end, tiny);
+}
+
 // The body compressed as one gzip member.
 std::string gzipped(const std::string& body) {
   z_stream stream{};
@@ -132,7 +141,7 @@ bool failsExchange(Fault fault) {
 
 bool runsRequest(Fault fault) {
   return fault == Fault::None || fault == Fault::InvalidUtf8 || fault == Fault::Utf16 ||
-         fault == Fault::DeepNesting;
+         fault == Fault::DeepNesting || fault == Fault::TinyElements;
 }
 
 FaultServer::FaultServer(const std::string& dbPath)
@@ -252,6 +261,11 @@ void FaultServer::serve(int connection, int stopFd) {
     }
     case Fault::InvalidUtf8: {
       const std::string body = withInvalidUtf8(answer.body);
+      writeAll(connection, head(answer.status, xml, lengthHeader(body.size())) + body, stopFd);
+      return;
+    }
+    case Fault::TinyElements: {
+      const std::string body = withTinyElements(answer.body);
       writeAll(connection, head(answer.status, xml, lengthHeader(body.size())) + body, stopFd);
       return;
     }

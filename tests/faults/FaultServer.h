@@ -35,6 +35,7 @@ enum class Fault {
   InvalidUtf8,   // runs the request; its reply gets bytes that are not UTF-8 in a value
   Utf16,         // runs the request; its reply goes out in UTF-16 with a byte-order mark
   DeepNesting,   // runs the request; the reply is a document nested 100,000 elements deep
+  TinyElements,  // runs the request; its answer carries 2 MB of empty elements beside the result
   OkEmpty,       // status 200 with an empty body
   OkHtmlPage,    // status 200 with an HTML page
   OkGarbage,     // status 200 with bytes that are not XML
