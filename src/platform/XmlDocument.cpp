@@ -285,6 +285,10 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   const std::size_t bad =
       scan.plainAscii ? std::string::npos : xml::firstInvalidCharacter(text, &traits.nonAscii);
   const std::string head = text.substr(0, 32);
+  // Parsing in place, pugixml takes the text's last byte for its end mark, so one character of
+  // text after the document element would vanish unseen. Every well-formed document ends in '>'.
+  const std::size_t last = text.find_last_not_of(" \t\r\n");
+  const bool endsInMarkup = last != std::string::npos && text[last] == '>';
   buffer_ = std::move(text);
   const unsigned options =
       kParseOptions | (runs == XmlTextRuns::FirstInElement ? pugi::parse_embed_pcdata : 0u);
@@ -308,6 +312,11 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   if (fromNetwork && !readsDeclaredEncoding(doc_, result.encoding)) {
     return fail(pugi::status_bad_pi,
                 "The XML declaration names an encoding this parser does not read");
+  }
+  const bool readInPlace =
+      result.encoding == pugi::encoding_utf8 || result.encoding == pugi::encoding_latin1;
+  if (readInPlace && !endsInMarkup) {
+    return fail(pugi::status_bad_pcdata, "Text outside the document element");
   }
   xml::Refusal refusal = xml::checkProlog(doc_, head, result.encoding);
   if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits);
