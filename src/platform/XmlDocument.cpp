@@ -19,6 +19,14 @@ constexpr unsigned kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) 
                                    pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi |
                                    pugi::parse_doctype | pugi::parse_fragment;
 
+// True when the text may be UTF-16 or UTF-32 (a byte-order mark or a zero byte among its first
+// four bytes), which the parser converts instead of reading in place.
+bool mayBeWide(std::string_view text) {
+  const std::string_view start = text.substr(0, 4);
+  return start.find('\0') != std::string_view::npos || start.starts_with("\xFE\xFF") ||
+         start.starts_with("\xFF\xFE");
+}
+
 // True when `text` equals the lower-case ASCII `lower` in any letter case.
 bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
   if (text.size() != lower.size()) return false;
@@ -285,10 +293,11 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   const std::size_t bad =
       scan.plainAscii ? std::string::npos : xml::firstInvalidCharacter(text, &traits.nonAscii);
   const std::string head = text.substr(0, 32);
-  // Parsing in place, pugixml takes the text's last byte for its end mark, so one character of
-  // text after the document element would vanish unseen. Every well-formed document ends in '>'.
-  const std::size_t last = text.find_last_not_of(" \t\r\n");
-  const bool endsInMarkup = last != std::string::npos && text[last] == '>';
+  // Parsing in place, pugixml takes the buffer's last byte for its end mark. A line break after
+  // 8-bit text gives it one to take, so that no byte of the document goes unseen (one character
+  // of text after the document element would otherwise vanish). Wide text is converted into a
+  // buffer of the parser's own, which has its end mark.
+  if (!mayBeWide(text)) text.push_back('\n');
   buffer_ = std::move(text);
   const unsigned options =
       kParseOptions | (runs == XmlTextRuns::FirstInElement ? pugi::parse_embed_pcdata : 0u);
@@ -312,11 +321,6 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   if (fromNetwork && !readsDeclaredEncoding(doc_, result.encoding)) {
     return fail(pugi::status_bad_pi,
                 "The XML declaration names an encoding this parser does not read");
-  }
-  const bool readInPlace =
-      result.encoding == pugi::encoding_utf8 || result.encoding == pugi::encoding_latin1;
-  if (readInPlace && !endsInMarkup) {
-    return fail(pugi::status_bad_pcdata, "Text outside the document element");
   }
   xml::Refusal refusal = xml::checkProlog(doc_, head, result.encoding);
   if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits);

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"TextBeforeElement", "oops<a/>", ""},
         RoundTrip{"TextAfterElement", "<a/>oops", ""},
         RoundTrip{"OneCharacterAfterElement", "<a/>?", ""},
-        RoundTrip{"TwoElements", "<a/><b/>", ""},
+        RoundTrip{"GreaterThanAfterElement", "<a/>>", ""}, RoundTrip{"TwoElements", "<a/><b/>", ""},
         RoundTrip{"LateDeclaration", "<!--c--><?xml version=\"1.0\"?><a/>", ""},
         RoundTrip{"StrayAmpersandInText", "<a>Tom & Jerry</a>", ""},
         RoundTrip{"StrayAmpersandInAttribute", "<a v=\"Tom & Jerry\"/>", ""},
