@@ -1,4 +1,5 @@
 #include "ControlFixture.h"
+#include "DemoHost.h"
 
 namespace tarvine::test {
 
@@ -36,9 +37,7 @@ ReplyRow orderRow(const std::string& orderID, int segment, const std::string& ou
 
 ControlTest::ControlTest() {
   control.setTimeouts({std::chrono::milliseconds(2000), std::chrono::milliseconds(5000)});
-  control.PutServerName(service.server());
-  control.SetFacilityID("DEMO");
-  control.SetPersonInformation("7", "2");
+  pointAtDemo(control, service.server());
 }
 
 void ControlTest::serveExampleLoad() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DemoHost.h"
 #include "DemoRouteService.h"
 #include "astray/frmAstray.h"
 #include "control/TarvineOrderPick.h"
@@ -13,9 +14,7 @@ namespace {
 class RoadTest : public ::testing::TestWithParam<bool> {
  protected:
   RoadTest() {
-    control.PutServerName(service.server());
-    control.SetFacilityID("DEMO");
-    control.SetPersonInformation("7", "2");
+    pointAtDemo(control, service.server());
     control.PutTarvineID(5001);
   }
   ListView& list() { return control.widgets().lvwOrderIDs; }

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "DemoHost.h"
 #include "DemoRouteService.h"
 #include "ScriptRun.h"
 #include "control/TarvineOrderPick.h"
@@ -26,9 +27,7 @@ std::size_t firstRowOf(const ListView& list, const std::string& orderID) {
 class TwoDispatchers : public ::testing::Test {
  protected:
   TwoDispatchers() {
-    a.PutServerName(service.server());
-    a.SetFacilityID("DEMO");
-    a.SetPersonInformation("7", "2");
+    pointAtDemo(a, service.server());
     a.PutTarvineID(5001);
     runB("server " + service.server() + "\nfacility DEMO\nperson 8 2\nload 5001\n");
   }

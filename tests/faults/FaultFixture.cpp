@@ -6,6 +6,7 @@
 
 #include "Database.h"
 #include "DemoData.h"
+#include "DemoHost.h"
 #include "control/ErrorReport.h"
 
 namespace tarvine::test {
@@ -17,9 +18,7 @@ FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
   server->setOversizeLimit(kReplyLimit);
   control.setTimeouts({kConnectLimit, kTotalLimit});
   control.setMaxReplyBytes(kReplyLimit);
-  control.PutServerName(server->server());
-  control.SetFacilityID("DEMO");
-  control.SetPersonInformation("7", "2");
+  pointAtDemo(control, server->server());
 }
 
 std::vector<std::string> FaultTest::reportedProcedures() const {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
+#include "DemoHost.h"
 #include "Layout.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
@@ -28,9 +29,7 @@ constexpr const char* kAstrayNumber = "70460";
 class AstrayDialogTest : public ::testing::Test {
  protected:
   AstrayDialogTest() {
-    control.PutServerName(service.server());
-    control.SetFacilityID("DEMO");
-    control.SetPersonInformation("7", "2");
+    tarvine::test::pointAtDemo(control, service.server());
     widget = std::make_unique<OrderPickWidget>(control);
     widget->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(widget.get()));

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
+#include "DemoHost.h"
 #include "Layout.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
@@ -32,9 +33,7 @@ class PickWindowTest : public ::testing::Test {
   }
 
   PickWindowTest() {
-    control.PutServerName(service_->server());
-    control.SetFacilityID("DEMO");
-    control.SetPersonInformation("7", "2");
+    tarvine::test::pointAtDemo(control, service_->server());
     widget = std::make_unique<OrderPickWidget>(control);
     widget->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(widget.get()));

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "CapacityGauges.h"
+#include "DemoHost.h"
 #include "Layout.h"
 #include "LoadSheetPaint.h"
 #include "OrderFindBox.h"
@@ -31,9 +32,7 @@ TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowTheCaptions) {
   RecordingDialogs dialogs;
   MemoryEventLog log;
   TarvineOrderPick control(dialogs, log);
-  control.PutServerName(service.server());
-  control.SetFacilityID("DEMO");
-  control.SetPersonInformation("7", "2");
+  tarvine::test::pointAtDemo(control, service.server());
   tools::TrailerCapacity capacity(control);
   capacity.setLimits(tools::TrailerLimits{1000, 5000, std::nullopt});
   OrderPickWidget widget(control);

@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "DemoData.h"
+#include "DemoHost.h"
 #include "FaultServer.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
@@ -52,9 +53,7 @@ class WaitingTest : public ::testing::Test {
   WaitingTest() {
     // A read that a broken Cancel does not end fails by this time limit instead, as a time-out.
     control.setTimeouts({1000ms, 20'000ms});
-    control.PutServerName(server->server());
-    control.SetFacilityID("DEMO");
-    control.SetPersonInformation("7", "2");
+    tarvine::test::pointAtDemo(control, server->server());
     widget.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&widget));
   }
