@@ -198,10 +198,14 @@ void FaultServer::serve(int connection, int stopFd) {
     answer.body = serve::resultReply(operation, "");
   }
   const std::string xml = "text/xml; charset=utf-8";
+  // A whole reply with its length.
+  const auto reply = [&](int status, std::string_view contentType, std::string_view body) {
+    writeAll(connection, head(status, contentType, lengthHeader(body.size())) + std::string(body),
+             stopFd);
+  };
   switch (fault) {
     case Fault::None:
-      writeAll(connection, head(answer.status, xml, lengthHeader(answer.body.size())) + answer.body,
-               stopFd);
+      reply(answer.status, xml, answer.body);
       return;
     case Fault::Silent:
       holdUntilClosed(connection, stopFd);
@@ -248,52 +252,43 @@ void FaultServer::serve(int connection, int stopFd) {
       return;
     }
     case Fault::HtmlError:
-      writeAll(connection,
-               head(503, "text/html; charset=utf-8", lengthHeader(kHtmlPage.size())) +
-                   std::string(kHtmlPage),
-               stopFd);
+      reply(503, "text/html; charset=utf-8", kHtmlPage);
       return;
     case Fault::SoapFault: {
       const std::string body =
           serve::faultReply(serve::FaultCode::Server, "The back office database is offline");
-      writeAll(connection, head(500, xml, lengthHeader(body.size())) + body, stopFd);
+      reply(500, xml, body);
       return;
     }
     case Fault::InvalidUtf8: {
       const std::string body = withInvalidUtf8(answer.body);
-      writeAll(connection, head(answer.status, xml, lengthHeader(body.size())) + body, stopFd);
+      reply(answer.status, xml, body);
       return;
     }
     case Fault::TinyElements: {
       const std::string body = withTinyElements(answer.body);
-      writeAll(connection, head(answer.status, xml, lengthHeader(body.size())) + body, stopFd);
+      reply(answer.status, xml, body);
       return;
     }
     case Fault::Utf16: {
       const std::string body = inUtf16(answer.body);
-      writeAll(connection,
-               head(answer.status, "text/xml; charset=utf-16", lengthHeader(body.size())) + body,
-               stopFd);
+      reply(answer.status, "text/xml; charset=utf-16", body);
       return;
     }
     case Fault::DeepNesting: {
       const std::string body = deeplyNested(operation);
-      writeAll(connection, head(200, xml, lengthHeader(body.size())) + body, stopFd);
+      reply(200, xml, body);
       return;
     }
     case Fault::OkEmpty:
-      writeAll(connection, head(200, xml, lengthHeader(0)), stopFd);
+      reply(200, xml, "");
       return;
     case Fault::OkHtmlPage:
-      writeAll(connection,
-               head(200, "text/html; charset=utf-8", lengthHeader(kHtmlPage.size())) +
-                   std::string(kHtmlPage),
-               stopFd);
+      reply(200, "text/html; charset=utf-8", kHtmlPage);
       return;
     case Fault::OkGarbage: {
       const std::string body = "\x89PNG\r\n\x1A\n garbage <<<&&& \x01";
-      writeAll(connection, head(200, "application/octet-stream", lengthHeader(body.size())) + body,
-               stopFd);
+      reply(200, "application/octet-stream", body);
       return;
     }
     case Fault::OkGzip: {
