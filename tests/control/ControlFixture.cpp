@@ -1,7 +1,28 @@
 #include "ControlFixture.h"
+
+#include <pugixml.hpp>
+
+#include <sstream>
+
 #include "DemoHost.h"
+#include "Golden.h"
 
 namespace tarvine::test {
+namespace {
+
+// The leaf elements under the operation's element, one "  name: text" line each.
+void writeFields(const pugi::xml_node& node, std::string& out) {
+  for (const pugi::xml_node& child : node.children()) {
+    if (child.type() != pugi::node_element) continue;
+    if (child.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; })) {
+      writeFields(child, out);
+    } else {
+      out += "  " + std::string(child.name()) + ": " + child.child_value() + "\n";
+    }
+  }
+}
+
+}  // namespace
 
 ReplyRow orderRow(const std::string& orderID, int segment, const std::string& outgoingLoad,
                   const std::string& freight, int cartons, int totalWeight,
@@ -23,19 +44,22 @@ ReplyRow orderRow(const std::string& orderID, int segment, const std::string& ou
                   {"HighPriorityIndicator", "false"},
                   {"OverrideFreightIndicator", "false"}};
   for (auto& [name, value] : extra) {
-    bool replaced = false;
-    for (auto& column : row) {
-      if (column.first == name) {
-        column.second = value;
-        replaced = true;
-      }
+    auto column = std::find_if(row.begin(), row.end(), [&](auto& c) { return c.first == name; });
+    if (column == row.end()) {
+      row.emplace_back(name, value);
+    } else {
+      column->second = value;
     }
-    if (!replaced) row.emplace_back(name, value);
   }
   return row;
 }
 
-ControlTest::ControlTest() {
+ControlTest::ControlTest()
+    : host([this](const std::string& line) { transcribe(line); },
+           [this](RecordingDialogs& dialogs, MemoryEventLog& log) {
+             log_ = &log;
+             return std::make_unique<TarvineOrderPick>(dialogs, log);
+           }) {
   control.setTimeouts({std::chrono::milliseconds(2000), std::chrono::milliseconds(5000)});
   pointAtDemo(control, service.server());
 }
@@ -66,14 +90,10 @@ void ControlTest::openExampleLoad() {
   dialogs.clearShown();
 }
 
-std::vector<std::string> ControlTest::rowTexts() const {
-  std::vector<std::string> texts;
-  for (RowId row : list().order()) texts.push_back(list().row(row).text);
-  return texts;
-}
-
-const std::string& ControlTest::cell(std::size_t position, int subItem) const {
-  return list().subItem(list().rowAt(position), subItem);
+void ControlTest::openWith(const std::vector<ReplyRow>& orders) {
+  serveExampleLoad();
+  service.setRows("GetOutgoingLoadAllOrders", orders);
+  control.PutTarvineID(5001);
 }
 
 bool ControlTest::checkedAt(std::size_t position) const {
@@ -89,6 +109,73 @@ std::vector<std::string> ControlTest::messagePrompts() const {
   std::vector<std::string> prompts;
   for (const MessageBoxShown& shown : dialogs.messages()) prompts.push_back(shown.prompt);
   return prompts;
+}
+
+void ControlTest::transcribeRequests() {
+  for (const RecordedRequest& request : service.requests()) {
+    transcript_ += "request " + request.soapAction + "\n";
+    pugi::xml_document document;
+    document.load_string(request.body.c_str());
+    const std::string path = "//*[local-name()='" + request.operation + "']";
+    writeFields(document.select_node(path.c_str()).node(), transcript_);
+  }
+  service.clearRequests();
+}
+
+void ControlTest::transcribe(const std::string& line) {
+  transcribeRequests();
+  nlohmann::json printed = nlohmann::json::parse(line);
+  if (printed["type"] != "state") {
+    transcript_ += line + "\n";
+    return;
+  }
+  // A state shows what changed since the last one; each row on a line of its own.
+  printed["centerList"] = control.centerList();
+  for (const auto& [key, value] : printed.items()) {
+    if (lastState_.contains(key) && lastState_[key] == value) continue;
+    transcript_ += key == "rows" ? "rows\n" : key + " " + value.dump() + "\n";
+    if (key == "rows") {
+      for (const nlohmann::json& row : value) transcript_ += "  " + row.dump() + "\n";
+    }
+  }
+  lastState_ = std::move(printed);
+}
+
+std::function<void(ControlTest&)> serving(std::vector<ReplyRow> orders) {
+  return [orders](ControlTest& t) {
+    t.serveExampleLoad();
+    t.service.setRows("GetOutgoingLoadAllOrders", orders);
+  };
+}
+
+void ControlTest::run(std::string script, const std::function<void()>& midway) {
+  for (std::size_t at; (at = script.find("; ")) != std::string::npos;) script.replace(at, 2, "\n");
+  std::istringstream in(script);
+  host.run([&]() -> std::optional<std::string> {
+    for (std::string line; std::getline(in, line);) {
+      transcribeRequests();
+      transcript_ += "> " + line + "\n";
+      std::istringstream words(line);
+      std::string word;
+      std::size_t row = 0;
+      words >> word >> row;
+      if (word == "!cartons") {
+        list().setSubItem(list().rowAt(row), 4, line.substr(line.rfind(' ') + 1));
+      } else if (word == "!grey") {
+        control.widgets().chkSellectAll.setValue(2);
+      } else if (word == "!midway") {
+        midway();
+      } else {
+        return line;
+      }
+    }
+    return std::nullopt;
+  });
+  transcribeRequests();
+}
+
+void ControlTest::expectTranscript(const std::string& name) const {
+  expectGolden(transcript_, "control/" + name + ".txt");
 }
 
 }  // namespace tarvine::test

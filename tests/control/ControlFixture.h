@@ -1,17 +1,19 @@
 #pragma once
-// A control wired to a fake route service, recording dialogs and an in-memory log, with a small
-// example load: route 12 (North), 15 (South); P.O. 12-100 with three segments, 12-200 hot,
-// 15-300 checked, 15-400 without a rate.
+// A control in a script host, wired to a fake route service, with a small example load: route
+// 12 (North), 15 (South); P.O. 12-100 with three segments, 12-200 hot, 15-300 checked, 15-400
+// without a rate. A scenario runs script lines on it and compares the transcript (each line,
+// the requests it sent, what it showed and logged, and what changed on screen) with a golden file.
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "FakeRouteService.h"
 #include "control/TarvineOrderPick.h"
-#include "platform/Dialogs.h"
-#include "platform/EventLog.h"
+#include "script/ScriptHost.h"
 
 namespace tarvine::test {
 
@@ -23,26 +25,70 @@ ReplyRow orderRow(const std::string& orderID, int segment, const std::string& ou
                   std::vector<std::pair<std::string, std::string>> extra = {});
 
 class ControlTest : public ::testing::Test {
- protected:
+ public:
   ControlTest();
   // The example load's replies on the fake service.
   void serveExampleLoad();
   // PutTarvineID(5001) on the example load; forgets the requests and dialogs it caused.
   void openExampleLoad();
-  // List row texts in list order, and one cell of the row at a 1-based position.
-  std::vector<std::string> rowTexts() const;
-  const std::string& cell(std::size_t position, int subItem) const;
+  // Serves the example load with these order rows and opens it.
+  void openWith(const std::vector<ReplyRow>& orders);
+  // The check of the row at a 1-based position.
   bool checkedAt(std::size_t position) const;
   std::vector<std::string> totals() const;
   // The prompts of the message boxes shown so far.
   std::vector<std::string> messagePrompts() const;
   ListView& list() { return control.widgets().lvwOrderIDs; }
   const ListView& list() const { return control.widgets().lvwOrderIDs; }
+  // Runs script lines (separated by line breaks or "; "), adding them to the transcript. Lines of
+  // the test itself: "!cartons N TEXT" puts TEXT in the cartons cell of row N, "!grey" greys Select
+  // All, "!midway" runs `midway`.
+  void run(std::string script, const std::function<void()>& midway = {});
+  // Compares the transcript with tests/golden/control/<name>.txt.
+  void expectTranscript(const std::string& name) const;
 
   FakeRouteService service;
-  RecordingDialogs dialogs;
-  MemoryEventLog log;
-  TarvineOrderPick control{dialogs, log};
+
+ private:
+  // Adds the requests since the last call, then a line the host printed.
+  void transcribeRequests();
+  void transcribe(const std::string& line);
+  MemoryEventLog* log_ = nullptr;
+  std::string transcript_;
+  nlohmann::json lastState_ = nlohmann::json::object();
+
+ public:
+  script::ScriptHost host;
+  TarvineOrderPick& control = host.control();
+  RecordingDialogs& dialogs = host.dialogs();
+  MemoryEventLog& log = *log_;
 };
+
+// Serves the example load with these order rows.
+std::function<void(ControlTest&)> serving(std::vector<ReplyRow> orders);
+
+// A scenario: `setup` serves its replies (no setup: the example load), then its script runs on the
+// control.
+struct Scenario {
+  const char* name;
+  std::function<void(ControlTest&)> setup;
+  std::string script;
+  std::function<void(ControlTest&)> midway = {};
+};
+
+class ScenarioTest : public ControlTest, public ::testing::WithParamInterface<Scenario> {
+ public:
+  // Sets up, runs and compares the scenario.
+  void runScenario() {
+    GetParam().setup ? GetParam().setup(*this) : serveExampleLoad();
+    run(GetParam().script, [this] { GetParam().midway(*this); });
+    expectTranscript(GetParam().name);
+  }
+};
+
+// The test name of a scenario.
+inline std::string scenarioName(const ::testing::TestParamInfo<Scenario>& info) {
+  return info.param.name;
+}
 
 }  // namespace tarvine::test

@@ -1,93 +1,126 @@
-// Opening a load: requests, header, orders and the first fill.
+// Opening a load and picking on the list, as transcripts of what the user sees; the host's
+// setters and the error report.
 
 #include <gtest/gtest.h>
 
 #include "ControlFixture.h"
+#include "control/ErrorReport.h"
 
 namespace tarvine::test {
 namespace {
 
-using Rows = std::vector<ReplyRow>;
+using C = ControlTest;
 
-TEST_F(ControlTest, OpeningALoadAsksTheServiceInOrder) {
-  serveExampleLoad();
-  control.PutTarvineID(5001);
-  EXPECT_EQ(service.operations(),
-            (std::vector<std::string>{"GetOutgoingLoadCenterIDAndCenter",
-                                      "GetOutgoingLoadDescriptionRoute", "GetOutgoingLoadAllOrders",
-                                      "GetOutgoingLoadBasicTotal"}));
-  const auto requests = service.requests();
-  for (const RecordedRequest& request : requests) {
-    EXPECT_NE(request.body.find("<OutgoingLoadID>5001</OutgoingLoadID>"), std::string::npos);
+// A service whose basic totals are these rows.
+std::function<void(C&)> totalsRows(std::vector<ReplyRow> rows) {
+  return [rows](C& t) {
+    t.serveExampleLoad();
+    t.service.setRows("GetOutgoingLoadBasicTotal", rows);
+  };
+}
+
+const Scenario kLoads[] = {
+    {"ExampleLoad",
+     {},
+     "state; load 5001; state; selectall; state; selectall; state; toggle 2; state; toggle 3; "
+     "state; sort 7; state; sort 7; state; center 2; state; center 0; state; !grey; state; "
+     "cancel; state"},
+    {"FreightOverrides",
+     {},
+     "load 5001; state; dblclick 2; state; answer 1500; dblclick 1; state; answer $12; "
+     "dblclick 1; state; answer-cancel; dblclick 5; state; answer 1,234.50; dblclick 5; state; "
+     "answer 0; dblclick 1; dblclick 1; state; cancel; center 0; state"},
+    {"OverrideOpensForHotAndNoRate",
+     serving({orderRow("12-1", 1, "0", "10", 1, 10),
+              orderRow("12-1", 2, "0", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
+              orderRow("12-2", 1, "0", "10", 1, 10), orderRow("12-2", 2, "0", "NoRate", 1, 10)}),
+     "load 5001; answer-cancel; dblclick 2; answer-cancel; dblclick 4; state"},
+    {"ColoursAtFillTime",
+     serving({orderRow("12-1", 1, "5001", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
+              orderRow("12-2", 1, "0", "10", 1, 10, {{"HighPriorityIndicator", "1"}}),
+              orderRow("12-3", 1, "0", "10", 1, 10)}),
+     "load 5001; state; toggle 3; state"},
+    {"OneCenterWithNothingListed", serving({orderRow("12-1", 1, "5001", "10", 1, 10)}),
+     "load 5001; state; center 2; state"},
+    {"CenterOffTheRouteLeftOut",
+     serving({orderRow("12-1", 1, "0", "10", 1, 10), orderRow("33-1", 1, "5001", "10", 1, 10)}),
+     "load 5001; state"},
+    {"MinusOneFreight",
+     serving({orderRow("12-1", 1, "5001", "NoRate", 1, 10, {{"TotalSuggestedFreight", "-1"}}),
+              orderRow("12-2", 1, "5001", "20", 1, 10)}),
+     "load 5001; state"},
+    // A first row without a load counts as on it; a row without values copies the row before.
+    {"WorkingValuesCarryOver",
+     [](C& t) {
+       ReplyRow first = orderRow("12-1", 1, "0", "10", 7, 300, {{"HighPriorityIndicator", "1"}});
+       std::erase_if(first, [](const auto& column) { return column.first == "OutgoingLoad"; });
+       serving({first, ReplyRow{{"OrderID", "12-1"}, {"VOZA_OrderSegment", "2"}}, {}})(t);
+     },
+     "load 5001; state"},
+    {"HeavyLoad",
+     serving({orderRow("12-1", 1, "5001", "1000", 30000, 30000),
+              orderRow("12-2", 1, "5001", "2000.25", 30000, 30000),
+              orderRow("12-3", 1, "0", "5", 1, 5000)}),
+     "load 5001; state; toggle 3; state; selectall; state"},
+    {"BadSegment",
+     serving({orderRow("12-1", 1, "0", "10", 1, 10), orderRow("12-2", 40000, "0", "10", 1, 10)}),
+     "load 5001; state"},
+    {"UnusableReplies",
+     [](C& t) {
+       t.serveExampleLoad();
+       t.service.setReply("GetOutgoingLoadAllOrders", 200, "<html>busy</html>");
+       t.service.setReply("GetOutgoingLoadCenterIDAndCenter", 500, "");
+     },
+     "load 5001; state"},
+    {"CenterRowWithoutId",
+     [](C& t) {
+       t.serveExampleLoad();
+       t.service.setRows("GetOutgoingLoadCenterIDAndCenter",
+                         {{{"CenterID", "12"}, {"CenterName", "North"}},
+                          {{"CenterName", "Bad"}, {"CenterID", ""}}});
+     },
+     "load 5001; state"},
+    {"NothingListening", {}, "server http://127.0.0.1:9; load 5001; state"},
+    {"FacilityNotUtf8", {}, "facility \"DOCK \xFF\"; load 5001; state"},
+    {"LoadIdBeyond16Bits", {}, "load 5001; state; load 40000; state; center 0; state"},
+    {"RowCheckErrorRestoresServiceTotals",
+     {},
+     "load 5001; state; !cartons 4 many; toggle 4; state"},
+    {"RowCheckErrorWithoutSumParcels", totalsRows({{{"SumWeight", "1"}}}),
+     "load 5001; !cartons 4 many; toggle 4; state"},
+    {"RowCheckErrorShowsTheLastTotalRow",
+     totalsRows({{{"SumParcels", "12"}, {"SumWeight", "2500"}, {"SumFreight", "1"}},
+                 {{"SumParcels", "3"}, {"SumWeight", "1"}, {"SumFreight", "2"}}}),
+     "load 5001; !cartons 4 many; toggle 4; state"},
+    {"SelectAllErrorKeepsTheTotals", {}, "load 5001; state; !cartons 2 40000; selectall; state"},
+};
+
+class LoadScenario : public ScenarioTest {};
+TEST_P(LoadScenario, Transcript) {
+  runScenario();
+}
+INSTANTIATE_TEST_SUITE_P(Loads, LoadScenario, ::testing::ValuesIn(kLoads), scenarioName);
+
+TEST_F(ControlTest, RequestsGoToTheServerWithTheirHost) {
+  openWith({});
+  ASSERT_FALSE(service.requests().empty());
+  for (const RecordedRequest& request : service.requests()) {
     EXPECT_EQ(request.host, service.server().substr(7));
-    EXPECT_EQ(request.soapAction,
-              "http://tarvine.example/VOZARouteLocations/Service1/" + request.operation);
   }
-  EXPECT_NE(requests[2].body.find("<FacilityID>DEMO</FacilityID>"), std::string::npos);
-  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(control.webServiceURL(),
+            service.server() + "/WebServices/VOZAWebservice/VOZAWebservice.asmx");
 }
 
-TEST_F(ControlTest, OpeningALoadShowsHeaderListAndTotals) {
-  openExampleLoad();
-  const ControlWidgets& w = control.widgets();
-  EXPECT_EQ(w.lblTarvineID.caption(), "5001");
-  EXPECT_EQ(w.lblRoute.caption(), "Lakes run [R7 ]");
-  ASSERT_EQ(w.cboCenter.count(), 3);
-  EXPECT_EQ(w.cboCenter.entries()[0].text, "For ALL centers on the route");
-  EXPECT_EQ(w.cboCenter.entries()[1].text, "North  [ 12 ] ");
-  EXPECT_EQ(w.cboCenter.entries()[2].itemData, 15);
-  EXPECT_EQ(w.cboCenter.listIndex(), 0);
-  EXPECT_EQ(control.centerList(), (std::vector<std::string>{"12", "15", ""}));
-  EXPECT_EQ(control.selectedCenterID(), 0);
-  EXPECT_EQ(rowTexts(),
-            (std::vector<std::string>{"12-100", "12-100", "12-100", "12-200", "15-300", "15-400"}));
-  // Only 15-300 is on the load: cartons 8, its weight 2000 and freight 1,234.50.
-  EXPECT_EQ(totals(), (std::vector<std::string>{"8", "2,000.00", "1,234.50"}));
-  EXPECT_EQ(w.chkSellectAll.value(), 0);
-  EXPECT_TRUE(w.chkSellectAll.enabled());
-  EXPECT_FALSE(control.basicTotalXML().empty());
-}
-
-TEST_F(ControlTest, RowsCarryMarksTagsAndTheFirstRowRule) {
-  openExampleLoad();
-  // First row of 12-100 shows the order's weight and freight, the others "0" and "0.00".
-  EXPECT_EQ(cell(1, 5), "1500");
-  EXPECT_EQ(cell(1, 6), "125.50");
-  EXPECT_EQ(cell(2, 5), "0");
-  EXPECT_EQ(cell(2, 6), "0.00");
-  EXPECT_EQ(cell(1, 2), "1");
-  EXPECT_EQ(cell(3, 2), "3");
-  EXPECT_EQ(cell(1, 3), "11/30/2026");
-  EXPECT_EQ(cell(1, 4), "10");
-  EXPECT_EQ(cell(1, 7), "0");
-  EXPECT_EQ(list().row(list().rowAt(1)).tag, "UnChecked;0");
-  EXPECT_EQ(list().row(list().rowAt(5)).tag, "Checked;4");
-  EXPECT_EQ(cell(5, 1), "X");
-  EXPECT_EQ(cell(4, 8), "X");
-  EXPECT_EQ(cell(6, 10), "True");
-  EXPECT_EQ(cell(1, 10), "False");
-}
-
-TEST_F(ControlTest, ColoursShowTheStateAtFillTime) {
-  serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "5001", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
-                   orderRow("12-2", 1, "0", "10", 1, 10, {{"HighPriorityIndicator", "1"}}),
-                   orderRow("12-3", 1, "0", "10", 1, 10)});
-  control.PutTarvineID(5001);
-  EXPECT_EQ(list().row(list().rowAt(1)).color, kColorBlue);
-  EXPECT_EQ(list().row(list().rowAt(2)).color, kColorRed);
-  EXPECT_FALSE(list().row(list().rowAt(3)).color.has_value());
-  // Checking later does not recolour.
-  list().userToggleCheck(3);
-  EXPECT_FALSE(list().row(list().rowAt(3)).color.has_value());
+TEST_F(ControlTest, PersonInformationFailsBackToTheHost) {
+  EXPECT_THROW(control.SetPersonInformation("70000", "1"), RuntimeError);
+  // The first value is set before the second one fails.
+  EXPECT_THROW(control.SetPersonInformation("9", "abc"), RuntimeError);
+  EXPECT_EQ(control.personID(), 9);
 }
 
 struct FreightCase {
   const char* name;
-  std::string freight;
-  std::string suggested;
-  std::string overrideFlag;
+  std::string freight, suggested, overrideFlag;
   double expected;
   bool noRate;
 };
@@ -97,12 +130,9 @@ class EffectiveFreightTest : public ControlTest,
 
 TEST_P(EffectiveFreightTest, RecordFreight) {
   const FreightCase& c = GetParam();
-  serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "0", c.freight, 1, 10,
-                            {{"TotalSuggestedFreight", c.suggested},
-                             {"OverrideFreightIndicator", c.overrideFlag}})});
-  control.PutTarvineID(5001);
+  openWith({orderRow(
+      "12-1", 1, "0", c.freight, 1, 10,
+      {{"TotalSuggestedFreight", c.suggested}, {"OverrideFreightIndicator", c.overrideFlag}})});
   ASSERT_EQ(control.orders().size(), 2u);
   EXPECT_DOUBLE_EQ(control.orders()[0].Freight, c.expected);
   EXPECT_EQ(control.orders()[0].NoRate, c.noRate);
@@ -110,137 +140,38 @@ TEST_P(EffectiveFreightTest, RecordFreight) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, EffectiveFreightTest,
-    ::testing::Values(
-        FreightCase{"NoRateFallsBackToSuggested", "NoRate", "99.999", "false", 100, true},
-        FreightCase{"NoRateOverriddenIsZero", "NoRate", "99", "true", 0, true},
-        FreightCase{"ZeroFallsBackToSuggested", "0", "123.456", "false", 123.46, false},
-        FreightCase{"FreightWins", "45.5", "999", "false", 45.5, false},
-        FreightCase{"OverrideKeepsFreight", "0", "999", "True", 0, false},
-        FreightCase{"MinusOneFallsBack", "-1", "-1", "false", -1, false},
-        FreightCase{"SuggestedMinusOneShowsMinusOne", "NoRate", "-1", "0", -1, true}),
+    ::testing::Values(FreightCase{"NoRateFallsBack", "NoRate", "99.999", "false", 100, true},
+                      FreightCase{"NoRateOverriddenIsZero", "NoRate", "99", "true", 0, true},
+                      FreightCase{"ZeroFallsBack", "0", "123.456", "false", 123.46, false},
+                      FreightCase{"FreightWins", "45.5", "999", "false", 45.5, false},
+                      FreightCase{"OverrideKeepsFreight", "0", "999", "True", 0, false},
+                      FreightCase{"MinusOneFallsBack", "-1", "-1", "false", -1, false},
+                      FreightCase{"SuggestedMinusOne", "NoRate", "-1", "0", -1, true}),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(ControlTest, ASegmentOfACenterOffTheRouteIsLeftOut) {
-  serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-1", 1, "0", "10", 1, 10),
-                                               orderRow("33-1", 1, "5001", "10", 1, 10)});
-  control.PutTarvineID(5001);
-  EXPECT_EQ(rowTexts(), std::vector<std::string>{"12-1"});
-  EXPECT_EQ(totals(), (std::vector<std::string>{"0", "0.00", "0.00"}));
+TEST(ErrorReportTest, LogEntryLines) {
+  EXPECT_EQ(errorLogEntry(RuntimeError(-2146697211, "No connection", "libcurl"), "AddPO", "more",
+                          kFormProjectLine),
+            "\r\n\r\nError Number - -2146697211\r\nError Description - No connection\r\n"
+            "Error Source - libcurl AddPO\r\nAdditional Error Info - more\r\n"
+            "Project Associated - TarvineOrderPick (frmAstray)");
+  // Control characters of texts from outside cannot forge a line: they are written as escapes.
+  const RuntimeError forged(5, "x\r\n\r\nError Number - 0\t\x1b[2J\xc2\x85\xc2\xa0", "a\nb");
+  EXPECT_EQ(errorLogEntry(forged, "P", "c\rd", kControlProjectLine),
+            "\r\n\r\nError Number - 5\r\n"
+            "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\u0085\xc2\xa0\r\n"
+            "Error Source - a\\nb P\r\nAdditional Error Info - c\\rd\r\n"
+            "Project Associated - TarvineOrderPick");
 }
 
-TEST_F(ControlTest, MinusOneFreightShowsAndCountsAsMinusOne) {
-  serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders",
-                  {orderRow("12-1", 1, "5001", "NoRate", 1, 10, {{"TotalSuggestedFreight", "-1"}}),
-                   orderRow("12-2", 1, "5001", "20", 1, 10)});
-  control.PutTarvineID(5001);
-  EXPECT_EQ(cell(1, 6), "-1");
-  EXPECT_EQ(totals()[2], "19.00");
-}
-
-TEST_F(ControlTest, WorkingValuesCarryOverBetweenRows) {
-  serveExampleLoad();
-  ReplyRow second = {{"OrderID", "12-1"}, {"VOZA_OrderSegment", "2"}};
-  service.setRows(
-      "GetOutgoingLoadAllOrders",
-      {orderRow("12-1", 1, "0", "10", 7, 300, {{"HighPriorityIndicator", "true"}}), second, {}});
-  control.PutTarvineID(5001);
-  const OrderArray& orders = control.orders();
-  ASSERT_EQ(orders.size(), 4u);
-  EXPECT_EQ(orders[1].Segment, 2);
-  EXPECT_EQ(orders[1].Cartons, 7);
-  EXPECT_EQ(orders[1].HotItem, 1);
-  EXPECT_EQ(orders[1].TotalFactoryWeight, 300);
-  EXPECT_EQ(orders[2].Segment, 2);  // an empty row copies the previous values
-  EXPECT_EQ(orders[2].IndexValue, 2);
-  EXPECT_EQ(orders[3].OrderID, "");  // the spare element
-}
-
-TEST_F(ControlTest, FirstRowWithoutOutgoingLoadCountsAsChecked) {
-  serveExampleLoad();
-  ReplyRow row = orderRow("12-1", 1, "0", "10", 1, 10);
-  std::erase_if(row, [](const auto& column) { return column.first == "OutgoingLoad"; });
-  service.setRows("GetOutgoingLoadAllOrders", {row});
-  control.PutTarvineID(5001);
-  EXPECT_TRUE(control.orders()[0].Checked);
-}
-
-TEST_F(ControlTest, BadSegmentStopsTheLoadWithAReport) {
-  serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders", {orderRow("12-1", 1, "0", "10", 1, 10),
-                                               orderRow("12-2", 40000, "0", "10", 1, 10)});
-  control.PutTarvineID(5001);
-  ASSERT_EQ(log.entries().size(), 1u);
-  EXPECT_NE(log.entries()[0].find("Error Number - 6\r\n"), std::string::npos);
-  EXPECT_NE(log.entries()[0].find(" PopulateAllOrders\r\n"), std::string::npos);
-  EXPECT_EQ(list().rowCount(), 0u);        // the list is not refilled
-  EXPECT_EQ(control.orders().size(), 2u);  // one record, one partly filled, no spare
-}
-
-TEST_F(ControlTest, UnusableRepliesAreReportedAndLeaveAnEmptyLoad) {
-  serveExampleLoad();
-  service.setReply("GetOutgoingLoadAllOrders", 200, "<html>busy</html>");
-  service.setReply("GetOutgoingLoadCenterIDAndCenter", 500, "");
-  control.PutTarvineID(5001);
-  ASSERT_EQ(log.entries().size(), 2u);
-  EXPECT_NE(log.entries()[0].find("Error Number - 500\r\nError Description - HTTP 500 reply "
-                                  "without a GetOutgoingLoadCenterIDAndCenterResponse"),
-            std::string::npos);
-  EXPECT_NE(log.entries()[1].find(" ReturnWebserviceXML\r\n"), std::string::npos);
-  EXPECT_EQ(control.orders().size(), 1u);
-  EXPECT_EQ(control.widgets().cboCenter.count(), 1);
-  EXPECT_EQ(list().rowCount(), 0u);
-  // With no center listed, the empty all-centers view still leaves Select All checked.
-  EXPECT_EQ(control.widgets().chkSellectAll.value(), 1);
-  EXPECT_EQ(totals(), (std::vector<std::string>{"0", "0.00", "0.00"}));
-}
-
-TEST_F(ControlTest, LoadIdOutside16BitsIsReportedAfterShowingIt) {
-  openExampleLoad();
-  control.PutTarvineID(40000);
-  EXPECT_EQ(control.widgets().lblTarvineID.caption(), "40000");
-  EXPECT_EQ(control.outgoingLoadID(), 40000);
-  EXPECT_TRUE(service.requests().empty());
-  ASSERT_EQ(log.entries().size(), 1u);
-  EXPECT_NE(log.entries()[0].find("Error Source - prjTarvineActiveX PutTarvineID\r\n"),
-            std::string::npos);
-  EXPECT_EQ(list().rowCount(), 6u);  // the previous load stays on screen
-}
-
-TEST_F(ControlTest, AFailedExchangeIsReportedByTheTransport) {
-  control.PutServerName("http://127.0.0.1:9");  // nothing listens there
-  control.PutTarvineID(5001);
-  ASSERT_GE(log.entries().size(), 1u);
-  EXPECT_NE(log.entries()[0].find(" ReturnWebserviceXML\r\n"), std::string::npos);
-  EXPECT_EQ(control.widgets().cboCenter.count(), 1);
-}
-
-TEST_F(ControlTest, AFacilityThatIsNotUtf8IsNeverSent) {
-  serveExampleLoad();
-  control.SetFacilityID("DOCK \xFF");
-  control.PutTarvineID(5001);
-  EXPECT_EQ(service.operations(), (std::vector<std::string>{"GetOutgoingLoadCenterIDAndCenter",
-                                                            "GetOutgoingLoadDescriptionRoute",
-                                                            "GetOutgoingLoadBasicTotal"}));
-  ASSERT_EQ(log.entries().size(), 1u);
-  EXPECT_NE(log.entries()[0].find("GetOutgoingLoadAllOrders request was not sent"),
-            std::string::npos);
-  EXPECT_EQ(list().rowCount(), 0u);
-}
-
-TEST_F(ControlTest, HeaderRowsAndBasicTotals) {
-  serveExampleLoad();
-  service.setRows(
-      "GetOutgoingLoadCenterIDAndCenter",
-      {{{"CenterID", "12"}, {"CenterName", "North"}}, {{"CenterName", "Bad"}, {"CenterID", ""}}});
-  control.PutTarvineID(5001);
-  // The failing row's entry stays without item data; CenterList is not grown for it.
-  ASSERT_EQ(control.widgets().cboCenter.count(), 3);
-  EXPECT_EQ(control.widgets().cboCenter.entries()[2].itemData, 0);
-  EXPECT_EQ(control.centerList(), (std::vector<std::string>{"12", ""}));
-  ASSERT_FALSE(log.entries().empty());
-  EXPECT_NE(log.entries()[0].find(" LoadCenterComboBox\r\n"), std::string::npos);
+TEST(ErrorReportTest, ShowsThePromptBeforeLogging) {
+  RecordingDialogs dialogs;
+  MemoryEventLog log;
+  std::size_t entriesWhenShown = 99;
+  dialogs.setObserver([&](const DialogShown&) { entriesWhenShown = log.entries().size(); });
+  reportError(dialogs, log, RuntimeError(6, "Overflow"), "PutTarvineID", "", kControlProjectLine);
+  EXPECT_EQ(entriesWhenShown, 0u);
+  EXPECT_EQ(log.entries().size(), 1u);
 }
 
 }  // namespace
