@@ -1,15 +1,20 @@
 #include "FaultFixture.h"
 
-#include <stdlib.h>
-
 #include <stdexcept>
 
 #include "Database.h"
 #include "DemoData.h"
 #include "DemoHost.h"
-#include "control/ErrorReport.h"
 
 namespace tarvine::test {
+namespace {
+
+// The time limits every test gives the control, and the reply size limit.
+constexpr std::chrono::milliseconds kConnectLimit{500};
+constexpr std::chrono::milliseconds kTotalLimit{1000};
+constexpr std::size_t kReplyLimit = std::size_t{4} << 20;
+
+}  // namespace
 
 FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
   serve::openDemoDatabase(dbPath);
@@ -34,12 +39,6 @@ std::vector<std::string> FaultTest::reportedProcedures() const {
   return procedures;
 }
 
-std::string FaultTest::logText() const {
-  std::string text;
-  for (std::size_t i = logSeen_; i < log.entries().size(); ++i) text += log.entries()[i];
-  return text;
-}
-
 std::vector<std::string> FaultTest::messagePrompts() const {
   std::vector<std::string> prompts;
   for (const MessageBoxShown& message : dialogs.messages()) prompts.push_back(message.prompt);
@@ -47,10 +46,8 @@ std::vector<std::string> FaultTest::messagePrompts() const {
 }
 
 bool FaultTest::shown(const std::string& prompt) const {
-  for (const MessageBoxShown& message : dialogs.messages()) {
-    if (message.prompt == prompt) return true;
-  }
-  return false;
+  const std::vector<std::string> prompts = messagePrompts();
+  return std::find(prompts.begin(), prompts.end(), prompt) != prompts.end();
 }
 
 void FaultTest::forget() {
@@ -59,23 +56,14 @@ void FaultTest::forget() {
   server->clearOperations();
 }
 
-std::int64_t FaultTest::queryNumber(const std::string& sql) const {
+std::int64_t FaultTest::segments(const std::string& orderId, const std::string& load) const {
   serve::Database db(dbPath, serve::OpenMode::ReadOnly);
-  serve::Statement& query = db.prepare(sql);
-  if (!query.step()) throw std::runtime_error("no row for " + sql);
+  serve::Statement& query = db.prepare("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" +
+                                       orderId + "' AND OutgoingLoad " + load);
+  if (!query.step()) throw std::runtime_error("no count for " + orderId);
   const std::int64_t value = query.integer(0);
   query.reset();
   return value;
-}
-
-std::int64_t FaultTest::segmentsOnLoad(const std::string& orderId) const {
-  return queryNumber("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + orderId +
-                     "' AND OutgoingLoad = " + std::to_string(kDemoLoad));
-}
-
-std::int64_t FaultTest::segmentsOffLoad(const std::string& orderId) const {
-  return queryNumber("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + orderId +
-                     "' AND OutgoingLoad IS NULL");
 }
 
 std::size_t FaultTest::recordsOfCenter(std::int16_t centerID) const {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,18 +17,7 @@
 
 namespace tarvine::test {
 
-using TempFolder = TemporaryFolder;
-
-// The demo load and an astray P.O. of the demo data: received at a route center, on another
-// load, so not in the demo load's list.
 inline constexpr std::int32_t kDemoLoad = 5001;
-inline constexpr const char* kAstrayCenter = "12";
-inline constexpr const char* kAstrayNumber = "34650";
-
-// The time limits every test gives the control, and the reply size limit.
-inline constexpr std::chrono::milliseconds kConnectLimit{500};
-inline constexpr std::chrono::milliseconds kTotalLimit{1000};
-inline constexpr std::size_t kReplyLimit = std::size_t{4} << 20;
 
 class FaultTest : public ::testing::Test {
  protected:
@@ -37,26 +25,21 @@ class FaultTest : public ::testing::Test {
 
   // The procedure names of the error reports logged since the last forget(), in order.
   std::vector<std::string> reportedProcedures() const;
-  // The log entries since the last forget(), joined.
-  std::string logText() const;
-  // The prompts of the message boxes shown so far.
+  // The prompts of the message boxes shown since the last forget().
   std::vector<std::string> messagePrompts() const;
   // True when a message box with this prompt was shown.
   bool shown(const std::string& prompt) const;
   // Forgets the dialogs, the log and the server's request list.
   void forget();
-  // One integer the database gives for the query.
-  std::int64_t queryNumber(const std::string& sql) const;
-  // The segment count of an order on the load, and off any load.
-  std::int64_t segmentsOnLoad(const std::string& orderId) const;
-  std::int64_t segmentsOffLoad(const std::string& orderId) const;
+  // The segment count of an order whose OutgoingLoad matches `load` ("= 5001", "IS NULL").
+  std::int64_t segments(const std::string& orderId, const std::string& load = "= 5001") const;
   // Rows of the list whose record belongs to the center.
   std::size_t recordsOfCenter(std::int16_t centerID) const;
   // 1-based list position of the first checked row, or 0.
   std::size_t firstCheckedPosition() const;
   ListView& list() { return control.widgets().lvwOrderIDs; }
 
-  TempFolder folder;
+  TemporaryFolder folder;
   std::string dbPath;
   std::unique_ptr<FaultServer> server;
   RecordingDialogs dialogs;

@@ -20,6 +20,9 @@ using ::testing::Not;
 constexpr const char* kSaved = "Outgoing load information has been updated successfully!!!";
 constexpr const char* kAstrayAdded = "Astray item has been added to the list successfully!!!";
 constexpr const char* kNotReceived = "This Purchase Order ID has not been received.";
+// An astray P.O. of the demo data: received at a route center, on another load.
+constexpr const char* kAstrayCenter = "12";
+constexpr const char* kAstrayNumber = "34650";
 
 // What a fault means for the control.
 enum class Outcome {
@@ -34,11 +37,6 @@ struct FaultCase {
   bool nothingListening;
   Fault fault;
 };
-
-// Names the case in test output.
-void PrintTo(const FaultCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 Outcome outcomeOf(const FaultCase& c) {
   if (c.nothingListening || failsExchange(c.fault)) return Outcome::ExchangeFails;
@@ -75,13 +73,13 @@ class FaultRoads : public FaultTest, public ::testing::WithParamInterface<FaultC
     EXPECT_EQ(static_cast<std::size_t>(std::count(prompts.begin(), prompts.end(), kErrorPrompt)),
               reportedProcedures().size());
   }
-  void expectNothingTold() {
-    EXPECT_THAT(reportedProcedures(), IsEmpty());
-    EXPECT_THAT(messagePrompts(), IsEmpty());
-  }
-  void expectNoErrorReport() {
+  // No error report; with `silent`, no message at all.
+  void expectNoErrorReport(bool silent = false) {
     EXPECT_THAT(reportedProcedures(), IsEmpty());
     EXPECT_THAT(messagePrompts(), Not(Contains(std::string(kErrorPrompt))));
+    if (silent) {
+      EXPECT_THAT(messagePrompts(), IsEmpty());
+    }
   }
   // Reads of the load's orders: a save reads them before its update and reloads them after it.
   std::size_t orderReads() const {
@@ -111,7 +109,7 @@ TEST_P(FaultRoads, OpeningALoad) {
   arm("GetOutgoingLoadAllOrders");
   control.PutTarvineID(kDemoLoad);
   if (answered()) {
-    expectNothingTold();
+    expectNoErrorReport(true);
     EXPECT_EQ(list().rowCount(), outcome() == Outcome::Readable ? fullRows : 0u);
   } else {
     // An outage is never shown as a load without segments the user was not told about.
@@ -122,7 +120,7 @@ TEST_P(FaultRoads, OpeningALoad) {
   disarm();
   forget();
   control.PutTarvineID(kDemoLoad);
-  expectNothingTold();
+  expectNoErrorReport(true);
   EXPECT_EQ(list().rowCount(), fullRows);
 }
 
@@ -134,7 +132,7 @@ TEST_P(FaultRoads, SwitchingTheCenter) {
   arm("GetOutgoingLoadBasicTotal");
   control.widgets().cboCenter.userSelect(1);
   if (answered()) {
-    expectNothingTold();
+    expectNoErrorReport(true);
   } else {
     expectTransportReports();
   }
@@ -145,7 +143,7 @@ TEST_P(FaultRoads, SwitchingTheCenter) {
   disarm();
   forget();
   control.widgets().cboCenter.userSelect(2);
-  expectNothingTold();
+  expectNoErrorReport(true);
   EXPECT_EQ(control.selectedCenterID(), 15);
   EXPECT_EQ(list().rowCount(), recordsOfCenter(15));
 }
@@ -155,8 +153,8 @@ TEST_P(FaultRoads, Saving) {
   const std::size_t position = firstCheckedPosition();
   ASSERT_GT(position, 0u);
   const std::string orderId = list().row(list().rowAt(position)).text;
-  const std::int64_t segments = segmentsOnLoad(orderId);
-  ASSERT_GT(segments, 0);
+  const std::int64_t onLoad = segments(orderId);
+  ASSERT_GT(onLoad, 0);
   list().userToggleCheck(position);  // takes the P.O. off the load
   forget();
 
@@ -167,7 +165,7 @@ TEST_P(FaultRoads, Saving) {
     EXPECT_FALSE(shown(kSaved));
     // Only the check before the update, which nothing listening fails already.
     EXPECT_EQ(orderReads(), GetParam().nothingListening ? 0u : 1u);
-    EXPECT_EQ(segmentsOnLoad(orderId), requestRan() ? 0 : segments);
+    EXPECT_EQ(segments(orderId), requestRan() ? 0 : onLoad);
     // The pick stays on screen, marked as changed, for the next save.
     EXPECT_THAT(rowsOf(orderId), Each(std::make_pair(false, std::string("1"))));
 
@@ -178,19 +176,15 @@ TEST_P(FaultRoads, Saving) {
   expectNoErrorReport();
   EXPECT_TRUE(shown(kSaved));
   EXPECT_EQ(orderReads(), 2u);
-  EXPECT_EQ(segmentsOnLoad(orderId), 0);
-  EXPECT_EQ(segmentsOffLoad(orderId), segments);
+  EXPECT_EQ(segments(orderId), 0);
+  EXPECT_EQ(segments(orderId, "IS NULL"), onLoad);
   EXPECT_THAT(rowsOf(orderId), Each(std::make_pair(false, std::string("0"))));
 }
 
 TEST_P(FaultRoads, AddingAnAstrayPO) {
   control.PutTarvineID(kDemoLoad);
   const std::string astray = std::string(kAstrayCenter) + "-" + kAstrayNumber;
-  auto astraySegments = [&] {
-    return queryNumber("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + astray +
-                       "' AND OutgoingLoad = " + std::to_string(kDemoLoad));
-  };
-  ASSERT_EQ(astraySegments(), 0);
+  ASSERT_EQ(segments(astray), 0);
   std::string keptPO1, keptPO2;
   dialogs.setFormHandler([&](Screen&) {
     const AstrayWidgets& w = control.astrayForm()->widgets();
@@ -216,7 +210,7 @@ TEST_P(FaultRoads, AddingAnAstrayPO) {
     EXPECT_EQ(keptPO1, kAstrayCenter);
     EXPECT_EQ(keptPO2, kAstrayNumber);
     EXPECT_EQ(orderReads(), 0u);
-    EXPECT_EQ(astraySegments(), ranBefore ? 1 : 0);
+    EXPECT_EQ(segments(astray), ranBefore ? 1 : 0);
 
     disarm();
     forget();
@@ -225,7 +219,7 @@ TEST_P(FaultRoads, AddingAnAstrayPO) {
   expectNoErrorReport();
   EXPECT_TRUE(shown(kAstrayAdded));
   EXPECT_EQ(orderReads(), 1u);
-  EXPECT_EQ(astraySegments(), ranBefore && !answered() ? 2 : 1);
+  EXPECT_EQ(segments(astray), ranBefore && !answered() ? 2 : 1);
   EXPECT_THAT(rowsOf(astray), Not(IsEmpty()));
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include <iconv.h>
 #include <zlib.h>
 
 #include "ConnectionPool.h"
@@ -48,33 +49,15 @@ std::string withInvalidUtf8(std::string body) {
 std::string inUtf16(std::string body) {
   const std::size_t declared = body.find("encoding=\"utf-8\"");
   if (declared != std::string::npos) body.replace(declared, 16, "encoding=\"utf-16\"");
-  std::string out = "\xFF\xFE";
-  for (std::size_t i = 0; i < body.size();) {
-    const auto lead = static_cast<unsigned char>(body[i]);
-    std::uint32_t c = lead;
-    std::size_t length = 1;
-    if (lead >= 0xF0) {
-      c = lead & 0x07u, length = 4;
-    } else if (lead >= 0xE0) {
-      c = lead & 0x0Fu, length = 3;
-    } else if (lead >= 0xC0) {
-      c = lead & 0x1Fu, length = 2;
-    }
-    for (std::size_t k = 1; k < length && i + k < body.size(); ++k) {
-      c = (c << 6) | (static_cast<unsigned char>(body[i + k]) & 0x3Fu);
-    }
-    i += length;
-    auto unit = [&out](std::uint32_t u) {
-      out += static_cast<char>(u & 0xFF);
-      out += static_cast<char>(u >> 8);
-    };
-    if (c >= 0x10000) {
-      unit(0xD800 + ((c - 0x10000) >> 10));
-      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      unit(c);
-    }
-  }
+  const iconv_t convert = iconv_open("UTF-16LE", "UTF-8");
+  std::string out(2 * body.size() + 2, '\0');
+  out[0] = '\xFF', out[1] = '\xFE';
+  char* in = body.data();
+  char* next = out.data() + 2;
+  std::size_t inLeft = body.size(), outLeft = out.size() - 2;
+  iconv(convert, &in, &inLeft, &next, &outLeft);
+  iconv_close(convert);
+  out.resize(out.size() - outLeft);
   return out;
 }
 
@@ -126,17 +109,7 @@ constexpr std::string_view kHtmlPage =
 }  // namespace
 
 bool failsExchange(Fault fault) {
-  switch (fault) {
-    case Fault::Silent:
-    case Fault::Slow:
-    case Fault::CloseMidBody:
-    case Fault::ShortBody:
-    case Fault::Reset:
-    case Fault::Oversized:
-      return true;
-    default:
-      return false;
-  }
+  return fault >= Fault::Silent && fault <= Fault::Oversized;
 }
 
 bool runsRequest(Fault fault) {
@@ -205,8 +178,7 @@ void FaultServer::serve(int connection, int stopFd) {
   };
   switch (fault) {
     case Fault::None:
-      reply(answer.status, xml, answer.body);
-      return;
+      return reply(answer.status, xml, answer.body);
     case Fault::Silent:
       holdUntilClosed(connection, stopFd);
       return;
@@ -252,45 +224,25 @@ void FaultServer::serve(int connection, int stopFd) {
       return;
     }
     case Fault::HtmlError:
-      reply(503, "text/html; charset=utf-8", kHtmlPage);
-      return;
-    case Fault::SoapFault: {
-      const std::string body =
-          serve::faultReply(serve::FaultCode::Server, "The back office database is offline");
-      reply(500, xml, body);
-      return;
-    }
-    case Fault::InvalidUtf8: {
-      const std::string body = withInvalidUtf8(answer.body);
-      reply(answer.status, xml, body);
-      return;
-    }
-    case Fault::TinyElements: {
-      const std::string body = withTinyElements(answer.body);
-      reply(answer.status, xml, body);
-      return;
-    }
-    case Fault::Utf16: {
-      const std::string body = inUtf16(answer.body);
-      reply(answer.status, "text/xml; charset=utf-16", body);
-      return;
-    }
-    case Fault::DeepNesting: {
-      const std::string body = deeplyNested(operation);
-      reply(200, xml, body);
-      return;
-    }
+      return reply(503, "text/html; charset=utf-8", kHtmlPage);
+    case Fault::SoapFault:
+      return reply(
+          500, xml,
+          serve::faultReply(serve::FaultCode::Server, "The back office database is offline"));
+    case Fault::InvalidUtf8:
+      return reply(answer.status, xml, withInvalidUtf8(answer.body));
+    case Fault::TinyElements:
+      return reply(answer.status, xml, withTinyElements(answer.body));
+    case Fault::Utf16:
+      return reply(answer.status, "text/xml; charset=utf-16", inUtf16(answer.body));
+    case Fault::DeepNesting:
+      return reply(200, xml, deeplyNested(operation));
     case Fault::OkEmpty:
-      reply(200, xml, "");
-      return;
+      return reply(200, xml, "");
     case Fault::OkHtmlPage:
-      reply(200, "text/html; charset=utf-8", kHtmlPage);
-      return;
-    case Fault::OkGarbage: {
-      const std::string body = "\x89PNG\r\n\x1A\n garbage <<<&&& \x01";
-      reply(200, "application/octet-stream", body);
-      return;
-    }
+      return reply(200, "text/html; charset=utf-8", kHtmlPage);
+    case Fault::OkGarbage:
+      return reply(200, "application/octet-stream", "\x89PNG\r\n\x1A\n garbage <<<&&& \x01");
     case Fault::OkGzip: {
       const std::string body = gzipped(answer.body);
       writeAll(connection,

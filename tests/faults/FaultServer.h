@@ -23,7 +23,8 @@ class LoopbackListener;
 
 // What the server does with a request instead of (or after) answering it.
 enum class Fault {
-  None,          // answers as the route service does
+  None,  // answers as the route service does
+  // From Silent to Oversized: the exchange ends before a whole reply arrives.
   Silent,        // reads the request and never answers
   Slow,          // sends the head at once and the body only after the slow delay
   CloseMidBody,  // sends a chunked reply and closes in the middle of its body
