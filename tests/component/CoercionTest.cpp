@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "component/Variant.h"
@@ -10,6 +9,11 @@
 
 namespace tarvine::component {
 namespace {
+
+struct CoercionCase {
+  Variant input;
+  std::string text, int32, boolean;  // each coercion's value, or "error N" for run-time error N
+};
 
 // Runs a coercion; its value as text, or "error N" for a run-time error N.
 template <typename Coerce>
@@ -21,76 +25,47 @@ std::string outcome(Coerce&& coerce) {
   }
 }
 
-struct CoercionCase {
-  Variant input;
-  std::string expected;
-};
-
-std::ostream& operator<<(std::ostream& out, const CoercionCase& c) {
-  return out << typeName(typeOf(c.input)) << " -> " << c.expected;
-}
-
-class ToTextTest : public ::testing::TestWithParam<CoercionCase> {};
-TEST_P(ToTextTest, Coerces) {
-  EXPECT_EQ(outcome([&] { return coerceToText(GetParam().input); }), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(Values, ToTextTest,
-                         ::testing::Values(CoercionCase{std::monostate{}, ""},
-                                           CoercionCase{true, "True"}, CoercionCase{false, "False"},
-                                           CoercionCase{std::int16_t{-7}, "-7"},
-                                           CoercionCase{std::int32_t{5001}, "5001"},
-                                           CoercionCase{12.5, "12.5"}, CoercionCase{-0.25, "-0.25"},
-                                           CoercionCase{1e20, "1E+20"}, CoercionCase{1e-7, "1E-07"},
-                                           CoercionCase{1.0 / 3, "0.333333333333333"},
-                                           CoercionCase{std::string("héllo"), "héllo"},
-                                           CoercionCase{Missing{}, "error 13"}));
-
-class ToInt32Test : public ::testing::TestWithParam<CoercionCase> {};
-TEST_P(ToInt32Test, Coerces) {
-  EXPECT_EQ(outcome([&] { return std::to_string(coerceToInt32(GetParam().input)); }),
-            GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Values, ToInt32Test,
-    ::testing::Values(
-        CoercionCase{std::monostate{}, "0"}, CoercionCase{true, "-1"}, CoercionCase{false, "0"},
-        CoercionCase{std::int16_t{-32768}, "-32768"},
-        CoercionCase{std::int32_t{2147483647}, "2147483647"}, CoercionCase{2.5, "2"},
-        CoercionCase{3.5, "4"}, CoercionCase{-2.5, "-2"}, CoercionCase{2147483647.4, "2147483647"},
-        CoercionCase{2147483647.5, "error 6"}, CoercionCase{-2147483648.5, "-2147483648"},
-        CoercionCase{std::numeric_limits<double>::quiet_NaN(), "error 6"},
-        CoercionCase{std::numeric_limits<double>::infinity(), "error 6"},
-        CoercionCase{std::string("5001"), "5001"}, CoercionCase{std::string(" 12.5 "), "12"},
-        CoercionCase{std::string("1,000"), "1000"}, CoercionCase{std::string("1e3"), "1000"},
-        CoercionCase{std::string("-13.5"), "-14"}, CoercionCase{std::string("abc"), "error 13"},
-        CoercionCase{std::string(""), "error 13"},
-        CoercionCase{std::string("2147483648"), "error 6"}, CoercionCase{Missing{}, "error 13"}));
-
-class ToBoolTest : public ::testing::TestWithParam<CoercionCase> {};
-TEST_P(ToBoolTest, Coerces) {
-  EXPECT_EQ(outcome([&] { return std::string(coerceToBool(GetParam().input) ? "T" : "F"); }),
-            GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Values, ToBoolTest,
-    ::testing::Values(CoercionCase{std::monostate{}, "F"}, CoercionCase{true, "T"},
-                      CoercionCase{std::int16_t{0}, "F"}, CoercionCase{std::int16_t{2}, "T"},
-                      CoercionCase{std::int32_t{-1}, "T"}, CoercionCase{0.0, "F"},
-                      CoercionCase{0.001, "T"}, CoercionCase{std::string("True"), "T"},
-                      CoercionCase{std::string("fAlSe"), "F"}, CoercionCase{std::string("0"), "F"},
-                      CoercionCase{std::string("-1"), "T"},
-                      CoercionCase{std::string("yes"), "error 13"},
-                      CoercionCase{std::string(""), "error 13"},
-                      CoercionCase{Missing{}, "error 13"}));
-
-TEST(VariantTest, TypeCodesAreThePlatformsNumbers) {
-  EXPECT_EQ(typeOf(Variant{}), VarType::Empty);
-  EXPECT_EQ(static_cast<int>(typeOf(Variant{std::int16_t{1}})), 2);
-  EXPECT_EQ(static_cast<int>(typeOf(Variant{std::int32_t{1}})), 3);
-  EXPECT_EQ(static_cast<int>(typeOf(Variant{1.0})), 5);
-  EXPECT_EQ(static_cast<int>(typeOf(Variant{std::string()})), 8);
-  EXPECT_EQ(static_cast<int>(typeOf(Variant{Missing{}})), 10);
-  EXPECT_EQ(static_cast<int>(typeOf(Variant{true})), 11);
+TEST(CoercionTest, EachInputToEachParameterType) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double infinity = std::numeric_limits<double>::infinity();
+  const std::vector<CoercionCase> cases = {
+      {std::monostate{}, "", "0", "F"},
+      {true, "True", "-1", "T"},
+      {false, "False", "0", "F"},
+      {std::int16_t{-32768}, "-32768", "-32768", "T"},
+      {std::int16_t{0}, "0", "0", "F"},
+      {std::int32_t{2147483647}, "2147483647", "2147483647", "T"},
+      {2.5, "2.5", "2", "T"},
+      {3.5, "3.5", "4", "T"},
+      {-2.5, "-2.5", "-2", "T"},
+      {0.001, "0.001", "0", "T"},
+      {0.0, "0", "0", "F"},
+      {1e20, "1E+20", "error 6", "T"},
+      {1e-7, "1E-07", "0", "T"},
+      {1.0 / 3, "0.333333333333333", "0", "T"},
+      {2147483647.4, "2147483647.4", "2147483647", "T"},
+      {2147483647.5, "2147483647.5", "error 6", "T"},
+      {-2147483648.5, "-2147483648.5", "-2147483648", "T"},
+      {nan, "NaN", "error 6", "T"},
+      {infinity, "Infinity", "error 6", "T"},
+      {std::string("héllo"), "héllo", "error 13", "error 13"},
+      {std::string("5001"), "5001", "5001", "T"},
+      {std::string(" 12.5 "), " 12.5 ", "12", "T"},
+      {std::string("1,000"), "1,000", "1000", "T"},
+      {std::string("1e3"), "1e3", "1000", "T"},
+      {std::string("-13.5"), "-13.5", "-14", "T"},
+      {std::string(""), "", "error 13", "error 13"},
+      {std::string("2147483648"), "2147483648", "error 6", "T"},
+      {std::string("True"), "True", "error 13", "T"},
+      {std::string("fAlSe"), "fAlSe", "error 13", "F"},
+      {std::string("0"), "0", "0", "F"},
+      {Missing{}, "error 13", "error 13", "error 13"}};
+  for (const CoercionCase& c : cases) {
+    SCOPED_TRACE(outcome([&] { return coerceToText(c.input); }));
+    EXPECT_EQ(outcome([&] { return coerceToText(c.input); }), c.text);
+    EXPECT_EQ(outcome([&] { return std::to_string(coerceToInt32(c.input)); }), c.int32);
+    EXPECT_EQ(outcome([&] { return std::string(coerceToBool(c.input) ? "T" : "F"); }), c.boolean);
+  }
 }
 
 }  // namespace
