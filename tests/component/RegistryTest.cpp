@@ -151,26 +151,22 @@ TEST_F(RegistryTest, AFolderThatCannotBeMadeIsAnError) {
 }
 
 TEST(RegistryPathTest, EnvironmentDecidesWhereTheFileLives) {
-  {
-    ScopedEnvironment registry("TARVINE_REGISTRY", "/tmp/r.json");
-    EXPECT_EQ(registryPath(), fs::path("/tmp/r.json"));
-  }
-  ScopedEnvironment registry("TARVINE_REGISTRY", std::nullopt);
-  ScopedEnvironment home("HOME", "/home/dispatcher");
-  {
-    ScopedEnvironment xdg("XDG_DATA_HOME", "/data");
-    EXPECT_EQ(registryPath(), fs::path("/data/tarvine/registry.json"));
-  }
-  {
-    ScopedEnvironment xdg("XDG_DATA_HOME", "relative/data");  // ignored: not absolute
-    EXPECT_EQ(registryPath(), fs::path("/home/dispatcher/.local/share/tarvine/registry.json"));
-  }
-  {
-    ScopedEnvironment xdg("XDG_DATA_HOME", std::nullopt);
-    ScopedEnvironment empty("TARVINE_REGISTRY", "");
-    EXPECT_EQ(registryPath(), fs::path("/home/dispatcher/.local/share/tarvine/registry.json"));
-    ScopedEnvironment noHome("HOME", std::nullopt);
-    EXPECT_THROW(registryPath(), RegistryError);
+  using Env = std::optional<std::string>;
+  const std::string local = "/home/dispatcher/.local/share/tarvine/registry.json";
+  // TARVINE_REGISTRY, XDG_DATA_HOME (used only when absolute), HOME; the path, empty: refused.
+  const std::vector<std::tuple<Env, Env, Env, std::string>> cases = {
+      {"/tmp/r.json", "/data", "/home/dispatcher", "/tmp/r.json"},
+      {std::nullopt, "/data", "/home/dispatcher", "/data/tarvine/registry.json"},
+      {std::nullopt, "relative/data", "/home/dispatcher", local},
+      {"", std::nullopt, "/home/dispatcher", local},
+      {"", std::nullopt, std::nullopt, ""}};
+  for (const auto& [registry, xdg, home, expected] : cases) {
+    ScopedEnvironment r("TARVINE_REGISTRY", registry), x("XDG_DATA_HOME", xdg), h("HOME", home);
+    if (expected.empty()) {
+      EXPECT_THROW(registryPath(), RegistryError);
+    } else {
+      EXPECT_EQ(registryPath(), fs::path(expected));
+    }
   }
 }
 

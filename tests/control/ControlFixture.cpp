@@ -97,19 +97,9 @@ void ControlTest::openWith(const std::vector<ReplyRow>& orders) {
   control.PutTarvineID(5001);
 }
 
-bool ControlTest::checkedAt(std::size_t position) const {
-  return list().row(list().rowAt(position)).checked;
-}
-
 std::vector<std::string> ControlTest::totals() const {
   const ControlWidgets& w = control.widgets();
   return {w.lblTotal4.caption(), w.lblTotal5.caption(), w.lblTotal6.caption()};
-}
-
-std::vector<std::string> ControlTest::messagePrompts() const {
-  std::vector<std::string> prompts;
-  for (const MessageBoxShown& shown : dialogs.messages()) prompts.push_back(shown.prompt);
-  return prompts;
 }
 
 void ControlTest::transcribeRequests() {

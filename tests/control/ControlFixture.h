@@ -33,13 +33,8 @@ class ControlTest : public ::testing::Test {
   void openExampleLoad();
   // Serves the example load with these order rows and opens it.
   void openWith(const std::vector<ReplyRow>& orders);
-  // The check of the row at a 1-based position.
-  bool checkedAt(std::size_t position) const;
   std::vector<std::string> totals() const;
-  // The prompts of the message boxes shown so far.
-  std::vector<std::string> messagePrompts() const;
   ListView& list() { return control.widgets().lvwOrderIDs; }
-  const ListView& list() const { return control.widgets().lvwOrderIDs; }
   // Runs script lines (separated by line breaks or "; "), adding them to the transcript. Lines of
   // the test itself: "!cartons N TEXT" puts TEXT in the cartons cell of row N, "!grey" greys Select
   // All, "!midway" runs `midway`.
@@ -75,6 +70,11 @@ struct Scenario {
   std::string script;
   std::function<void(ControlTest&)> midway = {};
 };
+
+// Names the scenario in test output.
+inline void PrintTo(const Scenario& scenario, std::ostream* os) {
+  *os << scenario.name;
+}
 
 class ScenarioTest : public ControlTest, public ::testing::WithParamInterface<Scenario> {
  public:

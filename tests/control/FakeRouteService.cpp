@@ -60,12 +60,6 @@ std::vector<RecordedRequest> FakeRouteService::requests() const {
   return requests_;
 }
 
-std::vector<std::string> FakeRouteService::operations() const {
-  std::vector<std::string> names;
-  for (const RecordedRequest& request : requests()) names.push_back(request.operation);
-  return names;
-}
-
 void FakeRouteService::clearRequests() {
   std::lock_guard lock(mutex_);
   requests_.clear();

@@ -34,7 +34,6 @@ class FakeRouteService {
   void setReply(const std::string& operation, int status, std::string body);
   // Requests so far, oldest first; clearRequests() forgets them.
   std::vector<RecordedRequest> requests() const;
-  std::vector<std::string> operations() const;
   void clearRequests();
 
  private:

@@ -38,6 +38,11 @@ struct FaultCase {
   Fault fault;
 };
 
+// Names the case in test output.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 Outcome outcomeOf(const FaultCase& c) {
   if (c.nothingListening || failsExchange(c.fault)) return Outcome::ExchangeFails;
   if (c.fault == Fault::Utf16) return Outcome::Readable;

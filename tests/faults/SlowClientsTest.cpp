@@ -29,6 +29,10 @@ struct SlowCase {
   std::string trickle;
 };
 
+void PrintTo(const SlowCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const std::string kHead =
     "POST /WebServices/VOZAWebservice/VOZAWebservice.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n";
 
