@@ -45,33 +45,8 @@ RuntimeError sendError(HttpRequest& request, std::string_view body) {
   return RuntimeError(0, "");
 }
 
-TEST(HttpRequestTest, SendsExactlyTheHeadersSetInTheirOrder) {
-  RawHttpServer server(RawReply::full(httpResponse(200, "<ok/>")));
-  const std::string host = "127.0.0.1:" + std::to_string(server.port());
-  const std::string body = "<?xml version=\"1.0\"?>\r\n<e>x</e>\r\n";
-  HttpRequest request;
-  openWithHeaders(request, server.url("/VOZA/Service1.asmx"),
-                  {{"Host", host},
-                   {"Content-Type", "text/xml; charset=utf-8"},
-                   {"Content-Length", std::to_string(body.size())},
-                   {"SOAPAction", "http://ns/Op"}});
-  request.send(body);
-
-  EXPECT_EQ(server.request().value_or(""),
-            "POST /VOZA/Service1.asmx HTTP/1.1\r\n"
-            "Host: " +
-                host +
-                "\r\n"
-                "Content-Type: text/xml; charset=utf-8\r\n"
-                "Content-Length: " +
-                std::to_string(body.size()) +
-                "\r\n"
-                "SOAPAction: http://ns/Op\r\n"
-                "\r\n" +
-                body);
-}
-
-TEST(HttpRequestTest, WithoutHeadersSendsOnlyWhatHttpNeeds) {
+// The headers set go out as they are, in their order: TransportTest pins a whole request.
+TEST(HttpRequestTest, WithoutHeadersSendsOnlyWhatHttpNeedsAndEmptyValuesStayEmpty) {
   RawHttpServer server(RawReply::full(httpResponse(200, "")));
   HttpRequest request;
   request.open("post", server.url());
@@ -79,14 +54,9 @@ TEST(HttpRequestTest, WithoutHeadersSendsOnlyWhatHttpNeeds) {
   EXPECT_EQ(server.request().value_or(""),
             "POST / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
                 "\r\nContent-Length: 3\r\n\r\nabc");
-}
-
-TEST(HttpRequestTest, EmptyHeaderValueIsSentEmpty) {
-  RawHttpServer server(RawReply::full(httpResponse(200, "")));
-  HttpRequest request;
   openWithHeaders(request, server.url(), {{"SOAPAction", ""}});
   request.send("");
-  EXPECT_NE(server.request().value_or("").find("\r\nSOAPAction:\r\n"), std::string::npos);
+  EXPECT_NE(server.request(1).value_or("").find("\r\nSOAPAction:\r\n"), std::string::npos);
 }
 
 TEST(HttpRequestTest, BodyBytesArriveUnchanged) {
@@ -125,10 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HostCase{"HttpWithPort", "http://server:8080", "server:8080"},
                       HostCase{"HttpsWithPath", "https://server.example/VOZA/Svc.asmx?x#y",
                                "server.example"},
-                      HostCase{"UpperCaseScheme", "HTTP://Server/", "Server"},
                       HostCase{"UserInfoDropped", "http://user:pw@server:81/p", "server:81"},
-                      HostCase{"BareHostUnchanged", "server:8080", "server:8080"},
-                      HostCase{"BareNameUnchanged", "backoffice", "backoffice"}),
+                      HostCase{"BareHostUnchanged", "server:8080", "server:8080"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct CredentialsCase {
@@ -225,18 +193,14 @@ TEST(HttpRequestTest, ReadyStateFollowsTheExchange) {
   HttpRequest request;
   EXPECT_EQ(request.readyState(), HttpRequest::kUnsent);
   request.open("POST", server.url());
-  EXPECT_EQ(request.readyState(), HttpRequest::kOpened);
-  EXPECT_EQ(request.status(), 0);
   request.send("x");
   EXPECT_EQ(request.readyState(), HttpRequest::kDone);
-
   EXPECT_EQ(sendError(request, "again").number(), kHttpErrorBase + kBadArgument);
   request.open("POST", server.url());
   EXPECT_EQ(request.readyState(), HttpRequest::kOpened);
   EXPECT_EQ(request.status(), 0);
   EXPECT_EQ(request.responseText(), "");
   request.send("second");
-  EXPECT_EQ(request.readyState(), HttpRequest::kDone);
   EXPECT_EQ(server.requestCount(), 2u);
 }
 
@@ -256,19 +220,6 @@ TEST(HttpRequestTest, RefusesMisuse) {
                                            {"X", std::string("a\0b", 3)}}) {
     EXPECT_THROW(request.setRequestHeader(name, value), RuntimeError) << name << ": " << value;
   }
-}
-
-TEST(HttpRequestTest, RefusedConnectionThrowsWithTheLibcurlCode) {
-  ClosedPort closed;
-  HttpRequest request;
-  request.open("POST", closed.url());
-  const RuntimeError error = sendError(request, "x");
-  EXPECT_EQ(error.number(), kHttpErrorBase + kCouldNotConnect);
-  EXPECT_EQ(error.source(), "libcurl");
-  EXPECT_TRUE(error.description().starts_with("Couldn't connect to server: ")) << error.what();
-  EXPECT_NE(error.description().find(std::to_string(closed.port())), std::string::npos);
-  EXPECT_EQ(request.readyState(), HttpRequest::kOpened);
-  EXPECT_EQ(request.status(), 0);
 }
 
 struct FailureCase {

@@ -56,13 +56,10 @@ TEST_F(UpdateOperations, AppliesTheWholeBatchAndAnswersAnEmptyResponse) {
   EXPECT_EQ(reply.body, kEmptyUpdateReply);
   EXPECT_EQ(loadOf("12-34567", 1), "5001 125.0");
   EXPECT_EQ(loadOf("15-20001", 2), "none 0.0");
-  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE ProgressCode = 2 AND "
+  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE (ProgressCode = 2 AND "
                   "OrderID = '12-34567' AND VOZA_OrderSegment = 1 AND PersonID = 7 AND "
-                  "PersonTypeID = 2"),
-            1);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE ProgressCode = 5 AND "
-                  "OrderID = '15-20001'"),
-            1);
+                  "PersonTypeID = 2) OR (ProgressCode = 5 AND OrderID = '15-20001')"),
+            2);
 
   // The log names who saved what, in both formats.
   const RequestRecord record = records().back();
@@ -71,16 +68,17 @@ TEST_F(UpdateOperations, AppliesTheWholeBatchAndAnswersAnEmptyResponse) {
                       " ok, "),
             std::string::npos)
       << formatRecord(record, LogFormat::Text);
-  const auto json = nlohmann::json::parse(formatRecord(record, LogFormat::Json));
-  EXPECT_EQ(json["client"], "127.0.0.1");
-  EXPECT_EQ(json["operation"], "UpdateOutgoingLoadOrder");
-  EXPECT_EQ(json["load"], "5001");
-  EXPECT_EQ(json["person"], 7);
-  EXPECT_EQ(json["person_type"], 2);
-  EXPECT_EQ(json["statements"], 4);
-  EXPECT_EQ(json["outcome"], "ok");
+  auto json = nlohmann::json::parse(formatRecord(record, LogFormat::Json));
   EXPECT_TRUE(json["duration_ms"].is_number_integer());
-  EXPECT_EQ(json["time"], isoTime(record.time));
+  json.erase("duration_ms");
+  EXPECT_EQ(json, nlohmann::json({{"client", "127.0.0.1"},
+                                  {"operation", "UpdateOutgoingLoadOrder"},
+                                  {"load", "5001"},
+                                  {"person", 7},
+                                  {"person_type", 2},
+                                  {"statements", 4},
+                                  {"outcome", "ok"},
+                                  {"time", isoTime(record.time)}}));
 }
 
 TEST_F(UpdateOperations, AnArrayOfOnlyTheEmptyStringChangesNothing) {

@@ -63,13 +63,19 @@ TEST_F(TransportTest, AnUnparsableEnvelopeGoesOutEmpty) {
   EXPECT_TRUE(request->ends_with("\r\n\r\n"));
 }
 
-TEST_F(TransportTest, ReplyIsCleanedAndStripped) {
-  const std::string reply = test::soapDataSetReply("Op", test::dataSetText({{{"CenterID", "12"}}}));
-  RawHttpServer server(RawReply::full(httpResponse(200, reply)));
+TEST_F(TransportTest, ReplyIsCleanedAndStrippedFaultsToo) {
+  const std::string dataSet = test::dataSetText({{{"CenterID", "12"}}});
+  RawHttpServer server(RawReply::full(httpResponse(200, test::soapDataSetReply("Op", dataSet))));
   const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
-  EXPECT_EQ(exchange.result,
-            test::transportResult("Op", test::dataSetText({{{"CenterID", "12"}}})));
+  EXPECT_EQ(exchange.result, test::transportResult("Op", dataSet));
   EXPECT_TRUE(exchange.completed);
+  server.setReply(RawReply::full(httpResponse(500, test::soapFaultReply("a < b"))));
+  const std::string fault = transport.ReturnWebserviceXML(server.url(), "h", "a", envelope);
+  EXPECT_TRUE(fault.starts_with(R"(<?xml version="1.0" encoding="utf-8" ?>)"));
+  EXPECT_NE(fault.find("<soap:Fault>"), std::string::npos);
+  EXPECT_NE(fault.find("a < b"), std::string::npos);
+  EXPECT_EQ(fault.find("<soap:Body>"), std::string::npos);
+  EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(TransportTest, UpdateOnlyGivesTheEmptyResultButKeepsTheOutcome) {
@@ -192,34 +198,20 @@ TEST_F(TransportTest, AnOperationWhoseTextIsNotUtf8IsNotSent) {
   EXPECT_FALSE(server.request(0, std::chrono::milliseconds(200)));
 }
 
-TEST_F(TransportTest, SoapFaultIsReturnedCleaned) {
-  RawHttpServer server(RawReply::full(httpResponse(500, test::soapFaultReply("a < b"))));
-  const std::string result = transport.ReturnWebserviceXML(server.url(), "h", "a", envelope);
-  EXPECT_NE(result.find("<soap:Fault>"), std::string::npos);
-  EXPECT_NE(result.find("a < b"), std::string::npos);
-  EXPECT_EQ(result.find("<soap:Body>"), std::string::npos);
-  EXPECT_TRUE(result.starts_with(R"(<?xml version="1.0" encoding="utf-8" ?>)"));
-  EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(TransportTest, RefusedConnectionIsReported) {
+// A refused connection and a server that never answers are each reported once, by libcurl code.
+TEST_F(TransportTest, ConnectionFailuresAreReported) {
   ClosedPort closed;
-  const Exchange exchange = transport.call(closed.url(), "h", "a", envelope, false);
-  EXPECT_FALSE(exchange.completed);
-  EXPECT_EQ(exchange.result, "");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-  EXPECT_EQ(reports[0].number, kHttpErrorBase + 7);
-  EXPECT_NE(reports[0].description.find("connect"), std::string::npos);
-}
-
-TEST_F(TransportTest, SilentServerTimesOutAndIsReported) {
-  RawHttpServer server(RawReply::silence());
+  RawHttpServer silent(RawReply::silence());
   transport.setTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
-  EXPECT_EQ(transport.ReturnWebserviceXML(server.url(), "h", "a", envelope), "");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-  EXPECT_EQ(reports[0].number, kHttpErrorBase + 28);
+  for (const auto& [url, code] : {std::pair{closed.url(), 7}, {silent.url(), 28}}) {
+    reports.clear();
+    const Exchange exchange = transport.call(url, "h", "a", envelope, false);
+    EXPECT_FALSE(exchange.completed);
+    EXPECT_EQ(exchange.result, "");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
+    EXPECT_EQ(reports[0].number, kHttpErrorBase + code);
+  }
 }
 
 TEST(ReplyCleanUpTest, CleanResponseXML) {
