@@ -42,41 +42,21 @@ TEST_F(AddAstrayPO, AddsTheNextSegmentThatTheLoadThenLists) {
             1);
 }
 
-struct RefusedAstray {
-  const char* why;
-  const char* order;
-  int segment;
-  int load;
-  const char* freight;
-  const char* faultPart;
-};
-
-std::ostream& operator<<(std::ostream& out, const RefusedAstray& c) {
-  return out << c.why;
-}
-
-class AddAstrayPORefused : public AddAstrayPO,
-                           public ::testing::WithParamInterface<RefusedAstray> {};
-
-TEST_P(AddAstrayPORefused, AnswersAClientFaultAndAddsNothing) {
+// A P.O. that cannot be added is answered with a client fault and adds nothing.
+TEST_F(AddAstrayPO, RefusesWhatCannotBeAddedWithAClientFault) {
   const std::string before = snapshot();
-  const RefusedAstray& c = GetParam();
-  const HttpReply reply = add(c.order, c.segment, c.load, c.freight);
-  EXPECT_EQ(reply.status, 500);
-  const auto [code, message] = faultOf(reply.body);
-  EXPECT_EQ(code, "soap:Client");
-  EXPECT_NE(message.find(c.faultPart), std::string::npos) << message;
-  EXPECT_EQ(snapshot(), before);
+  const std::tuple<const char*, const char*, int, int, const char*, const char*> cases[] = {
+      {"not received", "27-99999", 1, 5001, "1", "has not been received"},
+      {"unknown load", "27-70460", 3, 4242, "1", "load 4242 does not exist"},
+      {"next segment exists", "27-70460", 2, 5001, "1", "segment 3 of order"},
+      {"segment never sent", "27-70460", 7, 5001, "1", "there is no segment 7"},
+      {"grouped freight", "27-70460", 3, 5001, "1,000.00", "Freight"}};
+  for (const auto& [why, order, segment, load, freight, faultPart] : cases) {
+    SCOPED_TRACE(why);
+    expectClientFault(add(order, segment, load, freight), faultPart);
+    EXPECT_EQ(snapshot(), before);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AddAstrayPORefused,
-    ::testing::Values(
-        RefusedAstray{"not received", "27-99999", 1, 5001, "1", "has not been received"},
-        RefusedAstray{"unknown load", "27-70460", 3, 4242, "1", "load 4242 does not exist"},
-        RefusedAstray{"next segment exists", "27-70460", 2, 5001, "1", "segment 3 of order"},
-        RefusedAstray{"segment never sent", "27-70460", 7, 5001, "1", "there is no segment 7"},
-        RefusedAstray{"grouped freight", "27-70460", 3, 5001, "1,000.00", "Freight"}));
 
 }  // namespace
 }  // namespace tarvine::serve::test

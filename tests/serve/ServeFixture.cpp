@@ -125,6 +125,14 @@ std::pair<std::string, std::string> faultOf(const std::string& replyBody) {
   return {fault.child("faultcode").text().get(), fault.child("faultstring").text().get()};
 }
 
+void expectClientFault(const HttpReply& reply, const std::string& part) {
+  EXPECT_EQ(reply.status, 500);
+  EXPECT_EQ(reply.contentType, "text/xml; charset=utf-8");
+  const auto [code, message] = faultOf(reply.body);
+  EXPECT_EQ(code, "soap:Client");
+  EXPECT_NE(message.find(part), std::string::npos) << message;
+}
+
 void ServeFixture::SetUp() {
   dir_ = std::make_unique<TempDir>();
   const std::string path = (dir_->path() / "route.db").string();

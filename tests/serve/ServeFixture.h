@@ -61,6 +61,8 @@ HttpReply getFrom(int port, const std::string& target);
 std::vector<Row> dataSetRows(const std::string& replyBody);
 // faultcode and faultstring of a fault reply (empty when there is no fault).
 std::pair<std::string, std::string> faultOf(const std::string& replyBody);
+// Expects a 500 reply holding a soap:Client fault whose faultstring contains `part`.
+void expectClientFault(const HttpReply& reply, const std::string& part);
 
 class ServeFixture : public ::testing::Test {
  protected:
