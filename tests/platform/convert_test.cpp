@@ -90,7 +90,9 @@ TEST(ToInteger, RoundsTiesToEvenAndChecksRange) {
     SCOPED_TRACE(c.text);
     std::int16_t value = 0;
     EXPECT_EQ(errorNumberOf([&] { value = toInt16(c.text); }), c.error);
-    if (c.error == kNoError) EXPECT_EQ(value, c.expected);
+    if (c.error == kNoError) {
+      EXPECT_EQ(value, c.expected);
+    }
   }
   EXPECT_EQ(toInt32("2147483646.5"), 2147483646);
   EXPECT_EQ(toInt32("-2147483648.5"), -2147483647 - 1);

@@ -97,11 +97,15 @@ TEST(HttpRequestTest, CredentialsGoOnlyOverHttps) {
   for (const auto& [scheme, code] :
        {std::pair{"http://", kBadArgument}, {"", kBadArgument}, {"https://", kCouldNotConnect}}) {
     HttpRequest request;
-    request.open("POST",
-                 scheme + std::string("user:pw@127.0.0.1:") + std::to_string(closed.port()) + "/");
-    const RuntimeError error = sendError(request, "x");
-    EXPECT_EQ(error.number(), kHttpErrorBase + code) << scheme << error.description();
-    EXPECT_EQ(error.source(), "libcurl");
+    try {
+      request.open(
+          "POST", scheme + std::string("user:pw@127.0.0.1:") + std::to_string(closed.port()) + "/");
+      request.send("x");
+      ADD_FAILURE() << scheme << ": the exchange did not fail";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.number(), kHttpErrorBase + code) << scheme << error.description();
+      EXPECT_EQ(error.source(), "libcurl");
+    }
   }
 }
 

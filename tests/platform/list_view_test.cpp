@@ -117,6 +117,7 @@ TEST_F(ListViewTest, SortIsStableAndIgnoresLetterCase) {
 TEST_F(ListViewTest, EditingACellDoesNotMoveTheRow) {
   list.setSorted(true);
   addRows({"b", "d", "f"});
+  ASSERT_EQ(textsInOrder(), (std::vector<std::string>{"b", "d", "f"}));
   list.setText(0, "z");
   EXPECT_EQ(textsInOrder(), (std::vector<std::string>{"z", "d", "f"}));
   // A new row is merged among the placed rows; the edited row stays where it was.

@@ -70,15 +70,12 @@ TEST_F(UpdateOperations, AppliesTheWholeBatchAndAnswersAnEmptyResponse) {
       << formatRecord(record, LogFormat::Text);
   auto json = nlohmann::json::parse(formatRecord(record, LogFormat::Json));
   EXPECT_TRUE(json["duration_ms"].is_number_integer());
+  EXPECT_EQ(json["time"], isoTime(record.time));
   json.erase("duration_ms");
-  EXPECT_EQ(json, nlohmann::json({{"client", "127.0.0.1"},
-                                  {"operation", "UpdateOutgoingLoadOrder"},
-                                  {"load", "5001"},
-                                  {"person", 7},
-                                  {"person_type", 2},
-                                  {"statements", 4},
-                                  {"outcome", "ok"},
-                                  {"time", isoTime(record.time)}}));
+  json.erase("time");
+  EXPECT_EQ(json.dump(),
+            R"({"client":"127.0.0.1","load":"5001","operation":"UpdateOutgoingLoadOrder",)"
+            R"("outcome":"ok","person":7,"person_type":2,"statements":4,"status":200})");
 }
 
 TEST_F(UpdateOperations, AnArrayOfOnlyTheEmptyStringChangesNothing) {
