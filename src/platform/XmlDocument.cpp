@@ -27,6 +27,15 @@ bool mayBeWide(std::string_view text) {
          start.starts_with("\xFF\xFE");
 }
 
+// A copy of the text with a byte to spare, so that the end mark of the in-place parse (see load())
+// goes in without moving a large text to new memory.
+std::string copyForParsing(std::string_view text) {
+  std::string copy;
+  copy.reserve(text.size() + 1);
+  copy.append(text);
+  return copy;
+}
+
 // True when `text` equals the lower-case ASCII `lower` in any letter case.
 bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
   if (text.size() != lower.size()) return false;
@@ -234,6 +243,14 @@ std::optional<std::string_view> XmlNode::textInPlace() const {
 
 std::string_view XmlNode::leadingText() const {
   return isElement() ? node_.value() : std::string_view();
+}
+
+bool XmlDocument::loadXml(std::string_view text) {
+  return loadXmlInPlace(copyForParsing(text));
+}
+
+bool XmlDocument::loadBytes(std::string_view bytes) {
+  return loadBytesInPlace(copyForParsing(bytes));
 }
 
 bool XmlDocument::loadXmlInPlace(std::string text, XmlTextRuns runs) {

@@ -72,13 +72,13 @@ class XmlDocument {
   // Parses text handed over as a string. A string is Unicode already, so it is read as UTF-8
   // whatever encoding its declaration names. Returns true when it is a well-formed document;
   // otherwise the document is empty.
-  bool loadXml(std::string_view text) { return loadXmlInPlace(std::string(text)); }
+  bool loadXml(std::string_view text);
   // loadXml() without a copy: the document keeps the string and parses it where it is.
   bool loadXmlInPlace(std::string text, XmlTextRuns runs = XmlTextRuns::Nodes);
   // Parses bytes as they came over the network: UTF-16 or UTF-32 by a byte-order mark or their
   // first characters, ISO-8859-1 when the declaration names it, UTF-8 otherwise. A declaration
   // that names any other encoding fails the parse, as do bytes that are not of the encoding.
-  bool loadBytes(std::string_view bytes) { return loadBytesInPlace(std::string(bytes)); }
+  bool loadBytes(std::string_view bytes);
   // loadBytes() without a copy: the document keeps the bytes and parses them where they are.
   bool loadBytesInPlace(std::string bytes);
   // Empties the document and frees its memory, as before any parse.

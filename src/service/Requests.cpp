@@ -1,7 +1,6 @@
 #include "service/Requests.h"
 
 #include "platform/Convert.h"
-#include "platform/Text.h"
 #include "service/Envelope.h"
 #include "service/RouteOperations.h"
 #include "service/XmlEscape.h"
@@ -99,19 +98,28 @@ std::string AddAstrayPORequest(std::string_view orderId, std::int16_t segment, d
 
 std::string UpdateOutgoingLoadOrderEnvelope(const std::vector<std::string>& statements) {
   const std::string_view op = kUpdateOutgoingLoadOrder.name;
-  // The placeholders are filled from the inside out, each by one plain replacement, so text
-  // inside a statement is never taken for a placeholder.
-  const std::string envelope = envelopeFor(operationStart(op) + std::string(kSixBlanks) +
-                                           "OutgoingLoadBody " + operationEnd(op));
-  std::string items;
+  // The statements go where the placeholder stands in the envelope written around it, so text
+  // inside a statement is never taken for a placeholder. One string is written from start to end:
+  // a save of every row of a large load sends megabytes.
+  constexpr std::string_view kPlaceholder = "OutgoingLoadBody";
+  const std::string outer = envelopeFor(operationStart(op) + std::string(kSixBlanks) +
+                                        std::string(kPlaceholder) + " " + operationEnd(op));
+  const std::size_t at = outer.find(kPlaceholder);
+  constexpr std::string_view kElement = "<string></string>\r\n";
+  std::size_t size = outer.size();
+  for (const std::string& statement : statements) size += statement.size() + kElement.size();
+  std::string envelope;
+  envelope.reserve(size + size / 16);
+  envelope.append(outer, 0, at);
+  envelope += "<OutgoingLoadOrderArray>";
   for (const std::string& statement : statements) {
-    appendElement(items, "", "string", escapeXmlText(statement));
-    items += "\r\n";
+    envelope += "<string>";
+    appendEscapedXmlText(envelope, statement);
+    envelope += "</string>\r\n";
   }
-  const std::string array =
-      text::replaceAll("<OutgoingLoadOrderArray>OutgoingLoadArrayBody</OutgoingLoadOrderArray>",
-                       "OutgoingLoadArrayBody", items);
-  return text::replaceAll(envelope, "OutgoingLoadBody", array);
+  envelope += "</OutgoingLoadOrderArray>";
+  envelope.append(outer, at + kPlaceholder.size());
+  return envelope;
 }
 
 }  // namespace tarvine::service
