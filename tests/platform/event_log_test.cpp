@@ -5,55 +5,37 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ScopedEnvironment.h"
+#include "TemporaryFolder.h"
 #include "platform/EventLog.h"
 
 namespace tarvine {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readText;
 
 // A fresh directory for one test, removed afterwards.
 class EventLogFileTest : public testing::Test {
  protected:
-  EventLogFileTest() {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("tarvine_event_log_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  ~EventLogFileTest() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string contents(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
 
  private:
-  fs::path dir_;
+  test::TemporaryFolder dir_;
 };
 
 TEST_F(EventLogFileTest, AppendsEachEntryWithALineBreak) {
   const std::string file = path("events.log");
-  {
-    std::ofstream existing(file);
-    existing << "earlier\n";
-  }
+  test::writeText(file, "earlier\n");
   FileEventLog log(file);
   log.write("Error 13\r\nType mismatch");
   FileEventLog(file).write("");
   log.write("second");
-  EXPECT_EQ(contents(file), "earlier\nError 13\r\nType mismatch\n\nsecond\n");
+  EXPECT_EQ(readText(file), "earlier\nError 13\r\nType mismatch\n\nsecond\n");
 }
 
 TEST_F(EventLogFileTest, ANewFileIsReadableByItsOwnerOnly) {
@@ -71,7 +53,7 @@ TEST_F(EventLogFileTest, WithoutASyslogSocketEntriesGoToStandardError) {
   ASSERT_GE(fd, 0);
   SyslogEventLog(path("no-socket"), fd).write("\r\n\r\nError Number - 5");
   ::close(fd);
-  EXPECT_EQ(contents(stderrFile), "TarvineOrderPick: \r\n\r\nError Number - 5\n");
+  EXPECT_EQ(readText(stderrFile), "TarvineOrderPick: \r\n\r\nError Number - 5\n");
 }
 
 TEST_F(EventLogFileTest, UnwritableFileDropsTheEntry) {
@@ -80,21 +62,17 @@ TEST_F(EventLogFileTest, UnwritableFileDropsTheEntry) {
   EXPECT_FALSE(fs::exists(path("missing")));
 }
 
+// The default log is the file named in the environment, and syslog when none is named.
 TEST_F(EventLogFileTest, DefaultLogIsTheFileNamedInTheEnvironment) {
   const std::string file = path("default.log");
-  test::ScopedEnvironment variable("TARVINE_EVENT_LOG", file);
-  auto log = makeDefaultEventLog();
-  ASSERT_NE(dynamic_cast<FileEventLog*>(log.get()), nullptr);
-  log->write("entry");
-  EXPECT_EQ(contents(file), "entry\n");
-}
-
-TEST(DefaultEventLogTest, EmptyOrMissingVariableGivesSyslog) {
   for (const std::optional<std::string>& value :
        {std::optional<std::string>(), std::optional<std::string>("")}) {
     test::ScopedEnvironment variable("TARVINE_EVENT_LOG", value);
     EXPECT_NE(dynamic_cast<SyslogEventLog*>(makeDefaultEventLog().get()), nullptr);
   }
+  test::ScopedEnvironment variable("TARVINE_EVENT_LOG", file);
+  makeDefaultEventLog()->write("entry");
+  EXPECT_EQ(readText(file), "entry\n");
 }
 
 TEST(MemoryEventLogTest, KeepsEntriesAndTellsTheObserver) {

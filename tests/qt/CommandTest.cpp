@@ -55,8 +55,6 @@ TEST(DemoCommand, WritesAScreenshotOfTheDemoLoadWithoutADisplay) {
   const std::filesystem::path shot = dir.path() / "demo.png";
   const Outcome outcome = runTarvine(dir, "demo --screenshot '" + shot.string() + "'");
   ASSERT_EQ(outcome.status, 0) << outcome.output;
-  ASSERT_TRUE(std::filesystem::exists(shot));
-  EXPECT_GT(std::filesystem::file_size(shot), 0u);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "tarvine" / "demo.db"));
   const QImage image(QString::fromStdString(shot.string()));
   ASSERT_FALSE(image.isNull());

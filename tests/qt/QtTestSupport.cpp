@@ -6,7 +6,9 @@
 #include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QTreeView>
+#include <QtTest/QTest>
 
+#include "DemoHost.h"
 #include "WindowWaiting.h"
 
 namespace tarvine::qt::test {
@@ -56,6 +58,17 @@ class QtEnvironment : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 }  // namespace
+
+DemoService* DemoWindowTest::service_ = nullptr;
+
+DemoWindowTest::DemoWindowTest() {
+  tarvine::test::pointAtDemo(control, service_->server());
+  widget = std::make_unique<OrderPickWidget>(control);
+  widget->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(widget.get()));
+  widget->perform([this] { control.PutTarvineID(5001); });
+  drainEvents();
+}
 
 ModalScript::ModalScript() = default;
 

@@ -16,7 +16,11 @@
 #include <string>
 
 #include "DemoRouteService.h"
+#include "OrderPickWidget.h"
+#include "QtDialogs.h"
 #include "TemporaryFolder.h"
+#include "control/TarvineOrderPick.h"
+#include "platform/EventLog.h"
 
 class QTreeView;
 
@@ -70,6 +74,24 @@ W* child(QWidget& parent, const char* name) {
   EXPECT_NE(found, nullptr) << "no " << name;
   return found;
 }
+
+// A control with real dialogs and its widget, shown and opened on load 5001 of a demo route
+// service that the test suite shares.
+class DemoWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { service_ = new DemoService; }
+  static void TearDownTestSuite() {
+    delete service_;
+    service_ = nullptr;
+  }
+  DemoWindowTest();
+
+  static DemoService* service_;
+  QtDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control{dialogs, log};
+  std::unique_ptr<OrderPickWidget> widget;
+};
 
 // Where a user clicks to toggle the check box of a row, in the view's viewport.
 QPoint checkBoxCenter(QTreeView& view, int row);

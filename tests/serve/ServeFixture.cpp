@@ -15,54 +15,15 @@ std::string clientEnvelope(const std::string& operationBody) {
          operationBody + "   </soap:Body> </soap:Envelope>";
 }
 
-std::string loadQuery(const std::string& operation, int load) {
-  return "<" + operation + " xmlns=\"" + kNamespace + "\">      <OutgoingLoadID>" +
-         std::to_string(load) + "</OutgoingLoadID></" + operation + ">";
-}
+namespace {
 
-std::string allOrdersQuery(int load, const std::string& facility) {
-  return std::string("<GetOutgoingLoadAllOrders xmlns=\"") + kNamespace +
-         "\">      <OutgoingLoadID>" + std::to_string(load) +
-         "</OutgoingLoadID>      <FacilityID>" + facility +
-         "</FacilityID></GetOutgoingLoadAllOrders>";
-}
-
-std::string updateBody(const std::vector<std::string>& statements) {
-  std::string items;
-  for (const std::string& statement : statements) {
-    items += "<string>" + xmlEscaped(statement) + "</string>\r\n";
-  }
-  return std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
-         "\">      <OutgoingLoadOrderArray>" + items +
-         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>";
-}
-
-std::string astrayBody(const std::string& orderId, int segment, const std::string& freight,
-                       int cartons, int load, const std::string& comment) {
-  return std::string("<AddAstrayPO xmlns=\"") + kNamespace + "\"> <OrderID>" + orderId +
-         "</OrderID> <OrderSegment>" + std::to_string(segment) + "</OrderSegment> <Freight>" +
-         freight + "</Freight> <Cartons>" + std::to_string(cartons) +
-         "</Cartons> <OutgoingLoadID>" + std::to_string(load) + "</OutgoingLoadID> <Comment>" +
-         xmlEscaped(comment) + "</Comment></AddAstrayPO>";
-}
-
+// Text with "&", "<" and ">" escaped for XML.
 std::string xmlEscaped(const std::string& text) {
   std::string out;
-  for (const char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else {
-      out += c;
-    }
-  }
+  for (const char c : text)
+    out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
   return out;
 }
-
-namespace {
 
 HttpReply replyOf(const httplib::Result& result) {
   HttpReply reply;
@@ -74,6 +35,33 @@ HttpReply replyOf(const httplib::Result& result) {
 }
 
 }  // namespace
+
+std::string operationBody(const std::string& operation, const Parameters& parameters) {
+  std::string body = "<" + operation + " xmlns=\"" + kNamespace + "\">";
+  for (const auto& [name, value] : parameters) {
+    body += "      <" + name + ">" + xmlEscaped(value) + "</" + name + ">";
+  }
+  return body + "</" + operation + ">";
+}
+
+std::string loadQuery(const std::string& operation, int load) {
+  return operationBody(operation, {{"OutgoingLoadID", std::to_string(load)}});
+}
+
+std::string allOrdersQuery(int load, const std::string& facility) {
+  return operationBody("GetOutgoingLoadAllOrders",
+                       {{"OutgoingLoadID", std::to_string(load)}, {"FacilityID", facility}});
+}
+
+std::string updateBody(const std::vector<std::string>& statements) {
+  std::string items;
+  for (const std::string& statement : statements) {
+    items += "<string>" + xmlEscaped(statement) + "</string>\r\n";
+  }
+  return std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
+         "\">      <OutgoingLoadOrderArray>" + items +
+         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>";
+}
 
 HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction,
                  const std::map<std::string, std::string>& headers, bool chunked) {
@@ -137,6 +125,14 @@ std::pair<std::string, std::string> faultOf(const std::string& replyBody) {
   return {fault.child("faultcode").text().get(), fault.child("faultstring").text().get()};
 }
 
+void expectClientFault(const HttpReply& reply, const std::string& part) {
+  EXPECT_EQ(reply.status, 500);
+  EXPECT_EQ(reply.contentType, "text/xml; charset=utf-8");
+  const auto [code, message] = faultOf(reply.body);
+  EXPECT_EQ(code, "soap:Client");
+  EXPECT_NE(message.find(part), std::string::npos) << message;
+}
+
 void ServeFixture::SetUp() {
   dir_ = std::make_unique<TempDir>();
   const std::string path = (dir_->path() / "route.db").string();
@@ -159,11 +155,6 @@ void ServeFixture::TearDown() {
 
 HttpReply ServeFixture::call(const std::string& operation, const std::string& operationBody) {
   return send(clientEnvelope(operationBody), std::string(kNamespace) + "/" + operation);
-}
-
-HttpReply ServeFixture::send(const std::string& body,
-                             const std::optional<std::string>& soapAction) {
-  return postTo(port_, body, soapAction);
 }
 
 std::vector<Row> ServeFixture::allOrders(int load, const std::string& facility) {

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Database.h"
@@ -33,24 +33,21 @@ struct Row {
   std::map<std::string, std::string> values;
   std::vector<std::string> names;
   const std::string& operator[](const std::string& name) const { return values.at(name); }
-  bool has(const std::string& name) const { return values.count(name) != 0; }
 };
 
 using TempDir = tarvine::test::TemporaryFolder;
+using Parameters = std::vector<std::pair<std::string, std::string>>;
 
 // The request envelope as the control builds it around an operation body.
 std::string clientEnvelope(const std::string& operationBody);
+// An operation element in the service's namespace with its parameters (values XML-escaped).
+std::string operationBody(const std::string& operation, const Parameters& parameters);
 // The body of a query that takes only a load id.
 std::string loadQuery(const std::string& operation, int load);
 // The body of GetOutgoingLoadAllOrders.
 std::string allOrdersQuery(int load, const std::string& facility);
 // The body of UpdateOutgoingLoadOrder: each statement in a <string>, each followed by CR LF.
 std::string updateBody(const std::vector<std::string>& statements);
-// The body of AddAstrayPO.
-std::string astrayBody(const std::string& orderId, int segment, const std::string& freight,
-                       int cartons, int load, const std::string& comment);
-// Text with "&", "<" and ">" escaped for XML.
-std::string xmlEscaped(const std::string& text);
 
 // POSTs body to the endpoint of the service at port with the given SOAPAction (none: omitted)
 // and extra headers; chunked: without Content-Length, in chunks.
@@ -64,6 +61,8 @@ HttpReply getFrom(int port, const std::string& target);
 std::vector<Row> dataSetRows(const std::string& replyBody);
 // faultcode and faultstring of a fault reply (empty when there is no fault).
 std::pair<std::string, std::string> faultOf(const std::string& replyBody);
+// Expects a 500 reply holding a soap:Client fault whose faultstring contains `part`.
+void expectClientFault(const HttpReply& reply, const std::string& part);
 
 class ServeFixture : public ::testing::Test {
  protected:
@@ -73,7 +72,9 @@ class ServeFixture : public ::testing::Test {
   // Sends an operation body with the matching SOAPAction.
   HttpReply call(const std::string& operation, const std::string& operationBody);
   // Sends a body with a SOAPAction of the caller's choice.
-  HttpReply send(const std::string& body, const std::optional<std::string>& soapAction);
+  HttpReply send(const std::string& body, const std::optional<std::string>& soapAction) {
+    return postTo(port_, body, soapAction);
+  }
   // The rows of GetOutgoingLoadAllOrders for the load and facility.
   std::vector<Row> allOrders(int load, const std::string& facility = "DEMO");
   // A read-write connection to the service's database, for arranging and checking rows.
@@ -82,7 +83,7 @@ class ServeFixture : public ::testing::Test {
   std::int64_t count(const std::string& sql);
   // A text dump of the order and history tables, to prove that nothing changed.
   std::string snapshot();
-  // The request log so far, as records and as text lines.
+  // The request log so far.
   std::vector<RequestRecord> records();
   std::vector<std::string> logLines();
   // Serves again on 127.0.0.1 with other settings.

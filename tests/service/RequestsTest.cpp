@@ -4,6 +4,7 @@
 
 #include "Golden.h"
 #include "platform/XmlDocument.h"
+#include "service/Envelope.h"
 
 namespace tarvine::service {
 namespace {
@@ -32,23 +33,16 @@ TEST(RequestEnvelope, IsByteExact) {
   test::expectGolden(all, "requests.txt");
 }
 
-XmlNode childNamed(XmlNode parent, std::string_view name) {
-  for (XmlNode child = parent.firstChild(); child; child = child.nextSibling()) {
-    if (child.name() == name) return child;
-  }
-  return {};
-}
-
-// The escaped values must survive a real parse unchanged: that is what the service reads.
-TEST(RequestEscaping, ValuesReadBackUnchangedAfterParse) {
-  const std::string comment = "Smith & Sons <late> \"A\"";
-  XmlDocument document;
-  ASSERT_TRUE(document.loadXml(AddAstrayPORequest("P&O", 1, 2.5, 3, comment, 4)));
-  const XmlNode operation = childNamed(
-      childNamed(childNamed(document.root(), "soap:Envelope"), "soap:Body"), "AddAstrayPO");
-  ASSERT_TRUE(operation);
-  EXPECT_EQ(childNamed(operation, "Comment").text(), comment);
-  EXPECT_EQ(childNamed(operation, "OrderID").text(), "P&O");
+// The body goes between the template's blanks once; its text is not searched again.
+TEST(RequestEnvelope, WrapsTheBodyInTheTemplate) {
+  const std::string head =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+      "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+      "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">  <soap:Body>    ";
+  EXPECT_EQ(SOAPEnvelopeTemplate(), head + "XMLData   </soap:Body> </soap:Envelope>");
+  EXPECT_EQ(envelopeFor(""), head + "   </soap:Body> </soap:Envelope>");
+  EXPECT_EQ(envelopeFor("<A>XMLData</A>"), head + "<A>XMLData</A>   </soap:Body> </soap:Envelope>");
 }
 
 TEST(RequestEscaping, UpdateEnvelopeWithManyStatementsParses) {

@@ -17,17 +17,14 @@ std::string responseEnd(std::string_view op) {
 }
 
 std::string soapEnvelope(std::string_view body) {
-  std::string text(kDeclaration);
-  text += "<soap:Envelope xmlns:soap=\"" + std::string(kSoapNamespace) + "\" xmlns:xsi=\"" +
-          std::string(kXsiNamespace) + "\" xmlns:xsd=\"" + std::string(kXsdNamespace) + "\">";
-  text += "<soap:Body>";
-  text += body;
-  text += "</soap:Body></soap:Envelope>";
-  return text;
+  return std::string(kDeclaration) +
+         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body>" +
+         std::string(body) + "</soap:Body></soap:Envelope>";
 }
 
-}  // namespace
-
+// The text with "&", "<" and ">" written as entity references.
 std::string escapeForTest(std::string_view text) {
   std::string out;
   for (const char c : text) {
@@ -44,12 +41,14 @@ std::string escapeForTest(std::string_view text) {
   return out;
 }
 
+}  // namespace
+
 std::string dataSetText(const std::vector<ReplyRow>& rows) {
-  std::string text = "<Root><DataSet><xs:schema id=\"NewDataSet\" xmlns:xs=\"" +
-                     std::string(kXsdNamespace) +
-                     "\"><xs:element name=\"Table\"/></xs:schema>"
-                     "<diffgr:diffgram xmlns:msdata=\"urn:schemas-microsoft-com:xml-msdata\""
-                     " xmlns:diffgr=\"urn:schemas-microsoft-com:xml-diffgram-v1\"><NewDataSet>";
+  std::string text =
+      "<Root><DataSet><xs:schema id=\"NewDataSet\" xmlns:xs=\""
+      "http://www.w3.org/2001/XMLSchema\"><xs:element name=\"Table\"/></xs:schema>"
+      "<diffgr:diffgram xmlns:msdata=\"urn:schemas-microsoft-com:xml-msdata\""
+      " xmlns:diffgr=\"urn:schemas-microsoft-com:xml-diffgram-v1\"><NewDataSet>";
   for (std::size_t i = 0; i < rows.size(); ++i) {
     text += "<Table diffgr:id=\"Table" + std::to_string(i + 1) + "\" msdata:rowOrder=\"" +
             std::to_string(i) + "\">";

@@ -17,14 +17,6 @@ using ReplyRow = std::vector<ReplyColumn>;
 inline constexpr std::string_view kTestRouteNamespace =
     "http://tarvine.example/VOZARouteLocations/Service1";
 
-// Standard SOAP 1.1 and XML Schema namespaces.
-inline constexpr std::string_view kSoapNamespace = "http://schemas.xmlsoap.org/soap/envelope/";
-inline constexpr std::string_view kXsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";
-inline constexpr std::string_view kXsdNamespace = "http://www.w3.org/2001/XMLSchema";
-
-// The text with "&", "<" and ">" written as entity references.
-std::string escapeForTest(std::string_view text);
-
 // A serialized data set as the service returns it, without a declaration:
 // Root / DataSet (with an inline schema) / diffgr:diffgram / NewDataSet / one Table per row.
 std::string dataSetText(const std::vector<ReplyRow>& rows);

@@ -63,13 +63,19 @@ TEST_F(TransportTest, AnUnparsableEnvelopeGoesOutEmpty) {
   EXPECT_TRUE(request->ends_with("\r\n\r\n"));
 }
 
-TEST_F(TransportTest, ReplyIsCleanedAndStripped) {
-  const std::string reply = test::soapDataSetReply("Op", test::dataSetText({{{"CenterID", "12"}}}));
-  RawHttpServer server(RawReply::full(httpResponse(200, reply)));
+TEST_F(TransportTest, ReplyIsCleanedAndStrippedFaultsToo) {
+  const std::string dataSet = test::dataSetText({{{"CenterID", "12"}}});
+  RawHttpServer server(RawReply::full(httpResponse(200, test::soapDataSetReply("Op", dataSet))));
   const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
-  EXPECT_EQ(exchange.result,
-            test::transportResult("Op", test::dataSetText({{{"CenterID", "12"}}})));
+  EXPECT_EQ(exchange.result, test::transportResult("Op", dataSet));
   EXPECT_TRUE(exchange.completed);
+  server.setReply(RawReply::full(httpResponse(500, test::soapFaultReply("a < b"))));
+  const std::string fault = transport.ReturnWebserviceXML(server.url(), "h", "a", envelope);
+  EXPECT_TRUE(fault.starts_with(R"(<?xml version="1.0" encoding="utf-8" ?>)"));
+  EXPECT_NE(fault.find("<soap:Fault>"), std::string::npos);
+  EXPECT_NE(fault.find("a < b"), std::string::npos);
+  EXPECT_EQ(fault.find("<soap:Body>"), std::string::npos);
+  EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(TransportTest, UpdateOnlyGivesTheEmptyResultButKeepsTheOutcome) {
@@ -100,86 +106,61 @@ TEST_F(TransportTest, AStringEnvelopeGoesOutAsUtf8WhateverItDeclares) {
   EXPECT_NE(request->find("<Op>caf\xC3\xA9</Op>"), std::string::npos) << *request;
 }
 
-struct ReplyShape {
-  const char* name;
-  std::string reply;   // the whole HTTP reply
-  std::string report;  // the description reported; empty when the reply answers
-};
-
-class OperationReplyTest : public TransportTest,
-                           public ::testing::WithParamInterface<ReplyShape> {};
-
 // Only a well-formed 2xx reply holding <OpResponse> in the route namespace answers the
 // operation; anything else is reported once, with the status as its number.
-TEST_P(OperationReplyTest, AnswersOrReportsOnce) {
-  RawHttpServer server(RawReply::full(GetParam().reply));
-  const Exchange exchange = transport.callOperation(server.url(), "h", "a", "Op", envelope, false);
-  if (GetParam().report.empty()) {
-    EXPECT_TRUE(exchange.answered());
-    EXPECT_TRUE(reports.empty());
-    return;
+TEST_F(TransportTest, OnlyTheOperationsResponseAnswers) {
+  const std::string noOp = "HTTP 200 reply without a OpResponse ";
+  const std::pair<std::string, std::string> cases[] = {
+      {httpResponse(200, test::soapDataSetReply("Op", "")), ""},
+      {httpResponse(200, ""), noOp + "(text/xml; charset=utf-8)"},
+      {httpResponse(200, "<html><p>ok</p></html>", "Content-Type: text/html\r\n"),
+       noOp + "(text/html)"},
+      {httpResponse(200, "\x1F\x8B\x08\x00garbage", ""), noOp + "(no content type)"},
+      {httpResponse(200, test::soapDataSetReply("Other", "")), noOp + "(text/xml; charset=utf-8)"},
+      {httpResponse(503, test::soapDataSetReply("Op", "")),
+       "HTTP 503 reply to Op (text/xml; charset=utf-8)"},
+      {httpResponse(500, test::soapFaultReply("load 5001 is closed")), "load 5001 is closed"}};
+  for (const auto& [reply, report] : cases) {
+    SCOPED_TRACE(report);
+    reports.clear();
+    RawHttpServer server(RawReply::full(reply));
+    const Exchange exchange =
+        transport.callOperation(server.url(), "h", "a", "Op", envelope, false);
+    EXPECT_EQ(exchange.answered(), report.empty());
+    if (report.empty()) {
+      EXPECT_TRUE(reports.empty());
+      continue;
+    }
+    EXPECT_EQ(exchange.result, "");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
+    EXPECT_EQ(reports[0].number, exchange.httpStatus);
+    EXPECT_EQ(reports[0].description, report);
   }
-  EXPECT_FALSE(exchange.answered());
-  EXPECT_EQ(exchange.result, "");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-  EXPECT_EQ(reports[0].number, exchange.httpStatus);
-  EXPECT_EQ(reports[0].description, GetParam().report);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, OperationReplyTest,
-    ::testing::Values(
-        ReplyShape{"Answer", httpResponse(200, test::soapDataSetReply("Op", "")), ""},
-        ReplyShape{"EmptyBody", httpResponse(200, ""),
-                   "HTTP 200 reply without a OpResponse (text/xml; charset=utf-8)"},
-        ReplyShape{"HtmlPage",
-                   httpResponse(200, "<html><p>ok</p></html>", "Content-Type: text/html\r\n"),
-                   "HTTP 200 reply without a OpResponse (text/html)"},
-        ReplyShape{"Garbage", httpResponse(200, "\x1F\x8B\x08\x00garbage", ""),
-                   "HTTP 200 reply without a OpResponse (no content type)"},
-        ReplyShape{"OtherOperation", httpResponse(200, test::soapDataSetReply("Other", "")),
-                   "HTTP 200 reply without a OpResponse (text/xml; charset=utf-8)"},
-        ReplyShape{"ErrorStatus", httpResponse(503, test::soapDataSetReply("Op", "")),
-                   "HTTP 503 reply to Op (text/xml; charset=utf-8)"},
-        ReplyShape{"Fault", httpResponse(500, test::soapFaultReply("load 5001 is closed")),
-                   "load 5001 is closed"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// A reply whose tree would cost many times its size is refused before the tree is built and
-// reported with number 7, never handed on as an empty data set.
-struct CostlyReply {
-  const char* name;
-  const char* open;
-  const char* piece;  // repeated `times` times, then `after` as often
-  const char* after;
-  const char* close;
-  std::size_t times;
-  friend void PrintTo(const CostlyReply& reply, std::ostream* out) { *out << reply.name; }
-};
-
-class CostlyReplyTest : public TransportTest, public ::testing::WithParamInterface<CostlyReply> {};
-
-TEST_P(CostlyReplyTest, IsRefusedAndReported) {
-  const CostlyReply& shape = GetParam();
-  std::string body = shape.open;
-  for (std::size_t i = 0; i < shape.times; ++i) body += shape.piece;
-  for (std::size_t i = 0; i < shape.times; ++i) body += shape.after;
-  RawHttpServer server(RawReply::full(httpResponse(200, body + shape.close)));
-  const Exchange exchange = transport.callQuery(server.url(), "h", "a", "Op", envelope);
-  EXPECT_EQ(exchange.result, "");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].number, 7);
-  EXPECT_TRUE(reports[0].description.starts_with("The reply was refused"))
-      << reports[0].description;
+// A reply whose tree would cost many times its size (tiny elements, deep nesting, a long
+// attribute list) is refused before the tree is built and reported with number 7, never handed on
+// as an empty data set.
+TEST_F(TransportTest, ACostlyReplyIsRefusedAndReported) {
+  const auto times = [](const std::string& piece, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += piece;
+    return text;
+  };
+  for (const std::string& body : {"<a>" + times("<b/>", 500'000) + "</a>",
+                                  "<a>" + times("<b>", 700'000) + times("</b>", 700'000) + "</a>",
+                                  "<a " + times("b=\"\" ", 1'200'000) + "/>"}) {
+    reports.clear();
+    RawHttpServer server(RawReply::full(httpResponse(200, body)));
+    const Exchange exchange = transport.callQuery(server.url(), "h", "a", "Op", envelope);
+    EXPECT_EQ(exchange.result, "");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].number, 7);
+    EXPECT_TRUE(reports[0].description.starts_with("The reply was refused"))
+        << reports[0].description;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, CostlyReplyTest,
-    ::testing::Values(CostlyReply{"TinyElements", "<a>", "<b/>", "", "</a>", 500'000},
-                      CostlyReply{"DeepNesting", "<a>", "<b>", "</b>", "</a>", 700'000},
-                      CostlyReply{"LongAttributeList", "<a ", "b=\"\" ", "", "/>", 1'200'000}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TransportTest, AnOperationWhoseTextIsNotUtf8IsNotSent) {
   RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
@@ -192,34 +173,20 @@ TEST_F(TransportTest, AnOperationWhoseTextIsNotUtf8IsNotSent) {
   EXPECT_FALSE(server.request(0, std::chrono::milliseconds(200)));
 }
 
-TEST_F(TransportTest, SoapFaultIsReturnedCleaned) {
-  RawHttpServer server(RawReply::full(httpResponse(500, test::soapFaultReply("a < b"))));
-  const std::string result = transport.ReturnWebserviceXML(server.url(), "h", "a", envelope);
-  EXPECT_NE(result.find("<soap:Fault>"), std::string::npos);
-  EXPECT_NE(result.find("a < b"), std::string::npos);
-  EXPECT_EQ(result.find("<soap:Body>"), std::string::npos);
-  EXPECT_TRUE(result.starts_with(R"(<?xml version="1.0" encoding="utf-8" ?>)"));
-  EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(TransportTest, RefusedConnectionIsReported) {
+// A refused connection and a server that never answers are each reported once, by libcurl code.
+TEST_F(TransportTest, ConnectionFailuresAreReported) {
   ClosedPort closed;
-  const Exchange exchange = transport.call(closed.url(), "h", "a", envelope, false);
-  EXPECT_FALSE(exchange.completed);
-  EXPECT_EQ(exchange.result, "");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-  EXPECT_EQ(reports[0].number, kHttpErrorBase + 7);
-  EXPECT_NE(reports[0].description.find("connect"), std::string::npos);
-}
-
-TEST_F(TransportTest, SilentServerTimesOutAndIsReported) {
-  RawHttpServer server(RawReply::silence());
+  RawHttpServer silent(RawReply::silence());
   transport.setTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
-  EXPECT_EQ(transport.ReturnWebserviceXML(server.url(), "h", "a", envelope), "");
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-  EXPECT_EQ(reports[0].number, kHttpErrorBase + 28);
+  for (const auto& [url, code] : {std::pair{closed.url(), 7}, {silent.url(), 28}}) {
+    reports.clear();
+    const Exchange exchange = transport.call(url, "h", "a", envelope, false);
+    EXPECT_FALSE(exchange.completed);
+    EXPECT_EQ(exchange.result, "");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
+    EXPECT_EQ(reports[0].number, kHttpErrorBase + code);
+  }
 }
 
 TEST(ReplyCleanUpTest, CleanResponseXML) {
