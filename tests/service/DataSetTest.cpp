@@ -77,14 +77,6 @@ TEST(ReadDataSetRows, NoDataSetGivesNoRows) {
   }
 }
 
-TEST(ReadDataSetRows, ParsedDocumentOverload) {
-  XmlDocument document;
-  document.loadXml(wrapped(kOpen, "<Table><A>1</A></Table>", kClose));
-  int rows = 0;
-  ReadDataSetRows(document, [&](const DataSetRow&) { ++rows; });
-  EXPECT_EQ(rows, 1);
-}
-
 TEST(ReadDataSetRows, DeepNestingInsideAndOutsideTheRowsIsHarmless) {
   constexpr int kDepth = 100'000;
   std::string deep;
