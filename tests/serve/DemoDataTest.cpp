@@ -7,13 +7,6 @@
 namespace tarvine::serve::test {
 namespace {
 
-std::int64_t countOf(Database& db, const std::string& sql) {
-  Statement& query = db.prepare(sql);
-  const std::int64_t value = query.step() ? query.integer(0) : -1;
-  query.reset();
-  return value;
-}
-
 class DemoData : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -163,8 +163,8 @@ std::vector<Row> ServeFixture::allOrders(int load, const std::string& facility) 
   return dataSetRows(reply.body);
 }
 
-std::int64_t ServeFixture::count(const std::string& sql) {
-  Statement& query = db().prepare(sql);
+std::int64_t countOf(Database& db, const std::string& sql) {
+  Statement& query = db.prepare(sql);
   const std::int64_t value = query.step() ? query.integer(0) : -1;
   query.reset();
   return value;

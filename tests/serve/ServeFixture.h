@@ -61,6 +61,8 @@ HttpReply getFrom(int port, const std::string& target);
 std::vector<Row> dataSetRows(const std::string& replyBody);
 // faultcode and faultstring of a fault reply (empty when there is no fault).
 std::pair<std::string, std::string> faultOf(const std::string& replyBody);
+// One integer result of a query on db (-1 when it gives no row).
+std::int64_t countOf(Database& db, const std::string& sql);
 // Expects a 500 reply holding a soap:Client fault whose faultstring contains `part`.
 void expectClientFault(const HttpReply& reply, const std::string& part);
 
@@ -80,7 +82,7 @@ class ServeFixture : public ::testing::Test {
   // A read-write connection to the service's database, for arranging and checking rows.
   Database& db() { return *db_; }
   // One integer result of a query on the service's database.
-  std::int64_t count(const std::string& sql);
+  std::int64_t count(const std::string& sql) { return countOf(*db_, sql); }
   // A text dump of the order and history tables, to prove that nothing changed.
   std::string snapshot();
   // The request log so far.

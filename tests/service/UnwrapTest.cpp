@@ -11,35 +11,23 @@ using test::dataSetText;
 using test::transportResult;
 using test::unwrappedReply;
 
-struct UnwrapCase {
-  const char* op;
-  std::string (*unwrap)(std::string_view);
-};
-
-void PrintTo(const UnwrapCase& unwrap, std::ostream* out) {
-  *out << unwrap.op;
-}
-
-class Unwrapper : public ::testing::TestWithParam<UnwrapCase> {};
-
 // Each unwrapper removes its own operation's wrapping only.
-TEST_P(Unwrapper, LeavesDeclarationAndDataSet) {
+TEST(UnwrapResponse, LeavesDeclarationAndDataSet) {
+  const std::pair<const char*, std::string (*)(std::string_view)> unwrappers[] = {
+      {"GetOutgoingLoadAllOrders", UnwrapGetOutgoingLoadAllOrders},
+      {"GetOutgoingLoadBasicTotal", UnwrapGetOutgoingLoadBasicTotal},
+      {"GetOutgoingLoadCenterIDAndCenter", UnwrapGetOutgoingLoadCenterIDAndCenter},
+      {"GetOutgoingLoadDescriptionRoute", UnwrapGetOutgoingLoadDescriptionRoute},
+      {"IsPOFound", UnwrapIsPOFound}};
   const std::string dataSet = dataSetText({{{"CenterID", "12"}}});
-  EXPECT_EQ(GetParam().unwrap(transportResult(GetParam().op, dataSet)), unwrappedReply(dataSet));
-  EXPECT_EQ(GetParam().unwrap(""), "");
   const std::string other = transportResult("GetSomethingElse", dataSet);
-  EXPECT_EQ(GetParam().unwrap(other), other);
+  for (const auto& [op, unwrap] : unwrappers) {
+    SCOPED_TRACE(op);
+    EXPECT_EQ(unwrap(transportResult(op, dataSet)), unwrappedReply(dataSet));
+    EXPECT_EQ(unwrap(""), "");
+    EXPECT_EQ(unwrap(other), other);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, Unwrapper,
-    ::testing::Values(
-        UnwrapCase{"GetOutgoingLoadAllOrders", UnwrapGetOutgoingLoadAllOrders},
-        UnwrapCase{"GetOutgoingLoadBasicTotal", UnwrapGetOutgoingLoadBasicTotal},
-        UnwrapCase{"GetOutgoingLoadCenterIDAndCenter", UnwrapGetOutgoingLoadCenterIDAndCenter},
-        UnwrapCase{"GetOutgoingLoadDescriptionRoute", UnwrapGetOutgoingLoadDescriptionRoute},
-        UnwrapCase{"IsPOFound", UnwrapIsPOFound}),
-    [](const auto& info) { return std::string(info.param.op); });
 
 TEST(UnwrapResponse, TagsWrittenDifferentlyStay) {
   const std::string ns(test::kTestRouteNamespace);
