@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ScopedEnvironment.h"
 #include "TemporaryFolder.h"
@@ -72,6 +73,16 @@ TEST_F(EventLogFileTest, DefaultLogIsTheFileNamedInTheEnvironment) {
   test::ScopedEnvironment variable("TARVINE_EVENT_LOG", file);
   makeDefaultEventLog()->write("entry");
   EXPECT_EQ(readText(file), "entry\n");
+}
+
+TEST(MemoryEventLogTest, KeepsEntriesAndTellsTheObserver) {
+  MemoryEventLog log;
+  std::vector<std::string> seen;
+  log.setObserver([&](const std::string& entry) { seen.push_back(entry); });
+  log.write("a\nb");
+  log.write("c");
+  EXPECT_EQ(log.entries(), (std::vector<std::string>{"a\nb", "c"}));
+  EXPECT_EQ(seen, log.entries());
 }
 
 }  // namespace
