@@ -2,14 +2,12 @@
 // sheet's PDF checked by rendering it (pdfinfo and pdftotext of poppler-utils).
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest/QTest>
-#include <array>
 #include <string>
 
 #include "CapacityGauges.h"
@@ -70,13 +68,7 @@ TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowTheCaptions) {
 
 // Runs a poppler tool and gives what it printed.
 std::string poppler(const std::string& arguments) {
-  std::string output;
-  FILE* pipe = popen((arguments + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  std::array<char, 4096> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-  pclose(pipe);
-  return output;
+  return runCommand(arguments).second;
 }
 
 // Two centers of 90 segments each: several pages, each with the header and its number, and the
