@@ -13,7 +13,6 @@
 #include "HostWindow.h"
 #include "QtTestSupport.h"
 #include "UnsavedPrompt.h"
-#include "control/TarvineOrderPick.h"
 
 namespace tarvine::qt::test {
 namespace {

@@ -15,11 +15,8 @@
 #include "Layout.h"
 #include "LoadSheetPaint.h"
 #include "OrderFindBox.h"
-#include "OrderPickWidget.h"
 #include "QtTestSupport.h"
-#include "control/TarvineOrderPick.h"
 #include "platform/Convert.h"
-#include "platform/EventLog.h"
 #include "tools/SheetText.h"
 
 namespace tarvine::qt::test {
