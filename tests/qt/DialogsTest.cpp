@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -71,11 +70,8 @@ TEST_F(RealDialogs, AMessageBoxIsModalAndTitledWithTheTitleOrTheApplication) {
 
 TEST_F(RealDialogs, AnInputBoxGivesTheTypedAnswerOrNothingWhenCancelled) {
   script.expect(kInputBoxName, [](QWidget& dialog) {
-    auto& input = static_cast<QInputDialog&>(dialog);
-    EXPECT_EQ(input.windowTitle(), "Outgoing Load");
-    EXPECT_EQ(input.labelText(), "Please enter the new Freight");
-    EXPECT_EQ(input.textValue(), "12.50");
-    auto* edit = input.findChild<QLineEdit*>();
+    // Its title, prompt and first text: PickWindowTest's freight override.
+    auto* edit = dialog.findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     edit->selectAll();
     QTest::keyClicks(edit, "99");
