@@ -312,7 +312,8 @@ TEST_F(CApiTest, ToolsFindScanLimitAndWriteTheSheet) {
   EXPECT_EQ(tarvine_set_trailer_limits(control, 0, 100, 0), TARVINE_E_INVALIDARG);
   ASSERT_EQ(tarvine_set_trailer_limits(control, 1, 1, 0), TARVINE_S_OK);
 
-  Host asked{.answer = 7};  // No
+  Host asked;
+  asked.answer = 7;  // No
   const tarvine_callbacks callbacks{&asked, onMessage, nullptr, nullptr, nullptr};
   ASSERT_EQ(tarvine_set_callbacks(control, &callbacks), TARVINE_S_OK);
   ASSERT_EQ(tarvine_run_script(control, "save", nullptr, nullptr), 0);

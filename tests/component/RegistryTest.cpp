@@ -100,8 +100,11 @@ TEST_F(RegistryTest, OnlyARegularFileIsRead) {
   fs::create_directories(file.parent_path());
   for (const bool fifo : {true, false}) {
     fs::remove(file);
-    if (fifo) ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    if (!fifo) fs::create_symlink("/dev/zero", file);
+    if (fifo) {
+      ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    } else {
+      fs::create_symlink("/dev/zero", file);
+    }
     try {
       registerServer(file, library);
       ADD_FAILURE() << "registered";

@@ -30,10 +30,12 @@ class HostWindowTest : public ::testing::Test {
   }
 
   std::unique_ptr<HostWindow> open() {
-    auto shown = std::make_unique<HostWindow>(
-        app::HostOptions{
-            .server = service.server(), .facility = "DEMO", .personId = "7", .personType = "2"},
-        false);
+    app::HostOptions options;
+    options.server = service.server();
+    options.facility = "DEMO";
+    options.personId = "7";
+    options.personType = "2";
+    auto shown = std::make_unique<HostWindow>(options, false);
     shown->show();
     shown->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(shown.get()));
