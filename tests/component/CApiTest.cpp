@@ -43,6 +43,12 @@ class CApiTest : public ::testing::Test {
   void TearDown() override { EXPECT_EQ(tarvine_destroy(control), TARVINE_S_OK); }
 
   json state() { return json::parse(take(tarvine_state_json(control))); }
+  // Opens load 5001 of the demo service as person 7 of type 2.
+  void openDemoLoad(const test::DemoRouteService& service) {
+    const std::string open =
+        "server " + service.server() + "\nfacility DEMO\nperson 7 2\nload 5001";
+    ASSERT_EQ(tarvine_run_script(control, open.c_str(), nullptr, nullptr), 0);
+  }
 };
 
 TEST_F(CApiTest, ClassFactoryAndUnloading) {
@@ -224,6 +230,7 @@ struct Host {
                                      "add", "close"};
   std::size_t nextFormLine = 0;
   int inputs = 0;
+  int32_t answer = 1;  // the message box's: OK
 };
 
 extern "C" void onLine(void* user, const char* line) {
@@ -231,7 +238,7 @@ extern "C" void onLine(void* user, const char* line) {
 }
 extern "C" int32_t onMessage(void* user, const char* prompt, int32_t, const char*) {
   static_cast<Host*>(user)->messages.emplace_back(prompt);
-  return 1;
+  return static_cast<Host*>(user)->answer;
 }
 extern "C" int32_t onInput(void* user, const char*, const char*, const char*,
                            tarvine_text_out* answer) {
@@ -254,8 +261,7 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoadWithCallbacksAndScriptLines) {
   Host host;
   const tarvine_callbacks callbacks{&host, onMessage, onInput, onForm, onLog};
   ASSERT_EQ(tarvine_set_callbacks(control, &callbacks), TARVINE_S_OK);
-  const std::string open = "server " + service.server() + "\nfacility DEMO\nperson 7 2\nload 5001";
-  ASSERT_EQ(tarvine_run_script(control, open.c_str(), nullptr, nullptr), 0);
+  openDemoLoad(service);
   EXPECT_EQ(state()["manifest"], "5001");
 
   EXPECT_EQ(
@@ -289,14 +295,11 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoadWithCallbacksAndScriptLines) {
   EXPECT_EQ(json::parse(take(orders)), json::array({state()["rows"][0]["text"]}));
 }
 
-}  // namespace
-
 // The dispatcher's tools through the C interface: find, scan, limits with the Save question
 // answered No by the host's message box, and the load sheet.
 TEST_F(CApiTest, ToolsFindScanLimitAndWriteTheSheet) {
   tarvine::test::DemoRouteService service;
-  const std::string open = "server " + service.server() + "\nfacility DEMO\nperson 7 2\nload 5001";
-  ASSERT_EQ(tarvine_run_script(control, open.c_str(), nullptr, nullptr), 0);
+  openDemoLoad(service);
   int32_t row = -1, outcome = -1;
   EXPECT_EQ(tarvine_find_order(control, " 12-34602 ", &row), TARVINE_S_OK);
   EXPECT_GT(row, 1);
@@ -309,19 +312,13 @@ TEST_F(CApiTest, ToolsFindScanLimitAndWriteTheSheet) {
   EXPECT_EQ(tarvine_set_trailer_limits(control, 0, 100, 0), TARVINE_E_INVALIDARG);
   ASSERT_EQ(tarvine_set_trailer_limits(control, 1, 1, 0), TARVINE_S_OK);
 
-  struct Asked {
-    std::vector<std::string> prompts;
-  } asked;
-  tarvine_callbacks callbacks{};
-  callbacks.user = &asked;
-  callbacks.message_box = [](void* user, const char* prompt, int32_t, const char*) -> int32_t {
-    static_cast<Asked*>(user)->prompts.push_back(prompt);
-    return 7;  // No
-  };
+  Host asked;
+  asked.answer = 7;  // No
+  const tarvine_callbacks callbacks{&asked, onMessage, nullptr, nullptr, nullptr};
   ASSERT_EQ(tarvine_set_callbacks(control, &callbacks), TARVINE_S_OK);
   ASSERT_EQ(tarvine_run_script(control, "save", nullptr, nullptr), 0);
-  ASSERT_EQ(asked.prompts.size(), 1u);
-  EXPECT_TRUE(asked.prompts[0].starts_with("The load is ")) << asked.prompts[0];
+  ASSERT_EQ(asked.messages.size(), 1u);
+  EXPECT_TRUE(asked.messages[0].starts_with("The load is ")) << asked.messages[0];
   EXPECT_EQ(service.queryText("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '12-34567'"
                               " AND OutgoingLoad = 5001"),
             "0");
@@ -332,3 +329,5 @@ TEST_F(CApiTest, ToolsFindScanLimitAndWriteTheSheet) {
   EXPECT_EQ(tarvine_write_load_sheet_csv(control, (folder.path() / "no" / "x.csv").c_str()),
             TARVINE_E_UNEXPECTED);
 }
+
+}  // namespace

@@ -23,9 +23,12 @@ constexpr const char* kAstrayNumber = "70460";
 
 class AstrayDialogTest : public DemoWindowTest {
  protected:
-  void openForm() {
-    QTest::mouseClick(child<QPushButton>(*widget, "cmdAddAstrayItem"), Qt::LeftButton);
-    drainEvents();
+  // Expects a message box that says `text`, and presses OK.
+  void expectBox(const char* text) {
+    script.expect(kMessageBoxName, [text](QWidget& dialog) {
+      EXPECT_EQ(static_cast<QMessageBox&>(dialog).text(), text);
+      static_cast<QMessageBox&>(dialog).button(QMessageBox::Ok)->click();
+    });
   }
   // The view rows showing the P.O.
   int rowsShowing(const QString& order) {
@@ -45,7 +48,10 @@ class AstrayDialogTest : public DemoWindowTest {
   ModalScript script;
 };
 
-TEST_F(AstrayDialogTest, IsDrawnAtItsLayoutWithItsTabOrderAndFocus) {
+// The form as drawn, with its tab order; a refused entry, then an added P.O. that the list shows.
+TEST_F(AstrayDialogTest, IsDrawnRefusesABlankBoxAndAddsAPO) {
+  const QString order = QString("%1-%2").arg(kAstrayCenter, kAstrayNumber);
+  ASSERT_EQ(rowsShowing(order), 0);
   script.expect(kFormDialogName, [this](QWidget& form) {
     EXPECT_EQ(form.windowTitle(), "Astray P.O's");
     const double dpi = form.logicalDpiX();
@@ -66,37 +72,14 @@ TEST_F(AstrayDialogTest, IsDrawnAtItsLayoutWithItsTabOrderAndFocus) {
       // The form follows the user's focus too.
       EXPECT_EQ(control.astrayForm()->screen().focus(), order[i]);
     }
-    static_cast<QDialog&>(form).reject();
-  });
-  script.start();
-  openForm();
-  EXPECT_TRUE(script.done());
-}
-
-TEST_F(AstrayDialogTest, ARefusedEntryPutsTheFocusOnTheBoxNamed) {
-  script.expect(kFormDialogName, [](QWidget& form) {
     type(form, "txtPO1", kAstrayCenter);
     QTest::mouseClick(child<QPushButton>(form, "cmdAddAstrayItem"), Qt::LeftButton);
   });
-  script.expect(kMessageBoxName, [](QWidget& dialog) {
-    EXPECT_EQ(static_cast<QMessageBox&>(dialog).text(), "PO text box has been left blank.");
-    static_cast<QMessageBox&>(dialog).accept();
-  });
+  expectBox("PO text box has been left blank.");
   script.expect(kFormDialogName, [](QWidget& form) {
+    // The refusal puts the focus on the box it names and keeps the entry.
     EXPECT_EQ(form.focusWidget(), child<QWidget>(form, "txtPO2"));
     EXPECT_EQ(child<QLineEdit>(form, "txtPO1")->text(), kAstrayCenter);
-    static_cast<QDialog&>(form).reject();
-  });
-  script.start();
-  openForm();
-  EXPECT_TRUE(script.done());
-}
-
-TEST_F(AstrayDialogTest, AddsAPOAgainstTheRouteServiceAndTheListShowsIt) {
-  const QString order = QString("%1-%2").arg(kAstrayCenter, kAstrayNumber);
-  ASSERT_EQ(rowsShowing(order), 0);
-  script.expect(kFormDialogName, [](QWidget& form) {
-    type(form, "txtPO1", kAstrayCenter);
     type(form, "txtPO2", kAstrayNumber);
     type(form, "txtCartons", "6");
     type(form, "txtFreight", "42.50");
@@ -105,11 +88,7 @@ TEST_F(AstrayDialogTest, AddsAPOAgainstTheRouteServiceAndTheListShowsIt) {
     QTest::keyClicks(comments, "found on the dock");
     QTest::mouseClick(child<QPushButton>(form, "cmdAddAstrayItem"), Qt::LeftButton);
   });
-  script.expect(kMessageBoxName, [](QWidget& dialog) {
-    EXPECT_EQ(static_cast<QMessageBox&>(dialog).text(),
-              "Astray item has been added to the list successfully!!!");
-    static_cast<QMessageBox&>(dialog).button(QMessageBox::Ok)->click();
-  });
+  expectBox("Astray item has been added to the list successfully!!!");
   script.expect(kFormDialogName, [](QWidget& form) {
     // The entry was cleared and the form stays open for the next one.
     for (const char* box : {"txtPO1", "txtPO2", "txtCartons", "txtFreight"}) {
@@ -120,7 +99,8 @@ TEST_F(AstrayDialogTest, AddsAPOAgainstTheRouteServiceAndTheListShowsIt) {
     static_cast<QDialog&>(form).reject();
   });
   script.start();
-  openForm();
+  QTest::mouseClick(child<QPushButton>(*widget, "cmdAddAstrayItem"), Qt::LeftButton);
+  drainEvents();
   EXPECT_TRUE(script.done());
   EXPECT_EQ(rowsShowing(order), 1);
   EXPECT_TRUE(log.entries().empty()) << log.entries().front();

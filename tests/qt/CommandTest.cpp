@@ -2,12 +2,9 @@
 // a clear word instead of a crash when there is no display to open the window on.
 
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <sys/wait.h>
 
 #include <QColor>
 #include <QImage>
-#include <array>
 #include <filesystem>
 #include <string>
 
@@ -16,26 +13,15 @@
 namespace tarvine::qt::test {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string output;
-};
+namespace fs = std::filesystem;
 
 // Runs the tarvine command with the arguments, without any display, with its data and event
 // log in the directory; stops it after two minutes at most.
-Outcome runTarvine(const TempDir& dir, const std::string& arguments) {
-  const std::string line = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME='" +
-                           dir.path().string() + "' TARVINE_EVENT_LOG='" +
-                           (dir.path() / "events.log").string() + "' timeout 120 '" +
-                           TARVINE_BINARY + "' " + arguments + " 2>&1";
-  Outcome outcome;
-  FILE* pipe = popen(line.c_str(), "r");
-  if (!pipe) return outcome;
-  std::array<char, 4096> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) outcome.output += buffer.data();
-  const int status = pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return outcome;
+std::pair<int, std::string> runTarvine(const TempDir& dir, const std::string& arguments) {
+  return runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME='" +
+                    dir.path().string() + "' TARVINE_EVENT_LOG='" +
+                    (dir.path() / "events.log").string() + "' timeout 120 '" + TARVINE_BINARY +
+                    "' " + arguments);
 }
 
 // Pixels of the blue that the list gives the rows already on the load.
@@ -50,55 +36,48 @@ int bluePixels(const QImage& image) {
   return count;
 }
 
-TEST(DemoCommand, WritesAScreenshotOfTheDemoLoadWithoutADisplay) {
-  TempDir dir;
-  const std::filesystem::path shot = dir.path() / "demo.png";
-  const Outcome outcome = runTarvine(dir, "demo --screenshot '" + shot.string() + "'");
-  ASSERT_EQ(outcome.status, 0) << outcome.output;
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "tarvine" / "demo.db"));
-  const QImage image(QString::fromStdString(shot.string()));
-  ASSERT_FALSE(image.isNull());
-  // The whole control, plus the load bar and the status bar.
-  EXPECT_GE(image.width(), 588);
-  EXPECT_GT(image.height(), 497);
-  EXPECT_GT(bluePixels(image), 100) << "the rows on the load are not drawn";
+// The demo with its own data, and a host against a route service, draw the load without a
+// display: the whole control, plus the load bar and the status bar.
+TEST(Screenshots, ShowTheRowsOnTheLoadWithoutADisplay) {
+  DemoService service;
+  const std::string host = "host --server " + service.server() + " --facility DEMO --person 7 2";
+  for (const std::string& command : {std::string("demo"), host + " --load 5001"}) {
+    SCOPED_TRACE(command);
+    TempDir dir;
+    const fs::path shot = dir.path() / "shot.png";
+    const auto [status, output] =
+        runTarvine(dir, command + " --screenshot '" + shot.string() + "'");
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(fs::exists(dir.path() / "tarvine" / "demo.db"), command == "demo");
+    const QImage image(QString::fromStdString(shot.string()));
+    EXPECT_GE(image.width(), 588);
+    EXPECT_GT(image.height(), 497);
+    EXPECT_GT(bluePixels(image), 100) << "the rows on the load are not drawn";
+  }
 }
 
 TEST(DemoCommand, WithoutADisplaySaysHowToRunIt) {
   TempDir dir;
-  const Outcome outcome = runTarvine(dir, "demo");
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_NE(outcome.output.find("xvfb-run -a tarvine demo"), std::string::npos) << outcome.output;
-  EXPECT_NE(outcome.output.find("--screenshot"), std::string::npos) << outcome.output;
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "tarvine" / "demo.db"));
+  const auto [status, output] = runTarvine(dir, "demo");
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(output.find("xvfb-run -a tarvine demo"), std::string::npos) << output;
+  EXPECT_NE(output.find("--screenshot"), std::string::npos) << output;
+  EXPECT_FALSE(fs::exists(dir.path() / "tarvine" / "demo.db"));
 }
 
+// Nothing listens on the discard port: every service call fails and is reported.
 TEST(HostCommand, AScreenshotNeverWaitsForAPersonToCloseAMessage) {
   TempDir dir;
-  const std::filesystem::path shot = dir.path() / "host.png";
-  // Nothing listens on the discard port: every service call fails and is reported.
-  const Outcome outcome =
+  const fs::path shot = dir.path() / "host.png";
+  const auto [status, output] =
       runTarvine(dir,
                  "host --server http://127.0.0.1:9 --facility DEMO --person 7 2 --load 5001 "
                  "--screenshot '" +
                      shot.string() + "'");
-  EXPECT_EQ(outcome.status, 0) << outcome.output;
-  EXPECT_NE(outcome.output.find("message box: An application error has occured"), std::string::npos)
-      << outcome.output;
-  EXPECT_TRUE(std::filesystem::exists(shot));
-}
-
-TEST(HostCommand, DrawsTheWindowAgainstAnyRouteService) {
-  DemoService service;
-  TempDir dir;
-  const std::filesystem::path shot = dir.path() / "host.png";
-  const Outcome outcome = runTarvine(
-      dir, "host --server " + service.server() +
-               " --facility DEMO --person 7 2 --load 5001 --screenshot '" + shot.string() + "'");
-  ASSERT_EQ(outcome.status, 0) << outcome.output;
-  const QImage image(QString::fromStdString(shot.string()));
-  ASSERT_FALSE(image.isNull());
-  EXPECT_GT(bluePixels(image), 100);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("message box: An application error has occured"), std::string::npos)
+      << output;
+  EXPECT_TRUE(fs::exists(shot));
 }
 
 }  // namespace

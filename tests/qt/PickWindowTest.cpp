@@ -1,4 +1,4 @@
-// The embeddable widget on the demo load: it mirrors the headless control, and clicks, keys and
+// The embeddable widget on the demo load: it draws the headless control, and clicks, keys and
 // dialogs reach the control's handlers the way a user's do.
 
 #include <gtest/gtest.h>
@@ -11,7 +11,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <sstream>
 
+#include "Golden.h"
 #include "Layout.h"
 #include "QtTestSupport.h"
 #include "ReportListView.h"
@@ -27,69 +29,87 @@ class PickWindowTest : public DemoWindowTest {
   QString shown(int row, int column) {
     return model().data(model().index(row, column), Qt::DisplayRole).toString();
   }
-  bool shownChecked(int row) {
-    return model().data(model().index(row, 0), Qt::CheckStateRole).toInt() == Qt::Checked;
-  }
-  // The view row of a P.O.'s segment; -1 when it is not listed.
-  int rowOf(const std::string& order, int segment) {
+  // The view row of segment N of P.O. 12-34567, the first on the list.
+  int rowOf(const std::string& segment) {
     const auto& ids = list().order();
     for (std::size_t i = 0; i < ids.size(); ++i) {
       const ListRow& row = list().row(ids[i]);
-      if (row.text == order && row.sub[1] == std::to_string(segment)) return static_cast<int>(i);
+      if (row.text == "12-34567" && row.sub[1] == segment) return static_cast<int>(i);
     }
     return -1;
   }
-  void clickCheckBox(int row) {
-    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, checkBoxCenter(view(), row));
-    drainEvents();
+  // A user's steps, separated by spaces: check:N, row:N and double:N click the check box or
+  // the text (once or twice) of segment N of P.O. 12-34567; header:N a column header; click:W
+  // a widget; focus:W gives a widget the keys, which go to the list until then; key:Space,
+  // key:Down and key:Return press a key.
+  void perform(const std::string& steps) {
+    QWidget* keys = &view();
+    std::istringstream words(steps);
+    for (std::string word; words >> word;) {
+      const std::string verb = word.substr(0, word.find(':')), what = word.substr(verb.size() + 1);
+      QWidget* port = view().viewport();
+      if (verb == "check")
+        QTest::mouseClick(port, Qt::LeftButton, {}, checkBoxCenter(view(), rowOf(what)));
+      if (verb == "row")
+        QTest::mouseClick(port, Qt::LeftButton, {}, cellCenter(view(), rowOf(what), 2));
+      if (verb == "double") {
+        // What a user's double-click sends: press, release, double-click, release.
+        const QPoint at = cellCenter(view(), rowOf(what), 4);
+        QTest::mouseClick(port, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(port, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(port, Qt::LeftButton, {}, at);
+      }
+      if (verb == "header") {
+        QTest::mouseClick(view().header()->viewport(), Qt::LeftButton, {},
+                          headerCenter(view(), std::stoi(what)));
+      }
+      if (verb == "click") QTest::mouseClick(widget->widgetFor(what), Qt::LeftButton);
+      if (verb == "focus") (keys = widget->widgetFor(what))->setFocus();
+      if (verb == "key") {
+        QTest::keyClick(keys, what == "Space"  ? Qt::Key_Space
+                              : what == "Down" ? Qt::Key_Down
+                                               : Qt::Key_Return);
+      }
+      drainEvents();
+    }
   }
-  void clickRow(int row) {
-    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, cellCenter(view(), row, 2));
-    drainEvents();
-  }
-  // What a user's double-click sends: press, release, double-click, release.
-  void doubleClickRow(int row) {
-    const QPoint at = cellCenter(view(), row, 4);
-    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view().viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(view().viewport(), Qt::LeftButton, {}, at);
-    drainEvents();
-  }
-  void expectMirrorsControl();
+  std::string drawn();
 };
 
-void PickWindowTest::expectMirrorsControl() {
+// What the window draws, as text: the list's sort key, hidden columns and current row (and the
+// control's selected position), each row with its check, texts and weight colour, the centers
+// box, Select All and every label.
+std::string PickWindowTest::drawn() {
   drainEvents();
-  ASSERT_EQ(static_cast<std::size_t>(model().rowCount()), list().rowCount());
-  const auto& ids = list().order();
+  std::ostringstream out;
+  const QHeaderView& header = *view().header();
+  out << "sort " << (header.isSortIndicatorShown() ? header.sortIndicatorSection() : -1)
+      << (header.sortIndicatorOrder() == Qt::AscendingOrder ? " up" : " down") << ", hidden";
+  for (int c = 0; c < model().columnCount(); ++c) {
+    if (view().isColumnHidden(c)) out << ' ' << c;
+  }
+  out << ", current " << view().currentIndex().row() << ", selected "
+      << (list().selected() ? list().positionOf(*list().selected()) : 0) << '\n';
   for (int r = 0; r < model().rowCount(); ++r) {
-    const ListRow& row = list().row(ids[static_cast<std::size_t>(r)]);
-    EXPECT_EQ(shown(r, 0).toStdString(), row.text) << "row " << r;
-    for (int k = 1; k <= ListRow::kSubItems; ++k) {
-      EXPECT_EQ(shown(r, k).toStdString(), row.sub[static_cast<std::size_t>(k - 1)])
-          << "row " << r << " sub-item " << k;
-    }
-    EXPECT_EQ(shownChecked(r), row.checked) << "row " << r;
+    out << (model().data(model().index(r, 0), Qt::CheckStateRole).toInt() == Qt::Checked ? "[x]"
+                                                                                         : "[ ]");
+    for (int c = 0; c < model().columnCount(); ++c) out << '|' << shown(r, c).toStdString();
     const QVariant colour = model().data(model().index(r, 4), Qt::ForegroundRole);
-    const QColor expected = row.color == kColorBlue ? Qt::blue : row.color ? Qt::red : QColor();
-    EXPECT_EQ(colour.isValid() ? colour.value<QBrush>().color() : QColor(), expected) << r;
+    if (colour.isValid()) out << ' ' << colour.value<QBrush>().color().name().toStdString();
+    out << '\n';
   }
-  const ControlWidgets& w = control.widgets();
   auto* centers = child<QComboBox>(*widget, "cboCenter");
-  ASSERT_EQ(centers->count(), w.cboCenter.count());
-  for (int i = 0; i < centers->count(); ++i) {
-    EXPECT_EQ(centers->itemText(i).toStdString(),
-              w.cboCenter.entries()[static_cast<std::size_t>(i)].text);
-  }
-  EXPECT_EQ(centers->currentIndex(), w.cboCenter.listIndex());
+  out << "centers at " << centers->currentIndex() << ':';
+  for (int i = 0; i < centers->count(); ++i) out << " " << centers->itemText(i).toStdString();
   auto* selectAll = child<QCheckBox>(*widget, "chkSellectAll");
-  EXPECT_EQ(selectAll->checkState() == Qt::Checked, w.chkSellectAll.value() == 1);
-  EXPECT_EQ(selectAll->isEnabled(), w.chkSellectAll.enabled());
+  out << "\nselect all " << selectAll->checkState() << (selectAll->isEnabled() ? "" : " disabled")
+      << '\n';
   for (const auto& headless : control.screen().widgets()) {
     if (headless->kind() != WidgetKind::Label) continue;
-    auto* label = child<QLabel>(*widget, headless->name().c_str());
-    EXPECT_EQ(label->text().toStdString(), headless->caption()) << headless->name();
+    out << headless->name() << ": "
+        << child<QLabel>(*widget, headless->name().c_str())->text().toStdString() << '\n';
   }
+  return out.str();
 }
 
 TEST_F(PickWindowTest, DrawsEveryControlAtItsLayoutPlaceWithItsName) {
@@ -112,94 +132,33 @@ TEST_F(PickWindowTest, DrawsEveryControlAtItsLayoutPlaceWithItsName) {
   EXPECT_EQ(child<QCheckBox>(*widget, "chkSellectAll")->text(), "Select All");
 }
 
-TEST_F(PickWindowTest, MirrorsTheLoadedControl) {
-  ASSERT_GT(list().rowCount(), 10u);
-  EXPECT_FALSE(child<QLabel>(*widget, "lblTotal6")->text().isEmpty());
-  EXPECT_TRUE(view().isColumnHidden(7));
-  EXPECT_TRUE(view().isColumnHidden(10));
-  EXPECT_FALSE(view().header()->isSortIndicatorShown());
-  expectMirrorsControl();
+// A user's steps on the demo load, each with the window it leaves in tests/golden/qt.
+class PickWindowStepsTest
+    : public PickWindowTest,
+      public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(PickWindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
+  perform(GetParam().second);
+  tarvine::test::expectGolden(drawn(), std::string("qt/pick-") + GetParam().first + ".txt");
 }
 
-TEST_F(PickWindowTest, ACheckBoxClickPicksTheWholePO) {
-  const int first = rowOf("12-34567", 1);
-  ASSERT_GE(first, 0);
-  ASSERT_FALSE(shownChecked(first));
-  clickCheckBox(first);
-  for (int segment = 1; segment <= 5; ++segment) {
-    const int row = rowOf("12-34567", segment);
-    EXPECT_TRUE(shownChecked(row)) << segment;
-    EXPECT_EQ(shown(row, 1), "X");
-    EXPECT_EQ(shown(row, 7), "1");
-  }
-  expectMirrorsControl();
-  clickCheckBox(rowOf("12-34567", 3));
-  EXPECT_FALSE(shownChecked(first));
-  expectMirrorsControl();
-}
-
-TEST_F(PickWindowTest, SpaceTogglesTheCurrentRowAndArrowsSelect) {
-  const int first = rowOf("12-34567", 1);
-  clickRow(first);
-  ASSERT_TRUE(list().selected().has_value());
-  EXPECT_EQ(list().positionOf(*list().selected()), static_cast<std::size_t>(first + 1));
-  QTest::keyClick(&view(), Qt::Key_Space);
-  drainEvents();
-  EXPECT_TRUE(shownChecked(first));
-  QTest::keyClick(&view(), Qt::Key_Down);
-  drainEvents();
-  EXPECT_EQ(list().positionOf(*list().selected()), static_cast<std::size_t>(first + 2));
-  QTest::keyClick(&view(), Qt::Key_Space);
-  drainEvents();
-  EXPECT_FALSE(shownChecked(first));
-  expectMirrorsControl();
-}
-
-TEST_F(PickWindowTest, ChoosingACenterRefillsTheList) {
-  auto* centers = child<QComboBox>(*widget, "cboCenter");
-  centers->setFocus();
-  QTest::keyClick(centers, Qt::Key_Down);
-  drainEvents();
-  EXPECT_EQ(control.widgets().cboCenter.listIndex(), 1);
-  EXPECT_EQ(centers->currentIndex(), 1);
-  const std::string prefix = std::to_string(control.selectedCenterID()) + "-";
-  ASSERT_GT(model().rowCount(), 0);
-  for (int r = 0; r < model().rowCount(); ++r) {
-    EXPECT_TRUE(shown(r, 0).startsWith(QString::fromStdString(prefix)))
-        << r << " " << shown(r, 0).toStdString() << " " << prefix;
-  }
-  expectMirrorsControl();
-}
-
-TEST_F(PickWindowTest, SelectAllChecksAndClearsEveryRow) {
-  auto* selectAll = child<QCheckBox>(*widget, "chkSellectAll");
-  const bool wasChecked = selectAll->isChecked();
-  for (const bool checked : {!wasChecked, wasChecked}) {
-    QTest::mouseClick(selectAll, Qt::LeftButton);
-    drainEvents();
-    for (int r = 0; r < model().rowCount(); ++r) EXPECT_EQ(shownChecked(r), checked) << r;
-    expectMirrorsControl();
-  }
-}
-
-TEST_F(PickWindowTest, AHeaderClickSortsAndShowsTheKeyTheSameWayEachTime) {
-  for (int click = 0; click < 2; ++click) {
-    QTest::mouseClick(view().header()->viewport(), Qt::LeftButton, {}, headerCenter(view(), 3));
-    drainEvents();
-    EXPECT_TRUE(list().sorted());
-    EXPECT_EQ(list().sortKey(), 3);
-    EXPECT_EQ(view().header()->sortIndicatorSection(), 3);
-    EXPECT_EQ(view().header()->sortIndicatorOrder(), Qt::AscendingOrder) << "click " << click;
-    for (int r = 1; r < model().rowCount(); ++r) {
-      EXPECT_LE(shown(r - 1, 3).toLower(), shown(r, 3).toLower()) << r;
-    }
-  }
-  expectMirrorsControl();
-}
+INSTANTIATE_TEST_SUITE_P(
+    Window, PickWindowStepsTest,
+    ::testing::Values(std::pair{"Loaded", ""},
+                      std::pair{"CheckBoxClick", "check:1"},  // the whole P.O. is picked
+                      std::pair{"CheckBoxClickTwice",
+                                "check:1 check:3"},  // a further one clears it
+                      std::pair{"SpaceOnce", "row:1 key:Space"},
+                      std::pair{"SpaceAndArrows", "row:1 key:Space key:Down key:Space"},
+                      std::pair{"ChooseCenter", "focus:cboCenter key:Down"},
+                      std::pair{"SelectAll", "click:chkSellectAll"},
+                      std::pair{"SelectAllTwice", "click:chkSellectAll click:chkSellectAll"},
+                      std::pair{"HeaderClickTwice", "header:3 header:3"},  // the same way each time
+                      std::pair{"Cancel", "click:cmdCancel"}),
+    [](const auto& info) { return std::string(info.param.first); });
 
 TEST_F(PickWindowTest, ADoubleClickOverridesTheFreightInARealInputBox) {
-  const int first = rowOf("12-34567", 1);
-  const QString before = shown(first, 6);
+  const QString before = shown(rowOf("1"), 6);
   ModalScript script;
   script.expect(kInputBoxName, [&](QWidget& dialog) {
     auto& input = static_cast<QInputDialog&>(dialog);
@@ -210,16 +169,12 @@ TEST_F(PickWindowTest, ADoubleClickOverridesTheFreightInARealInputBox) {
     input.accept();
   });
   script.start();
-  doubleClickRow(first);
+  perform("double:1");
   EXPECT_TRUE(script.done());
-  EXPECT_EQ(shown(first, 6), "1,500.00");
-  EXPECT_EQ(shown(first, 7), "1");
-  expectMirrorsControl();
+  tarvine::test::expectGolden(drawn(), "qt/pick-FreightOverride.txt");
 }
 
 TEST_F(PickWindowTest, EnterOnAFurtherSegmentShowsARealMessageBox) {
-  const int further = rowOf("12-34567", 2);
-  clickRow(further);
   ModalScript script;
   script.expect(kMessageBoxName, [](QWidget& dialog) {
     auto& box = static_cast<QMessageBox&>(dialog);
@@ -228,19 +183,9 @@ TEST_F(PickWindowTest, EnterOnAFurtherSegmentShowsARealMessageBox) {
     box.button(QMessageBox::Ok)->click();
   });
   script.start();
-  QTest::keyClick(&view(), Qt::Key_Return);
-  drainEvents();
+  perform("row:2 key:Return");
   EXPECT_TRUE(script.done());
-  EXPECT_EQ(shown(further, 7), "0");
-}
-
-TEST_F(PickWindowTest, CancelClearsTheScreen) {
-  QTest::mouseClick(child<QPushButton>(*widget, "cmdCancel"), Qt::LeftButton);
-  drainEvents();
-  EXPECT_EQ(model().rowCount(), 0);
-  EXPECT_EQ(child<QComboBox>(*widget, "cboCenter")->currentIndex(), -1);
-  EXPECT_TRUE(child<QLabel>(*widget, "lblTotal4")->text().isEmpty());
-  expectMirrorsControl();
+  EXPECT_EQ(shown(rowOf("2"), 7), "0");
 }
 
 }  // namespace

@@ -7,6 +7,10 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest/QTest>
+#include <array>
+#include <cstdio>
+
+#include <sys/wait.h>
 
 #include "DemoHost.h"
 #include "WindowWaiting.h"
@@ -133,6 +137,16 @@ bool modalScriptRunning() {
 
 void drainEvents() {
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+std::pair<int, std::string> runCommand(const std::string& line) {
+  std::string output;
+  FILE* pipe = popen((line + " 2>&1").c_str(), "r");
+  if (!pipe) return {-1, output};
+  std::array<char, 4096> buffer{};
+  while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 QPoint checkBoxCenter(QTreeView& view, int row) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "DemoRouteService.h"
 #include "OrderPickWidget.h"
@@ -92,6 +93,10 @@ class DemoWindowTest : public ::testing::Test {
   TarvineOrderPick control{dialogs, log};
   std::unique_ptr<OrderPickWidget> widget;
 };
+
+// Runs a shell command line and gives its exit status (-1 when it did not exit) and what it
+// printed on both streams.
+std::pair<int, std::string> runCommand(const std::string& line);
 
 // Where a user clicks to toggle the check box of a row, in the view's viewport.
 QPoint checkBoxCenter(QTreeView& view, int row);

@@ -14,13 +14,8 @@
 #include "DemoData.h"
 #include "DemoHost.h"
 #include "FaultServer.h"
-#include "OrderPickWidget.h"
-#include "QtDialogs.h"
 #include "QtTestSupport.h"
-#include "ReportListView.h"
 #include "WaitOverlay.h"
-#include "control/TarvineOrderPick.h"
-#include "platform/EventLog.h"
 
 namespace tarvine::qt::test {
 namespace {

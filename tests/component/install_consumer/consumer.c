@@ -1,7 +1,6 @@
-/* A plain C host: creates a control through the class factory, calls it by name and reads
-   its state. Exits 0 when everything answered as documented. */
+/* A plain C host of the installed library: creates a control through the class factory and
+   calls it by name (the calls themselves: CApiTest). Exits 0 when everything answered. */
 #include <stdio.h>
-#include <string.h>
 #include <tarvine/tarvine_order_pick.h>
 
 static int failed(const char* what) {
@@ -14,8 +13,6 @@ int main(void) {
   tarvine_control* control = NULL;
   tarvine_variant facility = {TARVINE_VT_TEXT, 0, 0.0, "DEMO"};
   tarvine_error error;
-  char* state;
-  int ok;
 
   if (DllGetClassObject(TARVINE_CLASS_ID, &factory) != TARVINE_S_OK) return failed("class");
   if (tarvine_factory_create_instance(factory, &control) != TARVINE_S_OK) return failed("create");
@@ -23,13 +20,6 @@ int main(void) {
   if (tarvine_invoke_by_name(control, "setfacilityid", &facility, 1, NULL, &error) != 0) {
     return failed(error.description);
   }
-  if (tarvine_invoke(control, 7, NULL, 0, NULL, &error) != TARVINE_DISP_E_MEMBERNOTFOUND) {
-    return failed("unknown dispatch id");
-  }
-  state = tarvine_state_json(control);
-  ok = state && strstr(state, "\"manifest\"") != NULL;
-  tarvine_free_string(state);
-  if (!ok) return failed("state");
   if (tarvine_destroy(control) != TARVINE_S_OK) return failed("destroy");
   if (DllCanUnloadNow() != TARVINE_S_OK) return failed("unload");
   puts("consumer: ok");
