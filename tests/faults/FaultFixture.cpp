@@ -1,5 +1,6 @@
 #include "FaultFixture.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "Database.h"
@@ -39,15 +40,20 @@ std::vector<std::string> FaultTest::reportedProcedures() const {
   return procedures;
 }
 
-std::vector<std::string> FaultTest::messagePrompts() const {
-  std::vector<std::string> prompts;
-  for (const MessageBoxShown& message : dialogs.messages()) prompts.push_back(message.prompt);
-  return prompts;
+bool FaultTest::shown(const std::string& prompt) const {
+  const std::vector<MessageBoxShown>& shown = dialogs.messages();
+  return std::any_of(shown.begin(), shown.end(),
+                     [&](const MessageBoxShown& message) { return message.prompt == prompt; });
 }
 
-bool FaultTest::shown(const std::string& prompt) const {
-  const std::vector<std::string> prompts = messagePrompts();
-  return std::find(prompts.begin(), prompts.end(), prompt) != prompts.end();
+std::string FaultTest::state() const {
+  std::string text = "told:";
+  for (const MessageBoxShown& message : dialogs.messages()) text += " [" + message.prompt + "]";
+  text += "\nlogged:";
+  for (const std::string& procedure : reportedProcedures()) text += " " + procedure;
+  text += "\nasked:";
+  for (const std::string& operation : server->operations()) text += " " + operation;
+  return text + "\nlist: " + std::to_string(control.widgets().lvwOrderIDs.rowCount()) + " rows\n";
 }
 
 void FaultTest::forget() {

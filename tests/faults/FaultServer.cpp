@@ -108,10 +108,6 @@ constexpr std::string_view kHtmlPage =
 
 }  // namespace
 
-bool failsExchange(Fault fault) {
-  return fault >= Fault::Silent && fault <= Fault::Oversized;
-}
-
 bool runsRequest(Fault fault) {
   return fault == Fault::None || fault == Fault::InvalidUtf8 || fault == Fault::Utf16 ||
          fault == Fault::DeepNesting || fault == Fault::TinyElements;

@@ -43,8 +43,6 @@ enum class Fault {
   OkGzip,        // status 200 with the answer gzip-compressed (Content-Encoding: gzip)
 };
 
-// True for the faults that end the exchange before a whole reply arrives.
-bool failsExchange(Fault fault);
 // True for the faults after which the service has run the request.
 bool runsRequest(Fault fault);
 
