@@ -1,7 +1,6 @@
 #include "FaultFixture.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "Database.h"
 #include "DemoData.h"
@@ -19,25 +18,10 @@ constexpr std::size_t kReplyLimit = std::size_t{4} << 20;
 
 FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
   serve::openDemoDatabase(dbPath);
-  server = std::make_unique<FaultServer>(dbPath);
-  server->setSlowDelay(kTotalLimit * 3);
-  server->setOversizeLimit(kReplyLimit);
+  server = std::make_unique<FaultServer>(dbPath, kTotalLimit * 3, kReplyLimit);
   control.setTimeouts({kConnectLimit, kTotalLimit});
   control.setMaxReplyBytes(kReplyLimit);
   pointAtDemo(control, server->server());
-}
-
-std::vector<std::string> FaultTest::reportedProcedures() const {
-  // Each entry names its procedure at the end of its "Error Source - " line.
-  std::vector<std::string> procedures;
-  for (std::size_t i = logSeen_; i < log.entries().size(); ++i) {
-    const std::string& entry = log.entries()[i];
-    const std::size_t line = entry.find("Error Source - ");
-    if (line == std::string::npos) continue;
-    const std::string source = entry.substr(line, entry.find("\r\n", line) - line);
-    procedures.push_back(source.substr(source.rfind(' ') + 1));
-  }
-  return procedures;
 }
 
 bool FaultTest::shown(const std::string& prompt) const {
@@ -49,8 +33,16 @@ bool FaultTest::shown(const std::string& prompt) const {
 std::string FaultTest::state() const {
   std::string text = "told:";
   for (const MessageBoxShown& message : dialogs.messages()) text += " [" + message.prompt + "]";
+  // Each error report names its procedure at the end of its "Error Source - " line.
   text += "\nlogged:";
-  for (const std::string& procedure : reportedProcedures()) text += " " + procedure;
+  for (std::size_t i = logSeen_; i < log.entries().size(); ++i) {
+    const std::string& entry = log.entries()[i];
+    const std::size_t line = entry.find("Error Source - ");
+    if (line == std::string::npos) continue;
+    const std::size_t end = entry.find("\r\n", line);
+    const std::size_t name = entry.rfind(' ', end);
+    text += entry.substr(name, end - name);
+  }
   text += "\nasked:";
   for (const std::string& operation : server->operations()) text += " " + operation;
   return text + "\nlist: " + std::to_string(control.widgets().lvwOrderIDs.rowCount()) + " rows\n";
@@ -62,21 +54,15 @@ void FaultTest::forget() {
   server->clearOperations();
 }
 
-std::int64_t FaultTest::segments(const std::string& orderId, const std::string& load) const {
+std::string FaultTest::loadsOf(const std::string& orderId) const {
   serve::Database db(dbPath, serve::OpenMode::ReadOnly);
-  serve::Statement& query = db.prepare("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" +
-                                       orderId + "' AND OutgoingLoad " + load);
-  if (!query.step()) throw std::runtime_error("no count for " + orderId);
-  const std::int64_t value = query.integer(0);
-  query.reset();
-  return value;
-}
-
-std::size_t FaultTest::recordsOfCenter(std::int16_t centerID) const {
-  std::size_t count = 0;
-  const OrderArray& orders = control.orders();
-  for (std::size_t i = 0; i < filledCount(orders); ++i) count += orders[i].CenterID == centerID;
-  return count;
+  serve::Statement& query = db.prepare(
+      "SELECT COALESCE(OutgoingLoad, 'none') FROM VOZA_OrderHeader WHERE OrderID = ?1"
+      " ORDER BY VOZA_OrderSegment");
+  query.bind(1, orderId);
+  std::string loads;
+  while (query.step()) loads += " " + std::string(query.text(0));
+  return loads;
 }
 
 std::size_t FaultTest::firstCheckedPosition() const {

@@ -3,7 +3,6 @@
 // answered from the test's database as the service answers it, unless a fault has been set for
 // its operation. Every connection has a thread of its own, so a held connection blocks nothing.
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -43,14 +42,13 @@ enum class Fault {
   OkGzip,        // status 200 with the answer gzip-compressed (Content-Encoding: gzip)
 };
 
-// True for the faults after which the service has run the request.
-bool runsRequest(Fault fault);
-
 class FaultServer {
  public:
-  // Answers from the database at dbPath; listens at once. Throws std::runtime_error when it
-  // cannot listen.
-  explicit FaultServer(const std::string& dbPath);
+  // Answers from the database at dbPath; Fault::Slow waits slowDelay before the body and
+  // Fault::Oversized sends twice oversizeLimit. Listens at once; throws std::runtime_error when
+  // it cannot listen.
+  FaultServer(const std::string& dbPath, std::chrono::milliseconds slowDelay,
+              std::size_t oversizeLimit);
   // Closes every connection and joins every thread; returns promptly.
   ~FaultServer();
   FaultServer(const FaultServer&) = delete;
@@ -62,21 +60,16 @@ class FaultServer {
   void inject(std::string_view operation, Fault fault);
   // Answers every operation normally again.
   void clear();
-  // How long Fault::Slow waits before the body.
-  void setSlowDelay(std::chrono::milliseconds delay) { slowDelay_ = delay; }
-  // The reply size Fault::Oversized doubles.
-  void setOversizeLimit(std::size_t bytes) { oversizeLimit_ = bytes; }
   // Operations of the requests read so far, in order.
   std::vector<std::string> operations() const;
   void clearOperations();
 
  private:
   void serve(int connection, int stopFd);
-  Fault faultFor(const std::string& operation) const;
 
   std::unique_ptr<serve::ConnectionPool> pool_;
-  std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};
-  std::atomic<std::size_t> oversizeLimit_{1 << 20};
+  const std::chrono::milliseconds slowDelay_;
+  const std::size_t oversizeLimit_;
   mutable std::mutex mutex_;
   std::map<std::string, Fault, std::less<>> faults_;
   std::vector<std::string> operations_;

@@ -95,7 +95,7 @@ TEST_P(SlowClients, NeitherHoldTheServiceNorOutlastTheirDeadline) {
   control.PutTarvineID(kDemoLoad);
   list().userToggleCheck(firstCheckedPosition());
   control.widgets().cmdSave.userClick();
-  EXPECT_TRUE(reportedProcedures().empty());
+  EXPECT_TRUE(log.entries().empty());
   EXPECT_TRUE(shown(kSaved));
 
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);

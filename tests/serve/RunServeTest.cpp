@@ -39,7 +39,7 @@ class SchemaBackup : public testing::Test {
 
 TEST_F(SchemaBackup, AnUnversionedDatabaseIsMigratedWithItsData) {
   setVersion(0);
-  std::string before;
+  std::vector<std::string> before;
   {
     Database db(dbPath_);
     before = contents(db);
@@ -78,7 +78,7 @@ TEST_F(SchemaBackup, ABackupIsTheCommittedDatabaseWhileAWriterIsBusy) {
   service.setRequestLog(nullptr);
   service.start("127.0.0.1", 0);
   Database writer(dbPath_);
-  const std::string committed = contents(writer);
+  const std::vector<std::string> committed = contents(writer);
   Transaction busy(writer);
   writer.execute("UPDATE VOZA_OrderHeader SET OutgoingLoad = NULL");
 

@@ -6,7 +6,6 @@
 #include <iterator>
 #include <pugixml.hpp>
 #include <regex>
-#include <sstream>
 
 namespace tarvine::serve::test {
 
@@ -37,18 +36,12 @@ HttpReply replyOf(const httplib::Result& result) {
   return reply;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// The lines of `from` that `without` lacks, each after `mark`.
-std::string missing(const std::string& from, const std::string& without, const char* mark) {
-  const std::vector<std::string> a = linesOf(from), b = linesOf(without);
+// The lines of `from` that `without` lacks (both sorted), each after `mark`.
+std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& without,
+                    const char* mark) {
   std::vector<std::string> only;
-  std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(only));
+  std::set_difference(from.begin(), from.end(), without.begin(), without.end(),
+                      std::back_inserter(only));
   std::string text;
   for (const std::string& line : only) text += mark + line + "\n";
   return text;
@@ -108,7 +101,7 @@ HttpReply getFrom(int port, const std::string& target) {
   return replyOf(client.Get(target));
 }
 
-std::string contents(Database& db) {
+std::vector<std::string> contents(Database& db) {
   std::vector<std::string> tables;
   Statement& names =
       db.prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
@@ -126,9 +119,7 @@ std::string contents(Database& db) {
     while (all.step()) rows.emplace_back(all.text(0));
   }
   std::sort(rows.begin(), rows.end());
-  std::string text;
-  for (const std::string& line : rows) text += line + "\n";
-  return text;
+  return rows;
 }
 
 std::string dataSetText(const std::string& replyBody) {
@@ -160,13 +151,6 @@ void ServeFixture::SetUp() {
   port_ = service_->start("127.0.0.1", 0);
   db_ = std::make_unique<Database>(path);
   rowsSeen_ = contents(*db_);
-}
-
-void ServeFixture::TearDown() {
-  service_->stop();
-  db_.reset();
-  service_.reset();
-  dir_.reset();
 }
 
 HttpReply ServeFixture::call(const std::string& operation, const std::string& operationBody) {
@@ -210,7 +194,7 @@ void ServeFixture::record(const std::string& title, const HttpReply& reply, Show
       out += "log " + std::regex_replace(formatRecord(logged, format), varying, "#") + "\n";
     }
   }
-  const std::string rows = contents(*db_);
+  const std::vector<std::string> rows = contents(*db_);
   out += missing(rowsSeen_, rows, "- ") + missing(rows, rowsSeen_, "+ ");
   rowsSeen_ = rows;
 }

@@ -47,9 +47,9 @@ HttpReply postTo(int port, const std::string& body, const std::optional<std::str
 // GETs a path (and query) of the service at port.
 HttpReply getFrom(int port, const std::string& target);
 
-// Every row of every table of db, every column quoted, one line each, sorted; the times at
-// which history entries were recorded are written as '#'.
-std::string contents(Database& db);
+// Every row of every table of db, every column quoted, sorted; the times at which history
+// entries were recorded written as '#'.
+std::vector<std::string> contents(Database& db);
 // The rows of a data set reply, one line each as "name=value ..."; the dates' zone offset
 // (the machine's zone) written as "+zone". Fails the test when the reply holds no data set.
 std::string dataSetText(const std::string& replyBody);
@@ -60,7 +60,6 @@ enum class Show { Body, Rows, RowCount };
 class ServeFixture : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // Sends an operation body in the client's envelope with the matching SOAPAction.
   HttpReply call(const std::string& operation, const std::string& operationBody);
@@ -79,17 +78,16 @@ class ServeFixture : public ::testing::Test {
   // Serves again on 127.0.0.1 with other settings.
   void restartWith(ServerSettings settings);
 
+  // Destroyed from the last: the connection, the service, then its log and folder.
   std::unique_ptr<TempDir> dir_;
+  std::mutex logMutex_;
+  std::vector<RequestRecord> log_;
   std::unique_ptr<RouteService> service_;
   std::unique_ptr<Database> db_;
   int port_ = 0;
   std::string transcript_;
-
- private:
-  std::mutex logMutex_;
-  std::vector<RequestRecord> log_;
   std::size_t logSeen_ = 0;
-  std::string rowsSeen_;
+  std::vector<std::string> rowsSeen_;
 };
 
 }  // namespace tarvine::serve::test
