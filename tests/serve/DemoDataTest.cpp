@@ -56,7 +56,8 @@ TEST_F(DemoData, GeneratedLoadHasTheSegmentsAskedForInOrdersOfOneToFive) {
 
 TEST_F(ServeFixture, ServesAFullSizeGeneratedLoad) {
   service_->generateLoad(30000, 32767);
-  const HttpReply reply = call("GetOutgoingLoadAllOrders", allOrdersQuery(30000));
+  const HttpReply reply = postTo(port_, clientEnvelope(allOrdersQuery(30000)),
+                                 std::string(kNamespace) + "/GetOutgoingLoadAllOrders");
   ASSERT_EQ(reply.status, 200);
   const std::string rows = dataSetText(reply.body);
   std::size_t onLoad = 0;

@@ -28,8 +28,15 @@ Step op(const std::string& title, const std::string& operation, const Parameters
   return {title, clientEnvelope(operationBody(operation, parameters)), actionOf(operation), show};
 }
 
+// UpdateOutgoingLoadOrder: each statement in a <string>, each followed by CR LF.
 Step save(const std::string& title, const std::vector<std::string>& statements) {
-  return {title, clientEnvelope(updateBody(statements)), actionOf("UpdateOutgoingLoadOrder")};
+  std::string items;
+  for (const std::string& statement : statements) items += "<string>" + statement + "</string>\r\n";
+  return {title,
+          clientEnvelope(std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
+                         "\">      <OutgoingLoadOrderArray>" + items +
+                         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>"),
+          actionOf("UpdateOutgoingLoadOrder")};
 }
 
 Step astray(const std::string& title, const std::string& order, int segment, int load = 5001,
@@ -86,7 +93,8 @@ const std::string kAllOrders = actionOf("GetOutgoingLoadAllOrders");
 class Scenario : public ServeFixture {
  protected:
   void run(const std::vector<Step>& steps) {
-    for (const Step& step : steps) record(step.title, send(step.body, step.action), step.show);
+    for (const Step& step : steps)
+      record(step.title, postTo(port_, step.body, step.action), step.show);
   }
 };
 

@@ -62,16 +62,6 @@ std::string allOrdersQuery(int load, const std::string& facility) {
                        {{"OutgoingLoadID", std::to_string(load)}, {"FacilityID", facility}});
 }
 
-std::string updateBody(const std::vector<std::string>& statements) {
-  std::string items;
-  for (const std::string& statement : statements) {
-    items += "<string>" + xmlEscaped(statement) + "</string>\r\n";
-  }
-  return std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
-         "\">      <OutgoingLoadOrderArray>" + items +
-         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>";
-}
-
 HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction,
                  const std::map<std::string, std::string>& headers, bool chunked) {
   httplib::Client client("127.0.0.1", port);
@@ -151,10 +141,6 @@ void ServeFixture::SetUp() {
   port_ = service_->start("127.0.0.1", 0);
   db_ = std::make_unique<Database>(path);
   rowsSeen_ = contents(*db_);
-}
-
-HttpReply ServeFixture::call(const std::string& operation, const std::string& operationBody) {
-  return send(clientEnvelope(operationBody), std::string(kNamespace) + "/" + operation);
 }
 
 void ServeFixture::arrange(const std::string& sql) {

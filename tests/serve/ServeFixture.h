@@ -37,8 +37,6 @@ std::string clientEnvelope(const std::string& operationBody);
 std::string operationBody(const std::string& operation, const Parameters& parameters);
 // The body of GetOutgoingLoadAllOrders.
 std::string allOrdersQuery(int load, const std::string& facility = "DEMO");
-// The body of UpdateOutgoingLoadOrder: each statement in a <string>, each followed by CR LF.
-std::string updateBody(const std::vector<std::string>& statements);
 
 // POSTs body to the endpoint of the service at port with the given SOAPAction (none: omitted)
 // and extra headers; chunked: without Content-Length, in chunks.
@@ -61,18 +59,10 @@ class ServeFixture : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  // Sends an operation body in the client's envelope with the matching SOAPAction.
-  HttpReply call(const std::string& operation, const std::string& operationBody);
-  // Sends a body with a SOAPAction of the caller's choice.
-  HttpReply send(const std::string& body, const std::optional<std::string>& soapAction) {
-    return postTo(port_, body, soapAction);
-  }
   // Adds to the transcript: the title, the reply's status and content type, its fault (code
   // and string) or what `show` says of it, the log lines (text and JSON, time and duration
   // written as #) and the database rows it removed (-) and added (+).
   void record(const std::string& title, const HttpReply& reply, Show show = Show::Body);
-  // A read-write connection to the service's database, for checking rows.
-  Database& db() { return *db_; }
   // Runs SQL on the service's database before the next step; its changes are not recorded.
   void arrange(const std::string& sql);
   // Serves again on 127.0.0.1 with other settings.
