@@ -104,6 +104,7 @@ std::vector<std::string> ControlTest::totals() const {
 
 void ControlTest::transcribeRequests() {
   for (const RecordedRequest& request : service.requests()) {
+    EXPECT_EQ(request.host, service.server().substr(7)) << "Host header of " << request.operation;
     transcript_ += "request " + request.soapAction + "\n";
     pugi::xml_document document;
     document.load_string(request.body.c_str());
