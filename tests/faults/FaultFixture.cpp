@@ -18,7 +18,9 @@ constexpr std::size_t kReplyLimit = std::size_t{4} << 20;
 
 FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
   serve::openDemoDatabase(dbPath);
-  server = std::make_unique<FaultServer>(dbPath, kTotalLimit * 3, kReplyLimit);
+  server = std::make_unique<FaultServer>(dbPath);
+  server->setSlowDelay(kTotalLimit * 3);
+  server->setOversizeLimit(kReplyLimit);
   control.setTimeouts({kConnectLimit, kTotalLimit});
   control.setMaxReplyBytes(kReplyLimit);
   pointAtDemo(control, server->server());

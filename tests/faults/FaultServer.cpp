@@ -102,11 +102,8 @@ bool runsRequest(Fault fault) {
 
 }  // namespace
 
-FaultServer::FaultServer(const std::string& dbPath, std::chrono::milliseconds slowDelay,
-                         std::size_t oversizeLimit)
+FaultServer::FaultServer(const std::string& dbPath)
     : pool_(std::make_unique<serve::ConnectionPool>(dbPath)),
-      slowDelay_(slowDelay),
-      oversizeLimit_(oversizeLimit),
       listener_(std::make_unique<LoopbackListener>(
           [this](int connection, int stopFd) { serve(connection, stopFd); }, true)) {}
 
@@ -169,7 +166,7 @@ void FaultServer::serve(int connection, int stopFd) {
       if (!writeAll(connection, head(200, xml, lengthHeader(answer.body.size())), stopFd)) {
         return;
       }
-      if (waitFor(connection, 0, stopFd, static_cast<int>(slowDelay_.count())) < 0) {
+      if (waitFor(connection, 0, stopFd, static_cast<int>(slowDelay_.load().count())) < 0) {
         return;
       }
       writeAll(connection, answer.body, stopFd);
@@ -196,7 +193,7 @@ void FaultServer::serve(int connection, int stopFd) {
       return;
     }
     case Fault::Oversized: {
-      const std::size_t total = 2 * oversizeLimit_;
+      const std::size_t total = 2 * oversizeLimit_.load();
       if (!writeAll(connection, head(200, xml, lengthHeader(total)), stopFd)) return;
       const std::string filler(64 * 1024, ' ');
       for (std::size_t sent = 0; sent < total; sent += filler.size()) {

@@ -3,6 +3,7 @@
 // answered from the test's database as the service answers it, unless a fault has been set for
 // its operation. Every connection has a thread of its own, so a held connection blocks nothing.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -44,11 +45,9 @@ enum class Fault {
 
 class FaultServer {
  public:
-  // Answers from the database at dbPath; Fault::Slow waits slowDelay before the body and
-  // Fault::Oversized sends twice oversizeLimit. Listens at once; throws std::runtime_error when
-  // it cannot listen.
-  FaultServer(const std::string& dbPath, std::chrono::milliseconds slowDelay,
-              std::size_t oversizeLimit);
+  // Answers from the database at dbPath; listens at once. Throws std::runtime_error when it
+  // cannot listen.
+  explicit FaultServer(const std::string& dbPath);
   // Closes every connection and joins every thread; returns promptly.
   ~FaultServer();
   FaultServer(const FaultServer&) = delete;
@@ -56,6 +55,10 @@ class FaultServer {
 
   // The server text to give PutServerName ("http://127.0.0.1:PORT").
   std::string server() const;
+  // How long Fault::Slow waits before the body.
+  void setSlowDelay(std::chrono::milliseconds delay) { slowDelay_ = delay; }
+  // The reply size Fault::Oversized doubles.
+  void setOversizeLimit(std::size_t bytes) { oversizeLimit_ = bytes; }
   // Applies the fault to the following requests of the operation (by its name).
   void inject(std::string_view operation, Fault fault);
   // Answers every operation normally again.
@@ -68,8 +71,8 @@ class FaultServer {
   void serve(int connection, int stopFd);
 
   std::unique_ptr<serve::ConnectionPool> pool_;
-  const std::chrono::milliseconds slowDelay_;
-  const std::size_t oversizeLimit_;
+  std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};
+  std::atomic<std::size_t> oversizeLimit_{1 << 20};
   mutable std::mutex mutex_;
   std::map<std::string, Fault, std::less<>> faults_;
   std::vector<std::string> operations_;

@@ -68,17 +68,15 @@ std::string history(int code, const std::string& order, int segment) {
          order + "'," + std::to_string(segment) + ",7,2";
 }
 
-std::string nested(int depth) {
-  std::string text;
-  for (int i = 0; i < depth; ++i) text += "<a>";
-  for (int i = 0; i < depth; ++i) text += "</a>";
-  return text;
-}
-
 std::string repeated(const std::string& piece, std::size_t times) {
   std::string text;
   for (std::size_t i = 0; i < times; ++i) text += piece;
   return text;
+}
+
+// Elements <a> nested `depth` levels deep.
+std::string nested(std::size_t depth) {
+  return repeated("<a>", depth) + repeated("</a>", depth);
 }
 
 // A well-formed GetOutgoingLoadAllOrders whose parameters carry what the case adds.
