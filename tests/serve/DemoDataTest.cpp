@@ -54,20 +54,5 @@ TEST_F(DemoData, GeneratedLoadHasTheSegmentsAskedForInOrdersOfOneToFive) {
   }
 }
 
-TEST_F(ServeFixture, ServesAFullSizeGeneratedLoad) {
-  service_->generateLoad(30000, 32767);
-  const HttpReply reply = postTo(port_, clientEnvelope(allOrdersQuery(30000)),
-                                 std::string(kNamespace) + "/GetOutgoingLoadAllOrders");
-  ASSERT_EQ(reply.status, 200);
-  const std::string rows = dataSetText(reply.body);
-  std::size_t onLoad = 0;
-  for (std::size_t at = 0; (at = rows.find(" OutgoingLoad=30000 ", at)) != std::string::npos;
-       ++at) {
-    ++onLoad;
-  }
-  EXPECT_EQ(onLoad, 32767u);
-  EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 32767 + 26) << "and the route's free ones";
-}
-
 }  // namespace
 }  // namespace tarvine::serve::test
