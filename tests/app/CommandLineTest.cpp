@@ -38,6 +38,10 @@ struct Case {
   const char* text;  // expected in standard error, or standard output for status 0
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class CommandLine : public testing::TestWithParam<Case> {};
 
 TEST_P(CommandLine, AnswersWithItsStatusAndOneLine) {

@@ -84,26 +84,9 @@ void ControlTest::serveExampleLoad() {
        orderRow("15-400", 1, "0", "NoRate", 5, 700)});
 }
 
-void ControlTest::openExampleLoad() {
-  serveExampleLoad();
-  control.PutTarvineID(5001);
-  service.clearRequests();
-  dialogs.clearShown();
-}
-
-void ControlTest::openWith(const std::vector<ReplyRow>& orders) {
-  serveExampleLoad();
-  service.setRows("GetOutgoingLoadAllOrders", orders);
-  control.PutTarvineID(5001);
-}
-
-std::vector<std::string> ControlTest::totals() const {
-  const ControlWidgets& w = control.widgets();
-  return {w.lblTotal4.caption(), w.lblTotal5.caption(), w.lblTotal6.caption()};
-}
-
 void ControlTest::transcribeRequests() {
   for (const RecordedRequest& request : service.requests()) {
+    EXPECT_EQ(request.host, service.server().substr(7)) << "Host header of " << request.operation;
     transcript_ += "request " + request.soapAction + "\n";
     pugi::xml_document document;
     document.load_string(request.body.c_str());
@@ -152,7 +135,8 @@ void ControlTest::run(std::string script, const std::function<void()>& midway) {
       std::size_t row = 0;
       words >> word >> row;
       if (word == "!cartons") {
-        list().setSubItem(list().rowAt(row), 4, line.substr(line.rfind(' ') + 1));
+        control.widgets().lvwOrderIDs.setSubItem(control.widgets().lvwOrderIDs.rowAt(row), 4,
+                                                 line.substr(line.rfind(' ') + 1));
       } else if (word == "!grey") {
         control.widgets().chkSellectAll.setValue(2);
       } else if (word == "!midway") {

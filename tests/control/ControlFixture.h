@@ -29,12 +29,6 @@ class ControlTest : public ::testing::Test {
   ControlTest();
   // The example load's replies on the fake service.
   void serveExampleLoad();
-  // PutTarvineID(5001) on the example load; forgets the requests and dialogs it caused.
-  void openExampleLoad();
-  // Serves the example load with these order rows and opens it.
-  void openWith(const std::vector<ReplyRow>& orders);
-  std::vector<std::string> totals() const;
-  ListView& list() { return control.widgets().lvwOrderIDs; }
   // Runs script lines (separated by line breaks or "; "), adding them to the transcript. Lines of
   // the test itself: "!cartons N TEXT" puts TEXT in the cartons cell of row N, "!grey" greys Select
   // All, "!midway" runs `midway`.

@@ -19,6 +19,13 @@ std::function<void(C&)> totalsRows(std::vector<ReplyRow> rows) {
   };
 }
 
+// P.O. 12-N (one segment) with these freight columns.
+ReplyRow freightRow(int n, const std::string& freight, const std::string& suggested,
+                    const std::string& overridden) {
+  return orderRow("12-" + std::to_string(n), 1, "0", freight, 1, 10,
+                  {{"TotalSuggestedFreight", suggested}, {"OverrideFreightIndicator", overridden}});
+}
+
 const Scenario kLoads[] = {
     {"ExampleLoad",
      {},
@@ -92,6 +99,17 @@ const Scenario kLoads[] = {
      totalsRows({{{"SumParcels", "12"}, {"SumWeight", "2500"}, {"SumFreight", "1"}},
                  {{"SumParcels", "3"}, {"SumWeight", "1"}, {"SumFreight", "2"}}}),
      "load 5001; !cartons 4 many; toggle 4; state"},
+    // The freight a row shows: its own, else the suggested one (rounded to cents) unless it is
+    // overridden; "NoRate" counts as none. The save writes the same freight.
+    {"FreightRules",
+     serving({freightRow(1, "NoRate", "99.999", "false"), freightRow(2, "NoRate", "99", "true"),
+              freightRow(3, "0", "123.456", "false"), freightRow(4, "45.5", "999", "false"),
+              freightRow(5, "0", "999", "True"), freightRow(6, "-1", "-1", "false"),
+              freightRow(7, "NoRate", "-1", "0")}),
+     "load 5001; state; selectall; save"},
+    // The host hears of a person it cannot set; the first value of a pair is set before the
+    // second one fails, as the saved history shows (person 9, type still 2).
+    {"PersonSetFailsBackToTheHost", {}, "person 70000 1; person 9 abc; load 5001; toggle 4; save"},
     {"SelectAllErrorKeepsTheTotals", {}, "load 5001; state; !cartons 2 40000; selectall; state"},
 };
 
@@ -100,54 +118,6 @@ TEST_P(LoadScenario, Transcript) {
   runScenario();
 }
 INSTANTIATE_TEST_SUITE_P(Loads, LoadScenario, ::testing::ValuesIn(kLoads), scenarioName);
-
-TEST_F(ControlTest, RequestsGoToTheServerWithTheirHost) {
-  openWith({});
-  ASSERT_FALSE(service.requests().empty());
-  for (const RecordedRequest& request : service.requests()) {
-    EXPECT_EQ(request.host, service.server().substr(7));
-  }
-  EXPECT_EQ(control.webServiceURL(),
-            service.server() + "/WebServices/VOZAWebservice/VOZAWebservice.asmx");
-}
-
-TEST_F(ControlTest, PersonInformationFailsBackToTheHost) {
-  EXPECT_THROW(control.SetPersonInformation("70000", "1"), RuntimeError);
-  // The first value is set before the second one fails.
-  EXPECT_THROW(control.SetPersonInformation("9", "abc"), RuntimeError);
-  EXPECT_EQ(control.personID(), 9);
-}
-
-struct FreightCase {
-  const char* name;
-  std::string freight, suggested, overrideFlag;
-  double expected;
-  bool noRate;
-};
-
-class EffectiveFreightTest : public ControlTest,
-                             public ::testing::WithParamInterface<FreightCase> {};
-
-TEST_P(EffectiveFreightTest, RecordFreight) {
-  const FreightCase& c = GetParam();
-  openWith({orderRow(
-      "12-1", 1, "0", c.freight, 1, 10,
-      {{"TotalSuggestedFreight", c.suggested}, {"OverrideFreightIndicator", c.overrideFlag}})});
-  ASSERT_EQ(control.orders().size(), 2u);
-  EXPECT_DOUBLE_EQ(control.orders()[0].Freight, c.expected);
-  EXPECT_EQ(control.orders()[0].NoRate, c.noRate);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, EffectiveFreightTest,
-    ::testing::Values(FreightCase{"NoRateFallsBack", "NoRate", "99.999", "false", 100, true},
-                      FreightCase{"NoRateOverriddenIsZero", "NoRate", "99", "true", 0, true},
-                      FreightCase{"ZeroFallsBack", "0", "123.456", "false", 123.46, false},
-                      FreightCase{"FreightWins", "45.5", "999", "false", 45.5, false},
-                      FreightCase{"OverrideKeepsFreight", "0", "999", "True", 0, false},
-                      FreightCase{"MinusOneFallsBack", "-1", "-1", "false", -1, false},
-                      FreightCase{"SuggestedMinusOne", "NoRate", "-1", "0", -1, true}),
-    [](const auto& info) { return info.param.name; });
 
 TEST(ErrorReportTest, LogEntryLines) {
   EXPECT_EQ(errorLogEntry(RuntimeError(-2146697211, "No connection", "libcurl"), "AddPO", "more",
@@ -162,16 +132,6 @@ TEST(ErrorReportTest, LogEntryLines) {
             "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\u0085\xc2\xa0\r\n"
             "Error Source - a\\nb P\r\nAdditional Error Info - c\\rd\r\n"
             "Project Associated - TarvineOrderPick");
-}
-
-TEST(ErrorReportTest, ShowsThePromptBeforeLogging) {
-  RecordingDialogs dialogs;
-  MemoryEventLog log;
-  std::size_t entriesWhenShown = 99;
-  dialogs.setObserver([&](const DialogShown&) { entriesWhenShown = log.entries().size(); });
-  reportError(dialogs, log, RuntimeError(6, "Overflow"), "PutTarvineID", "", kControlProjectLine);
-  EXPECT_EQ(entriesWhenShown, 0u);
-  EXPECT_EQ(log.entries().size(), 1u);
 }
 
 }  // namespace

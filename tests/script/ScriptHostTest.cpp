@@ -92,6 +92,10 @@ struct SplitCase {
   bool error;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << json(c.line).dump();
+}
+
 class SplitLineTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitLineTest, Words) {

@@ -20,60 +20,53 @@ std::vector<ReplyRow> rowsOf(std::string text) {
   return rows;
 }
 
-// A data set shaped by hand: levels above the rows are given as start and end text.
-std::string wrapped(std::string_view open, std::string_view inner, std::string_view close) {
-  return std::string(open) + std::string(inner) + std::string(close);
+// A data set shaped by hand: the levels above the rows around `rows`.
+std::string wrapped(std::string_view rows) {
+  return "<Root><DataSet><diffgr:diffgram xmlns:diffgr=\"urn:d\"><NewDataSet>" + std::string(rows) +
+         "</NewDataSet></diffgr:diffgram></DataSet></Root>";
 }
 
-constexpr std::string_view kOpen =
-    "<Root><DataSet><diffgr:diffgram xmlns:diffgr=\"urn:d\"><NewDataSet>";
-constexpr std::string_view kClose = "</NewDataSet></diffgr:diffgram></DataSet></Root>";
-
-TEST(ReadDataSetRows, RowsAndColumnsInDocumentOrder) {
-  const std::vector<ReplyRow> rows = {{{"OrderID", "4711"}, {"Freight", "12.5"}},
-                                      {{"OrderID", "A&B <x>"}, {"NoRate", ""}}};
-  EXPECT_EQ(rowsOf(test::unwrappedReply(test::dataSetText(rows))), rows);
-}
-
-TEST(ReadDataSetRows, EveryMatchAtEveryLevelIsWalked) {
-  const std::string text =
-      "<Root><DataSet>"
-      "<diffgr:diffgram><NewDataSet><Table><A>1</A></Table><Other><Table><A>x</A></Table></Other>"
-      "<Table><A>2</A></Table></NewDataSet><NewDataSet><Table><A>3</A></Table></NewDataSet>"
-      "</diffgr:diffgram>"
-      "<diffgr:diffgram><NewDataSet><Table><A>4</A></Table></NewDataSet></diffgr:diffgram>"
-      "</DataSet><DataSet><diffgr:diffgram><NewDataSet><Table><A>5</A></Table></NewDataSet>"
-      "</diffgr:diffgram></DataSet></Root>";
-  std::vector<ReplyRow> expected;
-  for (const char* value : {"1", "2", "3", "4", "5"}) expected.push_back({{"A", value}});
-  EXPECT_EQ(rowsOf(text), expected);
-}
-
-// A row holds its children as they come: repeated names twice, other nodes by their node names.
-TEST(ReadDataSetRows, RowsHandOverEveryChild) {
-  EXPECT_EQ(rowsOf(wrapped(kOpen, "<Table/><Table><A>1</A><A>2</A></Table>", kClose)),
-            (std::vector<ReplyRow>{{}, {{"A", "1"}, {"A", "2"}}}));
-  EXPECT_EQ(
-      rowsOf(wrapped(kOpen, "<Table>loose<A>1</A><!--c--><B><i>x</i>y</B></Table>", kClose)),
-      (std::vector<ReplyRow>{{{"#text", "loose"}, {"A", "1"}, {"#comment", "c"}, {"B", "xy"}}}));
-}
-
-// Texts that hold no data set give no rows and no error.
-TEST(ReadDataSetRows, NoDataSetGivesNoRows) {
-  for (const std::string& text :
-       {std::string(), std::string("   "), wrapped(kOpen, "<Table><A>1</Table>", kClose),
-        wrapped(kOpen, "<Table><A>1</A></Table>", kClose) + wrapped(kOpen, "<Table/>", kClose),
-        test::soapFaultReply("Server was unable to process request."),
-        std::string("<Root><Table><A>1</A></Table></Root>"),
-        std::string("<Root><DataSet><NewDataSet><Table><A>1</A></Table></NewDataSet>"
-                    "</DataSet></Root>"),
-        std::string("<Root><DataSet><diffgram><NewDataSet><Table><A>1</A></Table>"
-                    "</NewDataSet></diffgram></DataSet></Root>"),
-        std::string("<root><DataSet><diffgr:diffgram><NewDataSet><Table><A>1</A>"
-                    "</Table></NewDataSet></diffgr:diffgram></DataSet></root>"),
-        test::transportResult("IsPOFound", test::dataSetText({{{"A", "1"}}})),
-        test::dataSetText({})}) {
-    EXPECT_TRUE(rowsOf(text).empty()) << text;
+// Texts and the rows they hold, as "[name=text ...]" per row. Every match at every level is
+// walked, in document order; a row hands over every child as it comes, repeated names twice and
+// other nodes by their node names. A text that holds no data set gives no rows and no error.
+TEST(ReadDataSetRows, RowsInDocumentOrder) {
+  const std::pair<std::string, std::string> cases[] = {
+      {test::unwrappedReply(test::dataSetText(
+           {{{"OrderID", "4711"}, {"Freight", "12.5"}}, {{"OrderID", "A&B <x>"}, {"NoRate", ""}}})),
+       "[OrderID=4711 Freight=12.5][OrderID=A&B <x> NoRate=]"},
+      {"<Root><DataSet><diffgr:diffgram><NewDataSet><Table><A>1</A></Table><Other><Table><A>x</A>"
+       "</Table></Other><Table><A>2</A></Table></NewDataSet><NewDataSet><Table><A>3</A></Table>"
+       "</NewDataSet></diffgr:diffgram><diffgr:diffgram><NewDataSet><Table><A>4</A></Table>"
+       "</NewDataSet></diffgr:diffgram></DataSet><DataSet><diffgr:diffgram><NewDataSet><Table>"
+       "<A>5</A></Table></NewDataSet></diffgr:diffgram></DataSet></Root>",
+       "[A=1][A=2][A=3][A=4][A=5]"},
+      {wrapped("<Table/><Table><A>1</A><A>2</A></Table>"), "[][A=1 A=2]"},
+      {wrapped("<Table>loose<A>1</A><!--c--><B><i>x</i>y</B></Table>"),
+       "[#text=loose A=1 #comment=c B=xy]"},
+      {"", ""},
+      {"   ", ""},
+      {wrapped("<Table><A>1</Table>"), ""},
+      {wrapped("<Table><A>1</A></Table>") + wrapped("<Table/>"), ""},
+      {test::soapFaultReply("Server was unable to process request."), ""},
+      {"<Root><Table><A>1</A></Table></Root>", ""},
+      {"<Root><DataSet><NewDataSet><Table><A>1</A></Table></NewDataSet></DataSet></Root>", ""},
+      {"<Root><DataSet><diffgram><NewDataSet><Table><A>1</A></Table></NewDataSet></diffgram>"
+       "</DataSet></Root>",
+       ""},
+      {"<root><DataSet><diffgr:diffgram><NewDataSet><Table><A>1</A></Table></NewDataSet>"
+       "</diffgr:diffgram></DataSet></root>",
+       ""},
+      {test::transportResult("IsPOFound", test::dataSetText({{{"A", "1"}}})), ""},
+      {test::dataSetText({}), ""}};
+  for (const auto& [text, expected] : cases) {
+    std::string rows;
+    for (const ReplyRow& row : rowsOf(text)) {
+      rows += "[";
+      for (const auto& [name, value] : row)
+        rows += (rows.back() == '[' ? "" : " ") + name + "=" + value;
+      rows += "]";
+    }
+    EXPECT_EQ(rows, expected) << text;
   }
 }
 
@@ -84,7 +77,7 @@ TEST(ReadDataSetRows, DeepNestingInsideAndOutsideTheRowsIsHarmless) {
   deep += "x";
   for (int i = 0; i < kDepth; ++i) deep += "</d>";
   const std::string text =
-      wrapped(kOpen, "<Table><A>" + deep + "</A></Table><Skipped>" + deep + "</Skipped>", kClose);
+      wrapped("<Table><A>" + deep + "</A></Table><Skipped>" + deep + "</Skipped>");
   EXPECT_EQ(rowsOf(text), (std::vector<ReplyRow>{{{"A", "x"}}}));
 }
 

@@ -28,15 +28,7 @@ std::string soapEnvelope(std::string_view body) {
 std::string escapeForTest(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else {
-      out += c;
-    }
+    out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
   }
   return out;
 }

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <regex>
 #include <string>
 #include <vector>
+
+#include "Golden.h"
 
 #include "RawHttpServer.h"
 #include "ServiceReplies.h"
@@ -17,173 +22,116 @@ using tarvine::test::httpResponse;
 using tarvine::test::RawHttpServer;
 using tarvine::test::RawReply;
 
-struct Report {
-  std::int32_t number;
-  std::string description;
-  std::string procedure;
+const std::string kEnvelope =
+    R"(<?xml version="1.0" encoding="utf-8"?><soap:Envelope xmlns:soap="urn:s"><soap:Body>)"
+    R"(<Op xmlns="urn:x"><A>1 &amp; 2</A></Op></soap:Body></soap:Envelope>)";
+
+// How the exchange is asked for: the public method's call (with updateOnly), or one operation
+// "Op" (callOperation, callQuery).
+enum class Road { Call, CallUpdateOnly, Operation, Query };
+
+struct Case {
+  const char* name;
+  Road road;
+  std::string reply;  // the whole HTTP reply; kClosed: nothing listens, kSilent: never answers
+  std::string envelope = kEnvelope;
 };
 
-class TransportTest : public ::testing::Test {
- protected:
-  Transport transport{[this](const RuntimeError& error, std::string_view procedure) {
-    reports.push_back({error.number(), error.description(), std::string(procedure)});
-  }};
-  std::vector<Report> reports;
-  const std::string envelope =
-      R"(<?xml version="1.0" encoding="utf-8"?><soap:Envelope xmlns:soap="urn:s"><soap:Body>)"
-      R"(<Op xmlns="urn:x"><A>1 &amp; 2</A></Op></soap:Body></soap:Envelope>)";
+const std::string kClosed = "closed", kSilent = "silent";
 
-  void SetUp() override {
-    transport.setTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(1500)});
-  }
+std::string times(const std::string& piece, std::size_t count) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+std::string xmlReply(int status, const std::string& body) {
+  return httpResponse(status, body);
+}
+
+const std::string kDataSet = test::dataSetText({{{"CenterID", "12"}}});
+
+const Case kCases[] = {
+    {"DataSetReply", Road::Call, xmlReply(200, test::soapDataSetReply("Op", kDataSet))},
+    // The fault's text comes back cleaned and without the envelope.
+    {"FaultReply", Road::Call, xmlReply(500, test::soapFaultReply("a < b"))},
+    // An envelope that does not parse goes out empty; one in another encoding goes out as UTF-8.
+    {"EnvelopeNotXml", Road::Call, xmlReply(200, "<r/>"), "<Op>Smith & Sons</Op>"},
+    {"EnvelopeInLatin1", Road::Call, xmlReply(200, "<r/>"),
+     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Op>caf\u00E9</Op>"},
+    {"UpdateOnlyKeepsTheOutcome", Road::CallUpdateOnly,
+     xmlReply(500, test::soapFaultReply("no such load"))},
+    {"NotXmlWithoutReport", Road::Call, httpResponse(502, "<html><body>Bad gateway", "")},
+    // Only a well-formed 2xx reply holding <OpResponse> in the route namespace answers the
+    // operation; anything else is reported once, with the status as its number.
+    {"OperationAnswered", Road::Operation, xmlReply(200, test::soapDataSetReply("Op", ""))},
+    {"OperationEmptyBody", Road::Operation, xmlReply(200, "")},
+    {"OperationHtml", Road::Operation,
+     httpResponse(200, "<html><p>ok</p></html>", "Content-Type: text/html\r\n")},
+    {"OperationBinaryWithoutType", Road::Operation,
+     httpResponse(200, "\x1F\x8B\x08\x00garbage", "")},
+    {"OperationOtherResponse", Road::Operation, xmlReply(200, test::soapDataSetReply("Other", ""))},
+    {"OperationStatus503", Road::Operation, xmlReply(503, test::soapDataSetReply("Op", ""))},
+    {"OperationFault", Road::Operation, xmlReply(500, test::soapFaultReply("load 5001 is closed"))},
+    {"OperationNotUtf8IsNotSent", Road::Operation, xmlReply(200, "<r/>"), "<Op>\xFF</Op>"},
+    // A reply whose tree would cost many times its size is refused before the tree is built.
+    {"CostlyTinyElements", Road::Query, xmlReply(200, "<a>" + times("<b/>", 500'000) + "</a>")},
+    {"CostlyDeepNesting", Road::Query,
+     xmlReply(200, "<a>" + times("<b>", 700'000) + times("</b>", 700'000) + "</a>")},
+    {"CostlyAttributes", Road::Query, xmlReply(200, "<a " + times("b=\"\" ", 1'200'000) + "/>")},
+    {"NothingListens", Road::Call, kClosed},
+    {"NeverAnswers", Road::Call, kSilent},
 };
 
-TEST_F(TransportTest, SendsTheFourHeadersInOrderAndTheReserializedEnvelope) {
-  RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
-  const std::string host = "http://127.0.0.1:" + std::to_string(server.port());
-  transport.call(server.url("/svc.asmx"), host, "urn:x/Op", envelope, false);
-  const auto request = server.request();
-  ASSERT_TRUE(request);
-  const std::string body =
-      "<?xml version=\"1.0\"?>\r\n<soap:Envelope xmlns:soap=\"urn:s\"><soap:Body>"
-      "<Op xmlns=\"urn:x\"><A>1 &amp; 2</A></Op></soap:Body></soap:Envelope>\r\n";
-  EXPECT_EQ(*request,
-            "POST /svc.asmx HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
-                "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-                std::to_string(body.size()) + "\r\nSOAPAction: urn:x/Op\r\n\r\n" + body);
-  EXPECT_TRUE(reports.empty());
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
 }
 
-// An envelope that does not parse goes out empty; a string one goes out as UTF-8 whatever it
-// declares.
-TEST_F(TransportTest, TheEnvelopeGoesOutReserializedOrEmpty) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"<Op>Smith & Sons</Op>", "SOAPAction: a\r\n\r\n"},
-      {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Op>caf\u00E9</Op>",
-       "\r\n\r\n<?xml version=\"1.0\"?>\r\n<Op>caf\xC3\xA9</Op>\r\n"}};
-  for (const auto& [envelope, ending] : cases) {
-    RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
-    transport.call(server.url(), "h", "a", envelope, false);
-    EXPECT_TRUE(server.request().value_or("").ends_with(ending)) << envelope;
-  }
-}
+// One exchange against a raw server on 127.0.0.1: the request it received (port written as
+// PORT), the exchange's outcome and result, and every report, compared with a golden file.
+class TransportTest : public ::testing::TestWithParam<Case> {};
 
-TEST_F(TransportTest, ReplyIsCleanedAndStrippedFaultsToo) {
-  const std::string dataSet = test::dataSetText({{{"CenterID", "12"}}});
-  RawHttpServer server(RawReply::full(httpResponse(200, test::soapDataSetReply("Op", dataSet))));
-  const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
-  EXPECT_EQ(exchange.result, test::transportResult("Op", dataSet));
-  EXPECT_TRUE(exchange.completed);
-  server.setReply(RawReply::full(httpResponse(500, test::soapFaultReply("a < b"))));
-  const std::string fault = transport.ReturnWebserviceXML(server.url(), "h", "a", envelope);
-  EXPECT_TRUE(fault.starts_with(R"(<?xml version="1.0" encoding="utf-8" ?>)"));
-  EXPECT_NE(fault.find("<soap:Fault>"), std::string::npos);
-  EXPECT_NE(fault.find("a < b"), std::string::npos);
-  EXPECT_EQ(fault.find("<soap:Body>"), std::string::npos);
-  EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(TransportTest, UpdateOnlyGivesTheEmptyResultButKeepsTheOutcome) {
-  RawHttpServer server(RawReply::full(httpResponse(500, test::soapFaultReply("no such load"))));
-  const Exchange exchange = transport.call(server.url(), "h", "a", envelope, true);
-  EXPECT_EQ(exchange.result, "");
-  EXPECT_TRUE(exchange.completed);
-  EXPECT_EQ(exchange.httpStatus, 500);
-  EXPECT_EQ(exchange.fault, "no such load");
-  EXPECT_FALSE(exchange.answered());
-  EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(TransportTest, NonXmlReplyIsEmptyWithoutReport) {
-  RawHttpServer server(RawReply::full(httpResponse(502, "<html><body>Bad gateway", "")));
-  const Exchange exchange = transport.call(server.url(), "h", "a", envelope, false);
-  EXPECT_EQ(exchange.result, "");
-  EXPECT_FALSE(exchange.answered());
-  EXPECT_TRUE(reports.empty());
-}
-
-// Only a well-formed 2xx reply holding <OpResponse> in the route namespace answers the
-// operation; anything else is reported once, with the status as its number.
-TEST_F(TransportTest, OnlyTheOperationsResponseAnswers) {
-  const std::string noOp = "HTTP 200 reply without a OpResponse ";
-  const std::pair<std::string, std::string> cases[] = {
-      {httpResponse(200, test::soapDataSetReply("Op", "")), ""},
-      {httpResponse(200, ""), noOp + "(text/xml; charset=utf-8)"},
-      {httpResponse(200, "<html><p>ok</p></html>", "Content-Type: text/html\r\n"),
-       noOp + "(text/html)"},
-      {httpResponse(200, "\x1F\x8B\x08\x00garbage", ""), noOp + "(no content type)"},
-      {httpResponse(200, test::soapDataSetReply("Other", "")), noOp + "(text/xml; charset=utf-8)"},
-      {httpResponse(503, test::soapDataSetReply("Op", "")),
-       "HTTP 503 reply to Op (text/xml; charset=utf-8)"},
-      {httpResponse(500, test::soapFaultReply("load 5001 is closed")), "load 5001 is closed"}};
-  for (const auto& [reply, report] : cases) {
-    SCOPED_TRACE(report);
-    reports.clear();
-    RawHttpServer server(RawReply::full(reply));
-    const Exchange exchange =
-        transport.callOperation(server.url(), "h", "a", "Op", envelope, false);
-    EXPECT_EQ(exchange.answered(), report.empty());
-    if (report.empty()) {
-      EXPECT_TRUE(reports.empty());
-      continue;
-    }
-    EXPECT_EQ(exchange.result, "");
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-    EXPECT_EQ(reports[0].number, exchange.httpStatus);
-    EXPECT_EQ(reports[0].description, report);
-  }
-}
-
-// A reply whose tree would cost many times its size (tiny elements, deep nesting, a long
-// attribute list) is refused before the tree is built and reported with number 7, never handed on
-// as an empty data set.
-TEST_F(TransportTest, ACostlyReplyIsRefusedAndReported) {
-  const auto times = [](const std::string& piece, std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
-  };
-  for (const std::string& body : {"<a>" + times("<b/>", 500'000) + "</a>",
-                                  "<a>" + times("<b>", 700'000) + times("</b>", 700'000) + "</a>",
-                                  "<a " + times("b=\"\" ", 1'200'000) + "/>"}) {
-    reports.clear();
-    RawHttpServer server(RawReply::full(httpResponse(200, body)));
-    const Exchange exchange = transport.callQuery(server.url(), "h", "a", "Op", envelope);
-    EXPECT_EQ(exchange.result, "");
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].number, 7);
-    EXPECT_TRUE(reports[0].description.starts_with("The reply was refused"))
-        << reports[0].description;
-  }
-}
-
-TEST_F(TransportTest, AnOperationWhoseTextIsNotUtf8IsNotSent) {
-  RawHttpServer server(RawReply::full(httpResponse(200, "<r/>")));
-  const Exchange exchange =
-      transport.callOperation(server.url(), "h", "a", "Op", "<Op>\xFF</Op>", false);
-  EXPECT_FALSE(exchange.completed);
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].number, 5);
-  EXPECT_NE(reports[0].description.find("not valid UTF-8"), std::string::npos);
-  EXPECT_FALSE(server.request(0, std::chrono::milliseconds(200)));
-}
-
-// A refused connection and a server that never answers are each reported once, by libcurl code.
-TEST_F(TransportTest, ConnectionFailuresAreReported) {
+TEST_P(TransportTest, Exchange) {
+  const Case& c = GetParam();
+  std::vector<std::string> reports;
+  Transport transport([&](const RuntimeError& error, std::string_view procedure) {
+    reports.push_back(std::to_string(error.number()) + " " + std::string(procedure) + ": " +
+                      error.description());
+  });
+  transport.setTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(1500)});
   ClosedPort closed;
-  RawHttpServer silent(RawReply::silence());
-  transport.setTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(300)});
-  for (const auto& [url, code] : {std::pair{closed.url(), 7}, {silent.url(), 28}}) {
-    reports.clear();
-    const Exchange exchange = transport.call(url, "h", "a", envelope, false);
-    EXPECT_FALSE(exchange.completed);
-    EXPECT_EQ(exchange.result, "");
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].procedure, "ReturnWebserviceXML");
-    EXPECT_EQ(reports[0].number, kHttpErrorBase + code);
+  RawHttpServer server(c.reply == kSilent ? RawReply::silence() : RawReply::full(c.reply));
+  const std::string url = c.reply == kClosed ? closed.url("/svc.asmx") : server.url("/svc.asmx");
+  // The Host header is the host without its scheme.
+  const std::string host = "http://127.0.0.1:" + std::to_string(server.port());
+  Exchange exchange;
+  if (c.road == Road::Call || c.road == Road::CallUpdateOnly) {
+    exchange = transport.call(url, host, "urn:x/Op", c.envelope, c.road == Road::CallUpdateOnly);
+  } else if (c.road == Road::Operation) {
+    exchange = transport.callOperation(url, host, "urn:x/Op", "Op", c.envelope, false);
+  } else {
+    exchange = transport.callQuery(url, host, "urn:x/Op", "Op", c.envelope);
   }
+  std::string text =
+      "sent " +
+      nlohmann::json(server.request(0, std::chrono::milliseconds(200)).value_or("")).dump() +
+      "\ncompleted " + std::to_string(exchange.completed) + " status " +
+      std::to_string(exchange.httpStatus) + " type \"" + exchange.contentType + "\" fault " +
+      nlohmann::json(exchange.fault ? nlohmann::json(*exchange.fault) : nullptr).dump() +
+      " response " + std::to_string(exchange.hasResponse) + " answered " +
+      std::to_string(exchange.answered()) + "\nresult " + nlohmann::json(exchange.result).dump() +
+      "\n";
+  for (const std::string& report : reports) text += "report " + report + "\n";
+  // Ports and the time a failure took vary from run to run.
+  const std::string ports = std::to_string(server.port()) + "|" + std::to_string(closed.port());
+  text = std::regex_replace(text, std::regex("(:|port )(" + ports + ")\\b"), "$1PORT");
+  tarvine::test::expectGolden(
+      std::regex_replace(text, std::regex("after [0-9]+ (ms|milliseconds)"), "after N $1"),
+      "service/transport-" + std::string(c.name) + ".txt");
 }
+
+INSTANTIATE_TEST_SUITE_P(Replies, TransportTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReplyCleanUpTest, CleanResponseXML) {
   EXPECT_EQ(CleanResponseXML(""), "");

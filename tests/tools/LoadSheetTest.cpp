@@ -1,99 +1,72 @@
-// The load sheet as data: grouped by the route's centers, totals equal to the screen's, and its
-// CSV text.
+// The load sheet of the example load after the dispatcher's steps, as CSV under the screen's
+// total captions (the sheet adds up to them): picked segments grouped by the route's stops in
+// list order, subtotals, the trailer's limits and fill, and spreadsheet-safe text.
 
-#include <cmath>
-#include <functional>
 #include <sstream>
 
 #include "ControlFixture.h"
 #include "Golden.h"
-#include "platform/Convert.h"
 #include "tools/LoadSheet.h"
 #include "tools/LoadSheetCsv.h"
 
 namespace tarvine::test {
 namespace {
 
-struct TotalsCase {
+struct SheetCase {
   const char* name;
-  std::function<void(TarvineOrderPick&)> act;
+  std::function<void(ControlTest&)> setup;  // none: the example load
+  std::string script;
+  std::optional<tools::TrailerLimits> limits = std::nullopt;
 };
 
-class SheetTotalsTest : public ControlTest, public ::testing::WithParamInterface<TotalsCase> {};
-
-// Whatever the dispatcher did, the sheet adds up to the "TOTALS per Load" on the screen.
-TEST_P(SheetTotalsTest, EqualTheTotalCaptions) {
-  openExampleLoad();
-  GetParam().act(control);
-  const tools::LoadSheet sheet = tools::buildLoadSheet(control, "printed");
-  const tools::SheetFigures& t = sheet.totals;
-  EXPECT_EQ(totals(), (std::vector<std::string>{convert::integerText(std::lround(t.cartons)),
-                                                convert::formatStandard(t.weight),
-                                                convert::formatStandard(t.freight)}));
-  double cartons = 0;
-  std::size_t segments = 0;
-  for (const tools::SheetCenter& center : sheet.centers) {
-    cartons += center.subtotal.cartons;
-    segments += center.lines.size();
-  }
-  EXPECT_EQ(cartons, t.cartons);
-  EXPECT_EQ(segments, t.segments);
+void PrintTo(const SheetCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Actions, SheetTotalsTest,
-    ::testing::Values(
-        TotalsCase{"AsOpened", [](TarvineOrderPick&) {}},
-        TotalsCase{"SelectAll", [](TarvineOrderPick& c) { c.widgets().chkSellectAll.userClick(); }},
-        TotalsCase{"ToggleOnAndOff",
-                   [](TarvineOrderPick& c) {
-                     c.widgets().lvwOrderIDs.userToggleCheck(2);
-                     c.widgets().lvwOrderIDs.userToggleCheck(1);  // then first row off
-                   }},
-        TotalsCase{"OneCenter", [](TarvineOrderPick& c) { c.widgets().cboCenter.userSelect(2); }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Groups follow the center box (the route's stops), not the list's order; lines keep it.
-TEST_F(ControlTest, SheetGroupsByTheRoutesCenters) {
-  serveExampleLoad();
-  // The route stops at South first; the list has North's segments first.
-  service.setRows("GetOutgoingLoadCenterIDAndCenter",
-                  {{{"CenterID", "15"}, {"CenterName", "South"}},
-                   {{"CenterID", "12"}, {"CenterName", "North"}}});
-  control.PutTarvineID(5001);
-  control.widgets().chkSellectAll.userClick();
-  list().userColumnClick(5);  // cartons: 12-100, 12-200, 12-100, 15-400, 12-100, 15-300
-  std::ostringstream csv;
-  tools::writeLoadSheetCsv(tools::buildLoadSheet(control, "06/01/2026 07:30"), csv);
-  expectGolden(csv.str(), "load-sheet.csv");
+// The route stops at South first; a comma and quotes in its caption, a P.O. that looks like a
+// formula and one without a rate.
+void awkwardTexts(ControlTest& t) {
+  t.serveExampleLoad();
+  t.service.setRows("GetOutgoingLoadCenterIDAndCenter",
+                    {{{"CenterID", "15"}, {"CenterName", "South"}},
+                     {{"CenterID", "12"}, {"CenterName", "North"}}});
+  t.service.setRows("GetOutgoingLoadDescriptionRoute",
+                    {{{"Description", "Lakes, \"north\" run"}, {"Route", "R7"}}});
+  t.service.setRows(
+      "GetOutgoingLoadAllOrders",
+      {orderRow("12-100", 1, "0", "125.5", 10, 1500), orderRow("12-100", 2, "0", "0", 4, 1500),
+       orderRow("=1+2", 1, "0", "NoRate", 6, 700,
+                {{"CenterID", "12"}, {"TotalSuggestedFreight", "-1"}}),
+       orderRow("12-200", 1, "0", "40", 3, 300, {{"HighPriorityIndicator", "true"}}),
+       orderRow("15-300", 1, "5001", "1234.5", 8, 2000)});
 }
 
-// The CSV: one header, quotes doubled, commas quoted, formulas disarmed, plain numbers.
-TEST(LoadSheetCsv, WritesSpreadsheetText) {
-  tools::LoadSheet sheet;
-  sheet.manifest = "5001";
-  sheet.route = "Lakes, \"north\" run";
-  sheet.printed = "06/01/2026 07:30";
-  sheet.person = "7 (type 2)";
-  tools::SheetCenter center{"12", "North", {}, {2, 14, 1500, 25.25, 1234.5}};
-  center.lines.push_back({"12-1,\"5\"", "1", "11/30/2026", 10, 1500, 12.5, 1234.5, true});
-  center.lines.push_back({"=1+2", "2", "11/30/2026", 4, 0, 12.75, -1, false});
-  sheet.centers.push_back(center);
-  sheet.totals = center.subtotal;
-  sheet.limits = tools::TrailerLimits{44000, 3800, std::nullopt};
+const SheetCase kSheets[] = {
+    {"AsOpened", {}, "load 5001"},
+    {"ToggledOnAndOff", {}, "load 5001; toggle 4; toggle 2; toggle 1"},
+    {"OneCenterShown", {}, "load 5001; center 1; selectall"},
+    // Sorted by cartons: the lines keep the list's order within each stop.
+    {"GroupedByTheRoutesStops", awkwardTexts, "load 5001; selectall; sort 5",
+     tools::TrailerLimits{44000, 3800, std::nullopt}},
+};
+
+class LoadSheetTest : public ControlTest, public ::testing::WithParamInterface<SheetCase> {};
+
+TEST_P(LoadSheetTest, CsvUnderTheScreensTotals) {
+  GetParam().setup ? GetParam().setup(*this) : serveExampleLoad();
+  run(GetParam().script);
   std::ostringstream out;
-  tools::writeLoadSheetCsv(sheet, out);
-  const std::string start = "5001,\"Lakes, \"\"north\"\" run\",06/01/2026 07:30,7 (type 2),";
-  EXPECT_EQ(out.str(),
-            "Manifest,Route,Printed,Person,Line,Center,Center name,P.O.,Segment,Received,Cartons,"
-            "Weight (lb),Cube (cu ft),Freight ($),Hot\r\n" +
-                start +
-                "Segment,12,North,\"12-1,\"\"5\"\"\",1,11/30/2026,10,1500,12.5,1234.50,X\r\n" +
-                start + "Segment,12,North,\"'=1+2\",2,11/30/2026,4,0,12.75,-1.00,\r\n" + start +
-                "Center total,12,North,,,,14,1500,25.25,1234.50,\r\n" + start +
-                "Load total,,,,,,14,1500,25.25,1234.50,\r\n" + start +
-                "Trailer limit,,,,,,,44000,3800,,\r\n" + start + "Fill (%),,,,,,,3,1,,\r\n");
+  const ControlWidgets& w = control.widgets();
+  for (const Label* total : {&w.lblTotal4, &w.lblTotal5, &w.lblTotal6}) {
+    out << "screen total: " << total->caption() << "\n";
+  }
+  tools::writeLoadSheetCsv(tools::buildLoadSheet(control, "06/01/2026 07:30", GetParam().limits),
+                           out);
+  expectGolden(out.str(), "tools/sheet-" + std::string(GetParam().name) + ".csv");
 }
+
+INSTANTIATE_TEST_SUITE_P(Steps, LoadSheetTest, ::testing::ValuesIn(kSheets),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvine::test
