@@ -222,6 +222,7 @@ TEST_F(CApiTest, Calls) {
   out << "  " << reports << " report(s)\n";
   noteError(first);
   out << "state " << take(tarvine_state_json(control)) << '\n';
+  out << "event log file (the default):\n" << test::readText(folder.path() / "events.log");
   expectTranscript("capi-calls");
 }
 
@@ -316,6 +317,10 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoad) {
   out << "  " << (std::filesystem::file_size(csv) > 0 ? "written" : "empty") << '\n';
   note("tarvine_write_load_sheet_csv(no such folder)",
        tarvine_write_load_sheet_csv(control, (folder.path() / "no" / "x.csv").c_str()));
+  // Log entries go to the host's log, and to a running script as lines.
+  const tarvine_callbacks logOnly{&host, nullptr, nullptr, nullptr, onLog};
+  note("tarvine_set_callbacks(log only)", tarvine_set_callbacks(control, &logOnly));
+  script("server http://127.0.0.1:1\nload 7");
   expectTranscript("capi-demo-load", service.server());
 }
 

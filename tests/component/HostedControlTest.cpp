@@ -1,5 +1,5 @@
-// A control as a host embeds it: the host's callbacks stand in front of the defaults, and one
-// script runs at a time (the whole road through the C interface: CApiTest).
+// One script runs at a time on a hosted control (the whole road through the C interface, the
+// host's callbacks and the logs: CApiTest).
 
 #include <gtest/gtest.h>
 
@@ -26,24 +26,6 @@ class HostedControlTest : public ::testing::Test {
     return run;
   }
 };
-
-// Log entries go to the platform's log by default, then to the host and a running script.
-TEST_F(HostedControlTest, LogEntriesGoToThePlatformThenToTheHostAndToARunningScript) {
-  host.invokeByName("PutServerName", std::vector<Variant>{std::string("http://127.0.0.1:1")});
-  host.invokeByName("PutTarvineID", std::vector<Variant>{std::int32_t{7}});
-  EXPECT_NE(test::readText(folder.path() / "events.log").find("ReturnWebserviceXML"),
-            std::string::npos);
-  std::vector<std::string> entries;
-  HostCallbacks callbacks;
-  callbacks.eventLog = [&](const std::string& entry) { entries.push_back(entry); };
-  host.setCallbacks(callbacks);
-  host.invokeByName("PutTarvineID", std::vector<Variant>{std::int32_t{7}});
-  const std::size_t outsideScript = entries.size();
-  EXPECT_GT(outsideScript, 0u);
-  const ScriptRun run = runScript("load 7\n");
-  EXPECT_EQ(run.ofType("log").size(), entries.size() - outsideScript);
-  EXPECT_EQ(run.ofType("message").size(), run.ofType("log").size());
-}
 
 TEST_F(HostedControlTest, AScriptCannotStartInsideARunningOne) {
   HostCallbacks callbacks;
