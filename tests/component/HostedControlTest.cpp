@@ -1,8 +1,9 @@
-// One script runs at a time on a hosted control (the whole road through the C interface, the
-// host's callbacks and the logs: CApiTest).
+// A hosted control: the astray form refreshes through the dispatch face, and one script runs at
+// a time (the whole road through the C interface, the host's callbacks and the logs: CApiTest).
 
 #include <gtest/gtest.h>
 
+#include "DemoRouteService.h"
 #include "ScopedEnvironment.h"
 #include "ScriptRun.h"
 #include "TemporaryFolder.h"
@@ -26,6 +27,16 @@ class HostedControlTest : public ::testing::Test {
     return run;
   }
 };
+
+// The astray form, fed by script lines, calls RefreshData back late bound through the face.
+TEST_F(HostedControlTest, TheAstrayFormRefreshesThroughTheFace) {
+  tarvine::test::DemoRouteService service;
+  const ScriptRun run = runScript("server " + service.server() +
+                                  "\nfacility DEMO\nperson 7 2\nload 5001\nastray\ntype txtPO1 "
+                                  "27\r\ntype txtPO2 70460\ntype txtCartons 6\nadd\nclose");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(host.formFace().calls(), 1u);
+}
 
 TEST_F(HostedControlTest, AScriptCannotStartInsideARunningOne) {
   HostCallbacks callbacks;
