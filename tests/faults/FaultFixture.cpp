@@ -1,6 +1,6 @@
 #include "FaultFixture.h"
 
-#include <stdexcept>
+#include <algorithm>
 
 #include "Database.h"
 #include "DemoData.h"
@@ -26,28 +26,28 @@ FaultTest::FaultTest() : dbPath((folder.path() / "demo.db").string()) {
   pointAtDemo(control, server->server());
 }
 
-std::vector<std::string> FaultTest::reportedProcedures() const {
-  // Each entry names its procedure at the end of its "Error Source - " line.
-  std::vector<std::string> procedures;
+bool FaultTest::shown(const std::string& prompt) const {
+  const std::vector<MessageBoxShown>& shown = dialogs.messages();
+  return std::any_of(shown.begin(), shown.end(),
+                     [&](const MessageBoxShown& message) { return message.prompt == prompt; });
+}
+
+std::string FaultTest::state() const {
+  std::string text = "told:";
+  for (const MessageBoxShown& message : dialogs.messages()) text += " [" + message.prompt + "]";
+  // Each error report names its procedure at the end of its "Error Source - " line.
+  text += "\nlogged:";
   for (std::size_t i = logSeen_; i < log.entries().size(); ++i) {
     const std::string& entry = log.entries()[i];
     const std::size_t line = entry.find("Error Source - ");
     if (line == std::string::npos) continue;
-    const std::string source = entry.substr(line, entry.find("\r\n", line) - line);
-    procedures.push_back(source.substr(source.rfind(' ') + 1));
+    const std::size_t end = entry.find("\r\n", line);
+    const std::size_t name = entry.rfind(' ', end);
+    text += entry.substr(name, end - name);
   }
-  return procedures;
-}
-
-std::vector<std::string> FaultTest::messagePrompts() const {
-  std::vector<std::string> prompts;
-  for (const MessageBoxShown& message : dialogs.messages()) prompts.push_back(message.prompt);
-  return prompts;
-}
-
-bool FaultTest::shown(const std::string& prompt) const {
-  const std::vector<std::string> prompts = messagePrompts();
-  return std::find(prompts.begin(), prompts.end(), prompt) != prompts.end();
+  text += "\nasked:";
+  for (const std::string& operation : server->operations()) text += " " + operation;
+  return text + "\nlist: " + std::to_string(control.widgets().lvwOrderIDs.rowCount()) + " rows\n";
 }
 
 void FaultTest::forget() {
@@ -56,21 +56,15 @@ void FaultTest::forget() {
   server->clearOperations();
 }
 
-std::int64_t FaultTest::segments(const std::string& orderId, const std::string& load) const {
+std::string FaultTest::loadsOf(const std::string& orderId) const {
   serve::Database db(dbPath, serve::OpenMode::ReadOnly);
-  serve::Statement& query = db.prepare("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" +
-                                       orderId + "' AND OutgoingLoad " + load);
-  if (!query.step()) throw std::runtime_error("no count for " + orderId);
-  const std::int64_t value = query.integer(0);
-  query.reset();
-  return value;
-}
-
-std::size_t FaultTest::recordsOfCenter(std::int16_t centerID) const {
-  std::size_t count = 0;
-  const OrderArray& orders = control.orders();
-  for (std::size_t i = 0; i < filledCount(orders); ++i) count += orders[i].CenterID == centerID;
-  return count;
+  serve::Statement& query = db.prepare(
+      "SELECT COALESCE(OutgoingLoad, 'none') FROM VOZA_OrderHeader WHERE OrderID = ?1"
+      " ORDER BY VOZA_OrderSegment");
+  query.bind(1, orderId);
+  std::string loads;
+  while (query.step()) loads += " " + std::string(query.text(0));
+  return loads;
 }
 
 std::size_t FaultTest::firstCheckedPosition() const {

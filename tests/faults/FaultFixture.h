@@ -18,23 +18,23 @@
 namespace tarvine::test {
 
 inline constexpr std::int32_t kDemoLoad = 5001;
+inline constexpr const char* kSaved = "Outgoing load information has been updated successfully!!!";
+inline constexpr const char* kAstrayAdded =
+    "Astray item has been added to the list successfully!!!";
 
 class FaultTest : public ::testing::Test {
  protected:
   FaultTest();
 
-  // The procedure names of the error reports logged since the last forget(), in order.
-  std::vector<std::string> reportedProcedures() const;
-  // The prompts of the message boxes shown since the last forget().
-  std::vector<std::string> messagePrompts() const;
   // True when a message box with this prompt was shown.
   bool shown(const std::string& prompt) const;
+  // What the user was told, the procedures of the error reports logged and what the service
+  // was asked since the last forget(), and the rows of the list, one line each.
+  std::string state() const;
   // Forgets the dialogs, the log and the server's request list.
   void forget();
-  // The segment count of an order whose OutgoingLoad matches `load` ("= 5001", "IS NULL").
-  std::int64_t segments(const std::string& orderId, const std::string& load = "= 5001") const;
-  // Rows of the list whose record belongs to the center.
-  std::size_t recordsOfCenter(std::int16_t centerID) const;
+  // The loads of the order's segments in the database, in segment order ("none": off any).
+  std::string loadsOf(const std::string& orderId) const;
   // 1-based list position of the first checked row, or 0.
   std::size_t firstCheckedPosition() const;
   ListView& list() { return control.widgets().lvwOrderIDs; }

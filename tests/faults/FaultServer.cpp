@@ -17,7 +17,7 @@
 namespace tarvine::test {
 namespace {
 
-constexpr int kDeepLevels = 100'000;
+constexpr int kDeep = 100'000;
 
 std::string operationOf(const std::string& soapAction) {
   const std::size_t slash = soapAction.rfind('/');
@@ -34,15 +34,25 @@ std::string lengthHeader(std::size_t length) {
   return "Content-Length: " + std::to_string(length) + "\r\n";
 }
 
+std::string repeated(std::string_view piece, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// The reply with `extra` before the end of its SOAP body (or at its end).
+std::string beforeBodyEnd(std::string body, const std::string& extra) {
+  const std::size_t end = body.rfind("</soap:Body>");
+  return body.insert(end == std::string::npos ? body.size() : end, extra);
+}
+
 // The reply with bytes that are not UTF-8 inside a value: in the first data set value when
-// there is one, else in a comment before the envelope's end.
+// there is one, else in a comment.
 std::string withInvalidUtf8(std::string body) {
   static constexpr std::string_view kInvalid = "\xC3\x28\xFF\xFE";
   const std::size_t value = body.find("&lt;/");
   if (value != std::string::npos) return body.insert(value, kInvalid);
-  const std::size_t end = body.rfind("</soap:Envelope>");
-  return body.insert(end == std::string::npos ? body.size() : end,
-                     "<!--" + std::string(kInvalid) + "-->");
+  return beforeBodyEnd(body, "<!--" + std::string(kInvalid) + "-->");
 }
 
 // The reply in UTF-16 little-endian with a byte-order mark, its declaration saying so.
@@ -59,28 +69,6 @@ std::string inUtf16(std::string body) {
   iconv_close(convert);
   out.resize(out.size() - outLeft);
   return out;
-}
-
-// A reply of the operation whose result and body both nest elements 100,000 levels deep.
-std::string deeplyNested(const std::string& operation) {
-  std::string deep;
-  for (int i = 0; i < kDeepLevels; ++i) deep += "&lt;a&gt;";
-  for (int i = 0; i < kDeepLevels; ++i) deep += "&lt;/a&gt;";
-  std::string body = serve::resultReply(operation, deep);
-  std::string raw;
-  for (int i = 0; i < kDeepLevels; ++i) raw += "<n>";
-  for (int i = 0; i < kDeepLevels; ++i) raw += "</n>";
-  const std::size_t end = body.rfind("</soap:Body>");
-  return body.insert(end, raw);
-}
-
-// The answer with 500,000 empty elements beside its result: 2 MB whose tree would cost many
-// times that, the cheapest way to make a reply's parse expensive.
-std::string withTinyElements(std::string body) {
-  std::string tiny;
-  for (int i = 0; i < 500'000; ++i) tiny += "<a/>";
-  const std::size_t end = body.rfind("</soap:Body>");
-  return end == std::string::npos ? body + tiny : body.insert(end, tiny);
 }
 
 // The body compressed as one gzip member.
@@ -106,16 +94,13 @@ constexpr std::string_view kHtmlPage =
     "<body><h1>Service Unavailable</h1><p>The server is temporarily unable to service your "
     "request.</p><hr></body></html>";
 
-}  // namespace
-
-bool failsExchange(Fault fault) {
-  return fault >= Fault::Silent && fault <= Fault::Oversized;
-}
-
+// True for the faults after which the service has run the request.
 bool runsRequest(Fault fault) {
   return fault == Fault::None || fault == Fault::InvalidUtf8 || fault == Fault::Utf16 ||
          fault == Fault::DeepNesting || fault == Fault::TinyElements;
 }
+
+}  // namespace
 
 FaultServer::FaultServer(const std::string& dbPath)
     : pool_(std::make_unique<serve::ConnectionPool>(dbPath)),
@@ -148,22 +133,17 @@ void FaultServer::clearOperations() {
   operations_.clear();
 }
 
-Fault FaultServer::faultFor(const std::string& operation) const {
-  std::lock_guard lock(mutex_);
-  const auto found = faults_.find(operation);
-  return found == faults_.end() ? Fault::None : found->second;
-}
-
 void FaultServer::serve(int connection, int stopFd) {
   const std::optional<std::string> read = readRequest(connection, stopFd);
   if (!read || read->find("\r\n\r\n") == std::string::npos) return;
   const std::string soapAction = headerValue(*read, "SOAPAction").value_or("");
   const std::string operation = operationOf(soapAction);
+  Fault fault = Fault::None;
   {
     std::lock_guard lock(mutex_);
     operations_.push_back(operation);
+    if (const auto found = faults_.find(operation); found != faults_.end()) fault = found->second;
   }
-  const Fault fault = faultFor(operation);
   serve::SoapExchange answer;
   if (runsRequest(fault)) {
     answer = serve::answerSoapRequest(read->substr(read->find("\r\n\r\n") + 4), soapAction, *pool_);
@@ -232,11 +212,15 @@ void FaultServer::serve(int connection, int stopFd) {
     case Fault::InvalidUtf8:
       return reply(answer.status, xml, withInvalidUtf8(answer.body));
     case Fault::TinyElements:
-      return reply(answer.status, xml, withTinyElements(answer.body));
+      // 2 MB of empty elements whose tree would cost many times that: an expensive parse.
+      return reply(answer.status, xml, beforeBodyEnd(answer.body, repeated("<a/>", 500'000)));
     case Fault::Utf16:
       return reply(answer.status, "text/xml; charset=utf-16", inUtf16(answer.body));
-    case Fault::DeepNesting:
-      return reply(200, xml, deeplyNested(operation));
+    case Fault::DeepNesting:  // the result and the body both nest elements 100,000 deep
+      return reply(200, xml,
+                   beforeBodyEnd(serve::resultReply(operation, repeated("&lt;a&gt;", kDeep) +
+                                                                   repeated("&lt;/a&gt;", kDeep)),
+                                 repeated("<n>", kDeep) + repeated("</n>", kDeep)));
     case Fault::OkEmpty:
       return reply(200, xml, "");
     case Fault::OkHtmlPage:

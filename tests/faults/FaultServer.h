@@ -43,11 +43,6 @@ enum class Fault {
   OkGzip,        // status 200 with the answer gzip-compressed (Content-Encoding: gzip)
 };
 
-// True for the faults that end the exchange before a whole reply arrives.
-bool failsExchange(Fault fault);
-// True for the faults after which the service has run the request.
-bool runsRequest(Fault fault);
-
 class FaultServer {
  public:
   // Answers from the database at dbPath; listens at once. Throws std::runtime_error when it
@@ -60,21 +55,20 @@ class FaultServer {
 
   // The server text to give PutServerName ("http://127.0.0.1:PORT").
   std::string server() const;
-  // Applies the fault to the following requests of the operation (by its name).
-  void inject(std::string_view operation, Fault fault);
-  // Answers every operation normally again.
-  void clear();
   // How long Fault::Slow waits before the body.
   void setSlowDelay(std::chrono::milliseconds delay) { slowDelay_ = delay; }
   // The reply size Fault::Oversized doubles.
   void setOversizeLimit(std::size_t bytes) { oversizeLimit_ = bytes; }
+  // Applies the fault to the following requests of the operation (by its name).
+  void inject(std::string_view operation, Fault fault);
+  // Answers every operation normally again.
+  void clear();
   // Operations of the requests read so far, in order.
   std::vector<std::string> operations() const;
   void clearOperations();
 
  private:
   void serve(int connection, int stopFd);
-  Fault faultFor(const std::string& operation) const;
 
   std::unique_ptr<serve::ConnectionPool> pool_;
   std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "FaultFixture.h"
+#include "Loopback.h"
 #include "RouteService.h"
 
 namespace tarvine::test {
@@ -20,7 +21,6 @@ namespace {
 constexpr int kSlowClients = 64;
 constexpr auto kDeadline = std::chrono::milliseconds(400);
 constexpr auto kByteEvery = std::chrono::milliseconds(50);
-constexpr const char* kSaved = "Outgoing load information has been updated successfully!!!";
 
 // What a slow client sends at once, and what it then sends one byte at a time.
 struct SlowCase {
@@ -36,40 +36,32 @@ void PrintTo(const SlowCase& c, std::ostream* os) {
 const std::string kHead =
     "POST /WebServices/VOZAWebservice/VOZAWebservice.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n";
 
-// One raw loopback connection.
-class SlowConnection {
- public:
-  SlowConnection(int port, const std::string& opening) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      throw std::runtime_error("connect failed");
-    }
-    send(fd_, opening.data(), opening.size(), MSG_NOSIGNAL);
+// A loopback connection to the port that has sent `opening`.
+int connectTo(int port, const std::string& opening) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    throw std::runtime_error("connect failed");
   }
-  ~SlowConnection() { close(fd_); }
-  SlowConnection(const SlowConnection&) = delete;
-  SlowConnection& operator=(const SlowConnection&) = delete;
+  send(fd, opening.data(), opening.size(), MSG_NOSIGNAL);
+  return fd;
+}
 
-  void sendByte(char byte) { send(fd_, &byte, 1, MSG_NOSIGNAL | MSG_DONTWAIT); }
-  // True once the service has closed its end (reads give end of file or an error), waiting at
-  // most until the time given.
-  bool closedBy(std::chrono::steady_clock::time_point until) {
-    char buffer[256];
-    while (true) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          until - std::chrono::steady_clock::now());
-      pollfd ready{fd_, POLLIN, 0};
-      if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) return false;
-      if (recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT) <= 0) return true;
+// True once the service has closed its end (reads give end of file or an error) before `until`.
+bool closedBy(int fd, std::chrono::steady_clock::time_point until) {
+  char buffer[256];
+  while (true) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || waitFor(fd, POLLIN, -1, static_cast<int>(left.count())) != 1) {
+      return false;
     }
+    if (recv(fd, buffer, sizeof buffer, MSG_DONTWAIT) <= 0) return true;
   }
-
- private:
-  int fd_;
-};
+}
 
 class SlowClients : public FaultTest, public ::testing::WithParamInterface<SlowCase> {
  protected:
@@ -88,33 +80,30 @@ class SlowClients : public FaultTest, public ::testing::WithParamInterface<SlowC
 
 TEST_P(SlowClients, NeitherHoldTheServiceNorOutlastTheirDeadline) {
   const int port = std::stoi(service.baseUrl().substr(service.baseUrl().rfind(':') + 1));
-  std::vector<std::unique_ptr<SlowConnection>> slow;
-  for (int i = 0; i < kSlowClients; ++i) {
-    slow.push_back(std::make_unique<SlowConnection>(port, GetParam().opening));
-  }
+  const std::string& trickle = GetParam().trickle;
+  std::vector<int> slow;
+  for (int i = 0; i < kSlowClients; ++i) slow.push_back(connectTo(port, GetParam().opening));
   std::atomic<bool> done{false};
   std::thread trickler([&] {
-    for (std::size_t next = 0; !done && !GetParam().trickle.empty(); ++next) {
-      for (auto& connection : slow) {
-        connection->sendByte(GetParam().trickle[next % GetParam().trickle.size()]);
-      }
+    for (std::size_t next = 0; !done && !trickle.empty(); ++next) {
+      for (const int fd : slow)
+        send(fd, &trickle[next % trickle.size()], 1, MSG_NOSIGNAL | MSG_DONTWAIT);
       std::this_thread::sleep_for(kByteEvery);
     }
   });
 
   control.PutTarvineID(kDemoLoad);
-  const std::size_t position = firstCheckedPosition();
-  ASSERT_GT(position, 0u);
-  list().userToggleCheck(position);
+  list().userToggleCheck(firstCheckedPosition());
   control.widgets().cmdSave.userClick();
-  EXPECT_TRUE(reportedProcedures().empty());
+  EXPECT_TRUE(log.entries().empty());
   EXPECT_TRUE(shown(kSaved));
 
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   int closed = 0;
-  for (auto& connection : slow) closed += connection->closedBy(until);
+  for (const int fd : slow) closed += closedBy(fd, until);
   done = true;
   trickler.join();
+  for (const int fd : slow) close(fd);
   EXPECT_EQ(closed, kSlowClients);
 }
 

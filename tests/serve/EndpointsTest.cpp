@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Golden.h"
+#include "Schema.h"
 #include "ServeFixture.h"
 
 namespace tarvine::serve::test {
@@ -29,7 +30,7 @@ TEST_F(ServeFixture, ReportsHealthUntilTheDatabaseCannotBeRead) {
   EXPECT_EQ(healthy.contentType, "application/json");
   const auto report = nlohmann::json::parse(healthy.body);
   EXPECT_EQ(report["database"], "reachable");
-  EXPECT_EQ(report["schema_version"], count("PRAGMA user_version"));
+  EXPECT_EQ(report["schema_version"], kSchemaVersion);
   EXPECT_GE(report["uptime_seconds"].get<int>(), 0);
 
   std::filesystem::rename(service_->dbPath(), service_->dbPath() + ".moved");

@@ -1,9 +1,11 @@
 #include "ServeFixture.h"
 
 #include <httplib.h>
-#include <stdlib.h>
 
+#include <algorithm>
+#include <iterator>
 #include <pugixml.hpp>
+#include <regex>
 
 namespace tarvine::serve::test {
 
@@ -34,6 +36,17 @@ HttpReply replyOf(const httplib::Result& result) {
   return reply;
 }
 
+// The lines of `from` that `without` lacks (both sorted), each after `mark`.
+std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& without,
+                    const char* mark) {
+  std::vector<std::string> only;
+  std::set_difference(from.begin(), from.end(), without.begin(), without.end(),
+                      std::back_inserter(only));
+  std::string text;
+  for (const std::string& line : only) text += mark + line + "\n";
+  return text;
+}
+
 }  // namespace
 
 std::string operationBody(const std::string& operation, const Parameters& parameters) {
@@ -44,23 +57,9 @@ std::string operationBody(const std::string& operation, const Parameters& parame
   return body + "</" + operation + ">";
 }
 
-std::string loadQuery(const std::string& operation, int load) {
-  return operationBody(operation, {{"OutgoingLoadID", std::to_string(load)}});
-}
-
 std::string allOrdersQuery(int load, const std::string& facility) {
   return operationBody("GetOutgoingLoadAllOrders",
                        {{"OutgoingLoadID", std::to_string(load)}, {"FacilityID", facility}});
-}
-
-std::string updateBody(const std::vector<std::string>& statements) {
-  std::string items;
-  for (const std::string& statement : statements) {
-    items += "<string>" + xmlEscaped(statement) + "</string>\r\n";
-  }
-  return std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
-         "\">      <OutgoingLoadOrderArray>" + items +
-         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>";
 }
 
 HttpReply postTo(int port, const std::string& body, const std::optional<std::string>& soapAction,
@@ -92,45 +91,42 @@ HttpReply getFrom(int port, const std::string& target) {
   return replyOf(client.Get(target));
 }
 
-std::vector<Row> dataSetRows(const std::string& replyBody) {
-  std::vector<Row> rows;
-  pugi::xml_document reply;
-  EXPECT_TRUE(reply.load_string(replyBody.c_str())) << replyBody.substr(0, 300);
-  const pugi::xml_node response = reply.document_element().first_child().first_child();
-  const pugi::xml_node result = response.first_child();
-  const std::string responseName = response.name();
-  const std::string suffix = "Response";
-  EXPECT_TRUE(responseName.size() > suffix.size() && responseName.ends_with(suffix)) << replyBody;
-  EXPECT_EQ(std::string(result.name()),
-            responseName.substr(0, responseName.size() - suffix.size()) + "Result");
-  pugi::xml_document dataSet;
-  EXPECT_TRUE(dataSet.load_string(result.text().get()));
-  const pugi::xml_node tables =
-      dataSet.child("Root").child("DataSet").child("diffgr:diffgram").child("NewDataSet");
-  for (const pugi::xml_node table : tables.children("Table")) {
-    Row row;
-    for (const pugi::xml_node column : table.children()) {
-      row.names.emplace_back(column.name());
-      row.values[column.name()] = column.text().get();
+std::vector<std::string> contents(Database& db) {
+  std::vector<std::string> tables;
+  Statement& names =
+      db.prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+  while (names.step()) tables.emplace_back(names.text(0));
+  std::vector<std::string> rows;
+  for (const std::string& table : tables) {
+    std::string row = "'" + table + "'";
+    Statement& columns = db.prepare("SELECT name FROM pragma_table_info(?)");
+    columns.bind(1, std::string_view(table));
+    while (columns.step()) {
+      const std::string column(columns.text(0));
+      row += " || ',' || " + (column == "RecordedAt" ? "'#'" : "quote(" + column + ")");
     }
-    rows.push_back(std::move(row));
+    Statement& all = db.prepare("SELECT " + row + " FROM " + table);
+    while (all.step()) rows.emplace_back(all.text(0));
   }
+  std::sort(rows.begin(), rows.end());
   return rows;
 }
 
-std::pair<std::string, std::string> faultOf(const std::string& replyBody) {
-  pugi::xml_document reply;
-  if (!reply.load_string(replyBody.c_str())) return {};
-  const pugi::xml_node fault = reply.child("soap:Envelope").child("soap:Body").child("soap:Fault");
-  return {fault.child("faultcode").text().get(), fault.child("faultstring").text().get()};
-}
-
-void expectClientFault(const HttpReply& reply, const std::string& part) {
-  EXPECT_EQ(reply.status, 500);
-  EXPECT_EQ(reply.contentType, "text/xml; charset=utf-8");
-  const auto [code, message] = faultOf(reply.body);
-  EXPECT_EQ(code, "soap:Client");
-  EXPECT_NE(message.find(part), std::string::npos) << message;
+std::string dataSetText(const std::string& replyBody) {
+  pugi::xml_document reply, dataSet;
+  EXPECT_TRUE(reply.load_string(replyBody.c_str())) << replyBody.substr(0, 300);
+  const pugi::xml_node result = reply.document_element().first_child().first_child().first_child();
+  EXPECT_TRUE(dataSet.load_string(result.text().get())) << replyBody.substr(0, 300);
+  const pugi::xml_node tables =
+      dataSet.child("Root").child("DataSet").child("diffgr:diffgram").child("NewDataSet");
+  std::string text;
+  for (const pugi::xml_node table : tables.children("Table")) {
+    for (const pugi::xml_node column : table.children()) {
+      text += std::string(column.name()) + "=" + column.text().get() + " ";
+    }
+    text += "\n";
+  }
+  return std::regex_replace(text, std::regex(R"((T00:00:00)[+-]\d\d:\d\d )"), "$1+zone ");
 }
 
 void ServeFixture::SetUp() {
@@ -144,58 +140,49 @@ void ServeFixture::SetUp() {
   });
   port_ = service_->start("127.0.0.1", 0);
   db_ = std::make_unique<Database>(path);
+  rowsSeen_ = contents(*db_);
 }
 
-void ServeFixture::TearDown() {
-  service_->stop();
-  db_.reset();
-  service_.reset();
-  dir_.reset();
+void ServeFixture::arrange(const std::string& sql) {
+  db_->execute(sql);
+  rowsSeen_ = contents(*db_);
 }
 
-HttpReply ServeFixture::call(const std::string& operation, const std::string& operationBody) {
-  return send(clientEnvelope(operationBody), std::string(kNamespace) + "/" + operation);
-}
-
-std::vector<Row> ServeFixture::allOrders(int load, const std::string& facility) {
-  const HttpReply reply = call("GetOutgoingLoadAllOrders", allOrdersQuery(load, facility));
-  EXPECT_EQ(reply.status, 200) << reply.body;
-  return dataSetRows(reply.body);
-}
-
-std::int64_t countOf(Database& db, const std::string& sql) {
-  Statement& query = db.prepare(sql);
-  const std::int64_t value = query.step() ? query.integer(0) : -1;
-  query.reset();
-  return value;
-}
-
-std::string ServeFixture::snapshot() {
-  std::string dump;
-  Statement& orders = db().prepare(
-      "SELECT CenterID, OrderID, VOZA_OrderSegment, OutgoingLoad, Freight FROM VOZA_OrderHeader"
-      " ORDER BY 1, 2, 3");
-  while (orders.step()) {
-    dump += std::to_string(orders.integer(0)) + "|" + std::string(orders.text(1)) + "|" +
-            std::to_string(orders.integer(2)) + "|" + std::string(orders.text(3)) + "|" +
-            std::string(orders.text(4)) + "\n";
+void ServeFixture::record(const std::string& title, const HttpReply& reply, Show show) {
+  std::string& out = transcript_;
+  out += "## " + title + "\n" + std::to_string(reply.status) + " " + reply.contentType + "\n";
+  pugi::xml_document document;
+  const pugi::xml_node fault =
+      document.load_string(reply.body.c_str())
+          ? document.child("soap:Envelope").child("soap:Body").child("soap:Fault")
+          : pugi::xml_node();
+  if (fault) {
+    out += std::string("fault ") + fault.child_value("faultcode") + ": " +
+           fault.child_value("faultstring") + "\n";
+  } else if (show == Show::Body || reply.status != 200) {
+    out += reply.body + "\n";
+  } else {
+    const std::string rows = dataSetText(reply.body);
+    out += show == Show::Rows
+               ? rows
+               : std::to_string(std::count(rows.begin(), rows.end(), '\n')) + " rows\n";
   }
-  orders.reset();
-  dump += "history " + std::to_string(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory"));
-  return dump;
-}
-
-std::vector<RequestRecord> ServeFixture::records() {
-  const std::lock_guard lock(logMutex_);
-  return log_;
-}
-
-std::vector<std::string> ServeFixture::logLines() {
-  std::vector<std::string> lines;
-  for (const RequestRecord& record : records()) {
-    lines.push_back(formatRecord(record, LogFormat::Text));
+  std::vector<RequestRecord> records;
+  {
+    const std::lock_guard lock(logMutex_);
+    records.assign(log_.begin() + static_cast<std::ptrdiff_t>(logSeen_), log_.end());
+    logSeen_ = log_.size();
   }
-  return lines;
+  const std::regex varying(
+      R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z|, \d+ ms$|"duration_ms":\d+|"time":"[^"]*")");
+  for (const RequestRecord& logged : records) {
+    for (const LogFormat format : {LogFormat::Text, LogFormat::Json}) {
+      out += "log " + std::regex_replace(formatRecord(logged, format), varying, "#") + "\n";
+    }
+  }
+  const std::vector<std::string> rows = contents(*db_);
+  out += missing(rowsSeen_, rows, "- ") + missing(rows, rowsSeen_, "+ ");
+  rowsSeen_ = rows;
 }
 
 void ServeFixture::restartWith(ServerSettings settings) {

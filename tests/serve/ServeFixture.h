@@ -1,5 +1,5 @@
-// A route service on 127.0.0.1 with the demo data in a temporary database, and a client that
-// talks to it the way the control does.
+// A route service on 127.0.0.1 with the demo data in a temporary database, a client that talks to
+// it the way the control does, and a transcript of everything each request showed and changed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,13 +28,6 @@ struct HttpReply {
   std::string body;
 };
 
-// One data set row: column name to text, plus the names in document order.
-struct Row {
-  std::map<std::string, std::string> values;
-  std::vector<std::string> names;
-  const std::string& operator[](const std::string& name) const { return values.at(name); }
-};
-
 using TempDir = tarvine::test::TemporaryFolder;
 using Parameters = std::vector<std::pair<std::string, std::string>>;
 
@@ -42,12 +35,8 @@ using Parameters = std::vector<std::pair<std::string, std::string>>;
 std::string clientEnvelope(const std::string& operationBody);
 // An operation element in the service's namespace with its parameters (values XML-escaped).
 std::string operationBody(const std::string& operation, const Parameters& parameters);
-// The body of a query that takes only a load id.
-std::string loadQuery(const std::string& operation, int load);
 // The body of GetOutgoingLoadAllOrders.
-std::string allOrdersQuery(int load, const std::string& facility);
-// The body of UpdateOutgoingLoadOrder: each statement in a <string>, each followed by CR LF.
-std::string updateBody(const std::vector<std::string>& statements);
+std::string allOrdersQuery(int load, const std::string& facility = "DEMO");
 
 // POSTs body to the endpoint of the service at port with the given SOAPAction (none: omitted)
 // and extra headers; chunked: without Content-Length, in chunks.
@@ -56,47 +45,39 @@ HttpReply postTo(int port, const std::string& body, const std::optional<std::str
 // GETs a path (and query) of the service at port.
 HttpReply getFrom(int port, const std::string& target);
 
-// The rows of a query reply: the result element's text parsed as a data set. Fails the test
-// when the reply is not a data set reply.
-std::vector<Row> dataSetRows(const std::string& replyBody);
-// faultcode and faultstring of a fault reply (empty when there is no fault).
-std::pair<std::string, std::string> faultOf(const std::string& replyBody);
-// One integer result of a query on db (-1 when it gives no row).
-std::int64_t countOf(Database& db, const std::string& sql);
-// Expects a 500 reply holding a soap:Client fault whose faultstring contains `part`.
-void expectClientFault(const HttpReply& reply, const std::string& part);
+// Every row of every table of db, every column quoted, sorted; the times at which history
+// entries were recorded written as '#'.
+std::vector<std::string> contents(Database& db);
+// The rows of a data set reply, one line each as "name=value ..."; the dates' zone offset
+// (the machine's zone) written as "+zone". Fails the test when the reply holds no data set.
+std::string dataSetText(const std::string& replyBody);
+
+// What a transcript step shows of a reply beside its status, log lines and changed rows.
+enum class Show { Body, Rows, RowCount };
 
 class ServeFixture : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
-  // Sends an operation body with the matching SOAPAction.
-  HttpReply call(const std::string& operation, const std::string& operationBody);
-  // Sends a body with a SOAPAction of the caller's choice.
-  HttpReply send(const std::string& body, const std::optional<std::string>& soapAction) {
-    return postTo(port_, body, soapAction);
-  }
-  // The rows of GetOutgoingLoadAllOrders for the load and facility.
-  std::vector<Row> allOrders(int load, const std::string& facility = "DEMO");
-  // A read-write connection to the service's database, for arranging and checking rows.
-  Database& db() { return *db_; }
-  // One integer result of a query on the service's database.
-  std::int64_t count(const std::string& sql) { return countOf(*db_, sql); }
-  // A text dump of the order and history tables, to prove that nothing changed.
-  std::string snapshot();
-  // The request log so far.
-  std::vector<RequestRecord> records();
-  std::vector<std::string> logLines();
+  // Adds to the transcript: the title, the reply's status and content type, its fault (code
+  // and string) or what `show` says of it, the log lines (text and JSON, time and duration
+  // written as #) and the database rows it removed (-) and added (+).
+  void record(const std::string& title, const HttpReply& reply, Show show = Show::Body);
+  // Runs SQL on the service's database before the next step; its changes are not recorded.
+  void arrange(const std::string& sql);
   // Serves again on 127.0.0.1 with other settings.
   void restartWith(ServerSettings settings);
 
+  // Destroyed from the last: the connection, the service, then its log and folder.
   std::unique_ptr<TempDir> dir_;
+  std::mutex logMutex_;
+  std::vector<RequestRecord> log_;
   std::unique_ptr<RouteService> service_;
   std::unique_ptr<Database> db_;
   int port_ = 0;
-  std::mutex logMutex_;
-  std::vector<RequestRecord> log_;
+  std::string transcript_;
+  std::size_t logSeen_ = 0;
+  std::vector<std::string> rowsSeen_;
 };
 
 }  // namespace tarvine::serve::test

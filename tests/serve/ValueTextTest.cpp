@@ -1,4 +1,5 @@
-// The texts the service writes and reads: amounts, cents, integers, dates, data sets, faults.
+// The texts the service writes and reads: amounts, cents, integers, dates, data sets, faults
+// (tests/golden/serve/value-texts.txt).
 
 #include <gtest/gtest.h>
 #include <time.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "DataSetWriter.h"
+#include "Golden.h"
 #include "ScopedEnvironment.h"
 #include "SoapReply.h"
 #include "ValueText.h"
@@ -14,66 +16,40 @@
 namespace tarvine::serve {
 namespace {
 
-TEST(FormatAmount, WritesPlainDecimals) {
-  const std::pair<double, const char*> cases[] = {
-      {125.5, "125.5"}, {1234.75, "1234.75"}, {125.0, "125"},     {-1.0, "-1"},
-      {0.05, "0.05"},   {-0.001, "0"},        {0.1 + 0.2, "0.3"}, {1234567.891, "1234567.89"}};
-  for (const auto& [value, text] : cases) EXPECT_EQ(formatAmount(value), text) << value;
+std::string shown(const std::optional<std::int64_t>& value) {
+  return value ? std::to_string(*value) : "refused";
 }
 
-// Plain decimals only, rounded half away from zero to cents.
-TEST(ParseCents, ReadsPlainDecimalsOnly) {
-  const std::pair<const char*, std::int64_t> cases[] = {{"125.00", 12500}, {"-1", -100},
-                                                        {"0.125", 13},     {"-0.125", -13},
-                                                        {"0.1249", 12},    {" 7.5 ", 750}};
-  for (const auto& [text, cents] : cases) EXPECT_EQ(parseCentsText(text), cents) << text;
-  for (const char* text : {"1,234.50", "1.", ".5", "1e3", "", "+1", "1234567890123456"}) {
-    EXPECT_EQ(parseCentsText(text), std::nullopt) << text;
+TEST(ValueText, ReadsAndWritesPlainNumbersDatesAndEscapes) {
+  std::string out;
+  for (const double value : {125.5, 1234.75, 125.0, -1.0, 0.05, -0.001, 0.1 + 0.2, 1234567.891}) {
+    out += "amount " + std::to_string(value) + " -> " + formatAmount(value) + "\n";
   }
-}
-
-TEST(ParseInteger, AcceptsSchemaIntegersOnly) {
-  EXPECT_EQ(parseIntegerText(" 5001 "), 5001);
-  EXPECT_EQ(parseIntegerText("-1"), -1);
-  EXPECT_EQ(parseIntegerText("+7"), 7);
-  EXPECT_EQ(parseIntegerText("5001.0"), std::nullopt);
-  EXPECT_EQ(parseIntegerText("0x10"), std::nullopt);
-  EXPECT_EQ(parseIntegerText("-"), std::nullopt);
-  EXPECT_EQ(parseIntegerText("1234567890123456789"), std::nullopt);
-}
-
-TEST(DataSetDate, WritesMidnightWithTheDaysOffsetOrLeavesOtherTextsAlone) {
+  // Plain decimals only, rounded half away from zero to cents.
+  for (const char* text : {"125.00", "-1", "0.125", "-0.125", "0.1249", " 7.5 ", "1,234.50", "1.",
+                           ".5", "1e3", "", "+1", "1234567890123456"}) {
+    out += std::string("cents '") + text + "' -> " + shown(parseCentsText(text)) + "\n";
+  }
+  for (const char* text : {" 5001 ", "-1", "+7", "5001.0", "0x10", "-", "1234567890123456789"}) {
+    out += std::string("integer '") + text + "' -> " + shown(parseIntegerText(text)) + "\n";
+  }
   {
     const tarvine::test::ScopedEnvironment zone("TZ", "EST5EDT,M3.2.0,M11.1.0");
     tzset();
-    EXPECT_EQ(formatDataSetDate("2026-11-30"), "2026-11-30T00:00:00-05:00");
-    EXPECT_EQ(formatDataSetDate("2026-07-01"), "2026-07-01T00:00:00-04:00");
+    for (const char* text : {"2026-11-30", "2026-07-01", "30/11/2026", "2026-1x-30", ""}) {
+      out += std::string("date '") + text + "' -> " + formatDataSetDate(text) + "\n";
+    }
   }
   tzset();
-  for (const char* text : {"30/11/2026", "2026-1x-30", ""}) {
-    EXPECT_EQ(formatDataSetDate(text), text);
-  }
-}
-
-// Data set and fault texts beside what the golden replies of QueryOperationsTest pin.
-TEST(DataSetWriter, DropsCharactersXmlCannotCarry) {
+  // Characters XML cannot carry are dropped from data sets; fault texts are escaped.
   DataSetWriter writer;
   writer.beginRow();
   writer.column("Comment", std::string("a\x01"
-                                       "b\tc",
-                                       5));
+                                       "b\tc<&>",
+                                       8));
   writer.endRow();
-  EXPECT_NE(writer.finish().find("&gt;ab\tc&lt;"), std::string::npos);
-}
-
-TEST(SoapReply, FaultEscapesItsMessage) {
-  EXPECT_EQ(faultReply(FaultCode::Server, "a < b & c"),
-            "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-            "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><soap:Fault>"
-            "<faultcode>soap:Server</faultcode><faultstring>a &lt; b &amp; c</faultstring>"
-            "<detail /></soap:Fault></soap:Body></soap:Envelope>");
+  out += writer.finish() + "\n" + faultReply(FaultCode::Server, "a < b & c") + "\n";
+  tarvine::test::expectGolden(out, "serve/value-texts.txt");
 }
 
 }  // namespace

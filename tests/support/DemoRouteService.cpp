@@ -1,11 +1,11 @@
 #include "DemoRouteService.h"
 
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <cstdlib>
 #include <stdexcept>
 
+#include "Database.h"
 #include "RouteService.h"
 
 namespace tarvine::test {
@@ -45,19 +45,12 @@ DemoRouteService::~DemoRouteService() {
 }
 
 std::string DemoRouteService::queryText(const std::string& sql) const {
-  sqlite3* db = nullptr;
-  std::string result = "(none)";
-  if (sqlite3_open_v2(dbPath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-      const auto* text = sqlite3_column_text(statement, 0);
-      result = text ? reinterpret_cast<const char*>(text) : "NULL";
-    }
-    sqlite3_finalize(statement);
-  }
-  sqlite3_close(db);
-  return result;
+  serve::Database db(dbPath(), serve::OpenMode::ReadOnly);
+  serve::Statement& query = db.prepare(sql);
+  if (!query.step()) return "(none)";
+  const std::string text = query.isNull(0) ? "NULL" : std::string(query.text(0));
+  query.reset();
+  return text;
 }
 
 }  // namespace tarvine::test

@@ -1,0 +1,240 @@
+// The service's operations as clients call them, one scenario per golden transcript
+// (tests/golden/serve/NAME.txt): every reply's status, content type, body or fault, the log lines
+// and the database rows each request changed.
+
+#include <gtest/gtest.h>
+
+#include "Golden.h"
+#include "ServeFixture.h"
+
+namespace tarvine::serve::test {
+namespace {
+
+// One request: its body as sent and its SOAPAction (none: the header is left out).
+struct Step {
+  std::string title;
+  std::string body;
+  std::optional<std::string> action;
+  Show show = Show::Body;
+};
+
+std::string actionOf(const std::string& operation) {
+  return std::string(kNamespace) + "/" + operation;
+}
+
+// The operation in the client's envelope with its matching SOAPAction.
+Step op(const std::string& title, const std::string& operation, const Parameters& parameters,
+        Show show = Show::Body) {
+  return {title, clientEnvelope(operationBody(operation, parameters)), actionOf(operation), show};
+}
+
+// UpdateOutgoingLoadOrder: each statement in a <string>, each followed by CR LF.
+Step save(const std::string& title, const std::vector<std::string>& statements) {
+  std::string items;
+  for (const std::string& statement : statements) items += "<string>" + statement + "</string>\r\n";
+  return {title,
+          clientEnvelope(std::string("<UpdateOutgoingLoadOrder xmlns=\"") + kNamespace +
+                         "\">      <OutgoingLoadOrderArray>" + items +
+                         "</OutgoingLoadOrderArray> </UpdateOutgoingLoadOrder>"),
+          actionOf("UpdateOutgoingLoadOrder")};
+}
+
+Step astray(const std::string& title, const std::string& order, int segment, int load = 5001,
+            const std::string& freight = "42.5") {
+  return op(title, "AddAstrayPO",
+            {{"OrderID", order},
+             {"OrderSegment", std::to_string(segment)},
+             {"Freight", freight},
+             {"Cartons", "6"},
+             {"OutgoingLoadID", std::to_string(load)},
+             {"Comment", "behind the door & wet"}});
+}
+
+Step loadQuery(const std::string& operation, int load) {
+  return op(operation + " " + std::to_string(load), operation,
+            {{"OutgoingLoadID", std::to_string(load)}});
+}
+
+// The control's statement that puts a segment on a load ("Null": takes it off).
+std::string onLoad(const std::string& load, const std::string& freight, int center,
+                   const std::string& order, int segment) {
+  return "Update VOZA_OrderHeader Set VOZA_OrderHeader.OutgoingLoad = " + load +
+         ", Freight = " + freight + "  Where CenterID = " + std::to_string(center) +
+         " and OrderID = '" + order + "' and VOZA_OrderSegment = " + std::to_string(segment);
+}
+
+std::string history(int code, const std::string& order, int segment) {
+  return "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd " + std::to_string(code) + ", '" +
+         order + "'," + std::to_string(segment) + ",7,2";
+}
+
+std::string repeated(const std::string& piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// Elements <a> nested `depth` levels deep.
+std::string nested(std::size_t depth) {
+  return repeated("<a>", depth) + repeated("</a>", depth);
+}
+
+// A well-formed GetOutgoingLoadAllOrders whose parameters carry what the case adds.
+std::string queryWith(const std::string& extra, const std::string& load = "5001") {
+  std::string query =
+      operationBody("GetOutgoingLoadAllOrders", {{"OutgoingLoadID", load}, {"FacilityID", "DEMO"}});
+  return clientEnvelope(query.insert(query.rfind("</"), extra));
+}
+
+const std::string kAllOrders = actionOf("GetOutgoingLoadAllOrders");
+
+class Scenario : public ServeFixture {
+ protected:
+  void run(const std::vector<Step>& steps) {
+    for (const Step& step : steps)
+      record(step.title, postTo(port_, step.body, step.action), step.show);
+  }
+};
+
+TEST_F(Scenario, Saves) {
+  run({save("whole batch",
+            {onLoad("5001", "125.00", 12, "12-34567", 1), onLoad("Null", "0.00", 15, "15-20001", 2),
+             history(2, "12-34567", 1), history(5, "15-20001", 2), ""}),
+       save("only the empty string", {""}),
+       // A batch with any statement the service cannot take changes nothing.
+       save("grouped freight",
+            {onLoad("5001", "125.00", 12, "12-34567", 2), history(2, "12-34567", 2),
+             onLoad("5001", "1,234.50", 12, "12-34567", 3), ""}),
+       save("no such segment", {onLoad("5001", "125.00", 12, "12-34567", 2),
+                                onLoad("5001", "1.00", 12, "12-34567", 9)}),
+       save("wrong center", {onLoad("5001", "1.00", 15, "12-34567", 2)}),
+       save("no such load", {onLoad("4242", "1.00", 12, "12-34567", 2)}),
+       save("history of no segment",
+            {onLoad("5001", "125.00", 12, "12-34567", 2), history(2, "12-99999", 1)}),
+       save("second statement after a semicolon",
+            {history(2, "12-34567", 1) + "; DELETE FROM VOZA_OrderHeader"}),
+       save("unknown progress code", {history(3, "12-34567", 1)}),
+       save("injection through an undoubled quote",
+            {onLoad("5001", "1.00", 12, "12-34567' or '1'='1", 1)}),
+       save("injection inside a doubled quote",
+            {onLoad("5001", "125.00", 12, "12-34567", 2),
+             onLoad("Null", "0.00", 12, "12-34567''; DELETE FROM VOZA_OrderHeader; --", 1)})});
+  // A doubled quote in an order id matches that order only.
+  arrange(
+      "INSERT INTO VOZA_OrderHeader (CenterID, OrderID, VOZA_OrderSegment, FacilityID, LoadDate,"
+      " NumberParcels, FactoryWeight, CubicFeet, FreightCost, Freight, MinimumCharge, TotalRate,"
+      " TotalSuggestedFreight) VALUES"
+      " (12, '12-3''4', 1, 'DEMO', '2026-11-20', 3, 100, 10, 5, 0, 45, 14, 45),"
+      " (12, '12-3', 1, 'DEMO', '2026-11-20', 3, 100, 10, 5, 0, 45, 14, 45),"
+      " (12, '12-34', 1, 'DEMO', '2026-11-20', 3, 100, 10, 5, 0, 45, 14, 45)");
+  run({save("doubled quote",
+            {onLoad("5001", "50.00", 12, "12-3''4", 1), history(2, "12-3''4", 1)})});
+  tarvine::test::expectGolden(transcript_, "serve/saves.txt");
+}
+
+TEST_F(Scenario, AddsAstrayPOs) {
+  run({astray("not received", "27-99999", 1),
+       astray("unknown load", "27-70460", 3, 4242),
+       astray("next segment exists", "27-70460", 2),
+       astray("segment never sent", "27-70460", 7),
+       astray("grouped freight", "27-70460", 3, 5001, "1,000.00"),
+       astray("the next segment", "27-70460", 3),
+       {"the load lists it", clientEnvelope(allOrdersQuery(5001)), kAllOrders, Show::Rows}});
+  tarvine::test::expectGolden(transcript_, "serve/astray.txt");
+}
+
+// The replies of the demo load, of a load that does not exist and of another facility.
+TEST_F(Scenario, Queries) {
+  arrange(
+      "UPDATE VOZA_OrderHeader SET Freight = 1234.75 WHERE OrderID = '12-34581' AND "
+      "VOZA_OrderSegment = 1");
+  run({loadQuery("GetOutgoingLoadCenterIDAndCenter", 5001),
+       loadQuery("GetOutgoingLoadDescriptionRoute", 5001),
+       loadQuery("GetOutgoingLoadDescriptionRoute", 4242),
+       loadQuery("GetOutgoingLoadBasicTotal", 5001),
+       loadQuery("GetOutgoingLoadBasicTotal", 4242),
+       op("IsPOFound received", "IsPOFound", {{"OrderID", "27-70460"}}),
+       op("IsPOFound not received", "IsPOFound", {{"OrderID", "27-99999"}}),
+       {"all orders", clientEnvelope(allOrdersQuery(5001)), kAllOrders, Show::Rows},
+       {"other facility", clientEnvelope(allOrdersQuery(5001, "ELSEWHERE")), kAllOrders,
+        Show::Rows},
+       {"no such load", clientEnvelope(allOrdersQuery(4242)), kAllOrders, Show::Rows}});
+  // Center names are escaped inside the data set and again in the result.
+  arrange("UPDATE Center SET CenterName = 'A&B <North>' WHERE CenterID = 12");
+  run({loadQuery("GetOutgoingLoadCenterIDAndCenter", 5001)});
+  tarvine::test::expectGolden(transcript_, "serve/queries.txt");
+}
+
+// Every request the service cannot take is answered with a client fault that says why; a
+// quoted SOAPAction is taken, and nesting and element counts up to their limits too.
+TEST_F(Scenario, GuardsRequests) {
+  const std::string action = kAllOrders;
+  run({{"empty body", "", action},
+       {"not XML", "<soap:Envelope><oops", action},
+       {"not an envelope", "<Envelop/>", action},
+       {"no body", "<soap:Envelope xmlns:soap=\"x\"/>", action},
+       {"empty body element", clientEnvelope(""), action},
+       op("unknown operation", "DropTables", {}),
+       {"other namespace", clientEnvelope("<GetOutgoingLoadAllOrders xmlns=\"urn:other\"/>"),
+        action},
+       {"no namespace", clientEnvelope("<Nonsense/>"), actionOf("Nonsense")},
+       {"mismatching SOAPAction", queryWith(""), actionOf("IsPOFound")},
+       {"missing SOAPAction", queryWith(""), std::nullopt},
+       op("missing parameter", "GetOutgoingLoadAllOrders", {{"OutgoingLoadID", "5001"}}),
+       {"load id not a number", queryWith("", "50x1"), action},
+       {"load id beyond 16 bits", queryWith("", "40000"), action},
+       // A load id that tries to start a log line of its own and to clear the screen.
+       op("log injection", "GetOutgoingLoadBasicTotal",
+          {{"OutgoingLoadID",
+            "1\n2030-01-01T00:00:00.000Z 10.0.0.9 UpdateOutgoingLoadOrder: ok\x1b[2J"}}),
+       {"hostile depth", clientEnvelope(nested(100000)), action},
+       {"too many elements", queryWith(repeated("<a/>", 131'072)), action},
+       {"too many attributes", queryWith("<a " + repeated("b='>'", 131'073) + "/>"), action},
+       {"document type", "<!DOCTYPE x [<!ENTITY a \"aaaa\">]>" + queryWith("&a;"), action},
+       {"quoted SOAPAction", queryWith(""), "\"" + action + "\"", Show::RowCount},
+       // The envelope, body and operation take three levels; parameters may nest to the limit.
+       {"deepest nesting", queryWith(nested(253)), action, Show::RowCount},
+       {"one level deeper", queryWith(nested(254)), action, Show::RowCount},
+       {"most elements", queryWith(repeated("<a/>", 131'072 - 5)), action, Show::RowCount}});
+  record("GET /elsewhere", getFrom(port_, "/elsewhere"));
+  // However the body is framed, one byte over the limit is refused before it is parsed.
+  const std::string oversized(16u * 1024 * 1024 + 1, ' ');
+  for (const bool chunked : {false, true}) {
+    record(chunked ? "oversized chunked" : "oversized",
+           postTo(port_, oversized, action, {}, chunked));
+  }
+  // Busy while the bodies in memory reach the limit; the refused body no longer counts.
+  ServerSettings settings;
+  settings.limits.maxBufferedBodyBytes = 1 << 20;
+  restartWith(settings);
+  run({{"over the memory for bodies", std::string(2 << 20, ' '), action},
+       {"after it", queryWith(""), action, Show::RowCount}});
+  tarvine::test::expectGolden(transcript_, "serve/guards.txt");
+}
+
+// Who may call: the --allow-from networks (checked before anything is read) and, on loopback,
+// a Host header that names loopback (a web page reaching the service by DNS rebinding names its
+// own host). Refused callers get a plain 403 and a log line.
+TEST_F(Scenario, AdmitsCallers) {
+  const std::pair<const char*, const char*> cases[] = {{"", "127.0.0.1:8080"},
+                                                       {"", "LocalHost"},
+                                                       {"", "[::1]:8080"},
+                                                       {"", "127.3.2.1"},
+                                                       {"", "intranet.example:8080"},
+                                                       {"", "127.0.0.1.rebind.example"},
+                                                       {"", "192.168.1.5"},
+                                                       {"10.0.0.0/8, 127.0.0.0/8", "localhost"},
+                                                       {"10.0.0.0/8,::1/128", "localhost"},
+                                                       {"127.0.0.2/31", "localhost"}};
+  for (const auto& [allowFrom, host] : cases) {
+    ServerSettings settings;
+    if (*allowFrom) settings.allowFrom = AllowList::parse(allowFrom);
+    restartWith(settings);
+    record(std::string(allowFrom) + " " + host,
+           postTo(port_, queryWith(""), kAllOrders, {{"Host", host}}), Show::RowCount);
+  }
+  tarvine::test::expectGolden(transcript_, "serve/callers.txt");
+}
+
+}  // namespace
+}  // namespace tarvine::serve::test
