@@ -1,30 +1,36 @@
 #pragma once
-// Small helpers shared by the widget, list view and dialog tests.
+// The widget and list view tests write every step they take and every signal it raised into one
+// transcript, compared whole with a golden file.
 
-#include <cstdint>
+#include <functional>
+#include <sstream>
+#include <string>
 
 #include "platform/RuntimeError.h"
 #include "platform/Signal.h"
 
 namespace tarvine {
 
-// Counts how often a parameterless signal was raised.
-struct Counter {
-  int count = 0;
-  void watch(Signal<>& signal) {
-    signal.connect([this] { ++count; });
+struct Transcript {
+  std::ostringstream out;
+  // Writes "  NAME" and the signal's arguments each time the signal is raised.
+  template <typename... Args>
+  void watch(const std::string& name, Signal<Args...>& signal) {
+    signal.connect([this, name](Args... args) {
+      out << "  " << name;
+      ((out << ' ' << args), ...);
+      out << '\n';
+    });
+  }
+  // Writes the step, then runs it; a run-time error it raises is written as "error N".
+  void step(const std::string& what, const std::function<void()>& action) {
+    out << what << '\n';
+    try {
+      action();
+    } catch (const RuntimeError& error) {
+      out << "  error " << error.number() << '\n';
+    }
   }
 };
-
-// Runs the action; returns the number of the RuntimeError it threw, 0 when it threw none.
-template <typename F>
-std::int32_t errorNumberOf(F&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.number();
-  }
-  return 0;
-}
 
 }  // namespace tarvine

@@ -5,51 +5,33 @@
 #include <string>
 #include <vector>
 
+#include "Golden.h"
+
 namespace tarvine {
 namespace {
 
-// What is read is written back in the platform's form.
+// What is read is written back in the platform's form: each input and its text in
+// tests/golden/platform/xml-written.txt.
 TEST(XmlDocumentTest, WritesThePlatformForm) {
-  const std::tuple<const char*, std::string, std::string> cases[] = {
-      {"DeclarationKeepsVersionOnly",
-       "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\n<a>x</a>",
-       "<?xml version=\"1.0\"?>\r\n<a>x</a>\r\n"},
-      {"NoDeclaration", "<a>x</a>", "<a>x</a>\r\n"},
-      {"PrefixesAndAttributeOrderKept",
-       "<soap:Envelope xmlns:xsi=\"i\" xmlns:soap=\"s\" z=\"1\" a=\"2\">"
-       "<soap:Body><m:R xmlns:m=\"u\"/></soap:Body></soap:Envelope>",
-       "<soap:Envelope xmlns:xsi=\"i\" xmlns:soap=\"s\" z=\"1\" a=\"2\">"
-       "<soap:Body><m:R xmlns:m=\"u\"/></soap:Body></soap:Envelope>\r\n"},
-      {"TextEscapesAmpersandAndAngles",
-       "<a>1 &amp; 2 &lt; 3 &gt; 0 &quot;q&quot; &apos;s&apos; \"d\" 's'</a>",
-       "<a>1 &amp; 2 &lt; 3 &gt; 0 \"q\" 's' \"d\" 's'</a>\r\n"},
-      {"AttributeEscapesAmpersandLessThanAndQuote",
-       "<a v='say \"hi\" &amp; &lt;b&gt; &apos;x&apos;'/>",
-       "<a v=\"say &quot;hi&quot; &amp; &lt;b> 'x'\"/>\r\n"},
-      {"EscapedDataSetStaysEscaped",
-       "<r>&lt;NewDataSet&gt;&lt;T&gt;A &amp;amp; B&lt;/T&gt;&lt;/NewDataSet&gt;</r>",
-       "<r>&lt;NewDataSet&gt;&lt;T&gt;A &amp;amp; B&lt;/T&gt;&lt;/NewDataSet&gt;</r>\r\n"},
-      {"CharacterReferencesDecoded", "<a t=\"&#x9;\">&#65;&#x42;&#x20AC;&#128512;</a>",
-       "<a t=\"\t\">AB\u20AC\U0001F600</a>\r\n"},
-      {"EmptyElements", "<a><b></b><c/><d>   \r\n\t</d></a>", "<a><b/><c/><d/></a>\r\n"},
-      {"WhitespaceBetweenElementsDropped", "<a>\r\n  <b>x</b>\r\n  <c> y </c>\r\n</a>\r\n\r\n",
-       "<a><b>x</b><c> y </c></a>\r\n"},
-      {"LineBreaksInTextNormalised", "<a>x\r\ny</a>", "<a>x\ny</a>\r\n"},
-      {"CdataCommentsAndInstructions",
-       "<!-- top --><?app go now?><a><![CDATA[<raw> & ]]><!--in--><?p?>t</a>"
-       "<!--end-->",
-       "<!-- top -->\r\n<?app go now?>\r\n<a><![CDATA[<raw> & ]]><!--in--><?p?>t</a>"
-       "\r\n<!--end-->\r\n"},
-      {"Doctype", "<?xml version=\"1.0\"?><!DOCTYPE a><a/>",
-       "<?xml version=\"1.0\"?>\r\n<!DOCTYPE a>\r\n<a/>\r\n"},
-      {"Utf8Kept", "<a n=\"\u00DC\">\u00E9\u20AC</a>", "<a n=\"\u00DC\">\u00E9\u20AC</a>\r\n"}};
-  for (const auto& [rule, input, expected] : cases) {
+  std::string written;
+  for (const char* input :
+       {"<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\n<a>x</a>", "<a>x</a>",
+        "<soap:Envelope xmlns:xsi=\"i\" xmlns:soap=\"s\" z=\"1\" a=\"2\">"
+        "<soap:Body><m:R xmlns:m=\"u\"/></soap:Body></soap:Envelope>",
+        "<a>1 &amp; 2 &lt; 3 &gt; 0 &quot;q&quot; &apos;s&apos; \"d\" 's'</a>",
+        "<a v='say \"hi\" &amp; &lt;b&gt; &apos;x&apos;'/>",
+        "<r>&lt;NewDataSet&gt;&lt;T&gt;A &amp;amp; B&lt;/T&gt;&lt;/NewDataSet&gt;</r>",
+        "<a t=\"&#x9;\">&#65;&#x42;&#x20AC;&#128512;</a>", "<a><b></b><c/><d>   \r\n\t</d></a>",
+        "<a>\r\n  <b>x</b>\r\n  <c> y </c>\r\n</a>\r\n\r\n", "<a>x\r\ny</a>",
+        "<!-- top --><?app go now?><a><![CDATA[<raw> & ]]><!--in--><?p?>t</a><!--end-->",
+        "<?xml version=\"1.0\"?><!DOCTYPE a><a/>", "<a n=\"\u00DC\">\u00E9\u20AC</a>"}) {
     XmlDocument doc;
-    ASSERT_TRUE(doc.loadXml(input)) << rule << ": " << doc.parseErrorReason();
-    EXPECT_EQ(doc.parseErrorCode(), 0) << rule;
-    EXPECT_EQ(doc.parseErrorReason(), "") << rule;
-    EXPECT_EQ(doc.xml(), expected) << rule;
+    ASSERT_TRUE(doc.loadXml(input)) << input << ": " << doc.parseErrorReason();
+    EXPECT_EQ(doc.parseErrorCode(), 0) << input;
+    EXPECT_EQ(doc.parseErrorReason(), "") << input;
+    written += std::string(input) + "\n->\n" + doc.xml() + "\n";
   }
+  test::expectGolden(written, "platform/xml-written.txt");
 }
 
 // Every text that is not one well-formed document fails, leaving an empty document behind.
@@ -112,38 +94,23 @@ TEST(XmlDocumentTest, BytesKeepTheirEncodingAndStringsAreUnicodeAlready) {
   EXPECT_FALSE(doc.loadBytes("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a/>"));
 }
 
-TEST(XmlNodeTest, NamesByNodeKind) {
-  XmlDocument doc;
-  ASSERT_TRUE(doc.loadXml(
-      "<?xml version=\"1.0\"?><!DOCTYPE r><!--c--><?app x?>"
-      "<diffgr:diffgram xmlns:diffgr=\"u\">t<![CDATA[c]]><!--n--><?p?><e/></diffgr:diffgram>"));
-  std::vector<std::string> names;
-  forEachChild(doc.root(), [&](XmlNode node) { names.emplace_back(node.name()); });
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"xml", "#doctype", "#comment", "app", "diffgr:diffgram"}));
-  names.clear();
-  const XmlNode element =
-      doc.root().firstChild().nextSibling().nextSibling().nextSibling().nextSibling();
-  ASSERT_TRUE(element.isElement());
-  forEachChild(element, [&](XmlNode node) { names.emplace_back(node.name()); });
-  EXPECT_EQ(names, (std::vector<std::string>{"#text", "#cdata-section", "#comment", "p", "e"}));
-  EXPECT_EQ(doc.root().name(), "#document");
-  EXPECT_EQ(XmlNode().name(), "");
-  EXPECT_FALSE(XmlNode());
+// Every node of a document with its name and text, indented by depth.
+void writeTree(XmlNode node, int depth, std::string& out) {
+  out += std::string(2 * depth, ' ') + std::string(node.name()) + ": " + node.text() + "\n";
+  forEachChild(node, [&](XmlNode child) { writeTree(child, depth + 1, out); });
 }
 
-TEST(XmlNodeTest, TextConcatenatesDescendantTextInOrder) {
+TEST(XmlNodeTest, NamesAndTextsOfEveryKind) {
   XmlDocument doc;
   ASSERT_TRUE(doc.loadXml(
-      "<r><!--skip--><a>1<b>2<c>3</c></b>4</a><?skip me?><d><![CDATA[5&]]></d><e/>6</r>"));
-  EXPECT_EQ(doc.root().text(), "12345&6");
-  const XmlNode r = doc.root().firstChild();
-  EXPECT_EQ(r.text(), "12345&6");
-  EXPECT_EQ(r.firstChild().nextSibling().text(), "1234");
-  EXPECT_EQ(r.firstChild().text(), "skip");  // a comment's own text
-  EXPECT_EQ(r.firstChild().nextSibling().firstChild().text(), "1");
-  EXPECT_EQ(r.firstChild().nextSibling().firstChild().nextSibling().text(), "23");
-  EXPECT_EQ(XmlNode().text(), "");
+      "<?xml version=\"1.0\"?><!DOCTYPE r><!--c--><?app x?><diffgr:diffgram xmlns:diffgr=\"u\">"
+      "<!--skip--><a>1<b>2<c>3</c></b>4</a><?skip "
+      "me?><d><![CDATA[5&]]></d><e/>6</diffgr:diffgram>"));
+  std::string tree;
+  writeTree(doc.root(), 0, tree);
+  writeTree(XmlNode(), 0, tree);
+  test::expectGolden(tree, "platform/xml-tree.txt");
+  EXPECT_FALSE(XmlNode());
 }
 
 // A document nested far deeper than any call stack could follow.

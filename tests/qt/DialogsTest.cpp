@@ -40,13 +40,11 @@ TEST(MessageButtons, GiveTheIconButtonsAndResultNumbersOfTheValue) {
   }
 }
 
-class RealDialogs : public ::testing::Test {
- protected:
+// A message box is modal and titled with the title or the application; an input box gives the
+// typed answer, or nothing when cancelled.
+TEST(RealDialogs, AskAndGiveTheAnswer) {
   QtDialogs dialogs;
   ModalScript script;
-};
-
-TEST_F(RealDialogs, AMessageBoxIsModalAndTitledWithTheTitleOrTheApplication) {
   script.expect(kMessageBoxName, [](QWidget& dialog) {
     auto& box = static_cast<QMessageBox&>(dialog);
     EXPECT_TRUE(box.isModal());
@@ -60,19 +58,8 @@ TEST_F(RealDialogs, AMessageBoxIsModalAndTitledWithTheTitleOrTheApplication) {
     EXPECT_EQ(box.text(), "first line\nsecond line");
     QTest::keyClick(&box, Qt::Key_Escape);
   });
-  script.start();
-  EXPECT_EQ(dialogs.messageBox("Saved", kMsgInformationOk, std::string("Outgoing Load Save")),
-            kMsgResultOk);
-  EXPECT_EQ(dialogs.messageBox("first line\r\nsecond line", kMsgInformationOk, std::nullopt),
-            kMsgResultOk);
-  EXPECT_TRUE(script.done());
-}
-
-TEST_F(RealDialogs, AnInputBoxGivesTheTypedAnswerOrNothingWhenCancelled) {
   script.expect(kInputBoxName, [](QWidget& dialog) {
-    // Its title, prompt and first text: PickWindowTest's freight override.
     auto* edit = dialog.findChild<QLineEdit*>();
-    ASSERT_NE(edit, nullptr);
     edit->selectAll();
     QTest::keyClicks(edit, "99");
     QTest::keyClick(edit, Qt::Key_Return);
@@ -82,6 +69,10 @@ TEST_F(RealDialogs, AnInputBoxGivesTheTypedAnswerOrNothingWhenCancelled) {
     static_cast<QDialog&>(dialog).reject();
   });
   script.start();
+  EXPECT_EQ(dialogs.messageBox("Saved", kMsgInformationOk, std::string("Outgoing Load Save")),
+            kMsgResultOk);
+  EXPECT_EQ(dialogs.messageBox("first line\r\nsecond line", kMsgInformationOk, std::nullopt),
+            kMsgResultOk);
   EXPECT_EQ(dialogs.inputBox("Please enter the new Freight", "Outgoing Load", "12.50"), "99");
   EXPECT_EQ(dialogs.inputBox("Why?", "", "because"), std::nullopt);
   EXPECT_TRUE(script.done());

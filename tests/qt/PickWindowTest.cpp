@@ -77,8 +77,8 @@ class PickWindowTest : public DemoWindowTest {
 };
 
 // What the window draws, as text: the list's sort key, hidden columns and current row (and the
-// control's selected position), each row with its check, texts and weight colour, the centers
-// box, Select All and every label.
+// control's selected position), its columns' widths and alignments, each row with its check, texts
+// and weight colour, the centers box, Select All and every label.
 std::string PickWindowTest::drawn() {
   drainEvents();
   std::ostringstream out;
@@ -89,7 +89,13 @@ std::string PickWindowTest::drawn() {
     if (view().isColumnHidden(c)) out << ' ' << c;
   }
   out << ", current " << view().currentIndex().row() << ", selected "
-      << (list().selected() ? list().positionOf(*list().selected()) : 0) << '\n';
+      << (list().selected() ? list().positionOf(*list().selected()) : 0)
+      << (view().isEnabled() ? "" : ", disabled") << "\nwidth and alignment of each column:";
+  for (int c = 0; c < model().columnCount(); ++c) {
+    out << ' ' << view().columnWidth(c) << '/'
+        << model().data(model().index(0, c), Qt::TextAlignmentRole).toInt();
+  }
+  out << '\n';
   for (int r = 0; r < model().rowCount(); ++r) {
     out << (model().data(model().index(r, 0), Qt::CheckStateRole).toInt() == Qt::Checked ? "[x]"
                                                                                          : "[ ]");
@@ -154,6 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{"SelectAll", "click:chkSellectAll"},
                       std::pair{"SelectAllTwice", "click:chkSellectAll click:chkSellectAll"},
                       std::pair{"HeaderClickTwice", "header:3 header:3"},  // the same way each time
+                      std::pair{"SortedWithSelection", "row:3 header:5"},  // the selection follows
+                      std::pair{"CancelWithSelection", "row:3 click:cmdCancel"},
                       std::pair{"Cancel", "click:cmdCancel"}),
     [](const auto& info) { return std::string(info.param.first); });
 

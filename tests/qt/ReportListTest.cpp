@@ -1,5 +1,5 @@
-// The list's model and view over a headless list view: large fills, gathered changes, rows that
-// are gone before a refresh, sorting and the selection (colours: PickWindowTest).
+// The list's model and view over a headless list view: large fills, gathered changes and rows
+// that are gone before a refresh (what it shows: PickWindowTest's golden windows).
 
 #include <gtest/gtest.h>
 
@@ -73,50 +73,6 @@ TEST_F(ReportListTest, RowsGoneBeforeTheRefreshReadAsEmpty) {
   EXPECT_FALSE(model().data(model().index(5, 0), Qt::CheckStateRole).isValid());
   drainEvents();
   EXPECT_EQ(model().rowCount(), 0);
-}
-
-TEST_F(ReportListTest, ColumnsTakeTheirWidthsAlignmentAndHiddenState) {
-  drainEvents();
-  EXPECT_EQ(view.columnWidth(0), twipsToPixels(1400, view.logicalDpiX()));
-  EXPECT_EQ(view.columnWidth(1), 20);
-  EXPECT_TRUE(view.isColumnHidden(3));
-  EXPECT_FALSE(view.isColumnHidden(4));
-  EXPECT_EQ(model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Segment");
-  fill(1);
-  drainEvents();
-  EXPECT_EQ(model().data(model().index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>(),
-            Qt::AlignHCenter | Qt::AlignVCenter);
-  EXPECT_EQ(model().data(model().index(0, 4), Qt::TextAlignmentRole).value<Qt::Alignment>(),
-            Qt::AlignRight | Qt::AlignVCenter);
-  list.setColumnWidth(2, 600);  // 1-based: the "X" column
-  list.setEnabled(false);
-  drainEvents();
-  EXPECT_EQ(view.columnWidth(1), 40);
-  EXPECT_FALSE(view.isEnabled());
-}
-
-// A sorted list is shown in its order with the key in the header; the selection follows it.
-TEST_F(ReportListTest, ASortedListIsShownInItsOrderAndTheSelectionFollows) {
-  fill(5);
-  list.setSelected(list.rowAt(2));
-  drainEvents();
-  EXPECT_EQ(view.currentPosition(), 2u);
-  list.setSortKey(2);
-  list.setSorted(true);
-  drainEvents();
-  for (int row = 0; row < 5; ++row) {
-    EXPECT_EQ(shown(row, 2), QString::number(row + 1));
-    EXPECT_EQ(shown(row, 0), QString("P-%1").arg(4 - row));
-  }
-  EXPECT_TRUE(view.header()->isSortIndicatorShown());
-  EXPECT_EQ(view.header()->sortIndicatorSection(), 2);
-  EXPECT_EQ(view.header()->sortIndicatorOrder(), Qt::AscendingOrder);
-  // P-1 counts down to segment 4, the fourth row once sorted.
-  EXPECT_EQ(view.currentPosition(), 4u);
-  EXPECT_TRUE(view.selectionModel()->isRowSelected(3, {}));
-  list.clear();
-  drainEvents();
-  EXPECT_EQ(view.currentPosition(), 0u);
 }
 
 }  // namespace

@@ -148,15 +148,5 @@ TEST_F(WaitingTest, AnUpdateShowsTheWaitWithoutCancel) {
   EXPECT_EQ(control.unsavedChanges().rows, 0u);
 }
 
-TEST_F(WaitingTest, ADeadServerGivesOneBoxWithTheCountAndTheCause) {
-  server.reset();
-  ModalScript script;
-  expectBox(script, "4 requests to the route service failed: Couldn't connect to server");
-  script.start();
-  widget.perform([&] { control.PutTarvineID(5001); });
-  EXPECT_TRUE(script.done());
-  EXPECT_EQ(log.entries().size(), 4u);
-}
-
 }  // namespace
 }  // namespace tarvine::qt::test
