@@ -44,8 +44,8 @@ DemoRouteService::~DemoRouteService() {
   service_.reset();
 }
 
-std::string DemoRouteService::queryText(const std::string& sql) const {
-  serve::Database db(dbPath(), serve::OpenMode::ReadOnly);
+std::string queryText(const std::string& dbPath, const std::string& sql) {
+  serve::Database db(dbPath, serve::OpenMode::ReadOnly);
   serve::Statement& query = db.prepare(sql);
   if (!query.step()) return "(none)";
   const std::string text = query.isNull(0) ? "NULL" : std::string(query.text(0));

@@ -14,6 +14,10 @@ class RouteService;
 
 namespace tarvine::test {
 
+// The first column of the first row the query returns on the database at dbPath as text: "NULL"
+// for null, "(none)" when there is no row. Throws when the database or the query fails.
+std::string queryText(const std::string& dbPath, const std::string& sql);
+
 class DemoRouteService {
  public:
   // https: serves HTTPS with a certificate for 127.0.0.1 made for this service, and makes the
@@ -24,8 +28,8 @@ class DemoRouteService {
   const std::string& server() const { return server_; }
   // The SQLite database the service answers from.
   std::string dbPath() const { return (folder_.path() / "route.db").string(); }
-  // One text column of the first row the query returns, or "(none)".
-  std::string queryText(const std::string& sql) const;
+  // The first column of the first row the query returns, or "(none)".
+  std::string queryText(const std::string& sql) const { return test::queryText(dbPath(), sql); }
 
  private:
   TemporaryFolder folder_;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -21,14 +22,6 @@ constexpr std::size_t kMaxRequestBytes = std::size_t{64} << 20;
   const int error = errno;
   if (fd >= 0) ::close(fd);
   throw std::runtime_error(std::string(what) + ": " + std::strerror(error));
-}
-
-std::string lowered(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  });
-  return out;
 }
 
 }  // namespace
@@ -83,9 +76,13 @@ void holdUntilClosed(int connection, int stopFd) {
 
 std::optional<std::string> headerValue(std::string_view request, std::string_view name) {
   const std::string head(request.substr(0, request.find("\r\n\r\n") + 2));
-  const std::size_t at = lowered(head).find("\r\n" + lowered(name) + ":");
-  if (at == std::string::npos) return std::nullopt;
-  std::size_t start = at + 3 + name.size();
+  const std::string key = "\r\n" + std::string(name) + ":";
+  const auto at = std::search(head.begin(), head.end(), key.begin(), key.end(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  });
+  if (at == head.end()) return std::nullopt;
+  std::size_t start = static_cast<std::size_t>(at - head.begin()) + key.size();
   const std::size_t end = head.find("\r\n", start);
   while (start < end && head[start] == ' ') ++start;
   return head.substr(start, end - start);

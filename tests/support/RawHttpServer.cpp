@@ -1,29 +1,10 @@
 #include "RawHttpServer.h"
 
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <utility>
 
 namespace tarvine::test {
-
-RawReply RawReply::full(std::string bytes) {
-  return truncated(std::move(bytes), kWhole);
-}
-
-RawReply RawReply::truncated(std::string bytes, std::size_t cutAfter) {
-  RawReply reply;
-  reply.bytes = std::move(bytes);
-  reply.cutAfter = cutAfter;
-  return reply;
-}
-
-RawReply RawReply::silence() {
-  RawReply reply;
-  reply.answer = false;
-  return reply;
-}
 
 std::string httpResponse(int status, std::string_view body, std::string_view extraHeaders) {
   return "HTTP/1.1 " + std::to_string(status) + (status < 400 ? " OK" : " Error") +
@@ -38,10 +19,6 @@ RawHttpServer::RawHttpServer(RawReply reply)
 RawHttpServer::RawHttpServer(Responder respond)
     : respond_(std::move(respond)),
       listener_([this](int connection, int stopFd) { serve(connection, stopFd); }, true) {}
-
-std::string RawHttpServer::url(std::string_view path) const {
-  return loopbackUrl(listener_.port(), path);
-}
 
 std::optional<std::string> RawHttpServer::request(std::size_t index,
                                                   std::chrono::milliseconds timeout) const {
@@ -78,18 +55,6 @@ void RawHttpServer::serve(int connection, int stopFd) {
       waitFor(connection, 0, stopFd, static_cast<int>(reply.pause.count())) == 0) {
     writeAll(connection, bytes.substr(pauseAt), stopFd);
   }
-}
-
-ClosedPort::ClosedPort() {
-  socket_ = bindLoopback(port_);
-}
-
-ClosedPort::~ClosedPort() {
-  ::close(socket_);
-}
-
-std::string ClosedPort::url(std::string_view path) const {
-  return loopbackUrl(port_, path);
 }
 
 }  // namespace tarvine::test

@@ -1,7 +1,8 @@
 #pragma once
-// Loopback endpoints for HTTP client tests: a raw TCP server that records the exact bytes of
-// each request and answers with canned or computed bytes, cut off, delayed or not at all, and a
-// port that refuses connections.
+// Loopback endpoints for HTTP client tests: a server that records each request's exact bytes and
+// answers with canned or computed bytes, and a port that refuses connections.
+
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Loopback.h"
@@ -30,21 +32,21 @@ struct RawReply {
   std::chrono::milliseconds pause{0};
 
   // Writes all of `bytes`, then closes the connection.
-  static RawReply full(std::string bytes);
+  static RawReply full(std::string bytes) { return {.bytes = std::move(bytes)}; }
   // Writes the first `cutAfter` bytes of `bytes`, then closes the connection (0: close at once).
-  static RawReply truncated(std::string bytes, std::size_t cutAfter);
+  static RawReply truncated(std::string bytes, std::size_t cutAfter) {
+    return {.bytes = std::move(bytes), .cutAfter = cutAfter};
+  }
   // Reads the request and never answers.
-  static RawReply silence();
+  static RawReply silence() { return {.bytes = "", .answer = false}; }
 };
 
-// "HTTP/1.1 <status> <reason>", a Content-Length for `body`, the extra header lines (each ending
-// in CR LF), an empty line and the body.
+// A whole response: status line, Content-Length, the extra header lines (each ending CR LF), body.
 std::string httpResponse(
     int status, std::string_view body,
     std::string_view extraHeaders = "Content-Type: text/xml; charset=utf-8\r\n");
 
-// Listens on 127.0.0.1 on an ephemeral port until destroyed; throws std::runtime_error when it
-// cannot listen.
+// Listens on a free 127.0.0.1 port until destroyed; throws std::runtime_error when it cannot.
 class RawHttpServer {
  public:
   using Responder = std::function<RawReply(const std::string& request)>;
@@ -57,7 +59,7 @@ class RawHttpServer {
 
   std::uint16_t port() const { return listener_.port(); }
   // "http://127.0.0.1:<port>" followed by `path`.
-  std::string url(std::string_view path = "/") const;
+  std::string url(std::string_view path = "/") const { return loopbackUrl(port(), path); }
   // The bytes read on connection number `index` (0 is the first), waiting up to `timeout` for
   // them; nothing when no such request arrived in time.
   std::optional<std::string> request(
@@ -76,22 +78,21 @@ class RawHttpServer {
   LoopbackListener listener_;  // last: stopped before the state it serves from goes
 };
 
-// A loopback port on which nothing listens: bound (so no one else takes it) but not listening,
-// so a connection to it is refused. Throws std::runtime_error when it cannot bind.
+// A loopback port bound (so no one takes it) but not listening; throws when it cannot bind.
 class ClosedPort {
  public:
-  ClosedPort();
-  ~ClosedPort();
+  ClosedPort() : socket_(bindLoopback(port_)) {}
+  ~ClosedPort() { ::close(socket_); }
   ClosedPort(const ClosedPort&) = delete;
   ClosedPort& operator=(const ClosedPort&) = delete;
 
   std::uint16_t port() const { return port_; }
   // "http://127.0.0.1:<port>" followed by `path`.
-  std::string url(std::string_view path = "/") const;
+  std::string url(std::string_view path = "/") const { return loopbackUrl(port_, path); }
 
  private:
-  int socket_ = -1;
-  std::uint16_t port_ = 0;
+  std::uint16_t port_ = 0;  // first: set while the socket is bound
+  int socket_;
 };
 
 }  // namespace tarvine::test

@@ -1,6 +1,5 @@
 #pragma once
-// What a script run printed, as parsed JSON lines, for the tests of the script host and the
-// component that runs it.
+// What a script run printed, as parsed JSON lines.
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,5 @@
 #pragma once
-// A private temporary folder removed with its contents at the end of the scope, and files read
-// and written whole.
+// A private temporary folder removed with its contents at the end of the scope; files whole.
 
 #include <stdlib.h>
 
