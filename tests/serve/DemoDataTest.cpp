@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "DemoData.h"
-#include "ServeFixture.h"
+#include "DemoRouteService.h"
+#include "TableContents.h"
 
 namespace tarvine::serve::test {
 namespace {
@@ -16,26 +17,23 @@ TEST(DemoData, OpensOnceAndGeneratesLoadsAsAsked) {
   const std::vector<std::string> before = contents(db);
   openDemoDatabase(path);
   EXPECT_EQ(contents(db), before);
-  const auto count = [&db](const std::string& sql) {
-    Statement& query = db.prepare(sql);
-    const std::int64_t value = query.step() ? query.integer(0) : -1;
-    query.reset();
-    return value;
+  const auto count = [&path](const std::string& sql) {
+    return tarvine::test::queryText(path, sql);
   };
-  EXPECT_EQ(count("SELECT COUNT(*) FROM OutgoingLoad"), 2);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM OutgoingLoad"), "2");
   for (const auto& [load, segments] : {std::pair{7001, 1000}, {7002, 7}}) {
     generateLoad(db, load, segments);
     EXPECT_EQ(
         count("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OutgoingLoad = " + std::to_string(load)),
-        segments);
+        std::to_string(segments));
   }
   EXPECT_EQ(count("SELECT COUNT(*) FROM (SELECT OrderID FROM VOZA_OrderHeader"
                   " WHERE OutgoingLoad = 7001 GROUP BY OrderID"
                   " HAVING COUNT(*) > 5 OR MAX(VOZA_OrderSegment) <> COUNT(*))"),
-            0);
+            "0");
   EXPECT_EQ(count("SELECT COUNT(*) FROM (SELECT OrderID FROM VOZA_OrderHeader"
                   " GROUP BY OrderID HAVING COUNT(DISTINCT OutgoingLoad) > 1)"),
-            0)
+            "0")
       << "generated order ids never reuse existing ones";
   for (const auto& [load, segments] :
        {std::pair{5001, 10}, {7003, 0}, {7003, 32768}, {40000, 10}}) {

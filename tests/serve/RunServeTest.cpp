@@ -12,7 +12,7 @@
 #include "Golden.h"
 #include "RouteService.h"
 #include "Schema.h"
-#include "ServeFixture.h"
+#include "TableContents.h"
 
 namespace tarvine::serve::test {
 namespace {

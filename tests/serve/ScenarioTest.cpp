@@ -4,14 +4,119 @@
 
 #include <gtest/gtest.h>
 
+#include <httplib.h>
+
 #include <filesystem>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <pugixml.hpp>
 #include <regex>
 
 #include "Golden.h"
-#include "ServeFixture.h"
+#include "RouteService.h"
+#include "TableContents.h"
 
 namespace tarvine::serve::test {
 namespace {
+
+constexpr const char* kPath = "/WebServices/VOZAWebservice/VOZAWebservice.asmx";
+
+// POSTs body to the service's endpoint with the SOAPAction (none: omitted) and extra headers;
+// chunked: without Content-Length, in chunks.
+httplib::Result postTo(int port, const std::string& body,
+                       const std::optional<std::string>& soapAction,
+                       const std::map<std::string, std::string>& headers = {},
+                       bool chunked = false) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(5);
+  client.set_read_timeout(60);
+  client.set_write_timeout(60);
+  httplib::Headers sent(headers.begin(), headers.end());
+  if (soapAction) sent.emplace("SOAPAction", *soapAction);
+  constexpr const char* kType = "text/xml; charset=utf-8";
+  if (!chunked) return client.Post(kPath, sent, body, kType);
+  return client.Post(
+      kPath, sent,
+      [&body](std::size_t offset, httplib::DataSink& sink) {
+        constexpr std::size_t kChunk = 1 << 20;
+        if (offset < body.size()) {
+          return sink.write(body.data() + offset, std::min(kChunk, body.size() - offset));
+        }
+        sink.done();
+        return true;
+      },
+      kType);
+}
+
+httplib::Result getFrom(int port, const std::string& target) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(5);
+  return client.Get(target);
+}
+
+// The lines of `from` that `without` lacks (both sorted), each after `mark`.
+std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& without,
+                    const char* mark) {
+  std::vector<std::string> only;
+  std::set_difference(from.begin(), from.end(), without.begin(), without.end(),
+                      std::back_inserter(only));
+  std::string text;
+  for (const std::string& line : only) text += mark + line + "\n";
+  return text;
+}
+
+// The rows of a data set reply, one line each as "name=value ..."; the dates' zone offset
+// (the machine's zone) written as "+zone". Fails the test when the reply holds no data set.
+std::string dataSetText(const std::string& replyBody) {
+  pugi::xml_document reply, dataSet;
+  EXPECT_TRUE(reply.load_string(replyBody.c_str())) << replyBody.substr(0, 300);
+  const pugi::xml_node result = reply.document_element().first_child().first_child().first_child();
+  EXPECT_TRUE(dataSet.load_string(result.text().get())) << replyBody.substr(0, 300);
+  const pugi::xml_node tables =
+      dataSet.child("Root").child("DataSet").child("diffgr:diffgram").child("NewDataSet");
+  std::string text;
+  for (const pugi::xml_node table : tables.children("Table")) {
+    for (const pugi::xml_node column : table.children()) {
+      text += std::string(column.name()) + "=" + column.text().get() + " ";
+    }
+    text += "\n";
+  }
+  return std::regex_replace(text, std::regex(R"((T00:00:00)[+-]\d\d:\d\d )"), "$1+zone ");
+}
+
+// What a transcript step shows of a reply beside its status, log lines and changed rows.
+enum class Show { Body, Rows, RowCount };
+
+constexpr const char* kNamespace = "http://tarvine.example/VOZARouteLocations/Service1";
+using Parameters = std::vector<std::pair<std::string, std::string>>;
+
+// The request envelope as the control builds it around an operation body.
+std::string clientEnvelope(const std::string& operationBody) {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+         "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">  <soap:Body>    " +
+         operationBody + "   </soap:Body> </soap:Envelope>";
+}
+
+// An operation element in the service's namespace with its parameters, "&", "<" and ">" escaped.
+std::string operationBody(const std::string& operation, const Parameters& parameters) {
+  std::string body = "<" + operation + " xmlns=\"" + kNamespace + "\">";
+  for (const auto& [name, value] : parameters) {
+    body += "      <" + name + ">";
+    for (const char c : value)
+      body += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+    body += "</" + name + ">";
+  }
+  return body + "</" + operation + ">";
+}
+
+std::string allOrdersQuery(int load, const std::string& facility = "DEMO") {
+  return operationBody("GetOutgoingLoadAllOrders",
+                       {{"OutgoingLoadID", std::to_string(load)}, {"FacilityID", facility}});
+}
 
 // One request: its body as sent and its SOAPAction (none: the header is left out).
 struct Step {
@@ -91,12 +196,90 @@ std::string queryWith(const std::string& extra, const std::string& load = "5001"
 
 const std::string kAllOrders = actionOf("GetOutgoingLoadAllOrders");
 
-class Scenario : public ServeFixture {
+// A route service on 127.0.0.1 with the demo data in a temporary database, and a transcript of
+// everything each request showed and changed.
+class Scenario : public ::testing::Test {
  protected:
+  Scenario() {
+    service_.createDemoData();
+    service_.setRequestLog([this](const RequestRecord& record) {
+      const std::lock_guard lock(logMutex_);
+      log_.push_back(record);
+    });
+    port_ = service_.start("127.0.0.1", 0);
+    rowsSeen_ = contents(db_);
+  }
+
   void run(const std::vector<Step>& steps) {
     for (const Step& step : steps)
       record(step.title, postTo(port_, step.body, step.action), step.show);
   }
+  // Adds to the transcript: the title, the reply's status and content type, its fault (code
+  // and string) or what `show` says of it, the log lines (text and JSON, time and duration
+  // written as #) and the database rows it removed (-) and added (+).
+  void record(const std::string& title, const httplib::Result& reply, Show show = Show::Body) {
+    std::string& out = transcript_;
+    const int status = reply ? reply->status : 0;
+    const std::string body = reply ? reply->body : "";
+    out += "## " + title + "\n" + std::to_string(status) + " " +
+           (reply ? reply->get_header_value("Content-Type") : "") + "\n";
+    pugi::xml_document document;
+    const pugi::xml_node fault =
+        document.load_string(body.c_str())
+            ? document.child("soap:Envelope").child("soap:Body").child("soap:Fault")
+            : pugi::xml_node();
+    if (fault) {
+      out += std::string("fault ") + fault.child_value("faultcode") + ": " +
+             fault.child_value("faultstring") + "\n";
+    } else if (show == Show::Body || status != 200) {
+      out += body + "\n";
+    } else {
+      const std::string rows = dataSetText(body);
+      out += show == Show::Rows
+                 ? rows
+                 : std::to_string(std::count(rows.begin(), rows.end(), '\n')) + " rows\n";
+    }
+    std::vector<RequestRecord> records;
+    {
+      const std::lock_guard lock(logMutex_);
+      records.assign(log_.begin() + static_cast<std::ptrdiff_t>(logSeen_), log_.end());
+      logSeen_ = log_.size();
+    }
+    const std::regex varying(
+        R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z|, \d+ ms$|"duration_ms":\d+|"time":"[^"]*")");
+    for (const RequestRecord& logged : records) {
+      for (const LogFormat format : {LogFormat::Text, LogFormat::Json}) {
+        out += "log " + std::regex_replace(formatRecord(logged, format), varying, "#") + "\n";
+      }
+    }
+    const std::vector<std::string> rows = contents(db_);
+    out += missing(rowsSeen_, rows, "- ") + missing(rows, rowsSeen_, "+ ");
+    rowsSeen_ = rows;
+  }
+
+  // Runs SQL on the service's database before the next step; its changes are not recorded.
+  void arrange(const std::string& sql) {
+    db_.execute(sql);
+    rowsSeen_ = contents(db_);
+  }
+
+  // Serves again on 127.0.0.1 with other settings.
+  void restartWith(ServerSettings settings) {
+    service_.stop();
+    settings.host = "127.0.0.1";
+    port_ = service_.start(settings);
+  }
+
+  // Destroyed from the last: the connection, the service, then its log and folder.
+  TempDir dir_;
+  std::mutex logMutex_;
+  std::vector<RequestRecord> log_;
+  RouteService service_{(dir_.path() / "route.db").string()};
+  Database db_{service_.dbPath()};
+  int port_ = 0;
+  std::string transcript_;
+  std::size_t logSeen_ = 0;
+  std::vector<std::string> rowsSeen_;
 };
 
 TEST_F(Scenario, Saves) {
@@ -240,7 +423,7 @@ TEST_F(Scenario, AdmitsCallers) {
 
 // A load of the most segments a load may hold, beside the route's free segments.
 TEST_F(Scenario, ServesAFullSizeGeneratedLoad) {
-  service_->generateLoad(30000, 32767);
+  service_.generateLoad(30000, 32767);
   arrange("SELECT 1");  // the generated rows are not shown
   run({{"all orders", clientEnvelope(allOrdersQuery(30000)), kAllOrders, Show::RowCount}});
   tarvine::test::expectGolden(transcript_, "serve/full-size-load.txt");
@@ -253,12 +436,12 @@ TEST_F(Scenario, DescribesItselfAndItsHealth) {
   for (const std::string& target : {description, std::string(kPath), std::string("/elsewhere")})
     record("GET " + target, getFrom(port_, target));
   record("health", getFrom(port_, "/health"));
-  std::filesystem::rename(service_->dbPath(), service_->dbPath() + ".moved");
+  std::filesystem::rename(service_.dbPath(), service_.dbPath() + ".moved");
   record("health without the database", getFrom(port_, "/health"));
   using Mask = std::pair<std::string, std::string>;
-  for (const auto& [from, to] : {Mask{"127\\.0\\.0\\.1:" + std::to_string(port_), "127.0.0.1:PORT"},
-                                 Mask{"\"uptime_seconds\":\\d+", "\"uptime_seconds\":#"},
-                                 Mask{dir_->path().string(), "DIR"}})
+  for (const auto& [from, to] :
+       {Mask{"127\\.0\\.0\\.1:" + std::to_string(port_), "127.0.0.1:PORT"},
+        Mask{"\"uptime_seconds\":\\d+", "\"uptime_seconds\":#"}, Mask{dir_.path().string(), "DIR"}})
     transcript_ = std::regex_replace(transcript_, std::regex(from), to);
   tarvine::test::expectGolden(transcript_, "serve/endpoints.txt");
 }
