@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "DemoRouteService.h"
 #include "FaultFixture.h"
 #include "RouteService.h"
 #include "ScriptRun.h"
@@ -23,32 +24,23 @@ constexpr int kSegments = 400;
 constexpr std::size_t kHosts = 4;
 constexpr auto kRunTime = std::chrono::seconds(3);
 
-// One script host's run as person 100 + index: it owns every kHosts-th P.O. of the list from
-// its index on (a generated load starts with every segment on it), takes one after the other on
-// or off the load and saves after each, until the time is up.
+// One script host's run as person 100 + index: it takes the P.O.s it owns (a generated load
+// starts with every segment on it) one after the other on or off the load and saves after each,
+// until the time is up.
 struct HostRun {
   void run(const std::string& server, std::chrono::steady_clock::time_point end) {
     script::ScriptHost host([this](const std::string& line) { output.add(line); });
     const ListView& list = host.control().widgets().lvwOrderIDs;
     std::vector<std::string> lines = {"server " + server, "facility DEMO",
-                                      "person " + std::to_string(person()) + " 2",
+                                      "person " + std::to_string(person) + " 2",
                                       "load " + std::to_string(kLoad)};
-    std::vector<std::string> owned;
     std::size_t next = 0;
     output.status = host.run([&]() -> std::optional<std::string> {
       if (next < lines.size()) return lines[next++];
-      if (owned.empty()) {
-        std::vector<std::string> orders;
-        for (RowId row : list.order()) {
-          if (segments[list.row(row).text]++ == 0) orders.push_back(list.row(row).text);
-        }
-        for (std::size_t i = index; i < orders.size(); i += kHosts) owned.push_back(orders[i]);
-        for (const std::string& order : owned) onLoad[order] = true;
-      }
-      if (owned.empty() || std::chrono::steady_clock::now() >= end) return std::nullopt;
-      const std::string& order = owned[saves++ % owned.size()];
+      if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+      const auto& [order, segments] = owned[saves++ % owned.size()];
       onLoad[order] = !onLoad[order];
-      historyEntries += segments[order];
+      historyEntries += segments;
       for (std::size_t position = 1; position <= list.rowCount(); ++position) {
         if (list.row(list.rowAt(position)).text == order) {
           lines.push_back("save");
@@ -58,12 +50,11 @@ struct HostRun {
       return std::nullopt;
     });
   }
-  int person() const { return 100 + static_cast<int>(index); }
 
-  std::size_t index = 0;
-  ScriptRun output;
-  std::map<std::string, int> segments;
+  int person = 0;
+  std::vector<std::pair<std::string, std::int64_t>> owned;  // P.O.s and their segment counts
   std::map<std::string, bool> onLoad;
+  ScriptRun output;
   std::int64_t historyEntries = 0;
   std::size_t saves = 0;
 };
@@ -77,22 +68,27 @@ TEST(ConcurrentSaves, TheDatabaseHoldsEveryHostsChanges) {
   service.start("127.0.0.1", 0);
 
   std::vector<HostRun> runs(kHosts);
-  for (std::size_t i = 0; i < runs.size(); ++i) runs[i].index = i;
+  {
+    serve::Database db(dbPath, serve::OpenMode::ReadOnly);
+    serve::Statement& orders =
+        db.prepare("SELECT OrderID, COUNT(*) FROM VOZA_OrderHeader WHERE " +
+                   ("OutgoingLoad = " + std::to_string(kLoad)) + " GROUP BY OrderID");
+    for (std::size_t i = 0; orders.step(); ++i) {
+      HostRun& run = runs[i % kHosts];
+      run.owned.emplace_back(orders.text(0), orders.integer(1));
+      run.onLoad[run.owned.back().first] = true;
+    }
+  }
   const auto end = std::chrono::steady_clock::now() + kRunTime;
   std::vector<std::thread> threads;
-  for (HostRun& run : runs) threads.emplace_back([&] { run.run(service.baseUrl(), end); });
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    runs[i].person = 100 + static_cast<int>(i);
+    threads.emplace_back([&, i] { runs[i].run(service.baseUrl(), end); });
+  }
   for (std::thread& thread : threads) thread.join();
-  service.stop();
 
-  serve::Database db(dbPath, serve::OpenMode::ReadOnly);
-  const auto count = [&](const std::string& sql) {
-    serve::Statement& query = db.prepare(sql);
-    const std::int64_t value = query.step() ? query.integer(0) : -1;
-    query.reset();
-    return value;
-  };
   for (const HostRun& run : runs) {
-    SCOPED_TRACE("host of person " + std::to_string(run.person()));
+    SCOPED_TRACE("host of person " + std::to_string(run.person));
     EXPECT_EQ(run.output.status, 0);
     EXPECT_GT(run.saves, 1u);
     // Every save was told a success, and nothing else was shown or logged.
@@ -102,14 +98,15 @@ TEST(ConcurrentSaves, TheDatabaseHoldsEveryHostsChanges) {
                 std::string("message: ") + kSaved);
     }
     for (const auto& [order, onLoad] : run.onLoad) {
-      EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + order +
-                      "' AND (OutgoingLoad IS NULL) = " + (onLoad ? "1" : "0")),
-                0)
+      EXPECT_EQ(
+          queryText(dbPath, "SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '" + order +
+                                "' AND (OutgoingLoad IS NULL) = " + (onLoad ? "1" : "0")),
+          "0")
           << order << " should be " << (onLoad ? "on" : "off");
     }
-    EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE PersonID = " +
-                    std::to_string(run.person())),
-              run.historyEntries);
+    EXPECT_EQ(queryText(dbPath, "SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE PersonID = " +
+                                    std::to_string(run.person)),
+              std::to_string(run.historyEntries));
   }
 }
 

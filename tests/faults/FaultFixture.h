@@ -31,11 +31,9 @@ class FaultTest : public ::testing::Test {
   // Time limits of 500 ms to connect and 1 s in all; replies up to 4 MiB.
   FaultTest() {
     constexpr std::chrono::milliseconds kTotalLimit{1000};
-    constexpr std::size_t kReplyLimit = std::size_t{4} << 20;
     server->setSlowDelay(kTotalLimit * 3);
-    server->setOversizeLimit(kReplyLimit);
     control.setTimeouts({std::chrono::milliseconds(500), kTotalLimit});
-    control.setMaxReplyBytes(kReplyLimit);
+    control.setMaxReplyBytes(std::size_t{4} << 20);
     pointAtDemo(control, server->server());
   }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "CaseName.h"
 #include "FaultFixture.h"
 #include "Golden.h"
 #include "RawHttpServer.h"
@@ -23,11 +24,6 @@ struct FaultCase {
   bool nothingListening;
   Fault fault;
 };
-
-// Names the case in test output.
-void PrintTo(const FaultCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class FaultRoads : public FaultTest, public ::testing::WithParamInterface<FaultCase> {
  protected:
@@ -135,10 +131,7 @@ const FaultCase kFaultCases[] = {
     {"OkGzipCompressed", false, Fault::OkGzip},
 };
 
-INSTANTIATE_TEST_SUITE_P(EveryFault, FaultRoads, ::testing::ValuesIn(kFaultCases),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryFault, FaultRoads, ::testing::ValuesIn(kFaultCases), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

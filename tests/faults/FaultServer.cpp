@@ -132,12 +132,8 @@ RawReply FaultServer::respond(const std::string& request) {
       return RawReply::full(whole);
     case Fault::Silent:
       return RawReply::silence();
-    case Fault::Slow: {
-      RawReply reply = RawReply::full(whole);
-      reply.pauseAt = whole.size() - answer.body.size();
-      reply.pause = slowDelay_.load();
-      return reply;
-    }
+    case Fault::Slow:
+      return {.bytes = whole, .pauseAt = whole.size() - answer.body.size(), .pause = slowDelay_};
     case Fault::CloseMidBody: {
       char size[32];
       std::snprintf(size, sizeof size, "%zx\r\n", answer.body.size());
@@ -147,13 +143,10 @@ RawReply FaultServer::respond(const std::string& request) {
     }
     case Fault::ShortBody:
       return RawReply::truncated(whole, whole.size() - answer.body.size() + half);
-    case Fault::Reset: {
-      RawReply reply;
-      reply.reset = true;
-      return reply;
-    }
+    case Fault::Reset:
+      return {.bytes = "", .reset = true};
     case Fault::Oversized:
-      return RawReply::full(httpResponse(200, std::string(2 * oversizeLimit_.load(), ' '), xml));
+      return RawReply::full(httpResponse(200, std::string(std::size_t{8} << 20, ' '), xml));
     case Fault::HtmlError:
       return RawReply::full(httpResponse(503, kHtmlPage, headers("text/html; charset=utf-8")));
     case Fault::SoapFault:

@@ -29,7 +29,7 @@ enum class Fault {
   CloseMidBody,  // sends a chunked reply and closes in the middle of its body
   ShortBody,     // declares the whole body's length, sends half of it and closes
   Reset,         // resets the connection once it has read the request
-  Oversized,     // declares and sends a body twice the oversize limit
+  Oversized,     // declares and sends an 8 MiB body, twice the control's reply limit in the tests
   HtmlError,     // status 503 with an HTML error page
   SoapFault,     // status 500 with a SOAP fault
   InvalidUtf8,   // runs the request; its reply gets bytes that are not UTF-8 in a value
@@ -53,8 +53,6 @@ class FaultServer {
   std::string server() const { return loopbackUrl(http_.port(), ""); }
   // How long Fault::Slow waits before the body.
   void setSlowDelay(std::chrono::milliseconds delay) { slowDelay_ = delay; }
-  // The reply size Fault::Oversized doubles.
-  void setOversizeLimit(std::size_t bytes) { oversizeLimit_ = bytes; }
   // Applies the fault to the following requests of the operation (by its name).
   void inject(std::string_view operation, Fault fault);
   // Answers every operation normally again.
@@ -68,7 +66,6 @@ class FaultServer {
 
   std::unique_ptr<serve::ConnectionPool> pool_;
   std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};
-  std::atomic<std::size_t> oversizeLimit_{1 << 20};
   std::mutex mutex_;
   std::map<std::string, Fault, std::less<>> faults_;
   std::size_t operationsSeen_ = 0;

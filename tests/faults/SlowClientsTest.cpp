@@ -11,6 +11,7 @@
 #include <atomic>
 #include <thread>
 
+#include "CaseName.h"
 #include "FaultFixture.h"
 #include "Loopback.h"
 #include "RouteService.h"
@@ -28,10 +29,6 @@ struct SlowCase {
   std::string opening;
   std::string trickle;
 };
-
-void PrintTo(const SlowCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 const std::string kHead =
     "POST /WebServices/VOZAWebservice/VOZAWebservice.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n";
@@ -70,16 +67,15 @@ class SlowClients : public FaultTest, public ::testing::WithParamInterface<SlowC
     serve::ServerSettings settings;
     settings.limits.headerDeadline = kDeadline;
     settings.limits.bodyDeadline = kDeadline;
-    service.start(settings);
+    port = service.start(settings);
     control.PutServerName(service.baseUrl());
   }
-  ~SlowClients() override { service.stop(); }
 
   serve::RouteService service{dbPath};
+  int port = 0;
 };
 
 TEST_P(SlowClients, NeitherHoldTheServiceNorOutlastTheirDeadline) {
-  const int port = std::stoi(service.baseUrl().substr(service.baseUrl().rfind(':') + 1));
   const std::string& trickle = GetParam().trickle;
   std::vector<int> slow;
   for (int i = 0; i < kSlowClients; ++i) slow.push_back(connectTo(port, GetParam().opening));
@@ -114,10 +110,7 @@ const SlowCase kSlowCases[] = {
     {"ChunkedBodyOneByteAtATime", kHead + "Transfer-Encoding: chunked\r\n\r\n", "1\r\n<\r\n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(EverySlowClient, SlowClients, ::testing::ValuesIn(kSlowCases),
-                         [](const ::testing::TestParamInfo<SlowCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(EverySlowClient, SlowClients, ::testing::ValuesIn(kSlowCases), caseName);
 
 }  // namespace
 }  // namespace tarvine::test
