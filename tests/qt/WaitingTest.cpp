@@ -1,19 +1,20 @@
 // Service calls against slow and dead servers on loopback: the window keeps painting and
 // resizing, refuses input, says what it waits for, cancels a read at once, never an update, and
-// tells several failures alike in one box.
+// tells several failures alike in one box. What each call shows, its dialogs, its log entries and
+// the load afterwards are compared with tests/golden/qt/waiting-*.txt.
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <chrono>
+#include <utility>
 
 #include "DemoData.h"
 #include "DemoHost.h"
 #include "FaultServer.h"
+#include "Golden.h"
 #include "QtTestSupport.h"
 #include "WaitOverlay.h"
 
@@ -36,14 +37,14 @@ class PaintCounter : public QObject {
   }
 };
 
-// What a poll saw while a call ran: the overlay's text and whether it offered Cancel.
-struct Seen {
-  int polls = 0;
-  QString text;
-  bool cancellable = false;
+struct WaitCase {
+  const char* name;
+  const char* operation;  // the route service operation that is slow or silent
+  Fault fault;
+  bool save;  // saves a picked P.O. instead of opening the load
 };
 
-class WaitingTest : public ::testing::Test {
+class WaitingTest : public ::testing::TestWithParam<WaitCase> {
  protected:
   WaitingTest() {
     // A read that a broken Cancel does not end fails by this time limit instead, as a time-out.
@@ -51,34 +52,6 @@ class WaitingTest : public ::testing::Test {
     tarvine::test::pointAtDemo(control, server->server());
     widget.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&widget));
-  }
-
-  // Runs action as a user action while a timer polls every 10 ms: onPoll(n) at each poll, and
-  // onOverlay once when the overlay shows.
-  Seen runPolling(const std::function<void()>& action, const std::function<void(int)>& onPoll,
-                  const std::function<void(WaitOverlay&)>& onOverlay) {
-    Seen seen;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      onPoll(++seen.polls);
-      auto* overlay = widget.findChild<WaitOverlay*>(QString::fromLatin1(kWaitOverlayName));
-      if (!overlay || !overlay->isVisible() || !seen.text.isEmpty()) return;
-      seen.text = overlay->findChild<QLabel*>(QString::fromLatin1(kWaitTextName))->text();
-      seen.cancellable = overlay->cancelButton() != nullptr;
-      onOverlay(*overlay);
-    });
-    poll.start(10);
-    widget.perform(action);
-    return seen;
-  }
-
-  // Expects the next message box to say `text`, and presses OK.
-  static void expectBox(ModalScript& script, const QString& text) {
-    script.expect(kMessageBoxName, [text](QWidget& dialog) {
-      auto& box = static_cast<QMessageBox&>(dialog);
-      EXPECT_TRUE(box.text().startsWith(text)) << box.text().toStdString();
-      box.button(QMessageBox::Ok)->click();
-    });
   }
 
   TempDir dir;
@@ -91,62 +64,66 @@ class WaitingTest : public ::testing::Test {
   OrderPickWidget widget{control};
 };
 
-TEST_F(WaitingTest, AReadKeepsTheWindowAliveRefusesInputAndCancelsAtOnce) {
-  server->inject("GetOutgoingLoadCenterIDAndCenter", Fault::Silent);
+// While the call waits, the first poll grows the window and clicks the form's Cancel (refused);
+// once the wait shows, its Cancel is clicked, or Escape pressed when it offers none.
+TEST_P(WaitingTest, KeepsTheWindowAliveRefusesInputAndCancelsOnlyARead) {
+  const WaitCase& c = GetParam();
+  if (c.save) {
+    widget.perform([&] { control.PutTarvineID(5001); });
+    // The first row is P.O. 12-34567, off the load, with five segments.
+    widget.perform([&] { control.widgets().lvwOrderIDs.userToggleCheck(1); });
+  }
+  server->setSlowDelay(1500ms);
+  server->inject(c.operation, c.fault);
   PaintCounter counter(widget);
-  QWidget& list = *widget.widgetFor("lvwOrderIDs");
-  const QSize grown = list.size() + QSize(120, 90);
   int cancelClicks = 0;
   control.widgets().cmdCancel.click.connect([&] { ++cancelClicks; });
-  QSize listDuringCall;
   ModalScript script;
-  expectBox(script, "4 requests to the route service failed: Cancelled by the user");
+  script.answer("Ok");
   script.start();
-  const Seen seen = runPolling([&] { control.PutTarvineID(5001); },
-                               [&](int poll) {
-                                 if (poll != 1) return;
-                                 widget.resize(widget.size() + QSize(120, 90));
-                                 QTest::mouseClick(widget.widgetFor("cmdCancel"), Qt::LeftButton);
-                               },
-                               [&](WaitOverlay& overlay) {
-                                 listDuringCall = list.size();
-                                 QTest::mouseClick(overlay.cancelButton(), Qt::LeftButton);
-                               });
-  EXPECT_EQ(seen.text, "Loading the centers of load 5001\u2026");
-  EXPECT_TRUE(seen.cancellable);
-  EXPECT_EQ(listDuringCall, grown);
+  int polls = 0;
+  bool shown = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (++polls == 1) {
+      widget.resize(widget.size() + QSize(120, 90));
+      QTest::mouseClick(widget.widgetFor("cmdCancel"), Qt::LeftButton);
+    }
+    auto* overlay = widget.findChild<WaitOverlay*>(QString::fromLatin1(kWaitOverlayName));
+    if (!overlay || !overlay->isVisible() || std::exchange(shown, true)) return;
+    script.note("waiting: " + overlay->findChild<QLabel*>(kWaitTextName)->text().toStdString() +
+                (overlay->cancelButton() ? ", with Cancel" : "") + ", list " +
+                toText(widget.widgetFor("lvwOrderIDs")->size()));
+    if (overlay->cancelButton()) QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
+    if (!overlay->cancelButton()) QTest::keyClick(&widget, Qt::Key_Escape);
+  });
+  poll.start(10);
+  widget.perform([&] {
+    if (c.save) control.widgets().cmdSave.userClick();
+    if (!c.save) control.PutTarvineID(5001);
+  });
   EXPECT_GT(counter.paints, 0);
-  EXPECT_EQ(cancelClicks, 0);
-  EXPECT_TRUE(script.done());
-  ASSERT_EQ(log.entries().size(), 4u);
-  for (const std::string& entry : log.entries()) {
-    EXPECT_NE(entry.find("Cancelled by the user"), std::string::npos) << entry;
-  }
-
+  script.note("unsaved " + std::to_string(control.unsavedChanges().rows) + ", form's Cancel ran " +
+              std::to_string(cancelClicks) + " times");
+  for (const std::string& entry : log.entries()) script.note("log: " + entry);
+  // The service well again, the load opens as before.
   server->clear();
   widget.perform([&] { control.PutTarvineID(5001); });
-  EXPECT_GT(control.widgets().lvwOrderIDs.rowCount(), 10u);
-  EXPECT_EQ(log.entries().size(), 4u);
+  script.note("opened again: " + std::to_string(control.widgets().lvwOrderIDs.rowCount()) +
+              " rows, " + std::to_string(log.entries().size()) + " log entries");
+  std::string seen = script.transcript();
+  for (std::size_t at; (at = seen.find(server->server())) != std::string::npos;) {
+    seen.replace(at, server->server().size(), "SERVER");
+  }
+  tarvine::test::expectGolden(seen, std::string("qt/waiting-") + c.name + ".txt");
 }
 
-TEST_F(WaitingTest, AnUpdateShowsTheWaitWithoutCancel) {
-  widget.perform([&] { control.PutTarvineID(5001); });
-  // The first row is P.O. 12-34567, off the load, with five segments.
-  widget.perform([&] { control.widgets().lvwOrderIDs.userToggleCheck(1); });
-  ASSERT_EQ(control.unsavedChanges().rows, 5u);
-  server->setSlowDelay(1500ms);
-  server->inject("UpdateOutgoingLoadOrder", Fault::Slow);
-  ModalScript script;
-  expectBox(script, "Outgoing load information has been updated successfully!!!");
-  script.start();
-  const Seen seen = runPolling([&] { control.widgets().cmdSave.userClick(); }, [](int) {},
-                               [&](WaitOverlay&) { QTest::keyClick(&widget, Qt::Key_Escape); });
-  EXPECT_EQ(seen.text, "Saving 5 changes\u2026");
-  EXPECT_FALSE(seen.cancellable);
-  EXPECT_TRUE(script.done());
-  EXPECT_TRUE(log.entries().empty());
-  EXPECT_EQ(control.unsavedChanges().rows, 0u);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Calls, WaitingTest,
+    ::testing::Values(WaitCase{"ReadCancelled", "GetOutgoingLoadCenterIDAndCenter", Fault::Silent,
+                               false},
+                      WaitCase{"SlowUpdate", "UpdateOutgoingLoadOrder", Fault::Slow, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvine::qt::test
