@@ -6,25 +6,37 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <cctype>
+#include <chrono>
+#include <fstream>
 #include <sstream>
 
+#include "DemoData.h"
+#include "FaultServer.h"
 #include "Golden.h"
 #include "HostWindow.h"
 #include "QtTestSupport.h"
 #include "ReportListView.h"
+#include "WaitOverlay.h"
+#include "WindowWaiting.h"
 
 namespace tarvine::qt::test {
 namespace {
+
+using namespace std::chrono_literals;
+using tarvine::test::Fault;
 
 // Where a user clicks to toggle the check box of a row, in the view's viewport.
 QPoint checkBoxCenter(QTreeView& view, int row) {
@@ -38,7 +50,7 @@ QPoint checkBoxCenter(QTreeView& view, int row) {
       .center();
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public QObject, public ::testing::Test {
  protected:
   WindowTest() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -50,7 +62,7 @@ class WindowTest : public ::testing::Test {
 
   std::unique_ptr<app::HostWindow> open() {
     app::HostOptions options;
-    options.server = service.server();
+    options.server = server.server();
     options.facility = "DEMO";
     options.personId = "7";
     options.personType = "2";
@@ -68,12 +80,22 @@ class WindowTest : public ::testing::Test {
     return std::string(", ") + name + ' ' + toText(widget().widgetFor(name)->geometry());
   }
   void perform(const std::string& step);
+  void watchTheWait();
+  // Counts the pick widget's paints.
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
   std::string state();
   std::string drawn();
 
   TempDir dir;
-  DemoService service;
+  std::string dbPath = (dir.path() / "demo.db").string();
+  tarvine::test::FaultServer server{(serve::openDemoDatabase(dbPath), dbPath)};
   std::unique_ptr<app::HostWindow> window;
+  QTimer poll;  // watches a service call that a step waits for
+  bool waited = false;
+  int paints = 0, cancelClicks = 0;
   QWidget* keys = nullptr;  // where key:K goes; the list when null
   ModalScript script;
 };
@@ -82,7 +104,8 @@ class WindowTest : public ::testing::Test {
 // list row N; header:N clicks column header N; click:W clicks widget W; focus:W gives W the keys;
 // key:K presses key K; load:N types N into the load box and presses Enter; picks:N picks P.O.s
 // off the load until N are; change:N changes row N's freight; open opens load 5001 again; dead
-// points the control at a dead server; close closes the window.
+// points the control at a dead server; close closes the window; slow:OP and silent:OP make the
+// route service's operation OP slow or silent and watch the next call; clear ends that.
 void WindowTest::perform(const std::string& step) {
   const std::string verb = step.substr(0, step.find(':'));
   const std::string what = step.substr(std::min(step.size(), verb.size() + 1));
@@ -99,10 +122,9 @@ void WindowTest::perform(const std::string& step) {
   }
   if (verb == "header") {
     QHeaderView& header = *view().header();
-    const int column = row + 1;
     QTest::mouseClick(
         header.viewport(), Qt::LeftButton, {},
-        QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2,
+        QPoint(header.sectionViewportPosition(number) + header.sectionSize(number) / 2,
                header.height() / 2));
   }
   if (verb == "click") QTest::mouseClick(widget().widgetFor(what), Qt::LeftButton);
@@ -116,8 +138,8 @@ void WindowTest::perform(const std::string& step) {
     QTest::keyClicks(box, QString::fromStdString(what));
     QTest::keyClick(box, Qt::Key_Return);
   }
-  for (std::size_t at = 1; verb == "picks" && control().unsavedChanges().orders.size() < number;
-       ++at) {
+  const std::size_t wanted = verb == "picks" ? number : 0;
+  for (std::size_t at = 1; control().unsavedChanges().orders.size() < wanted; ++at) {
     if (!list().row(list().rowAt(at)).checked)
       widget().perform([&] { list().userToggleCheck(at); });
   }
@@ -127,7 +149,38 @@ void WindowTest::perform(const std::string& step) {
   if (verb == "open") window->openLoad(5001);
   if (verb == "dead") control().PutServerName("http://127.0.0.1:1");
   if (verb == "close") window->close();
+  if (verb == "slow" || verb == "silent") {
+    // A read that a broken Cancel does not end fails by this time limit instead, as a time-out.
+    control().setTimeouts({1000ms, 20'000ms});
+    server.setSlowDelay(1500ms);
+    server.inject(what, verb == "slow" ? Fault::Slow : Fault::Silent);
+    watchTheWait();
+  }
+  if (verb == "clear") server.clear();
   drainEvents();
+}
+
+// While the next call waits, the first poll grows the window and clicks the form's Cancel, which
+// the wait refuses; once the wait shows, its Cancel is clicked, or Escape pressed when it offers
+// none. The window keeps painting.
+void WindowTest::watchTheWait() {
+  control().widgets().cmdCancel.click.connect([this] { ++cancelClicks; });
+  widget().installEventFilter(this);
+  QObject::connect(&poll, &QTimer::timeout, [this, polls = 0]() mutable {
+    if (!WindowWaiting::anyWaiting()) return;
+    if (++polls == 1) {
+      window->resize(window->size() + QSize(120, 90));
+      QTest::mouseClick(widget().widgetFor("cmdCancel"), Qt::LeftButton);
+    }
+    auto* overlay = widget().findChild<WaitOverlay*>(QString::fromLatin1(kWaitOverlayName));
+    if (!overlay || !overlay->isVisible() || std::exchange(waited, true)) return;
+    script.note("waiting: " + overlay->findChild<QLabel*>(kWaitTextName)->text().toStdString() +
+                (overlay->cancelButton() ? ", with Cancel" : "") + ", list " +
+                toText(widget().widgetFor("lvwOrderIDs")->size()));
+    if (overlay->cancelButton()) QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
+    if (!overlay->cancelButton()) QTest::keyClick(&widget(), Qt::Key_Escape);
+  });
+  poll.start(10);
 }
 
 // The load, the unsaved rows and the status text.
@@ -218,6 +271,10 @@ struct Steps {
   const char* answers = "";  // to the dialogs the steps open, as ModalScript::answer takes them
 };
 
+std::ostream& operator<<(std::ostream& out, const Steps& steps) {
+  return out << steps.name;
+}
+
 class WindowStepsTest : public WindowTest, public ::testing::WithParamInterface<Steps> {};
 
 TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
@@ -226,10 +283,20 @@ TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
   std::istringstream steps(GetParam().steps);
   for (std::string step; steps >> step;) {
     perform(step);
+    if (std::exchange(waited, false)) {
+      poll.stop();
+      script.note("painted " + std::string(paints > 0 ? "" : "nothing ") + "while waiting, " +
+                  "the form's Cancel ran " + std::to_string(cancelClicks) + " times");
+    }
     script.note(step + ": " + state());
   }
-  tarvine::test::expectGolden(script.transcript() + drawn(),
-                              std::string("qt/window-") + GetParam().name + ".txt");
+  std::string seen = script.transcript() + drawn() + "event log:\n";
+  std::ifstream log(dir.path() / "events.log");
+  for (std::string line; std::getline(log, line);) seen += line + '\n';
+  for (std::size_t at; (at = seen.find(server.server())) != std::string::npos;) {
+    seen.replace(at, server.server().size(), "SERVER");
+  }
+  tarvine::test::expectGolden(seen, std::string("qt/window-") + GetParam().name + ".txt");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -266,7 +333,12 @@ INSTANTIATE_TEST_SUITE_P(
         Steps{"RefreshDiscard", "picks:6 key:F5", "Discard"},
         Steps{"CloseCancel", "picks:6 close", "Cancel"},
         Steps{"CloseDiscard", "picks:6 close", "Discard"},
-        Steps{"OneRowCancel", "change:1 open", "Cancel"}),
+        Steps{"OneRowCancel", "change:1 open", "Cancel"},
+        // Service calls against a slow or silent server never freeze the window: a read is
+        // cancelled at once and its failures told in one box; an update cannot be cancelled (the
+        // slow server answers it without saving).
+        Steps{"ReadCancelled", "silent:GetOutgoingLoadCenterIDAndCenter open clear open", "Ok"},
+        Steps{"SlowUpdate", "check:1 slow:UpdateOutgoingLoadOrder click:cmdSave", "Ok"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
