@@ -75,7 +75,8 @@ std::string describe(QWidget& dialog) {
   auto* input = qobject_cast<QInputDialog*>(&dialog);
   if (box && box->icon() != QMessageBox::NoIcon) line += " icon " + std::to_string(box->icon());
   if (box) line += ": " + box->text().toStdString();
-  if (box && !box->informativeText().isEmpty()) line += " / " + box->informativeText().toStdString();
+  if (box && !box->informativeText().isEmpty())
+    line += " / " + box->informativeText().toStdString();
   if (input) {
     line += ": " + input->labelText().toStdString() + " [" + input->textValue().toStdString() + ']';
   }
@@ -122,11 +123,19 @@ void ModalScript::act(QWidget& dialog, const std::string& action) {
   QWidget* focus = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
   QWidget* edit = equals == 0 ? dialog.findChild<QLineEdit*>() : dialog.findChild<QWidget*>(name);
   auto* button = dialog.findChild<QAbstractButton*>(name);
+  if (action == "Tab") {
+    // Focus events come once the dialog's window is active, as a window manager makes it.
+    dialog.activateWindow();
+    activating_ = true;
+    EXPECT_TRUE(QTest::qWaitFor([&dialog] { return dialog.isActiveWindow(); }))
+        << dialog.objectName().toStdString();
+    activating_ = false;
+  }
   if (action == "Escape" || action == "Tab") {
     QTest::keyClick(focus, action == "Tab" ? Qt::Key_Tab : Qt::Key_Escape);
     if (action == "Tab") {
       transcript_.insert(transcript_.size() - 1,
-                         '>' + dialog.focusWidget()->objectName().toStdString());
+                         '>' + dialog.focusWidget()->objectName().toStdString() + afterTab());
     }
   } else if (equals != std::string::npos && edit) {
     edit->setFocus();
@@ -171,7 +180,7 @@ void ModalScript::poll() {
   QTimer::singleShot(kPollMilliseconds, this, [this] { poll(); });
   QWidget* modal = QApplication::activeModalWidget();
   // While a service call runs, the dialog that made it is still the active one.
-  if (!modal || WindowWaiting::anyWaiting()) return;
+  if (!modal || WindowWaiting::anyWaiting() || activating_) return;
   Step step = std::move(steps_.front());
   steps_.pop_front();
   note(describe(*modal));

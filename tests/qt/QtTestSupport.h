@@ -48,6 +48,9 @@ class ModalScript : public QObject {
   void start();
   // Adds a line of the test's own to the transcript.
   void note(const std::string& line) { transcript_ += line + '\n'; }
+  // What a Tab action notes after the name of the box it moved to, such as the focus that the
+  // test's own model of the dialog holds.
+  std::function<std::string()> afterTab = [] { return std::string(); };
   // Everything answered and noted so far, a line each.
   const std::string& transcript() const { return transcript_; }
 
@@ -59,6 +62,7 @@ class ModalScript : public QObject {
   std::deque<Step> steps_;
   std::string transcript_;
   bool active_ = false;
+  bool activating_ = false;
   int pollsLeft_ = 0;
 };
 

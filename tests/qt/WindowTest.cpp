@@ -31,6 +31,7 @@
 #include "ReportListView.h"
 #include "WaitOverlay.h"
 #include "WindowWaiting.h"
+#include "astray/frmAstray.h"
 
 namespace tarvine::qt::test {
 namespace {
@@ -58,6 +59,8 @@ class WindowTest : public QObject, public ::testing::Test {
     qputenv("TARVINE_EVENT_LOG", QByteArray::fromStdString((dir.path() / "events.log").string()));
     window = open();
     window->openLoad(5001);
+    // The astray form follows the user's focus.
+    script.afterTab = [this] { return '/' + control().astrayForm()->screen().focus(); };
   }
 
   std::unique_ptr<app::HostWindow> open() {
