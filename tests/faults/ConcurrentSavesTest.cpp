@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -21,27 +20,35 @@ namespace {
 
 constexpr int kLoad = 600;
 constexpr int kSegments = 400;
-constexpr int kHosts = 4;
+constexpr std::size_t kHosts = 4;
 constexpr auto kRunTime = std::chrono::seconds(3);
 
-// One script host's run: it owns every kHosts-th P.O. of the list, toggles one after the other
-// and saves after each toggle, until the time is up.
+// One script host's run as person 100 + index: it owns every kHosts-th P.O. of the list from
+// its index on (a generated load starts with every segment on it), takes one after the other on
+// or off the load and saves after each, until the time is up.
 struct HostRun {
   void run(const std::string& server, std::chrono::steady_clock::time_point end) {
     script::ScriptHost host([this](const std::string& line) { output.add(line); });
     const ListView& list = host.control().widgets().lvwOrderIDs;
     std::vector<std::string> lines = {"server " + server, "facility DEMO",
-                                      "person " + std::to_string(person) + " 2",
+                                      "person " + std::to_string(person()) + " 2",
                                       "load " + std::to_string(kLoad)};
-    std::size_t next = 0, turn = 0;
+    std::vector<std::string> owned;
+    std::size_t next = 0;
     output.status = host.run([&]() -> std::optional<std::string> {
       if (next < lines.size()) return lines[next++];
-      if (owned.empty()) findOwnOrders(list);
+      if (owned.empty()) {
+        std::vector<std::string> orders;
+        for (RowId row : list.order()) {
+          if (segments[list.row(row).text]++ == 0) orders.push_back(list.row(row).text);
+        }
+        for (std::size_t i = index; i < orders.size(); i += kHosts) owned.push_back(orders[i]);
+        for (const std::string& order : owned) onLoad[order] = true;
+      }
       if (owned.empty() || std::chrono::steady_clock::now() >= end) return std::nullopt;
-      const std::string& order = owned[turn++ % owned.size()];
+      const std::string& order = owned[saves++ % owned.size()];
       onLoad[order] = !onLoad[order];
       historyEntries += segments[order];
-      ++saves;
       for (std::size_t position = 1; position <= list.rowCount(); ++position) {
         if (list.row(list.rowAt(position)).text == order) {
           lines.push_back("save");
@@ -51,27 +58,14 @@ struct HostRun {
       return std::nullopt;
     });
   }
-  // The P.O.s of the list in list order; this host owns every kHosts-th one, starting at its
-  // index. A generated load starts with every segment on it.
-  void findOwnOrders(const ListView& list) {
-    std::vector<std::string> orders;
-    for (RowId row : list.order()) {
-      const std::string& order = list.row(row).text;
-      if (segments[order]++ == 0) orders.push_back(order);
-    }
-    for (std::size_t i = static_cast<std::size_t>(person - 100); i < orders.size(); i += kHosts) {
-      owned.push_back(orders[i]);
-      onLoad[orders[i]] = true;
-    }
-  }
+  int person() const { return 100 + static_cast<int>(index); }
 
-  int person = 0;
+  std::size_t index = 0;
   ScriptRun output;
-  std::vector<std::string> owned;
   std::map<std::string, int> segments;
   std::map<std::string, bool> onLoad;
   std::int64_t historyEntries = 0;
-  int saves = 0;
+  std::size_t saves = 0;
 };
 
 TEST(ConcurrentSaves, TheDatabaseHoldsEveryHostsChanges) {
@@ -83,7 +77,7 @@ TEST(ConcurrentSaves, TheDatabaseHoldsEveryHostsChanges) {
   service.start("127.0.0.1", 0);
 
   std::vector<HostRun> runs(kHosts);
-  for (int i = 0; i < kHosts; ++i) runs[i].person = 100 + i;
+  for (std::size_t i = 0; i < runs.size(); ++i) runs[i].index = i;
   const auto end = std::chrono::steady_clock::now() + kRunTime;
   std::vector<std::thread> threads;
   for (HostRun& run : runs) threads.emplace_back([&] { run.run(service.baseUrl(), end); });
@@ -98,11 +92,11 @@ TEST(ConcurrentSaves, TheDatabaseHoldsEveryHostsChanges) {
     return value;
   };
   for (const HostRun& run : runs) {
-    SCOPED_TRACE("host of person " + std::to_string(run.person));
+    SCOPED_TRACE("host of person " + std::to_string(run.person()));
     EXPECT_EQ(run.output.status, 0);
-    EXPECT_GT(run.saves, 1);
+    EXPECT_GT(run.saves, 1u);
     // Every save was told a success, and nothing else was shown or logged.
-    EXPECT_EQ(run.output.lines.size(), static_cast<std::size_t>(run.saves));
+    EXPECT_EQ(run.output.lines.size(), run.saves);
     for (const auto& line : run.output.lines) {
       EXPECT_EQ(line.value("type", "") + ": " + line.value("prompt", ""),
                 std::string("message: ") + kSaved);
@@ -114,7 +108,7 @@ TEST(ConcurrentSaves, TheDatabaseHoldsEveryHostsChanges) {
           << order << " should be " << (onLoad ? "on" : "off");
     }
     EXPECT_EQ(count("SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE PersonID = " +
-                    std::to_string(run.person)),
+                    std::to_string(run.person())),
               run.historyEntries);
   }
 }

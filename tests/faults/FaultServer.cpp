@@ -1,16 +1,11 @@
 #include "FaultServer.h"
 
-#include <sys/socket.h>
-
 #include <cstdio>
-#include <optional>
 #include <stdexcept>
 
-#include <iconv.h>
 #include <zlib.h>
 
 #include "ConnectionPool.h"
-#include "Loopback.h"
 #include "SoapDispatcher.h"
 #include "SoapReply.h"
 
@@ -19,19 +14,14 @@ namespace {
 
 constexpr int kDeep = 100'000;
 
-std::string operationOf(const std::string& soapAction) {
-  const std::size_t slash = soapAction.rfind('/');
-  return slash == std::string::npos ? soapAction : soapAction.substr(slash + 1);
+std::string operationOf(const std::string& request) {
+  const std::string soapAction = headerValue(request, "SOAPAction").value_or("");
+  return soapAction.substr(soapAction.rfind('/') + 1);
 }
 
-std::string head(int status, std::string_view contentType, std::string_view framing) {
-  return "HTTP/1.1 " + std::to_string(status) + (status < 400 ? " OK" : " Error") +
-         "\r\nContent-Type: " + std::string(contentType) + "\r\n" + std::string(framing) +
-         "Connection: close\r\n\r\n";
-}
-
-std::string lengthHeader(std::size_t length) {
-  return "Content-Length: " + std::to_string(length) + "\r\n";
+std::string headers(std::string_view contentType, std::string_view more = "") {
+  return "Content-Type: " + std::string(contentType) + "\r\n" + std::string(more) +
+         "Connection: close\r\n";
 }
 
 std::string repeated(std::string_view piece, int times) {
@@ -55,19 +45,13 @@ std::string withInvalidUtf8(std::string body) {
   return beforeBodyEnd(body, "<!--" + std::string(kInvalid) + "-->");
 }
 
-// The reply in UTF-16 little-endian with a byte-order mark, its declaration saying so.
+// The reply (ASCII, as the demo data is) in UTF-16 little-endian with a byte-order mark, its
+// declaration saying so.
 std::string inUtf16(std::string body) {
   const std::size_t declared = body.find("encoding=\"utf-8\"");
   if (declared != std::string::npos) body.replace(declared, 16, "encoding=\"utf-16\"");
-  const iconv_t convert = iconv_open("UTF-16LE", "UTF-8");
-  std::string out(2 * body.size() + 2, '\0');
-  out[0] = '\xFF', out[1] = '\xFE';
-  char* in = body.data();
-  char* next = out.data() + 2;
-  std::size_t inLeft = body.size(), outLeft = out.size() - 2;
-  iconv(convert, &in, &inLeft, &next, &outLeft);
-  iconv_close(convert);
-  out.resize(out.size() - outLeft);
+  std::string out = "\xFF\xFE";
+  for (const char c : body) out += {c, '\0'};
   return out;
 }
 
@@ -104,14 +88,9 @@ bool runsRequest(Fault fault) {
 
 FaultServer::FaultServer(const std::string& dbPath)
     : pool_(std::make_unique<serve::ConnectionPool>(dbPath)),
-      listener_(std::make_unique<LoopbackListener>(
-          [this](int connection, int stopFd) { serve(connection, stopFd); }, true)) {}
+      http_([this](const std::string& request) { return respond(request); }) {}
 
 FaultServer::~FaultServer() = default;
-
-std::string FaultServer::server() const {
-  return loopbackUrl(listener_->port(), "");
-}
 
 void FaultServer::inject(std::string_view operation, Fault fault) {
   std::lock_guard lock(mutex_);
@@ -124,117 +103,92 @@ void FaultServer::clear() {
 }
 
 std::vector<std::string> FaultServer::operations() const {
-  std::lock_guard lock(mutex_);
-  return operations_;
+  std::vector<std::string> operations;
+  for (std::size_t i = operationsSeen_; i < http_.requestCount(); ++i)
+    operations.push_back(operationOf(http_.request(i).value_or("")));
+  return operations;
 }
 
-void FaultServer::clearOperations() {
-  std::lock_guard lock(mutex_);
-  operations_.clear();
-}
-
-void FaultServer::serve(int connection, int stopFd) {
-  const std::optional<std::string> read = readRequest(connection, stopFd);
-  if (!read || read->find("\r\n\r\n") == std::string::npos) return;
-  const std::string soapAction = headerValue(*read, "SOAPAction").value_or("");
-  const std::string operation = operationOf(soapAction);
+RawReply FaultServer::respond(const std::string& request) {
+  const std::size_t headEnd = request.find("\r\n\r\n");
+  if (headEnd == std::string::npos) return RawReply::truncated("", 0);
+  const std::string operation = operationOf(request);
   Fault fault = Fault::None;
   {
     std::lock_guard lock(mutex_);
-    operations_.push_back(operation);
     if (const auto found = faults_.find(operation); found != faults_.end()) fault = found->second;
   }
   serve::SoapExchange answer;
+  answer.body = serve::resultReply(operation, "");
   if (runsRequest(fault)) {
-    answer = serve::answerSoapRequest(read->substr(read->find("\r\n\r\n") + 4), soapAction, *pool_);
-  } else {
-    answer.body = serve::resultReply(operation, "");
+    answer = serve::answerSoapRequest(request.substr(headEnd + 4),
+                                      headerValue(request, "SOAPAction").value_or(""), *pool_);
   }
-  const std::string xml = "text/xml; charset=utf-8";
-  // A whole reply with its length.
-  const auto reply = [&](int status, std::string_view contentType, std::string_view body) {
-    writeAll(connection, head(status, contentType, lengthHeader(body.size())) + std::string(body),
-             stopFd);
-  };
+  const std::string xml = headers("text/xml; charset=utf-8");
+  const std::string whole = httpResponse(answer.status, answer.body, xml);
+  const std::size_t half = answer.body.size() / 2;
   switch (fault) {
     case Fault::None:
-      return reply(answer.status, xml, answer.body);
+      return RawReply::full(whole);
     case Fault::Silent:
-      holdUntilClosed(connection, stopFd);
-      return;
-    case Fault::Slow:
-      if (!writeAll(connection, head(200, xml, lengthHeader(answer.body.size())), stopFd)) {
-        return;
-      }
-      if (waitFor(connection, 0, stopFd, static_cast<int>(slowDelay_.load().count())) < 0) {
-        return;
-      }
-      writeAll(connection, answer.body, stopFd);
-      return;
+      return RawReply::silence();
+    case Fault::Slow: {
+      RawReply reply = RawReply::full(whole);
+      reply.pauseAt = whole.size() - answer.body.size();
+      reply.pause = slowDelay_.load();
+      return reply;
+    }
     case Fault::CloseMidBody: {
-      const std::size_t half = answer.body.size() / 2;
       char size[32];
       std::snprintf(size, sizeof size, "%zx\r\n", answer.body.size());
-      writeAll(
-          connection,
-          head(200, xml, "Transfer-Encoding: chunked\r\n") + size + answer.body.substr(0, half),
-          stopFd);
-      return;
+      return RawReply::full("HTTP/1.1 200 OK\r\n" +
+                            headers("text/xml; charset=utf-8", "Transfer-Encoding: chunked\r\n") +
+                            "\r\n" + size + answer.body.substr(0, half));
     }
     case Fault::ShortBody:
-      writeAll(connection,
-               head(200, xml, lengthHeader(answer.body.size())) +
-                   answer.body.substr(0, answer.body.size() / 2),
-               stopFd);
-      return;
+      return RawReply::truncated(whole, whole.size() - answer.body.size() + half);
     case Fault::Reset: {
-      const linger abort{1, 0};
-      ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-      return;
+      RawReply reply;
+      reply.reset = true;
+      return reply;
     }
-    case Fault::Oversized: {
-      const std::size_t total = 2 * oversizeLimit_.load();
-      if (!writeAll(connection, head(200, xml, lengthHeader(total)), stopFd)) return;
-      const std::string filler(64 * 1024, ' ');
-      for (std::size_t sent = 0; sent < total; sent += filler.size()) {
-        if (!writeAll(connection, std::string_view(filler).substr(0, total - sent), stopFd)) {
-          return;
-        }
-      }
-      return;
-    }
+    case Fault::Oversized:
+      return RawReply::full(httpResponse(200, std::string(2 * oversizeLimit_.load(), ' '), xml));
     case Fault::HtmlError:
-      return reply(503, "text/html; charset=utf-8", kHtmlPage);
+      return RawReply::full(httpResponse(503, kHtmlPage, headers("text/html; charset=utf-8")));
     case Fault::SoapFault:
-      return reply(
-          500, xml,
-          serve::faultReply(serve::FaultCode::Server, "The back office database is offline"));
+      return RawReply::full(httpResponse(
+          500, serve::faultReply(serve::FaultCode::Server, "The back office database is offline"),
+          xml));
     case Fault::InvalidUtf8:
-      return reply(answer.status, xml, withInvalidUtf8(answer.body));
+      return RawReply::full(httpResponse(answer.status, withInvalidUtf8(answer.body), xml));
     case Fault::TinyElements:
       // 2 MB of empty elements whose tree would cost many times that: an expensive parse.
-      return reply(answer.status, xml, beforeBodyEnd(answer.body, repeated("<a/>", 500'000)));
+      return RawReply::full(
+          httpResponse(answer.status, beforeBodyEnd(answer.body, repeated("<a/>", 500'000)), xml));
     case Fault::Utf16:
-      return reply(answer.status, "text/xml; charset=utf-16", inUtf16(answer.body));
+      return RawReply::full(
+          httpResponse(answer.status, inUtf16(answer.body), headers("text/xml; charset=utf-16")));
     case Fault::DeepNesting:  // the result and the body both nest elements 100,000 deep
-      return reply(200, xml,
-                   beforeBodyEnd(serve::resultReply(operation, repeated("&lt;a&gt;", kDeep) +
-                                                                   repeated("&lt;/a&gt;", kDeep)),
-                                 repeated("<n>", kDeep) + repeated("</n>", kDeep)));
+      return RawReply::full(httpResponse(
+          200,
+          beforeBodyEnd(serve::resultReply(operation, repeated("&lt;a&gt;", kDeep) +
+                                                          repeated("&lt;/a&gt;", kDeep)),
+                        repeated("<n>", kDeep) + repeated("</n>", kDeep)),
+          xml));
     case Fault::OkEmpty:
-      return reply(200, xml, "");
+      return RawReply::full(httpResponse(200, "", xml));
     case Fault::OkHtmlPage:
-      return reply(200, "text/html; charset=utf-8", kHtmlPage);
+      return RawReply::full(httpResponse(200, kHtmlPage, headers("text/html; charset=utf-8")));
     case Fault::OkGarbage:
-      return reply(200, "application/octet-stream", "\x89PNG\r\n\x1A\n garbage <<<&&& \x01");
-    case Fault::OkGzip: {
-      const std::string body = gzipped(answer.body);
-      writeAll(connection,
-               head(200, xml, "Content-Encoding: gzip\r\n" + lengthHeader(body.size())) + body,
-               stopFd);
-      return;
-    }
+      return RawReply::full(httpResponse(200, "\x89PNG\r\n\x1A\n garbage <<<&&& \x01",
+                                         headers("application/octet-stream")));
+    case Fault::OkGzip:
+      return RawReply::full(
+          httpResponse(200, gzipped(answer.body),
+                       headers("text/xml; charset=utf-8", "Content-Encoding: gzip\r\n")));
   }
+  return RawReply::full(whole);
 }
 
 }  // namespace tarvine::test

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,13 +12,13 @@
 #include <string_view>
 #include <vector>
 
+#include "RawHttpServer.h"
+
 namespace tarvine::serve {
 class ConnectionPool;
 }
 
 namespace tarvine::test {
-
-class LoopbackListener;
 
 // What the server does with a request instead of (or after) answering it.
 enum class Fault {
@@ -30,8 +29,8 @@ enum class Fault {
   CloseMidBody,  // sends a chunked reply and closes in the middle of its body
   ShortBody,     // declares the whole body's length, sends half of it and closes
   Reset,         // resets the connection once it has read the request
-  Oversized,     // declares and streams a body twice the oversize limit
-  HtmlError,     // status 500 with an HTML error page
+  Oversized,     // declares and sends a body twice the oversize limit
+  HtmlError,     // status 503 with an HTML error page
   SoapFault,     // status 500 with a SOAP fault
   InvalidUtf8,   // runs the request; its reply gets bytes that are not UTF-8 in a value
   Utf16,         // runs the request; its reply goes out in UTF-16 with a byte-order mark
@@ -48,13 +47,10 @@ class FaultServer {
   // Answers from the database at dbPath; listens at once. Throws std::runtime_error when it
   // cannot listen.
   explicit FaultServer(const std::string& dbPath);
-  // Closes every connection and joins every thread; returns promptly.
   ~FaultServer();
-  FaultServer(const FaultServer&) = delete;
-  FaultServer& operator=(const FaultServer&) = delete;
 
   // The server text to give PutServerName ("http://127.0.0.1:PORT").
-  std::string server() const;
+  std::string server() const { return loopbackUrl(http_.port(), ""); }
   // How long Fault::Slow waits before the body.
   void setSlowDelay(std::chrono::milliseconds delay) { slowDelay_ = delay; }
   // The reply size Fault::Oversized doubles.
@@ -63,20 +59,20 @@ class FaultServer {
   void inject(std::string_view operation, Fault fault);
   // Answers every operation normally again.
   void clear();
-  // Operations of the requests read so far, in order.
+  // Operations of the requests read since the last clearOperations(), in order.
   std::vector<std::string> operations() const;
-  void clearOperations();
+  void clearOperations() { operationsSeen_ = http_.requestCount(); }
 
  private:
-  void serve(int connection, int stopFd);
+  RawReply respond(const std::string& request);
 
   std::unique_ptr<serve::ConnectionPool> pool_;
   std::atomic<std::chrono::milliseconds> slowDelay_{std::chrono::milliseconds(3000)};
   std::atomic<std::size_t> oversizeLimit_{1 << 20};
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::map<std::string, Fault, std::less<>> faults_;
-  std::vector<std::string> operations_;
-  std::unique_ptr<LoopbackListener> listener_;  // last: stopped before the state it serves from
+  std::size_t operationsSeen_ = 0;
+  RawHttpServer http_;  // last: stopped before the state it serves from
 };
 
 }  // namespace tarvine::test

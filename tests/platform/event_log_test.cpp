@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,60 +18,39 @@ namespace {
 namespace fs = std::filesystem;
 using test::readText;
 
-// A fresh directory for one test, removed afterwards.
-class EventLogFileTest : public testing::Test {
- protected:
-  std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
-
- private:
-  test::TemporaryFolder dir_;
-};
-
-TEST_F(EventLogFileTest, AppendsEachEntryWithALineBreak) {
-  const std::string file = path("events.log");
-  test::writeText(file, "earlier\n");
-  FileEventLog log(file);
-  log.write("Error 13\r\nType mismatch");
-  FileEventLog(file).write("");
-  log.write("second");
-  EXPECT_EQ(readText(file), "earlier\nError 13\r\nType mismatch\n\nsecond\n");
-}
-
-TEST_F(EventLogFileTest, ANewFileIsReadableByItsOwnerOnly) {
+// The file log appends each entry with a line break, to a new file only its owner may read; a
+// file it cannot write drops the entry. The default log is the file named in the environment,
+// and syslog when none is named; without a syslog socket entries go to standard error.
+TEST(EventLogTest, FileSyslogAndDefault) {
+  const test::TemporaryFolder folder;
+  const auto path = [&](const char* name) { return (folder.path() / name).string(); };
   const mode_t previous = ::umask(022);
-  FileEventLog(path("events.log")).write("entry");
+  FileEventLog log(path("events.log"));
+  log.write("Error 13\r\nType mismatch");
   ::umask(previous);
-  struct stat status {};
-  ASSERT_EQ(::stat(path("events.log").c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0600u);
-}
+  FileEventLog(path("events.log")).write("");
+  log.write("second");
+  EXPECT_EQ(readText(path("events.log")), "Error 13\r\nType mismatch\n\nsecond\n");
+  EXPECT_EQ(fs::status(path("events.log")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
 
-TEST_F(EventLogFileTest, WithoutASyslogSocketEntriesGoToStandardError) {
-  const std::string stderrFile = path("stderr");
-  const int fd = ::open(stderrFile.c_str(), O_WRONLY | O_CREAT, 0600);
-  ASSERT_GE(fd, 0);
-  SyslogEventLog(path("no-socket"), fd).write("\r\n\r\nError Number - 5");
-  ::close(fd);
-  EXPECT_EQ(readText(stderrFile), "TarvineOrderPick: \r\n\r\nError Number - 5\n");
-}
-
-TEST_F(EventLogFileTest, UnwritableFileDropsTheEntry) {
-  FileEventLog log(path("missing/dir/events.log"));
-  EXPECT_NO_THROW(log.write("lost"));
+  EXPECT_NO_THROW(FileEventLog(path("missing/dir/events.log")).write("lost"));
   EXPECT_FALSE(fs::exists(path("missing")));
-}
 
-// The default log is the file named in the environment, and syslog when none is named.
-TEST_F(EventLogFileTest, DefaultLogIsTheFileNamedInTheEnvironment) {
-  const std::string file = path("default.log");
   for (const std::optional<std::string>& value :
        {std::optional<std::string>(), std::optional<std::string>("")}) {
     test::ScopedEnvironment variable("TARVINE_EVENT_LOG", value);
     EXPECT_NE(dynamic_cast<SyslogEventLog*>(makeDefaultEventLog().get()), nullptr);
   }
-  test::ScopedEnvironment variable("TARVINE_EVENT_LOG", file);
+  test::ScopedEnvironment variable("TARVINE_EVENT_LOG", path("default.log"));
   makeDefaultEventLog()->write("entry");
-  EXPECT_EQ(readText(file), "entry\n");
+  EXPECT_EQ(readText(path("default.log")), "entry\n");
+
+  const int fd = ::open(path("stderr").c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  SyslogEventLog(path("no-socket"), fd).write("\r\n\r\nError Number - 5");
+  ::close(fd);
+  EXPECT_EQ(readText(path("stderr")), "TarvineOrderPick: \r\n\r\nError Number - 5\n");
 }
 
 TEST(MemoryEventLogTest, KeepsEntriesAndTellsTheObserver) {

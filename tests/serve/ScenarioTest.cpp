@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <regex>
+
 #include "Golden.h"
 #include "ServeFixture.h"
 
@@ -196,7 +199,6 @@ TEST_F(Scenario, GuardsRequests) {
        {"deepest nesting", queryWith(nested(253)), action, Show::RowCount},
        {"one level deeper", queryWith(nested(254)), action, Show::RowCount},
        {"most elements", queryWith(repeated("<a/>", 131'072 - 5)), action, Show::RowCount}});
-  record("GET /elsewhere", getFrom(port_, "/elsewhere"));
   // However the body is framed, one byte over the limit is refused before it is parsed.
   const std::string oversized(16u * 1024 * 1024 + 1, ' ');
   for (const bool chunked : {false, true}) {
@@ -234,6 +236,31 @@ TEST_F(Scenario, AdmitsCallers) {
            postTo(port_, queryWith(""), kAllOrders, {{"Host", host}}), Show::RowCount);
   }
   tarvine::test::expectGolden(transcript_, "serve/callers.txt");
+}
+
+// A load of the most segments a load may hold, beside the route's free segments.
+TEST_F(Scenario, ServesAFullSizeGeneratedLoad) {
+  service_->generateLoad(30000, 32767);
+  arrange("SELECT 1");  // the generated rows are not shown
+  run({{"all orders", clientEnvelope(allOrdersQuery(30000)), kAllOrders, Show::RowCount}});
+  tarvine::test::expectGolden(transcript_, "serve/full-size-load.txt");
+}
+
+// The endpoints beside SOAP: the description, the health check until the database cannot be
+// read, and what is not there; the port, the uptime and the folder masked.
+TEST_F(Scenario, DescribesItselfAndItsHealth) {
+  const std::string description = std::string(kPath) + "?wsdl";
+  for (const std::string& target : {description, std::string(kPath), std::string("/elsewhere")})
+    record("GET " + target, getFrom(port_, target));
+  record("health", getFrom(port_, "/health"));
+  std::filesystem::rename(service_->dbPath(), service_->dbPath() + ".moved");
+  record("health without the database", getFrom(port_, "/health"));
+  using Mask = std::pair<std::string, std::string>;
+  for (const auto& [from, to] : {Mask{"127\\.0\\.0\\.1:" + std::to_string(port_), "127.0.0.1:PORT"},
+                                 Mask{"\"uptime_seconds\":\\d+", "\"uptime_seconds\":#"},
+                                 Mask{dir_->path().string(), "DIR"}})
+    transcript_ = std::regex_replace(transcript_, std::regex(from), to);
+  tarvine::test::expectGolden(transcript_, "serve/endpoints.txt");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "RawHttpServer.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,9 +9,7 @@
 namespace tarvine::test {
 
 RawReply RawReply::full(std::string bytes) {
-  RawReply reply;
-  reply.bytes = std::move(bytes);
-  return reply;
+  return truncated(std::move(bytes), kWhole);
 }
 
 RawReply RawReply::truncated(std::string bytes, std::size_t cutAfter) {
@@ -27,30 +26,21 @@ RawReply RawReply::silence() {
 }
 
 std::string httpResponse(int status, std::string_view body, std::string_view extraHeaders) {
-  std::string response = "HTTP/1.1 " + std::to_string(status) + (status < 400 ? " OK" : " Error");
-  response += "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
-  response += extraHeaders;
-  response += "\r\n";
-  response += body;
-  return response;
+  return "HTTP/1.1 " + std::to_string(status) + (status < 400 ? " OK" : " Error") +
+         "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + std::string(extraHeaders) +
+         "\r\n" + std::string(body);
 }
 
 RawHttpServer::RawHttpServer(RawReply reply)
-    : reply_(std::move(reply)),
+    : respond_([reply = std::move(reply)](const std::string&) { return reply; }),
       listener_([this](int connection, int stopFd) { serve(connection, stopFd); }, false) {}
+
+RawHttpServer::RawHttpServer(Responder respond)
+    : respond_(std::move(respond)),
+      listener_([this](int connection, int stopFd) { serve(connection, stopFd); }, true) {}
 
 std::string RawHttpServer::url(std::string_view path) const {
   return loopbackUrl(listener_.port(), path);
-}
-
-void RawHttpServer::setReply(RawReply reply) {
-  std::lock_guard lock(mutex_);
-  reply_ = std::move(reply);
-}
-
-RawReply RawHttpServer::currentReply() const {
-  std::lock_guard lock(mutex_);
-  return reply_;
 }
 
 std::optional<std::string> RawHttpServer::request(std::size_t index,
@@ -67,25 +57,27 @@ std::size_t RawHttpServer::requestCount() const {
   return requests_.size();
 }
 
-void RawHttpServer::record(std::string request) {
-  {
-    std::lock_guard lock(mutex_);
-    requests_.push_back(std::move(request));
-  }
-  recorded_.notify_all();
-}
-
 void RawHttpServer::serve(int connection, int stopFd) {
   const std::optional<std::string> request = readRequest(connection, stopFd);
   if (!request) return;
-  record(*request);
-  const RawReply reply = currentReply();
-  if (!reply.answer) {
-    holdUntilClosed(connection, stopFd);
+  {
+    std::lock_guard lock(mutex_);
+    requests_.push_back(*request);
+  }
+  recorded_.notify_all();
+  const RawReply reply = respond_(*request);
+  if (!reply.answer) return holdUntilClosed(connection, stopFd);
+  if (reply.reset) {
+    const linger abort{1, 0};
+    ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
     return;
   }
-  const std::size_t count = std::min(reply.cutAfter, reply.bytes.size());
-  writeAll(connection, std::string_view(reply.bytes).substr(0, count), stopFd);
+  const std::string_view bytes = std::string_view(reply.bytes).substr(0, reply.cutAfter);
+  const std::size_t pauseAt = std::min(reply.pauseAt, bytes.size());
+  if (writeAll(connection, bytes.substr(0, pauseAt), stopFd) &&
+      waitFor(connection, 0, stopFd, static_cast<int>(reply.pause.count())) == 0) {
+    writeAll(connection, bytes.substr(pauseAt), stopFd);
+  }
 }
 
 ClosedPort::ClosedPort() {

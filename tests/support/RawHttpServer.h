@@ -1,12 +1,13 @@
 #pragma once
 // Loopback endpoints for HTTP client tests: a raw TCP server that records the exact bytes of
-// each request and answers with canned bytes, a cut-off answer or nothing at all, and a port
-// that refuses connections.
+// each request and answers with canned or computed bytes, cut off, delayed or not at all, and a
+// port that refuses connections.
 
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,8 +24,10 @@ struct RawReply {
 
   std::string bytes;              // written back as they stand
   std::size_t cutAfter = kWhole;  // the connection is closed after this many bytes of `bytes`
-  bool answer = true;             // false: no answer; the connection is held until the client
-                                  // closes it or the server stops
+  bool answer = true;             // false: held unanswered until the client or the server closes
+  bool reset = false;             // true: the connection is reset instead of answered
+  std::size_t pauseAt = kWhole;   // after this many bytes, waits `pause` before the rest
+  std::chrono::milliseconds pause{0};
 
   // Writes all of `bytes`, then closes the connection.
   static RawReply full(std::string bytes);
@@ -40,19 +43,21 @@ std::string httpResponse(
     int status, std::string_view body,
     std::string_view extraHeaders = "Content-Type: text/xml; charset=utf-8\r\n");
 
-// Listens on 127.0.0.1 on an ephemeral port and serves one connection at a time on its own
-// thread until it is destroyed. Throws std::runtime_error when it cannot listen.
+// Listens on 127.0.0.1 on an ephemeral port until destroyed; throws std::runtime_error when it
+// cannot listen.
 class RawHttpServer {
  public:
+  using Responder = std::function<RawReply(const std::string& request)>;
+  // Gives every request the same reply, one connection at a time.
   explicit RawHttpServer(RawReply reply);
+  // Answers each request with what `respond` makes of it, each connection on a thread of its own.
+  explicit RawHttpServer(Responder respond);
   RawHttpServer(const RawHttpServer&) = delete;
   RawHttpServer& operator=(const RawHttpServer&) = delete;
 
   std::uint16_t port() const { return listener_.port(); }
   // "http://127.0.0.1:<port>" followed by `path`.
   std::string url(std::string_view path = "/") const;
-  // Changes the answer given on the following connections.
-  void setReply(RawReply reply);
   // The bytes read on connection number `index` (0 is the first), waiting up to `timeout` for
   // them; nothing when no such request arrived in time.
   std::optional<std::string> request(
@@ -63,12 +68,10 @@ class RawHttpServer {
 
  private:
   void serve(int connection, int stopFd);
-  RawReply currentReply() const;
-  void record(std::string request);
 
+  Responder respond_;
   mutable std::mutex mutex_;
   mutable std::condition_variable recorded_;
-  RawReply reply_;
   std::vector<std::string> requests_;
   LoopbackListener listener_;  // last: stopped before the state it serves from goes
 };
