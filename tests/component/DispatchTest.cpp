@@ -34,15 +34,6 @@ TEST_F(DispatchTest, CoercedArgumentsReachTheMethods) {
   EXPECT_EQ(control.outgoingLoadID(), 5002);
 }
 
-// The method's own error (its record: CApiTest's transcript) comes after it stored the first
-// argument.
-TEST_F(DispatchTest, TheMethodsOwnErrorComesAfterWhatItStored) {
-  EXPECT_THROW(
-      invoke(control, kDispSetPersonInformation, Args{std::string("7"), std::string("70000")}),
-      DispatchError);
-  EXPECT_EQ(control.personID(), 7);
-}
-
 // The optional UpdateAddDeleteOnly: left off, missing or false the reply is read; true (also
 // as text or a number) sends an update whose reply is not read.
 TEST_F(DispatchTest, OptionalUpdateFlag) {

@@ -1,48 +1,44 @@
 #include "FakeRouteService.h"
 
 #include "Loopback.h"
-#include "RawHttpServer.h"
 
 namespace tarvine::test {
 
 namespace replies = service::test;
 
-FakeRouteService::FakeRouteService()
-    : listener_(std::make_unique<LoopbackListener>(
-          [this](int connection, int stopFd) { serve(connection, stopFd); }, true)) {}
+namespace {
 
-FakeRouteService::~FakeRouteService() = default;
-
-std::string FakeRouteService::server() const {
-  return loopbackUrl(listener_->port(), "");
+RecordedRequest parse(const std::string& request) {
+  const std::size_t bodyAt = request.find("\r\n\r\n");
+  RecordedRequest recorded{"", headerValue(request, "SOAPAction").value_or(""),
+                           headerValue(request, "Host").value_or(""),
+                           bodyAt == std::string::npos ? "" : request.substr(bodyAt + 4)};
+  recorded.operation = recorded.soapAction.substr(recorded.soapAction.rfind('/') + 1);
+  return recorded;
 }
 
-void FakeRouteService::serve(int connection, int stopFd) {
-  const std::optional<std::string> request = readRequest(connection, stopFd);
-  if (!request || request->find("\r\n\r\n") == std::string::npos) return;
-  RecordedRequest recorded{"", headerValue(*request, "SOAPAction").value_or(""),
-                           headerValue(*request, "Host").value_or(""),
-                           request->substr(request->find("\r\n\r\n") + 4)};
-  recorded.operation = recorded.soapAction.substr(recorded.soapAction.rfind('/') + 1);
+}  // namespace
+
+std::string FakeRouteService::server() const {
+  return loopbackUrl(http_.port(), "");
+}
+
+RawReply FakeRouteService::respond(const std::string& request) {
+  const std::string operation = parse(request).operation;
   Reply reply;
   {
     std::lock_guard lock(mutex_);
-    requests_.push_back(recorded);
-    const auto found = replies_.find(recorded.operation);
+    const auto found = replies_.find(operation);
     if (found != replies_.end()) {
       reply = found->second;
     } else {
       // Queries without a set reply answer an empty data set; updates an empty response.
-      const bool update =
-          recorded.operation == "UpdateOutgoingLoadOrder" || recorded.operation == "AddAstrayPO";
-      reply.body = update ? replies::soapDataSetReply(recorded.operation, "")
-                          : replies::soapDataSetReply(recorded.operation, replies::dataSetText({}));
+      const bool update = operation == "UpdateOutgoingLoadOrder" || operation == "AddAstrayPO";
+      reply.body = replies::soapDataSetReply(operation, update ? "" : replies::dataSetText({}));
     }
   }
-  writeAll(connection,
-           httpResponse(reply.status, reply.body,
-                        "Content-Type: text/xml; charset=utf-8\r\nConnection: close\r\n"),
-           stopFd);
+  return RawReply::full(httpResponse(
+      reply.status, reply.body, "Content-Type: text/xml; charset=utf-8\r\nConnection: close\r\n"));
 }
 
 void FakeRouteService::setRows(const std::string& operation,
@@ -56,13 +52,11 @@ void FakeRouteService::setReply(const std::string& operation, int status, std::s
 }
 
 std::vector<RecordedRequest> FakeRouteService::requests() const {
-  std::lock_guard lock(mutex_);
-  return requests_;
-}
-
-void FakeRouteService::clearRequests() {
-  std::lock_guard lock(mutex_);
-  requests_.clear();
+  std::vector<RecordedRequest> recorded;
+  for (std::size_t i = seen_, count = http_.requestCount(); i < count; ++i) {
+    recorded.push_back(parse(http_.request(i).value_or("")));
+  }
+  return recorded;
 }
 
 }  // namespace tarvine::test

@@ -3,16 +3,14 @@
 // the test set for it and records every request in order.
 
 #include <map>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "RawHttpServer.h"
 #include "ServiceReplies.h"
 
 namespace tarvine::test {
-
-class LoopbackListener;
 
 struct RecordedRequest {
   std::string operation;  // the SOAP action after the namespace and "/"
@@ -23,9 +21,6 @@ struct RecordedRequest {
 
 class FakeRouteService {
  public:
-  FakeRouteService();
-  ~FakeRouteService();
-
   // The server text to give PutServerName ("http://127.0.0.1:PORT").
   std::string server() const;
   // Answers the operation with a data set of these rows.
@@ -34,19 +29,19 @@ class FakeRouteService {
   void setReply(const std::string& operation, int status, std::string body);
   // Requests so far, oldest first; clearRequests() forgets them.
   std::vector<RecordedRequest> requests() const;
-  void clearRequests();
+  void clearRequests() { seen_ = http_.requestCount(); }
 
  private:
   struct Reply {
     int status = 200;
     std::string body;
   };
-  void serve(int connection, int stopFd);
+  RawReply respond(const std::string& request);
 
   mutable std::mutex mutex_;
   std::map<std::string, Reply> replies_;
-  std::vector<RecordedRequest> requests_;
-  std::unique_ptr<LoopbackListener> listener_;  // last: stops serving before the rest goes
+  std::size_t seen_ = 0;
+  RawHttpServer http_{[this](const std::string& request) { return respond(request); }};
 };
 
 }  // namespace tarvine::test

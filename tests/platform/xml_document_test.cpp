@@ -61,15 +61,6 @@ TEST(XmlDocumentTest, AFailedParseLeavesAnEmptyDocument) {
   EXPECT_NE(XmlDocument().parseErrorCode(), 0);
 }
 
-TEST(XmlDocumentTest, ReloadReplacesTheDocument) {
-  XmlDocument doc;
-  ASSERT_TRUE(doc.loadXml("<a>1</a>"));
-  ASSERT_FALSE(doc.loadXml("<a>"));
-  ASSERT_TRUE(doc.loadXml("<b>2</b>"));
-  EXPECT_EQ(doc.parseErrorCode(), 0);
-  EXPECT_EQ(doc.xml(), "<b>2</b>\r\n");
-}
-
 std::string utf16LittleEndianWithBom(const std::u16string& text) {
   std::string bytes = "\xFF\xFE";
   for (char16_t unit : text) {

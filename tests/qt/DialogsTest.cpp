@@ -6,11 +6,9 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QtTest/QTest>
 
+#include "Golden.h"
 #include "Layout.h"
 #include "QtDialogs.h"
 #include "QtTestSupport.h"
@@ -41,41 +39,21 @@ TEST(MessageButtons, GiveTheIconButtonsAndResultNumbersOfTheValue) {
 }
 
 // A message box is modal and titled with the title or the application; an input box gives the
-// typed answer, or nothing when cancelled.
+// typed answer, or nothing when cancelled (tests/golden/qt/dialogs.txt).
 TEST(RealDialogs, AskAndGiveTheAnswer) {
   QtDialogs dialogs;
   ModalScript script;
-  script.expect(kMessageBoxName, [](QWidget& dialog) {
-    auto& box = static_cast<QMessageBox&>(dialog);
-    EXPECT_TRUE(box.isModal());
-    EXPECT_EQ(box.windowTitle(), "Outgoing Load Save");
-    EXPECT_EQ(box.icon(), QMessageBox::Information);
-    box.button(QMessageBox::Ok)->click();
-  });
-  script.expect(kMessageBoxName, [](QWidget& dialog) {
-    auto& box = static_cast<QMessageBox&>(dialog);
-    EXPECT_EQ(box.windowTitle(), "TarvineOrderPick");
-    EXPECT_EQ(box.text(), "first line\nsecond line");
-    QTest::keyClick(&box, Qt::Key_Escape);
-  });
-  script.expect(kInputBoxName, [](QWidget& dialog) {
-    auto* edit = dialog.findChild<QLineEdit*>();
-    edit->selectAll();
-    QTest::keyClicks(edit, "99");
-    QTest::keyClick(edit, Qt::Key_Return);
-  });
-  script.expect(kInputBoxName, [](QWidget& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), "TarvineOrderPick");
-    static_cast<QDialog&>(dialog).reject();
-  });
+  script.answer("Ok Escape =99 Escape");
   script.start();
-  EXPECT_EQ(dialogs.messageBox("Saved", kMsgInformationOk, std::string("Outgoing Load Save")),
-            kMsgResultOk);
-  EXPECT_EQ(dialogs.messageBox("first line\r\nsecond line", kMsgInformationOk, std::nullopt),
-            kMsgResultOk);
-  EXPECT_EQ(dialogs.inputBox("Please enter the new Freight", "Outgoing Load", "12.50"), "99");
-  EXPECT_EQ(dialogs.inputBox("Why?", "", "because"), std::nullopt);
-  EXPECT_TRUE(script.done());
+  for (const auto& [text, title] :
+       {std::pair<const char*, std::optional<std::string>>{"Saved", "Outgoing Load Save"},
+        {"first line\r\nsecond line", std::nullopt}}) {
+    script.note("result " + std::to_string(dialogs.messageBox(text, kMsgInformationOk, title)));
+  }
+  script.note(dialogs.inputBox("Please enter the new Freight", "Outgoing Load", "12.50")
+                  .value_or("no answer"));
+  script.note(dialogs.inputBox("Why?", "", "because").value_or("no answer"));
+  tarvine::test::expectGolden(script.transcript(), "qt/dialogs.txt");
 }
 
 // Fifteen twips to a pixel at 96 DPI, scaled with the DPI, rounded to the nearest pixel; the

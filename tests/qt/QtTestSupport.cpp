@@ -1,18 +1,20 @@
 #include "QtTestSupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QHeaderView>
-#include <QStyle>
-#include <QStyleOptionViewItem>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTimer>
-#include <QTreeView>
 #include <QtTest/QTest>
 #include <array>
 #include <cstdio>
+#include <map>
+#include <sstream>
 
 #include <sys/wait.h>
 
-#include "DemoHost.h"
 #include "WindowWaiting.h"
 
 namespace tarvine::qt::test {
@@ -21,8 +23,6 @@ namespace {
 constexpr int kPollMilliseconds = 10;
 // About 30 seconds of polls: far more than any dialog of the tests takes to appear.
 constexpr int kMaxPolls = 3000;
-// A dialog nobody expects is rejected after this many polls.
-constexpr int kStrangerPolls = 20;
 
 int runningScripts = 0;
 
@@ -63,25 +63,93 @@ class QtEnvironment : public ::testing::Environment {
 
 }  // namespace
 
-DemoService* DemoWindowTest::service_ = nullptr;
+namespace {
 
-DemoWindowTest::DemoWindowTest() {
-  tarvine::test::pointAtDemo(control, service_->server());
-  widget = std::make_unique<OrderPickWidget>(control);
-  widget->show();
-  EXPECT_TRUE(QTest::qWaitForWindowExposed(widget.get()));
-  widget->perform([this] { control.PutTarvineID(5001); });
-  drainEvents();
+// A dialog as the transcript shows it: object name and title; then a box's icon and texts, an
+// input box's question and answer so far, or a form's size, focus and boxes (with their length
+// limits) and texts.
+std::string describe(QWidget& dialog) {
+  std::string line =
+      dialog.objectName().toStdString() + " \"" + dialog.windowTitle().toStdString() + '"';
+  auto* box = qobject_cast<QMessageBox*>(&dialog);
+  auto* input = qobject_cast<QInputDialog*>(&dialog);
+  if (box && box->icon() != QMessageBox::NoIcon) line += " icon " + std::to_string(box->icon());
+  if (box) line += ": " + box->text().toStdString();
+  if (box && !box->informativeText().isEmpty())
+    line += " / " + box->informativeText().toStdString();
+  if (input) {
+    line += ": " + input->labelText().toStdString() + " [" + input->textValue().toStdString() + ']';
+  }
+  if (box || input) return line;
+  line += ' ' + toText(dialog.size()) + " focus " +
+          (dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "none") + ':';
+  for (QWidget* edit : dialog.findChildren<QWidget*>()) {
+    auto* plain = qobject_cast<QPlainTextEdit*>(edit);
+    auto* single = qobject_cast<QLineEdit*>(edit);
+    if (!plain && !single) continue;
+    line += ' ' + edit->objectName().toStdString() +
+            (plain ? "[plain]" : "(" + std::to_string(single->maxLength()) + ")") + '=' +
+            (plain ? plain->toPlainText() : single->text()).toStdString();
+  }
+  return line;
 }
 
-ModalScript::ModalScript() = default;
+const std::map<std::string, QMessageBox::StandardButton> kButtons = {
+    {"Ok", QMessageBox::Ok},
+    {"Save", QMessageBox::Save},
+    {"Discard", QMessageBox::Discard},
+    {"Cancel", QMessageBox::Cancel}};
 
-ModalScript::~ModalScript() {
-  finish();
+}  // namespace
+
+void ModalScript::answer(const std::string& words) {
+  std::istringstream in(words);
+  for (std::string word; in >> word;) {
+    expect([this, word](QWidget& dialog) {
+      std::istringstream actions(word);
+      transcript_.insert(transcript_.size() - 1, " ->");
+      for (std::string action; std::getline(actions, action, ';');) {
+        transcript_.insert(transcript_.size() - 1, ' ' + action);
+        act(dialog, action);
+      }
+    });
+  }
 }
 
-void ModalScript::expect(const char* objectName, Step step) {
-  steps_.push_back(Entry{objectName, std::move(step)});
+void ModalScript::act(QWidget& dialog, const std::string& action) {
+  auto* box = qobject_cast<QMessageBox*>(&dialog);
+  const auto equals = action.find('=');
+  const QString name = QString::fromStdString(action.substr(0, equals));
+  QWidget* focus = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+  QWidget* edit = equals == 0 ? dialog.findChild<QLineEdit*>() : dialog.findChild<QWidget*>(name);
+  auto* button = dialog.findChild<QAbstractButton*>(name);
+  if (action == "Tab") {
+    // Focus events come once the dialog's window is active, as a window manager makes it.
+    dialog.activateWindow();
+    activating_ = true;
+    EXPECT_TRUE(QTest::qWaitFor([&dialog] { return dialog.isActiveWindow(); }))
+        << dialog.objectName().toStdString();
+    activating_ = false;
+  }
+  if (action == "Escape" || action == "Tab") {
+    QTest::keyClick(focus, action == "Tab" ? Qt::Key_Tab : Qt::Key_Escape);
+    if (action == "Tab") {
+      transcript_.insert(transcript_.size() - 1,
+                         '>' + dialog.focusWidget()->objectName().toStdString() + afterTab());
+    }
+  } else if (equals != std::string::npos && edit) {
+    edit->setFocus();
+    if (auto* single = qobject_cast<QLineEdit*>(edit)) single->selectAll();
+    QTest::keyClicks(edit, QString::fromStdString(action.substr(equals + 1)));
+    if (equals == 0) QTest::keyClick(edit, Qt::Key_Return);
+  } else if (box && kButtons.count(action) && box->button(kButtons.at(action))) {
+    box->button(kButtons.at(action))->click();
+  } else if (button && !box) {
+    QTest::mouseClick(button, Qt::LeftButton);
+  } else {
+    ADD_FAILURE() << "cannot " << action << " in " << dialog.objectName().toStdString();
+    dialog.close();
+  }
 }
 
 void ModalScript::start() {
@@ -98,45 +166,37 @@ void ModalScript::finish() {
 
 void ModalScript::poll() {
   if (steps_.empty()) return finish();
-  if (--pollsLeft_ <= 0) return giveUp("the dialog " + steps_.front().name + " never came");
+  if (--pollsLeft_ <= 0) {
+    ADD_FAILURE() << steps_.size() << " dialogs never came";
+    note(std::to_string(steps_.size()) + " dialogs never came");
+    steps_.clear();
+    finish();
+    for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+      QApplication::activeModalWidget()->close();
+    }
+    return;
+  }
   // The next poll is armed first: the step may open a dialog of its own and wait in it.
   QTimer::singleShot(kPollMilliseconds, this, [this] { poll(); });
   QWidget* modal = QApplication::activeModalWidget();
   // While a service call runs, the dialog that made it is still the active one.
-  if (!modal || WindowWaiting::anyWaiting()) return;
-  if (modal->objectName().toStdString() != steps_.front().name) {
-    if (++strangerPolls_ >= kStrangerPolls) {
-      ADD_FAILURE() << "expected the dialog " << steps_.front().name << " but "
-                    << modal->objectName().toStdString() << " ("
-                    << modal->windowTitle().toStdString() << ") is open";
-      strangerPolls_ = 0;
-      modal->close();
-    }
-    return;
-  }
-  strangerPolls_ = 0;
-  Entry entry = std::move(steps_.front());
+  if (!modal || WindowWaiting::anyWaiting() || activating_) return;
+  Step step = std::move(steps_.front());
   steps_.pop_front();
-  entry.step(*modal);
-}
-
-void ModalScript::giveUp(const std::string& why) {
-  ADD_FAILURE() << why;
-  steps_.clear();
-  finish();
-  for (int i = 0; i < 10; ++i) {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) break;
-    modal->close();
-  }
-}
-
-bool modalScriptRunning() {
-  return runningScripts > 0;
+  note(describe(*modal));
+  step(*modal);
 }
 
 void drainEvents() {
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+std::string toText(const QSize& size) {
+  return std::to_string(size.width()) + 'x' + std::to_string(size.height());
+}
+
+std::string toText(const QRect& rect) {
+  return std::to_string(rect.x()) + ',' + std::to_string(rect.y()) + ' ' + toText(rect.size());
 }
 
 std::pair<int, std::string> runCommand(const std::string& line) {
@@ -147,27 +207,6 @@ std::pair<int, std::string> runCommand(const std::string& line) {
   while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
-QPoint checkBoxCenter(QTreeView& view, int row) {
-  QStyleOptionViewItem option;
-  option.initFrom(&view);
-  option.rect = view.visualRect(view.model()->index(row, 0));
-  option.features |= QStyleOptionViewItem::HasCheckIndicator;
-  option.widget = &view;
-  return view.style()
-      ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &view)
-      .center();
-}
-
-QPoint cellCenter(QTreeView& view, int row, int column) {
-  return view.visualRect(view.model()->index(row, column)).center();
-}
-
-QPoint headerCenter(QTreeView& view, int column) {
-  QHeaderView* header = view.header();
-  return QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                header->height() / 2);
 }
 
 }  // namespace tarvine::qt::test

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QObject>
-#include <QPoint>
-#include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <deque>
 #include <filesystem>
@@ -23,47 +22,49 @@
 #include "control/TarvineOrderPick.h"
 #include "platform/EventLog.h"
 
-class QTreeView;
-
 namespace tarvine::qt::test {
 
 using TempDir = tarvine::test::TemporaryFolder;
 using DemoService = tarvine::test::DemoRouteService;
 
-// Answers the modal dialogs that the code under test opens, in order: each step names the
-// object name of the dialog it expects and acts on it (types, clicks, accepts, closes). It polls
-// on a short timer, which also runs inside the dialogs' own event loops. A dialog it does not
-// expect, or one that never comes, fails the test after a bounded number of polls; every open
-// dialog is then rejected so that a broken test ends instead of hanging.
+// Answers the modal dialogs that the code under test opens, in order, and writes each one to a
+// transcript as it answers it: its object name, title, text and the answer. It polls on a short
+// timer, which also runs inside the dialogs' own event loops. A dialog that never comes fails the
+// test after a bounded number of polls; every open dialog is then closed so that a broken test
+// ends instead of hanging.
 class ModalScript : public QObject {
  public:
   using Step = std::function<void(QWidget& dialog)>;
-  ModalScript();
-  ~ModalScript() override;
-  // Adds a step for the next dialog, which must carry this object name.
-  void expect(const char* objectName, Step step);
+  ModalScript() = default;
+  ~ModalScript() override { finish(); }
+  // Adds a step for the next dialog.
+  void expect(Step step) { steps_.push_back(std::move(step)); }
+  // Adds a step per word for the next dialogs. A word's actions, separated by ';', are a message
+  // box's button (Ok, Save, Discard, Cancel), Escape or Tab pressed (Tab notes where the focus
+  // went), BOX=TEXT typed into a box, =TEXT typed into an input box and Enter, or a button's name
+  // clicked. An action the dialog cannot take fails the test and closes the dialog.
+  void answer(const std::string& words);
   // Starts answering; call before the action that opens the first dialog.
   void start();
-  // True when every step has run.
-  bool done() const { return steps_.empty(); }
+  // Adds a line of the test's own to the transcript.
+  void note(const std::string& line) { transcript_ += line + '\n'; }
+  // What a Tab action notes after the name of the box it moved to, such as the focus that the
+  // test's own model of the dialog holds.
+  std::function<std::string()> afterTab = [] { return std::string(); };
+  // Everything answered and noted so far, a line each.
+  const std::string& transcript() const { return transcript_; }
 
  private:
   void poll();
   void finish();
-  void giveUp(const std::string& why);
+  void act(QWidget& dialog, const std::string& action);
 
-  struct Entry {
-    std::string name;
-    Step step;
-  };
-  std::deque<Entry> steps_;
+  std::deque<Step> steps_;
+  std::string transcript_;
   bool active_ = false;
+  bool activating_ = false;
   int pollsLeft_ = 0;
-  int strangerPolls_ = 0;
 };
-
-// True while some ModalScript is answering dialogs.
-bool modalScriptRunning();
 
 // Lets queued events (list refreshes, repaints) run.
 void drainEvents();
@@ -76,33 +77,12 @@ W* child(QWidget& parent, const char* name) {
   return found;
 }
 
-// A control with real dialogs and its widget, shown and opened on load 5001 of a demo route
-// service that the test suite shares.
-class DemoWindowTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { service_ = new DemoService; }
-  static void TearDownTestSuite() {
-    delete service_;
-    service_ = nullptr;
-  }
-  DemoWindowTest();
-
-  static DemoService* service_;
-  QtDialogs dialogs;
-  MemoryEventLog log;
-  TarvineOrderPick control{dialogs, log};
-  std::unique_ptr<OrderPickWidget> widget;
-};
+// A size as "WxH" and a rectangle as "X,Y WxH", for transcripts.
+std::string toText(const QSize& size);
+std::string toText(const QRect& rect);
 
 // Runs a shell command line and gives its exit status (-1 when it did not exit) and what it
 // printed on both streams.
 std::pair<int, std::string> runCommand(const std::string& line);
-
-// Where a user clicks to toggle the check box of a row, in the view's viewport.
-QPoint checkBoxCenter(QTreeView& view, int row);
-// Where a user clicks on a row's text in a column, in the view's viewport.
-QPoint cellCenter(QTreeView& view, int row, int column);
-// Where a user clicks on a column header, in the header's viewport.
-QPoint headerCenter(QTreeView& view, int column);
 
 }  // namespace tarvine::qt::test

@@ -133,29 +133,27 @@ TEST_P(TransportTest, Exchange) {
 INSTANTIATE_TEST_SUITE_P(Replies, TransportTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReplyCleanUpTest, CleanResponseXML) {
-  EXPECT_EQ(CleanResponseXML(""), "");
-  EXPECT_EQ(CleanResponseXML("<?xml version=\"1.0\"?>\r\n<a>&lt;b&gt;&amp;lt;</a>"),
-            "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<a><b>&amp;lt;</a>");
-  // Only the escaped ampersand followed by "lt;" survives; other entities stay as they are.
-  EXPECT_EQ(CleanResponseXML("&quot;&#60;&lt;lt;"), "&quot;&#60;<lt;");
-}
-
-TEST(ReplyCleanUpTest, StripSOAPEnvelope) {
+// The cleaning unescapes "&lt;", "&gt;" and "&amp;lt;" only; the stripping removes the envelope
+// and body tags, keeping a start tag whose declarations come in another order.
+TEST(ReplyCleanUpTest, CleanAndStrip) {
   const std::string start =
       R"(<soap:Envelope xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/")"
       R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
       R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema">)";
-  EXPECT_EQ(StripSOAPEnvelope(""), "");
-  EXPECT_EQ(StripSOAPEnvelope("D\r\n" + start + "<soap:Body><R/></soap:Body></soap:Envelope>\r\n"),
-            "D\r\n<R/>\r\n");
-  // Declarations in another order keep the start tag in front of the content.
   const std::string other =
       R"(<soap:Envelope xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
       R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema")"
       R"( xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/">)";
-  EXPECT_EQ(StripSOAPEnvelope(other + "<soap:Body><R/></soap:Body></soap:Envelope>"),
-            other + "<R/>");
+  const std::tuple<std::string (*)(std::string_view), std::string, std::string> cases[] = {
+      {CleanResponseXML, "", ""},
+      {CleanResponseXML, "<?xml version=\"1.0\"?>\r\n<a>&lt;b&gt;&amp;lt;</a>",
+       "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<a><b>&amp;lt;</a>"},
+      {CleanResponseXML, "&quot;&#60;&lt;lt;", "&quot;&#60;<lt;"},
+      {StripSOAPEnvelope, "", ""},
+      {StripSOAPEnvelope, "D\r\n" + start + "<soap:Body><R/></soap:Body></soap:Envelope>\r\n",
+       "D\r\n<R/>\r\n"},
+      {StripSOAPEnvelope, other + "<soap:Body><R/></soap:Body></soap:Envelope>", other + "<R/>"}};
+  for (const auto& [function, input, output] : cases) EXPECT_EQ(function(input), output) << input;
 }
 
 }  // namespace

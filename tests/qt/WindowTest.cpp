@@ -1,0 +1,348 @@
+// The host window on the demo load as a dispatcher uses it: the widget drawn at its layout, and
+// a user's steps (clicks, keys, the load box, the dialogs they open) each with the dialogs, the
+// state after each step and the window it leaves compared with tests/golden/qt/window-*.txt.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <cctype>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "DemoData.h"
+#include "FaultServer.h"
+#include "Golden.h"
+#include "HostWindow.h"
+#include "QtTestSupport.h"
+#include "ReportListView.h"
+#include "WaitOverlay.h"
+#include "WindowWaiting.h"
+#include "astray/frmAstray.h"
+
+namespace tarvine::qt::test {
+namespace {
+
+using namespace std::chrono_literals;
+using tarvine::test::Fault;
+
+// Where a user clicks to toggle the check box of a row, in the view's viewport.
+QPoint checkBoxCenter(QTreeView& view, int row) {
+  QStyleOptionViewItem option;
+  option.initFrom(&view);
+  option.rect = view.visualRect(view.model()->index(row, 0));
+  option.features |= QStyleOptionViewItem::HasCheckIndicator;
+  option.widget = &view;
+  return view.style()
+      ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &view)
+      .center();
+}
+
+class WindowTest : public QObject, public ::testing::Test {
+ protected:
+  WindowTest() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.path().string()));
+    qputenv("TARVINE_EVENT_LOG", QByteArray::fromStdString((dir.path() / "events.log").string()));
+    window = open();
+    window->openLoad(5001);
+    // The astray form follows the user's focus.
+    script.afterTab = [this] { return '/' + control().astrayForm()->screen().focus(); };
+  }
+
+  std::unique_ptr<app::HostWindow> open() {
+    app::HostOptions options;
+    options.server = server.server();
+    options.facility = "DEMO";
+    options.personId = "7";
+    options.personType = "2";
+    auto shown = std::make_unique<app::HostWindow>(options, false);
+    shown->show();
+    shown->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(shown.get()));
+    return shown;
+  }
+  OrderPickWidget& widget() { return *window->pickWidget(); }
+  TarvineOrderPick& control() { return *window->control(); }
+  ListView& list() { return control().widgets().lvwOrderIDs; }
+  ReportListView& view() { return *child<ReportListView>(widget(), "lvwOrderIDs"); }
+  std::string placeOf(const char* name) {
+    return std::string(", ") + name + ' ' + toText(widget().widgetFor(name)->geometry());
+  }
+  void perform(const std::string& step);
+  void watchTheWait();
+  // Counts the pick widget's paints.
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+  std::string state();
+  std::string drawn();
+
+  TempDir dir;
+  std::string dbPath = (dir.path() / "demo.db").string();
+  tarvine::test::FaultServer server{(serve::openDemoDatabase(dbPath), dbPath)};
+  std::unique_ptr<app::HostWindow> window;
+  QTimer poll;  // watches a service call that a step waits for
+  bool waited = false;
+  int paints = 0, cancelClicks = 0;
+  QWidget* keys = nullptr;  // where key:K goes; the list when null
+  ModalScript script;
+};
+
+// A user's step: check:N, row:N and double:N click the check box or the text (once or twice) of
+// list row N; header:N clicks column header N; click:W clicks widget W; focus:W gives W the keys;
+// key:K presses key K; load:N types N into the load box and presses Enter; picks:N picks P.O.s
+// off the load until N are; change:N changes row N's freight; open opens load 5001 again; dead
+// points the control at a dead server; close closes the window; slow:OP and silent:OP make the
+// route service's operation OP slow or silent and watch the next call; clear ends that.
+void WindowTest::perform(const std::string& step) {
+  const std::string verb = step.substr(0, step.find(':'));
+  const std::string what = step.substr(std::min(step.size(), verb.size() + 1));
+  const int number = std::isdigit(what[0]) ? std::stoi(what) : 1, row = number - 1;
+  QWidget* port = view().viewport();
+  const QPoint cell = view().visualRect(view().model()->index(row, 2)).center();
+  if (verb == "check") QTest::mouseClick(port, Qt::LeftButton, {}, checkBoxCenter(view(), row));
+  if (verb == "row") QTest::mouseClick(port, Qt::LeftButton, {}, cell);
+  if (verb == "double") {
+    // What a user's double-click sends: press, release, double-click, release.
+    QTest::mouseClick(port, Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(port, Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, cell);
+  }
+  if (verb == "header") {
+    QHeaderView& header = *view().header();
+    QTest::mouseClick(
+        header.viewport(), Qt::LeftButton, {},
+        QPoint(header.sectionViewportPosition(number) + header.sectionSize(number) / 2,
+               header.height() / 2));
+  }
+  if (verb == "click") QTest::mouseClick(widget().widgetFor(what), Qt::LeftButton);
+  if (verb == "focus") (keys = widget().widgetFor(what))->setFocus();
+  if (verb == "key") {
+    QTest::keySequence(keys ? keys : &view(), QKeySequence(QString::fromStdString(what)));
+  }
+  if (verb == "load") {
+    auto* box = child<QLineEdit>(*window, "loadBox");
+    box->clear();
+    QTest::keyClicks(box, QString::fromStdString(what));
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  const std::size_t wanted = verb == "picks" ? number : 0;
+  for (std::size_t at = 1; control().unsavedChanges().orders.size() < wanted; ++at) {
+    if (!list().row(list().rowAt(at)).checked)
+      widget().perform([&] { list().userToggleCheck(at); });
+  }
+  if (verb == "change") {
+    widget().perform([&] { list().setSubItem(list().rowAt(row + 1), 7, "1"); });
+  }
+  if (verb == "open") window->openLoad(5001);
+  if (verb == "dead") control().PutServerName("http://127.0.0.1:1");
+  if (verb == "close") window->close();
+  if (verb == "slow" || verb == "silent") {
+    // A read that a broken Cancel does not end fails by this time limit instead, as a time-out.
+    control().setTimeouts({1000ms, 20'000ms});
+    server.setSlowDelay(1500ms);
+    server.inject(what, verb == "slow" ? Fault::Slow : Fault::Silent);
+    watchTheWait();
+  }
+  if (verb == "clear") server.clear();
+  drainEvents();
+}
+
+// While the next call waits, the first poll grows the window and clicks the form's Cancel, which
+// the wait refuses; once the wait shows, its Cancel is clicked, or Escape pressed when it offers
+// none. The window keeps painting.
+void WindowTest::watchTheWait() {
+  control().widgets().cmdCancel.click.connect([this] { ++cancelClicks; });
+  widget().installEventFilter(this);
+  QObject::connect(&poll, &QTimer::timeout, [this, polls = 0]() mutable {
+    if (!WindowWaiting::anyWaiting()) return;
+    if (++polls == 1) {
+      window->resize(window->size() + QSize(120, 90));
+      QTest::mouseClick(widget().widgetFor("cmdCancel"), Qt::LeftButton);
+    }
+    auto* overlay = widget().findChild<WaitOverlay*>(QString::fromLatin1(kWaitOverlayName));
+    if (!overlay || !overlay->isVisible() || std::exchange(waited, true)) return;
+    script.note("waiting: " + overlay->findChild<QLabel*>(kWaitTextName)->text().toStdString() +
+                (overlay->cancelButton() ? ", with Cancel" : "") + ", list " +
+                toText(widget().widgetFor("lvwOrderIDs")->size()));
+    if (overlay->cancelButton()) QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
+    if (!overlay->cancelButton()) QTest::keyClick(&widget(), Qt::Key_Escape);
+  });
+  poll.start(10);
+}
+
+// The load, the unsaved rows and the status text.
+std::string WindowTest::state() {
+  if (!window->isVisible()) return "closed";
+  return "load " + std::to_string(control().outgoingLoadID()) + ", unsaved " +
+         std::to_string(control().unsavedChanges().rows) + ", status \"" +
+         window->statusBar()->currentMessage().toStdString() + '"';
+}
+
+// What the window draws, as text: the list's sort key, hidden columns and current row (and the
+// control's selected position), its columns' widths and alignments, each row with its check, texts
+// and weight colour, the centers box, Select All and every label.
+std::string WindowTest::drawn() {
+  if (!window->isVisible()) return "";
+  const ReportListModel& model = view().listModel();
+  std::ostringstream out;
+  const QHeaderView& header = *view().header();
+  out << "sort " << (header.isSortIndicatorShown() ? header.sortIndicatorSection() : -1)
+      << (header.sortIndicatorOrder() == Qt::AscendingOrder ? " up" : " down") << ", hidden";
+  for (int c = 0; c < model.columnCount(); ++c) {
+    if (view().isColumnHidden(c)) out << ' ' << c;
+  }
+  out << ", current " << view().currentIndex().row() << ", selected "
+      << (list().selected() ? list().positionOf(*list().selected()) : 0)
+      << (view().isEnabled() ? "" : ", disabled") << "\nwidth and alignment of each column:";
+  for (int c = 0; c < model.columnCount(); ++c) {
+    out << ' ' << view().columnWidth(c) << '/'
+        << model.index(0, c).data(Qt::TextAlignmentRole).toInt();
+  }
+  out << '\n';
+  for (int r = 0; r < model.rowCount(); ++r) {
+    out << (model.index(r, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked ? "[x]" : "[ ]");
+    for (int c = 0; c < model.columnCount(); ++c) {
+      out << '|' << model.index(r, c).data().toString().toStdString();
+    }
+    const QVariant colour = model.index(r, 4).data(Qt::ForegroundRole);
+    if (colour.isValid()) out << ' ' << colour.value<QBrush>().color().name().toStdString();
+    out << '\n';
+  }
+  auto* centers = child<QComboBox>(widget(), "cboCenter");
+  out << "centers at " << centers->currentIndex() << ':';
+  for (int i = 0; i < centers->count(); ++i) out << " " << centers->itemText(i).toStdString();
+  auto* selectAll = child<QCheckBox>(widget(), "chkSellectAll");
+  out << "\nselect all " << selectAll->checkState() << (selectAll->isEnabled() ? "" : " disabled")
+      << '\n';
+  for (const auto& headless : control().screen().widgets()) {
+    if (headless->kind() != WidgetKind::Label) continue;
+    out << headless->name() << ": "
+        << child<QLabel>(widget(), headless->name().c_str())->text().toStdString() << '\n';
+  }
+  return out.str();
+}
+
+// Every control of the layout drawn at its place in its container, with its name and text: access
+// keys are Qt's alone, the control's captions stay as they are.
+TEST_F(WindowTest, DrawsEveryControlAtItsLayoutPlaceWithItsName) {
+  std::string seen = "widget " + toText(widget().designSize()) + '\n';
+  for (const auto& headless : control().screen().widgets()) {
+    QWidget* drawn = widget().widgetFor(headless->name());
+    ASSERT_NE(drawn, nullptr) << headless->name();
+    seen += drawn->objectName().toStdString() + " in " +
+            drawn->parentWidget()->objectName().toStdString() + ' ' + toText(drawn->geometry()) +
+            " \"" + drawn->property("text").toString().toStdString() + "\" \"" +
+            headless->caption() + "\"\n";
+  }
+  tarvine::test::expectGolden(seen, "qt/window-Layout.txt");
+}
+
+// The list takes what the window grows by and the rest moves down with it; the window never
+// shrinks the widget below its design size, and opens again at the size it was left at.
+TEST_F(WindowTest, GrowsTheListKeepsTheRestUnderItAndRemembersItsPlace) {
+  for (const QSize size : {window->size(), window->size() + QSize(200, 150), QSize(100, 100)}) {
+    window->resize(size);
+    drainEvents();
+    script.note("widget " + toText(widget().size()) + placeOf("lvwOrderIDs") +
+                placeOf("fraTotals") + placeOf("cmdSave") + placeOf("cboCenter"));
+  }
+  window->resize(900, 760);
+  window->close();
+  script.note("opened again at " + toText(open()->size()));
+  tarvine::test::expectGolden(script.transcript(), "qt/window-Grows.txt");
+}
+
+struct Steps {
+  const char* name;
+  const char* steps;
+  const char* answers = "";  // to the dialogs the steps open, as ModalScript::answer takes them
+};
+
+std::ostream& operator<<(std::ostream& out, const Steps& steps) {
+  return out << steps.name;
+}
+
+class WindowStepsTest : public WindowTest, public ::testing::WithParamInterface<Steps> {};
+
+TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
+  script.answer(GetParam().answers);
+  script.start();
+  std::istringstream steps(GetParam().steps);
+  for (std::string step; steps >> step;) {
+    perform(step);
+    if (std::exchange(waited, false)) {
+      poll.stop();
+      script.note("painted " + std::string(paints > 0 ? "" : "nothing ") + "while waiting, " +
+                  "the form's Cancel ran " + std::to_string(cancelClicks) + " times");
+    }
+    script.note(step + ": " + state());
+  }
+  std::string seen = script.transcript() + drawn() + "event log:\n";
+  std::ifstream log(dir.path() / "events.log");
+  for (std::string line; std::getline(log, line);) seen += line + '\n';
+  for (std::size_t at; (at = seen.find(server.server())) != std::string::npos;) {
+    seen.replace(at, server.server().size(), "SERVER");
+  }
+  tarvine::test::expectGolden(seen, std::string("qt/window-") + GetParam().name + ".txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, WindowStepsTest,
+    ::testing::Values(
+        Steps{"Loaded", ""}, Steps{"CheckBoxClick", "check:1"},  // the whole P.O. is picked
+        Steps{"CheckBoxClickTwice", "check:1 check:3"},          // a further one clears it
+        Steps{"SpaceOnce", "row:1 key:Space"},
+        Steps{"SpaceAndArrows", "row:1 key:Space key:Down key:Space"},
+        Steps{"ChooseCenter", "focus:cboCenter key:Down"},
+        Steps{"SelectAll", "click:chkSellectAll"},
+        Steps{"SelectAllTwice", "click:chkSellectAll click:chkSellectAll"},
+        Steps{"HeaderClickTwice", "header:3 header:3"},  // the same way each time
+        Steps{"SortedWithSelection", "row:3 header:5"},  // the selection follows
+        Steps{"CancelWithSelection", "row:3 click:cmdCancel"}, Steps{"Cancel", "click:cmdCancel"},
+        Steps{"FreightOverride", "double:1", "=1500"},
+        Steps{"EnterOnAFurtherSegment", "row:2 key:Return", "Ok"},
+        // The load box takes load numbers only and tells an unknown load apart.
+        Steps{"LoadBox", "load:5001 load:99999 load:0 load:12a load:4242"},
+        // Ctrl+S saves; Escape closes the freight input box, keeping the freight, and the form.
+        Steps{"CtrlSAndEscape", "check:1 key:Ctrl+S double:1 click:cmdAddAstrayItem",
+              "Ok Escape Escape"},
+        // The astray form: drawn with its tab order, a refused entry, then an added P.O. (27-70460,
+        // of a route center the load does not list) and the form cleared for the next one.
+        Steps{"Astray", "click:cmdAddAstrayItem",
+              "Tab;Tab;Tab;Tab;Tab;Tab;txtPO1=27;cmdAddAstrayItem Ok "
+              "txtPO2=70460;txtCartons=6;txtFreight=42.50;txtComments=dock;cmdAddAstrayItem Ok "
+              "Escape"},
+        // Leaving unsaved work asks to save, discard or cancel, naming five P.O.s and "1 more".
+        Steps{"OpenCancel", "picks:6 open", "Cancel"},
+        Steps{"OpenDiscard", "picks:6 open", "Discard"},
+        Steps{"OpenSave", "picks:6 open", "Save Ok"},
+        Steps{"OpenSaveFails", "picks:6 dead open", "Save Ok"},
+        Steps{"RefreshDiscard", "picks:6 key:F5", "Discard"},
+        Steps{"CloseCancel", "picks:6 close", "Cancel"},
+        Steps{"CloseDiscard", "picks:6 close", "Discard"},
+        Steps{"OneRowCancel", "change:1 open", "Cancel"},
+        // Service calls against a slow or silent server never freeze the window: a read is
+        // cancelled at once and its failures told in one box; an update cannot be cancelled (the
+        // slow server answers it without saving).
+        Steps{"ReadCancelled", "silent:GetOutgoingLoadCenterIDAndCenter open clear open", "Ok"},
+        Steps{"SlowUpdate", "check:1 slow:UpdateOutgoingLoadOrder click:cmdSave", "Ok"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarvine::qt::test
