@@ -8,6 +8,8 @@
 #include <array>
 #include <string>
 
+#include "CaseName.h"
+
 namespace tarvine::app::test {
 namespace {
 
@@ -77,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ScriptFileMissing", "script /nonexistent/x.tvs", "", 1, "cannot read"},
         Case{"DatabaseCannotOpen", "serve --db /nonexistent/route.db", "", 1,
              "cannot open database"}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    tarvine::test::caseName);
 
 }  // namespace
 }  // namespace tarvine::app::test

@@ -73,7 +73,7 @@ class AstrayScenario : public ScenarioTest {};
 TEST_P(AstrayScenario, Transcript) {
   runScenario();
 }
-INSTANTIATE_TEST_SUITE_P(Astray, AstrayScenario, ::testing::ValuesIn(kAstrays), scenarioName);
+INSTANTIATE_TEST_SUITE_P(Astray, AstrayScenario, ::testing::ValuesIn(kAstrays), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "FakeRouteService.h"
 #include "control/TarvineOrderPick.h"
 #include "script/ScriptHost.h"
@@ -79,10 +80,5 @@ class ScenarioTest : public ControlTest, public ::testing::WithParamInterface<Sc
     expectTranscript(GetParam().name);
   }
 };
-
-// The test name of a scenario.
-inline std::string scenarioName(const ::testing::TestParamInfo<Scenario>& info) {
-  return info.param.name;
-}
 
 }  // namespace tarvine::test

@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "CaseName.h"
 #include "DemoRouteService.h"
 #include "Golden.h"
 #include "script/ScriptHost.h"
@@ -134,8 +135,7 @@ TEST_P(DemoRoad, Transcript) {
   expectGolden(transcript, "control/Road" + std::string(GetParam().name) + ".txt");
 }
 
-INSTANTIATE_TEST_SUITE_P(Roads, DemoRoad, ::testing::ValuesIn(kRoads),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Roads, DemoRoad, ::testing::ValuesIn(kRoads), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

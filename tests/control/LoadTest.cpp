@@ -117,7 +117,7 @@ class LoadScenario : public ScenarioTest {};
 TEST_P(LoadScenario, Transcript) {
   runScenario();
 }
-INSTANTIATE_TEST_SUITE_P(Loads, LoadScenario, ::testing::ValuesIn(kLoads), scenarioName);
+INSTANTIATE_TEST_SUITE_P(Loads, LoadScenario, ::testing::ValuesIn(kLoads), caseName);
 
 TEST(ErrorReportTest, LogEntryLines) {
   EXPECT_EQ(errorLogEntry(RuntimeError(-2146697211, "No connection", "libcurl"), "AddPO", "more",

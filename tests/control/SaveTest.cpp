@@ -131,7 +131,7 @@ class SaveScenario : public ScenarioTest {};
 TEST_P(SaveScenario, Transcript) {
   runScenario();
 }
-INSTANTIATE_TEST_SUITE_P(Saves, SaveScenario, ::testing::ValuesIn(kSaves), scenarioName);
+INSTANTIATE_TEST_SUITE_P(Saves, SaveScenario, ::testing::ValuesIn(kSaves), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

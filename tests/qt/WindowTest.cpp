@@ -23,6 +23,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CaseName.h"
 #include "DemoData.h"
 #include "FaultServer.h"
 #include "Golden.h"
@@ -342,7 +343,7 @@ INSTANTIATE_TEST_SUITE_P(
         // slow server answers it without saving).
         Steps{"ReadCancelled", "silent:GetOutgoingLoadCenterIDAndCenter open clear open", "Ok"},
         Steps{"SlowUpdate", "check:1 slow:UpdateOutgoingLoadOrder click:cmdSave", "Ok"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    tarvine::test::caseName);
 
 }  // namespace
 }  // namespace tarvine::qt::test

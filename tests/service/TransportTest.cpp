@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "Golden.h"
 
 #include "RawHttpServer.h"
@@ -131,7 +132,7 @@ TEST_P(TransportTest, Exchange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, TransportTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         tarvine::test::caseName);
 
 // The cleaning unescapes "&lt;", "&gt;" and "&amp;lt;" only; the stripping removes the envelope
 // and body tags, keeping a start tag whose declarations come in another order.

@@ -31,7 +31,7 @@ class ToolScenario : public ScenarioTest {};
 TEST_P(ToolScenario, Transcript) {
   runScenario();
 }
-INSTANTIATE_TEST_SUITE_P(Tools, ToolScenario, ::testing::ValuesIn(kTools), scenarioName);
+INSTANTIATE_TEST_SUITE_P(Tools, ToolScenario, ::testing::ValuesIn(kTools), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

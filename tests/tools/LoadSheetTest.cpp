@@ -65,8 +65,7 @@ TEST_P(LoadSheetTest, CsvUnderTheScreensTotals) {
   expectGolden(out.str(), "tools/sheet-" + std::string(GetParam().name) + ".csv");
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, LoadSheetTest, ::testing::ValuesIn(kSheets),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, LoadSheetTest, ::testing::ValuesIn(kSheets), caseName);
 
 }  // namespace
 }  // namespace tarvine::test
