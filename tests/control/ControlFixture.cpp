@@ -2,11 +2,11 @@
 
 #include <pugixml.hpp>
 
-#include <regex>
 #include <sstream>
 
 #include "DemoHost.h"
 #include "Golden.h"
+#include "TestText.h"
 
 namespace tarvine::test {
 namespace {
@@ -100,8 +100,7 @@ void ControlTest::transcribe(const std::string& line) {
   transcribeRequests();
   nlohmann::json printed = nlohmann::json::parse(line);
   if (printed["type"] != "state") {
-    // The transport's message tells how long a failed connect took: not part of the transcript.
-    transcript_ += std::regex_replace(line, std::regex("after [0-9]+ ms"), "after N ms") + "\n";
+    transcript_ += withoutElapsedTime(line) + "\n";
     return;
   }
   // A state shows what changed since the last one; each row on a line of its own.
@@ -124,8 +123,7 @@ std::function<void(ControlTest&)> serving(std::vector<ReplyRow> orders) {
 }
 
 void ControlTest::run(std::string script, const std::function<void()>& midway) {
-  for (std::size_t at; (at = script.find("; ")) != std::string::npos;) script.replace(at, 2, "\n");
-  std::istringstream in(script);
+  std::istringstream in(scriptLines(std::move(script)));
   host.run([&]() -> std::optional<std::string> {
     for (std::string line; std::getline(in, line);) {
       transcribeRequests();

@@ -10,6 +10,7 @@
 #include "CaseName.h"
 #include "DemoRouteService.h"
 #include "Golden.h"
+#include "TestText.h"
 #include "script/ScriptHost.h"
 
 namespace tarvine::test {
@@ -71,9 +72,7 @@ class DemoRoad : public ::testing::TestWithParam<Road> {
   }
 
   void run(char who, std::string script) {
-    for (std::size_t at; (at = script.find("; ")) != std::string::npos;)
-      script.replace(at, 2, "\n");
-    std::istringstream in(script);
+    std::istringstream in(scriptLines(std::move(script)));
     speaker = who;
     (who == 'A' ? a : b).run([&]() -> std::optional<std::string> {
       std::string line;

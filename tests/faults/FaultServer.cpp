@@ -8,6 +8,7 @@
 #include "ConnectionPool.h"
 #include "SoapDispatcher.h"
 #include "SoapReply.h"
+#include "TestText.h"
 
 namespace tarvine::test {
 namespace {
@@ -22,12 +23,6 @@ std::string operationOf(const std::string& request) {
 std::string headers(std::string_view contentType, std::string_view more = "") {
   return "Content-Type: " + std::string(contentType) + "\r\n" + std::string(more) +
          "Connection: close\r\n";
-}
-
-std::string repeated(std::string_view piece, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += piece;
-  return text;
 }
 
 // The reply with `extra` before the end of its SOAP body (or at its end).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Golden.h"
+#include "TestText.h"
 
 namespace tarvine {
 namespace {
@@ -107,10 +108,7 @@ TEST(XmlNodeTest, NamesAndTextsOfEveryKind) {
 // A document nested far deeper than any call stack could follow.
 TEST(XmlDocumentTest, DeepDocumentsNeedNoRecursion) {
   constexpr int kDepth = 200'000;
-  std::string input;
-  for (int i = 0; i < kDepth; ++i) input += "<a>";
-  input += "x";
-  for (int i = 0; i < kDepth; ++i) input += "</a>";
+  std::string input = test::repeated("<a>", kDepth) + "x" + test::repeated("</a>", kDepth);
   XmlDocument doc;
   ASSERT_TRUE(doc.loadXml(input)) << doc.parseErrorReason();
   EXPECT_EQ(doc.xml(), input + "\r\n");

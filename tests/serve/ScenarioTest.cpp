@@ -17,6 +17,7 @@
 #include "Golden.h"
 #include "RouteService.h"
 #include "TableContents.h"
+#include "TestText.h"
 
 namespace tarvine::serve::test {
 namespace {
@@ -90,6 +91,7 @@ std::string dataSetText(const std::string& replyBody) {
 enum class Show { Body, Rows, RowCount };
 
 constexpr const char* kNamespace = "http://tarvine.example/VOZARouteLocations/Service1";
+using tarvine::test::repeated;
 using Parameters = std::vector<std::pair<std::string, std::string>>;
 
 // The request envelope as the control builds it around an operation body.
@@ -174,12 +176,6 @@ std::string onLoad(const std::string& load, const std::string& freight, int cent
 std::string history(int code, const std::string& order, int segment) {
   return "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd " + std::to_string(code) + ", '" +
          order + "'," + std::to_string(segment) + ",7,2";
-}
-
-std::string repeated(const std::string& piece, std::size_t times) {
-  std::string text;
-  for (std::size_t i = 0; i < times; ++i) text += piece;
-  return text;
 }
 
 // Elements <a> nested `depth` levels deep.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ServiceReplies.h"
+#include "TestText.h"
 #include "platform/RuntimeError.h"
 
 namespace tarvine::service {
@@ -72,10 +73,8 @@ TEST(ReadDataSetRows, RowsInDocumentOrder) {
 
 TEST(ReadDataSetRows, DeepNestingInsideAndOutsideTheRowsIsHarmless) {
   constexpr int kDepth = 100'000;
-  std::string deep;
-  for (int i = 0; i < kDepth; ++i) deep += "<d>";
-  deep += "x";
-  for (int i = 0; i < kDepth; ++i) deep += "</d>";
+  const std::string deep =
+      tarvine::test::repeated("<d>", kDepth) + "x" + tarvine::test::repeated("</d>", kDepth);
   const std::string text =
       wrapped("<Table><A>" + deep + "</A></Table><Skipped>" + deep + "</Skipped>");
   EXPECT_EQ(rowsOf(text), (std::vector<ReplyRow>{{{"A", "x"}}}));

@@ -1,0 +1,31 @@
+#pragma once
+// Texts the tests build, and outputs made stable before they are compared.
+
+#include <regex>
+#include <string>
+#include <string_view>
+
+namespace tarvine::test {
+
+// `piece` written `times` times in a row.
+inline std::string repeated(std::string_view piece, std::size_t times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// The text with libcurl's "after 12 ms" / "after 1502 milliseconds" written with N: how long a
+// failed attempt took varies from run to run.
+inline std::string withoutElapsedTime(const std::string& text) {
+  static const std::regex elapsed("after [0-9]+ (ms|milliseconds)");
+  return std::regex_replace(text, elapsed, "after N $1");
+}
+
+// A script written on one line with "; " between its lines, as the lines a host reads.
+inline std::string scriptLines(std::string script) {
+  for (std::size_t at; (at = script.find("; ")) != std::string::npos;) script.replace(at, 2, "\n");
+  return script;
+}
+
+}  // namespace tarvine::test
