@@ -41,7 +41,7 @@ const Scenario kLoads[] = {
      serving({orderRow("12-1", 1, "0", "10", 1, 10),
               orderRow("12-1", 2, "0", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
               orderRow("12-2", 1, "0", "10", 1, 10), orderRow("12-2", 2, "0", "NoRate", 1, 10)}),
-     "load 5001; answer-cancel; dblclick 2; answer-cancel; dblclick 4; state"},
+     "load 5001; answer-cancel; answer 7; dblclick 2; dblclick 4; dblclick 4; state"},
     {"ColoursAtFillTime",
      serving({orderRow("12-1", 1, "5001", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),
               orderRow("12-2", 1, "0", "10", 1, 10, {{"HighPriorityIndicator", "1"}}),
