@@ -84,36 +84,19 @@ TEST(ScriptHostTest, PrintsWhatTheGoldenFilesHold) {
   std::filesystem::remove("tarvine-script-sheet.csv");
 }
 
-struct SplitCase {
-  std::string line;
-  std::vector<std::string> words;
-  bool error;
-};
-
-void PrintTo(const SplitCase& c, std::ostream* os) {
-  *os << json(c.line).dump();
+// How a script line splits into words, or why it cannot.
+TEST(SplitLineTest, WordsOrWhyNot) {
+  std::string out;
+  for (const char* line :
+       {"", "   # note", "load 5001", "  answer\t\"a b\"  ",
+        R"(type txtComments "say \"hi\"\n\\ \t\r")", R"(answer "")", R"(answer "open)",
+        R"(answer "\q")", R"(answer "a"b)", R"(server a\b)"}) {
+    const ParsedLine parsed = splitLine(line);
+    out += json(line).dump() + " -> " +
+           (parsed.error.empty() ? json(parsed.words).dump() : "error: " + parsed.error) + "\n";
+  }
+  test::expectGolden(out, "script-lines.txt");
 }
-
-class SplitLineTest : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitLineTest, Words) {
-  const ParsedLine parsed = splitLine(GetParam().line);
-  EXPECT_EQ(parsed.words, GetParam().words);
-  EXPECT_EQ(!parsed.error.empty(), GetParam().error);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SplitLineTest,
-    ::testing::Values(SplitCase{"", {}, false}, SplitCase{"   # note", {}, false},
-                      SplitCase{"load 5001", {"load", "5001"}, false},
-                      SplitCase{"  answer\t\"a b\"  ", {"answer", "a b"}, false},
-                      SplitCase{R"(type txtComments "say \"hi\"\n\\ \t\r")",
-                                {"type", "txtComments", "say \"hi\"\n\\ \t\r"},
-                                false},
-                      SplitCase{R"(answer "")", {"answer", ""}, false},
-                      SplitCase{R"(answer "open)", {}, true}, SplitCase{R"(answer "\q")", {}, true},
-                      SplitCase{R"(answer "a"b)", {}, true},
-                      SplitCase{R"(server a\b)", {"server", "a\\b"}, false}));
 
 }  // namespace
 }  // namespace tarvine::script
