@@ -65,15 +65,16 @@ class QtEnvironment : public ::testing::Environment {
 
 namespace {
 
-// A dialog as the transcript shows it: object name and title; then a box's icon and texts, an
-// input box's question and answer so far, or a form's size, focus and boxes (with their length
-// limits) and texts.
+// A dialog as the transcript shows it: object name and title; then a box's icon, buttons (their
+// flags) and texts, an input box's question and answer so far, or a form's size, focus and boxes
+// (with their length limits) and texts.
 std::string describe(QWidget& dialog) {
   std::string line =
       dialog.objectName().toStdString() + " \"" + dialog.windowTitle().toStdString() + '"';
   auto* box = qobject_cast<QMessageBox*>(&dialog);
   auto* input = qobject_cast<QInputDialog*>(&dialog);
   if (box && box->icon() != QMessageBox::NoIcon) line += " icon " + std::to_string(box->icon());
+  if (box) line += " buttons " + std::to_string(box->standardButtons().toInt());
   if (box) line += ": " + box->text().toStdString();
   if (box && !box->informativeText().isEmpty())
     line += " / " + box->informativeText().toStdString();
@@ -95,10 +96,8 @@ std::string describe(QWidget& dialog) {
 }
 
 const std::map<std::string, QMessageBox::StandardButton> kButtons = {
-    {"Ok", QMessageBox::Ok},
-    {"Save", QMessageBox::Save},
-    {"Discard", QMessageBox::Discard},
-    {"Cancel", QMessageBox::Cancel}};
+    {"Ok", QMessageBox::Ok},         {"Save", QMessageBox::Save}, {"Discard", QMessageBox::Discard},
+    {"Cancel", QMessageBox::Cancel}, {"Yes", QMessageBox::Yes},   {"No", QMessageBox::No}};
 
 }  // namespace
 

@@ -107,7 +107,8 @@ class WindowTest : public QObject, public ::testing::Test {
 // A user's step: check:N, row:N and double:N click the check box or the text (once or twice) of
 // list row N; header:N clicks column header N; click:W clicks widget W; focus:W gives W the keys;
 // key:K presses key K; load:N types N into the load box and presses Enter; picks:N picks P.O.s
-// off the load until N are; change:N changes row N's freight; open opens load 5001 again; dead
+// off the load until N are; change:N changes row N's freight; limits:N sets the trailer's weight
+// and cube limits to N; open opens load 5001 again; dead
 // points the control at a dead server; close closes the window; slow:OP and silent:OP make the
 // route service's operation OP slow or silent and watch the next call; clear ends that.
 void WindowTest::perform(const std::string& step) {
@@ -150,6 +151,8 @@ void WindowTest::perform(const std::string& step) {
   if (verb == "change") {
     widget().perform([&] { list().setSubItem(list().rowAt(row + 1), 7, "1"); });
   }
+  if (verb == "limits")
+    window->tools()->capacity().setLimits({{1.0 * number, 1.0 * number, std::nullopt}});
   if (verb == "open") window->openLoad(5001);
   if (verb == "dead") control().PutServerName("http://127.0.0.1:1");
   if (verb == "close") window->close();
@@ -318,6 +321,8 @@ INSTANTIATE_TEST_SUITE_P(
         Steps{"CancelWithSelection", "row:3 click:cmdCancel"}, Steps{"Cancel", "click:cmdCancel"},
         Steps{"FreightOverride", "double:1", "=1500"},
         Steps{"EnterOnAFurtherSegment", "row:2 key:Return", "Ok"},
+        // Saving over the trailer's limits asks first.
+        Steps{"SaveOverLimits", "limits:1 check:1 click:cmdSave click:cmdSave", "No Yes Ok"},
         // The load box takes load numbers only and tells an unknown load apart.
         Steps{"LoadBox", "load:5001 load:99999 load:0 load:12a load:4242"},
         // Ctrl+S saves; Escape closes the freight input box, keeping the freight, and the form.
