@@ -104,6 +104,8 @@ TEST_F(CApiTest, EntryPoints) {
   out << "  factory " << (factory ? "set" : "null") << '\n';
   noteLastError();
   note("DllGetClassObject(null)", DllGetClassObject(nullptr, &factory));
+  note("DllGetClassObject(one brace)",
+       DllGetClassObject("EA12B6FE-8FB7-4A59-9821-C8431AB93931}", &factory));
   note("DllGetClassObject(lower case, no braces)",
        DllGetClassObject("ea12b6fe-8fb7-4a59-9821-c8431ab93931", &factory));
   tarvine_control* second = nullptr;
@@ -135,10 +137,13 @@ TEST_F(CApiTest, EntryPoints) {
   note("DllRegisterServer over garbage", DllRegisterServer());
   noteLastError();
 
-  int32_t id = 0;
-  note("tarvine_get_dispid(setfacilityid)", tarvine_get_dispid("setfacilityid", &id));
-  out << "  id " << std::hex << id << std::dec << '\n';
-  note("tarvine_get_dispid(Nope)", tarvine_get_dispid("Nope", &id));
+  // Names match in any case but exactly; the record's name is not a member.
+  for (const char* name :
+       {"setfacilityid", "PUTTARVINEID", "Nope", "RefreshData ", "", "AllOrdersUDT"}) {
+    int32_t id = 0;
+    note(std::string("tarvine_get_dispid(") + name + ")", tarvine_get_dispid(name, &id));
+    out << "  id " << std::hex << id << std::dec << '\n';
+  }
   tarvine_error error{};
   note("tarvine_invoke(null control)",
        tarvine_invoke(nullptr, TARVINE_DISPID_REFRESH_DATA, nullptr, 0, nullptr, &error));
