@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "ScopedEnvironment.h"
 #include "TemporaryFolder.h"
@@ -51,16 +50,6 @@ TEST(EventLogTest, FileSyslogAndDefault) {
   SyslogEventLog(path("no-socket"), fd).write("\r\n\r\nError Number - 5");
   ::close(fd);
   EXPECT_EQ(readText(path("stderr")), "TarvineOrderPick: \r\n\r\nError Number - 5\n");
-}
-
-TEST(MemoryEventLogTest, KeepsEntriesAndTellsTheObserver) {
-  MemoryEventLog log;
-  std::vector<std::string> seen;
-  log.setObserver([&](const std::string& entry) { seen.push_back(entry); });
-  log.write("a\nb");
-  log.write("c");
-  EXPECT_EQ(log.entries(), (std::vector<std::string>{"a\nb", "c"}));
-  EXPECT_EQ(seen, log.entries());
 }
 
 }  // namespace
