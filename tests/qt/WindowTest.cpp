@@ -108,9 +108,9 @@ class WindowTest : public QObject, public ::testing::Test {
 // list row N; header:N clicks column header N; click:W clicks widget W; focus:W gives W the keys;
 // key:K presses key K; load:N types N into the load box and presses Enter; picks:N picks P.O.s
 // off the load until N are; change:N changes row N's freight; limits:N sets the trailer's weight
-// and cube limits to N; open opens load 5001 again; dead
-// points the control at a dead server; close closes the window; slow:OP and silent:OP make the
-// route service's operation OP slow or silent and watch the next call; clear ends that.
+// and cube limits to N; open opens load 5001 again; dead points the control at a dead server;
+// close closes the window; slow:OP and silent:OP make the route service's operation OP slow or
+// silent and watch the next call; clear ends that.
 void WindowTest::perform(const std::string& step) {
   const std::string verb = step.substr(0, step.find(':'));
   const std::string what = step.substr(std::min(step.size(), verb.size() + 1));
