@@ -3,29 +3,15 @@
 // tests/golden/app/command-line.txt.
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 
-#include <array>
 #include <regex>
 #include <string>
 
 #include "Golden.h"
+#include "RunCommand.h"
 
 namespace tarvine::app::test {
 namespace {
-
-// Runs `printf INPUT | tarvine ARGUMENTS`: what it wrote to either stream, then its exit status.
-std::string runTarvine(const std::string& arguments, const std::string& input) {
-  const std::string line = "printf '" + input + "' | timeout 60 '" TARVINE_BINARY "' " + arguments +
-                           " 2>&1; echo \"exit $?\"";
-  std::string out;
-  FILE* pipe = popen(line.c_str(), "r");
-  if (!pipe) return "popen failed\n";
-  std::array<char, 4096> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) out += buffer.data();
-  pclose(pipe);
-  return out;
-}
 
 TEST(CommandLine, AnswersEachRunWithItsStatusAndWhatWentWrong) {
   const std::pair<std::string, std::string> runs[] = {
@@ -44,7 +30,10 @@ TEST(CommandLine, AnswersEachRunWithItsStatusAndWhatWentWrong) {
       {"serve --db /nonexistent/route.db", ""}};
   std::string transcript;
   for (const auto& [arguments, input] : runs) {
-    transcript += "$ tarvine " + arguments + "\n" + runTarvine(arguments, input);
+    const auto [status, output] = tarvine::test::runCommand(
+        "printf '" + input + "' | timeout 60 '" TARVINE_BINARY "' " + arguments);
+    transcript +=
+        "$ tarvine " + arguments + "\n" + output + "exit " + std::to_string(status) + "\n";
   }
   // The libraries' versions (and whether Qt is built in) vary from machine to machine.
   static const std::regex libraries("\nlibcurl [^\n]*");

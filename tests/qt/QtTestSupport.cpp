@@ -8,12 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <array>
-#include <cstdio>
 #include <map>
 #include <sstream>
-
-#include <sys/wait.h>
 
 #include "WindowWaiting.h"
 
@@ -196,16 +192,6 @@ std::string toText(const QSize& size) {
 
 std::string toText(const QRect& rect) {
   return std::to_string(rect.x()) + ',' + std::to_string(rect.y()) + ' ' + toText(rect.size());
-}
-
-std::pair<int, std::string> runCommand(const std::string& line) {
-  std::string output;
-  FILE* pipe = popen((line + " 2>&1").c_str(), "r");
-  if (!pipe) return {-1, output};
-  std::array<char, 4096> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 }  // namespace tarvine::qt::test

@@ -18,6 +18,7 @@
 #include "DemoRouteService.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
+#include "RunCommand.h"
 #include "TemporaryFolder.h"
 #include "control/TarvineOrderPick.h"
 #include "platform/EventLog.h"
@@ -26,6 +27,7 @@ namespace tarvine::qt::test {
 
 using TempDir = tarvine::test::TemporaryFolder;
 using DemoService = tarvine::test::DemoRouteService;
+using tarvine::test::runCommand;
 
 // Answers the modal dialogs that the code under test opens, in order, and writes each one to a
 // transcript as it answers it: its object name, title, text and the answer. It polls on a short
@@ -80,9 +82,5 @@ W* child(QWidget& parent, const char* name) {
 // A size as "WxH" and a rectangle as "X,Y WxH", for transcripts.
 std::string toText(const QSize& size);
 std::string toText(const QRect& rect);
-
-// Runs a shell command line and gives its exit status (-1 when it did not exit) and what it
-// printed on both streams.
-std::pair<int, std::string> runCommand(const std::string& line);
 
 }  // namespace tarvine::qt::test
