@@ -9,6 +9,7 @@
 
 #include "Golden.h"
 #include "RunCommand.h"
+#include "platform/Text.h"
 
 namespace tarvine::app::test {
 namespace {
@@ -38,9 +39,7 @@ TEST(CommandLine, AnswersEachRunWithItsStatusAndWhatWentWrong) {
   // The libraries' versions (and whether Qt is built in) vary from machine to machine.
   static const std::regex libraries("\nlibcurl [^\n]*");
   transcript = std::regex_replace(transcript, libraries, "\nlibcurl LIBRARIES");
-  for (std::size_t at; (at = transcript.find(TARVINE_VERSION "\n")) != std::string::npos;) {
-    transcript.replace(at, sizeof TARVINE_VERSION - 1, "VERSION");
-  }
+  tarvine::text::replaceAllInPlace(transcript, TARVINE_VERSION "\n", "VERSION\n");
   tarvine::test::expectGolden(transcript, "app/command-line.txt");
 }
 

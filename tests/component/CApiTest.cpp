@@ -18,6 +18,7 @@
 #include "ScopedEnvironment.h"
 #include "TemporaryFolder.h"
 #include "TestText.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -86,12 +87,8 @@ class CApiTest : public ::testing::Test {
   // Compares the transcript, with the temporary folder and the server's port made stable.
   void expectTranscript(const std::string& name, const std::string& server = "") {
     std::string text = out.str();
-    for (const auto& [from, to] : {std::pair{folder.path().string(), std::string("FOLDER")},
-                                   {server.empty() ? std::string("\x01") : server, "SERVER"}}) {
-      for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-      }
-    }
+    tarvine::text::replaceAllInPlace(text, folder.path().string(), "FOLDER");
+    tarvine::text::replaceAllInPlace(text, server, "SERVER");
     test::expectGolden(test::withoutElapsedTime(text), "component/" + name + ".txt");
   }
 };

@@ -122,8 +122,8 @@ std::function<void(ControlTest&)> serving(std::vector<ReplyRow> orders) {
   };
 }
 
-void ControlTest::run(std::string script, const std::function<void()>& midway) {
-  std::istringstream in(scriptLines(std::move(script)));
+void ControlTest::run(const std::string& script, const std::function<void()>& midway) {
+  std::istringstream in(scriptLines(script));
   host.run([&]() -> std::optional<std::string> {
     for (std::string line; std::getline(in, line);) {
       transcribeRequests();

@@ -33,7 +33,7 @@ class ControlTest : public ::testing::Test {
   // Runs script lines (separated by line breaks or "; "), adding them to the transcript. Lines of
   // the test itself: "!cartons N TEXT" puts TEXT in the cartons cell of row N, "!grey" greys Select
   // All, "!midway" runs `midway`.
-  void run(std::string script, const std::function<void()>& midway = {});
+  void run(const std::string& script, const std::function<void()>& midway = {});
   // Compares the transcript with tests/golden/control/<name>.txt.
   void expectTranscript(const std::string& name) const;
 

@@ -71,8 +71,8 @@ class DemoRoad : public ::testing::TestWithParam<Road> {
     writeDatabase();
   }
 
-  void run(char who, std::string script) {
-    std::istringstream in(scriptLines(std::move(script)));
+  void run(char who, const std::string& script) {
+    std::istringstream in(scriptLines(script));
     speaker = who;
     (who == 'A' ? a : b).run([&]() -> std::optional<std::string> {
       std::string line;

@@ -33,6 +33,7 @@
 #include "WaitOverlay.h"
 #include "WindowWaiting.h"
 #include "astray/frmAstray.h"
+#include "platform/Text.h"
 
 namespace tarvine::qt::test {
 namespace {
@@ -300,9 +301,7 @@ TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
   std::string seen = script.transcript() + drawn() + "event log:\n";
   std::ifstream log(dir.path() / "events.log");
   for (std::string line; std::getline(log, line);) seen += line + '\n';
-  for (std::size_t at; (at = seen.find(server.server())) != std::string::npos;) {
-    seen.replace(at, server.server().size(), "SERVER");
-  }
+  tarvine::text::replaceAllInPlace(seen, server.server(), "SERVER");
   tarvine::test::expectGolden(seen, std::string("qt/window-") + GetParam().name + ".txt");
 }
 

@@ -13,6 +13,7 @@
 #include "RouteService.h"
 #include "Schema.h"
 #include "TableContents.h"
+#include "platform/Text.h"
 
 namespace tarvine::serve::test {
 namespace {
@@ -76,10 +77,8 @@ TEST(RunServe, MigratesBacksUpRefusesAndSaysWhy) {
   } catch (const SchemaTooNew& error) {
     told += error.what();
   }
-  for (const auto& [text, mark] : {std::pair{folder, "DIR"}, {std::to_string(port), "PORT"}}) {
-    for (std::size_t at; (at = told.find(text)) != std::string::npos;)
-      told.replace(at, text.size(), mark);
-  }
+  tarvine::text::replaceAllInPlace(told, folder, "DIR");
+  tarvine::text::replaceAllInPlace(told, std::to_string(port), "PORT");
   tarvine::test::expectGolden(told, "serve/run-serve.txt");
   EXPECT_EQ(schemaVersion(writer), kSchemaVersion + 1);
   Statement& mode = writer.prepare("PRAGMA journal_mode");

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Text.h"
+
 namespace tarvine::test {
 
 // `piece` written `times` times in a row.
@@ -23,9 +25,8 @@ inline std::string withoutElapsedTime(const std::string& text) {
 }
 
 // A script written on one line with "; " between its lines, as the lines a host reads.
-inline std::string scriptLines(std::string script) {
-  for (std::size_t at; (at = script.find("; ")) != std::string::npos;) script.replace(at, 2, "\n");
-  return script;
+inline std::string scriptLines(const std::string& script) {
+  return text::replaceAll(script, "; ", "\n");
 }
 
 }  // namespace tarvine::test
