@@ -27,7 +27,6 @@ class HostTools : public QObject {
   ~HostTools() override;
 
   tools::TrailerCapacity& capacity() { return capacity_; }
-  qt::OrderFindBox& findBox() const { return *findBox_; }
   // The gauges, null without limits.
   qt::CapacityGauges* gauges() const { return gauges_; }
   // The sheet of what is picked now, printed now.

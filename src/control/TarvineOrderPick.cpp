@@ -56,7 +56,7 @@ void TarvineOrderPick::UserControl_Initialize() {
     list.addColumn("Hot", 500);
     list.addColumn("Astray", 700);
     list.addColumn("", 0);
-    list.setReportView(true);
+    // The headless list is always in report view: there is nothing to switch.
   });
 }
 

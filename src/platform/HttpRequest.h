@@ -63,9 +63,7 @@ class HttpRequest {
   long status() const { return status_; }
   // Content-Type of the completed exchange's reply; empty before, or when it had none.
   const std::string& responseContentType() const { return contentType_; }
-  // Reply body of the completed exchange, empty before.
-  const std::string& responseText() const { return response_; }
-  // Moves the reply body out (the request keeps an empty text).
+  // Moves the reply body of the completed exchange out (empty before, and after a first take).
   std::string takeResponseText() { return std::exchange(response_, {}); }
 
  private:

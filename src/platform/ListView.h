@@ -45,8 +45,6 @@ class ListView : public Widget {
   int addColumn(std::string caption, double width, Alignment alignment = Alignment::Left);
   const std::vector<ColumnHeader>& columns() const { return columns_; }
   void setColumnWidth(int column, double width);
-  bool reportView() const { return reportView_; }
-  void setReportView(bool on) { reportView_ = on; }
   // The list's own width in twips.
   double width() const { return rect().width; }
 
@@ -111,7 +109,6 @@ class ListView : public Widget {
   void renumber() const;
 
   std::vector<ColumnHeader> columns_;
-  bool reportView_ = false;
   std::vector<ListRow> rows_;
   mutable std::vector<RowId> order_;
   mutable std::vector<std::uint32_t> positions_;  // RowId -> 0-based position
