@@ -33,7 +33,7 @@ std::optional<std::string> limitsProblem(const TrailerLimits& limits) {
   return std::nullopt;
 }
 
-TrailerCapacity::TrailerCapacity(TarvineOrderPick& control)
+TrailerCapacity::TrailerCapacity(OrderPick& control)
     : control_(control), self_(std::make_shared<TrailerCapacity*>(this)) {
   const ControlWidgets& w = control_.widgets();
   std::weak_ptr<TrailerCapacity*> weak = self_;

@@ -49,7 +49,7 @@ class ControlTest : public ::testing::Test {
 
  public:
   script::ScriptHost host;
-  TarvineOrderPick& control = host.control();
+  OrderPick& control = host.control();
   RecordingDialogs& dialogs = host.dialogs();
   MemoryEventLog& log = *log_;
 };

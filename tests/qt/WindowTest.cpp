@@ -32,7 +32,6 @@
 #include "ReportListView.h"
 #include "WaitOverlay.h"
 #include "WindowWaiting.h"
-#include "astray/frmAstray.h"
 #include "platform/Text.h"
 
 namespace tarvine::qt::test {
@@ -78,7 +77,7 @@ class WindowTest : public QObject, public ::testing::Test {
     return shown;
   }
   OrderPickWidget& widget() { return *window->pickWidget(); }
-  TarvineOrderPick& control() { return *window->control(); }
+  OrderPick& control() { return *window->control(); }
   ListView& list() { return control().widgets().lvwOrderIDs; }
   ReportListView& view() { return *child<ReportListView>(widget(), "lvwOrderIDs"); }
   std::string placeOf(const char* name) {
