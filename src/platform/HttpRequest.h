@@ -24,7 +24,7 @@ struct HttpTimeouts {
 inline constexpr std::size_t kMaxReplyBytes = std::size_t{256} << 20;
 
 // Error numbers of failed exchanges are kHttpErrorBase + the libcurl code (negative, like the
-// failure codes of the original platform's objects); the source is "libcurl".
+// failure codes hosts know from the platform's HTTP objects); the source is "libcurl".
 inline constexpr std::int32_t kHttpErrorBase = static_cast<std::int32_t>(0x800C0000u);
 inline constexpr const char* kHttpErrorSource = "libcurl";
 

@@ -59,7 +59,7 @@ class ListView : public Widget {
   const std::string& subItem(RowId id, int k) const;
   void setSubItem(RowId id, int k, std::string text);
   void setText(RowId id, std::string text);
-  // Code changes the check state: raises nothing, as on the original platform.
+  // Code changes the check state: raises nothing (only the user's click raises itemCheck).
   void setChecked(RowId id, bool checked);
   void setTag(RowId id, std::string tag);
   void setColor(RowId id, std::optional<std::uint32_t> color);
