@@ -38,6 +38,8 @@ class ControlTest : public ::testing::Test {
   void expectTranscript(const std::string& name) const;
 
   FakeRouteService service;
+  // Every request the control sent so far, oldest first, for the facts a scenario asserts.
+  std::vector<RecordedRequest> sent;
 
  private:
   // Adds the requests since the last call, then a line the host printed.
