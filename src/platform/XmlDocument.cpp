@@ -208,6 +208,11 @@ bool XmlDocument::loadBytesInPlace(std::string bytes) {
   return load(std::move(bytes), true, XmlTextRuns::Nodes);
 }
 
+void XmlDocument::settleAsReparsed() {
+  if (spacesFromReferences_) xml::settleAsReparsed(doc_);
+  spacesFromReferences_ = false;
+}
+
 void XmlDocument::clear() {
   doc_.reset();
   buffer_ = std::string();
@@ -215,6 +220,7 @@ void XmlDocument::clear() {
   errorCode_ = 1;
   errorReason_ = "No document loaded";
   refusedForShape_ = false;
+  spacesFromReferences_ = false;
 }
 
 std::string_view XmlDocument::parsedText() const {
@@ -287,7 +293,7 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
                 "The XML declaration names an encoding this parser does not read");
   }
   xml::Refusal refusal = xml::checkProlog(doc_, head, result.encoding);
-  if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits);
+  if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits, spacesFromReferences_);
   if (refusal) return fail(refusal.status, refusal.reason);
   // Other encodings were read into a buffer of the parser's own (ISO-8859-1 only when it holds
   // bytes above ASCII, so that one may still point into the text).

@@ -227,6 +227,12 @@ std::string StripSOAPEnvelope(std::string_view text) {
   return out;
 }
 
+bool parseReply(XmlDocument& reply, std::string bytes) {
+  const bool parsed = reply.loadBytesInPlace(std::move(bytes));
+  reply.settleAsReparsed();
+  return parsed;
+}
+
 std::string takeReplyText(XmlDocument& reply) {
   std::string text = reply.xml();
   reply.clear();
