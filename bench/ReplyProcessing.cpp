@@ -2,7 +2,6 @@
 
 #include "load/OrderReader.h"
 #include "platform/XmlDocument.h"
-#include "service/DataSet.h"
 #include "service/ReplyText.h"
 
 namespace tarvine::bench {
@@ -18,15 +17,8 @@ std::string dataSetTextOf(const std::string& body, std::string_view operation) {
 }
 
 OrderArray readOrders(std::string dataSetText) {
-  XmlDocument document;
-  service::loadDataSet(document, std::move(dataSetText));
-  OrderArray orders(1);
-  OrderReader reader;
-  service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
-    reader.readRow(row);
-    reader.fillRecord(orders.back(), orders.size() - 1);
-    orders.emplace_back();
-  });
+  OrderArray orders;
+  readOrderRecords(std::move(dataSetText), orders);
   return orders;
 }
 

@@ -244,7 +244,7 @@ bool XmlDocument::fail(long status, std::string reason) {
 bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   clear();
   const std::size_t size = text.size();
-  const xml::TextScan scan = xml::scanText(text);
+  const xml::TextScan scan = xml::scanText(text, xml::allowedTreeBytes(size));
   if (scan.treeBytes() > xml::allowedTreeBytes(size)) {
     fail(pugi::status_out_of_memory,
          "The XML holds up to " + std::to_string(scan.nodes) + " elements and texts and " +

@@ -157,6 +157,13 @@ bool decodeReferencesInPlace(const char* value, bool& spaces) {
       text[out++] = text[in++];
       continue;
     }
+    // "&lt;" and "&gt;" first: a data set sent as text is written with them.
+    if (in + 4 <= size && text[in + 2] == 't' && text[in + 3] == ';' &&
+        (text[in + 1] == 'l' || text[in + 1] == 'g')) {
+      text[out++] = text[in + 1] == 'l' ? '<' : '>';
+      in += 4;
+      continue;
+    }
     const std::string_view rest = raw.substr(in);
     if (const auto [length, c] = predefinedEntity(rest); length != 0) {
       text[out++] = c;
@@ -455,6 +462,7 @@ class NodeChecker : public pugi::xml_tree_walker {
           return refusal;
         }
         // The element's own first run of text, in a document that keeps it there.
+        if (!texts() && !traits_.converted) return {};
         const char* text = node.value();
         if (*text == '\0') return {};
         if (traits_.converted && !isValidText(text)) return kBadCharacter;
