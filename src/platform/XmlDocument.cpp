@@ -4,6 +4,9 @@
 #include "platform/XmlRules.h"
 #include "platform/XmlShape.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -35,6 +38,18 @@ std::string copyForParsing(std::string_view text) {
   copy.reserve(text.size() + 1);
   copy.append(text);
   return copy;
+}
+
+// Gives the memory pages of the string beyond its text (and its terminator) back to the system.
+// A text handed over for parsing in place often has far more room than it uses (a data set made
+// in the memory a larger reply was received into), and the tree built next should not be added
+// to memory nobody uses. The pages read as zero if the string grows into them again.
+void releaseSpareCapacity(std::string& text) {
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<std::uintptr_t>(text.data());
+  const std::uintptr_t from = (start + text.size() + 1 + page - 1) & ~(page - 1);
+  const std::uintptr_t to = (start + text.capacity()) & ~(page - 1);
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 // Bytes from the network: a declaration naming an encoding must name the one the parser read.
@@ -268,6 +283,7 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   // of text after the document element would otherwise vanish). Wide text is converted into a
   // buffer of the parser's own, which has its end mark.
   if (!mayBeWide(text)) text.push_back('\n');
+  releaseSpareCapacity(text);
   buffer_ = std::move(text);
   const unsigned options =
       kParseOptions | (runs == XmlTextRuns::FirstInElement ? pugi::parse_embed_pcdata : 0u);
