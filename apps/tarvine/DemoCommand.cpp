@@ -37,7 +37,9 @@ DemoCommand::DemoCommand(CLI::App& app)
                    "Demo database, created on first use (default: "
                    "$XDG_DATA_HOME/tarvine/demo.db, or ~/.local/share/tarvine/demo.db)")
       ->type_name("FILE");
-  command_->add_option("--load", load_, "Load to show")->capture_default_str();
+  command_->add_option("--load", load_, "Load to show")
+      ->capture_default_str()
+      ->check(CLI::Range(1, kLargestLoad));
   command_
       ->add_option("--screenshot", screenshot_,
                    "Write a PNG of the window once the load is shown, then exit")

@@ -8,8 +8,8 @@
 
 namespace tarvine::app {
 
-// Adds the required option --person ID TYPE to the command; a value that is not a 16-bit number
-// is a usage error. Returns the option.
+// Adds the option --person ID TYPE to the command; a value that is not a 16-bit number is a
+// usage error. Returns the option.
 CLI::Option* addPersonOption(CLI::App& command, std::vector<std::string>& person);
 
 }  // namespace tarvine::app

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "SheetPdf.h"
+#include "WindowRun.h"
 #include "control/TarvineOrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
@@ -19,8 +20,10 @@ SheetCommand::SheetCommand(CLI::App& app)
           "sheet", "Write the load sheet of a load (what is on it) as CSV or PDF, no window")) {
   command_->add_option("--server", server_, "Route service, e.g. http://host:port")->required();
   command_->add_option("--facility", facility_, "Facility id")->required();
-  addPersonOption(*command_, person_);
-  command_->add_option("--load", load_, "The load (manifest number)")->required();
+  addPersonOption(*command_, person_)->required();
+  command_->add_option("--load", load_, "The load (manifest number)")
+      ->required()
+      ->check(CLI::Range(1, kLargestLoad));
   auto* csv =
       command_->add_option("--csv", csv_, "Write the sheet as CSV into FILE")->type_name("FILE");
   auto* pdf =
