@@ -29,6 +29,22 @@ HostCommand::HostCommand(CLI::App& app)
                    "when it would open), then exit")
       ->type_name("FILE");
   addLimitOptions(*command_, limits_);
+  command_->footer(
+      "Exit status:\n"
+      "  0  the window was closed or the Connect dialog cancelled; with --screenshot, the "
+      "picture was written and the load shown\n"
+      "  1  no display, a picture that cannot be written, or with --screenshot a load that "
+      "could not be read whole from the route service\n"
+      "  2  a usage error, or --profile names no saved profile\n\n" +
+      std::string(kControlEnvironmentHelp) +
+      "  XDG_CONFIG_HOME    where the profiles are kept (TarvineOrderPick/host.conf)\n\n"
+      "Files:\n"
+      "  ~/.config/TarvineOrderPick/host.conf  the connection profiles (the one used last is "
+      "offered first) and the window's size and place\n\n"
+      "Examples:\n"
+      "  tarvine host\n"
+      "  tarvine host --profile Night --load 5001\n"
+      "  tarvine host --server https://backoffice:443 --facility DEMO --person 7 2");
 }
 
 int HostCommand::run() {

@@ -33,6 +33,15 @@ SheetCommand::SheetCommand(CLI::App& app)
       ->check(CLI::IsMember({"letter", "a4"}, CLI::ignore_case))
       ->needs(pdf);
   addLimitOptions(*command_, limits_);
+  command_->footer(
+      "Exit status:\n"
+      "  0  the sheet was written\n"
+      "  1  the load could not be read from the route service, or the file cannot be written\n"
+      "  2  a usage error\n\n" +
+      std::string(kControlEnvironmentHelp) +
+      "\nExamples:\n"
+      "  tarvine sheet --server http://127.0.0.1:8080 --facility DEMO --person 7 2 --load 5001 "
+      "--pdf load-5001.pdf --paper a4");
   command_->callback([this, csv, pdf] {
     if (csv->count() + pdf->count() == 0) throw CLI::RequiredError("--csv or --pdf");
   });
