@@ -43,7 +43,11 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
       realDialogs_(this),
       limits_(options.limits),
       unattended_(unattended) {
-  unattendedDialogs_.setObserver(tellShown);
+  // Unattended, reports are not gathered into one box: every message box is one.
+  unattendedDialogs_.setObserver([this](const DialogShown& shown) {
+    unattendedMessages_ += std::holds_alternative<MessageBoxShown>(shown);
+    tellShown(shown);
+  });
   setObjectName(QStringLiteral("hostWindow"));
   setWindowTitle(QString::fromLatin1(kProductName));
   auto* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -120,7 +124,9 @@ void HostWindow::openTypedLoad() {
 bool HostWindow::openLoad(std::int32_t load) {
   if (!control_ || !widget_) return false;
   if (!qt::keepUnsavedWork(*widget_, QStringLiteral("opening load %1").arg(load))) return false;
-  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); });
+  const int messagesBefore = unattendedMessages_;
+  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); }) +
+                      unattendedMessages_ - messagesBefore;
   setWindowTitle(QStringLiteral("%1 - Load %2").arg(QString::fromLatin1(kProductName)).arg(load));
   loadBox_->setText(QString::number(load));
   tellOpenedLoad(load, reports);

@@ -85,6 +85,7 @@ class HostWindow : public QMainWindow {
   qt::ConnectionProfile connection_;
   std::optional<tools::TrailerLimits> limits_;
   bool unattended_ = false;
+  int unattendedMessages_ = 0;  // message boxes answered unattended so far
 };
 
 }  // namespace tarvine::app

@@ -31,44 +31,48 @@ bool saveImage(bool written, const std::string& command, const std::string& path
   return written;
 }
 
-// The saved profile that --profile names, or the one the dispatcher connects with in the
-// Connect dialog, into the options; or the exit status when the window is not to open: the
-// dialog cancelled or drawn into the screenshot, or a profile that is not saved.
-std::optional<int> connectFirst(const std::string& command, HostOptions& options) {
-  std::optional<qt::ConnectionProfile> chosen;
-  if (!options.profile.empty()) {
-    chosen = qt::savedProfile(options.profile);
-    if (!chosen) {
-      QStringList names;
-      for (const qt::ConnectionProfile& saved : qt::savedProfiles()) {
-        names << QString::fromStdString(saved.name);
-      }
-      return reportUsageError(
-          "tarvine " + command,
-          "no connection profile is saved as '" + options.profile + "' (saved: " +
-              (names.isEmpty() ? std::string("none")
-                               : names.join(QStringLiteral(", ")).toStdString()) +
-              ")",
-          "tarvine " + command + " without --profile, whose Connect dialog saves profiles");
+void useConnection(HostOptions& options, const qt::ConnectionProfile& connection) {
+  options.profile = connection.name;
+  options.server = connection.server;
+  options.facility = connection.facility;
+  options.personId = connection.personId;
+  options.personType = connection.personType;
+}
+
+// The saved profile that --profile names, into the options; or the exit status of a profile
+// that is not saved, a usage error that names the saved ones.
+std::optional<int> takeProfile(const std::string& command, HostOptions& options) {
+  const std::optional<qt::ConnectionProfile> saved = qt::savedProfile(options.profile);
+  if (!saved) {
+    QStringList names;
+    for (const qt::ConnectionProfile& profile : qt::savedProfiles()) {
+      names << QString::fromStdString(profile.name);
     }
-    qt::saveProfile(*chosen);
-  } else {
-    qt::ConnectDialog dialog;
-    if (!options.screenshot.empty()) {
-      dialog.setAttribute(Qt::WA_DontShowOnScreen);
-      dialog.show();
-      QCoreApplication::processEvents();
-      const QString path = QString::fromStdString(options.screenshot);
-      return saveImage(dialog.grab().save(path, "PNG"), command, options.screenshot) ? 0 : 1;
-    }
-    if (dialog.exec() != QDialog::Accepted) return 0;
-    chosen = dialog.profile();
+    const std::string list =
+        names.isEmpty() ? "none" : names.join(QStringLiteral(", ")).toStdString();
+    return reportUsageError(
+        "tarvine " + command,
+        "no connection profile is saved as '" + options.profile + "' (saved: " + list + ")",
+        "tarvine " + command + " without --profile, whose Connect dialog saves profiles");
   }
-  options.profile = chosen->name;
-  options.server = chosen->server;
-  options.facility = chosen->facility;
-  options.personId = chosen->personId;
-  options.personType = chosen->personType;
+  qt::saveProfile(*saved);
+  useConnection(options, *saved);
+  return std::nullopt;
+}
+
+// The connection the dispatcher chooses in the Connect dialog, into the options; or the exit
+// status when the window is not to open: the dialog cancelled, or drawn into the screenshot.
+std::optional<int> chooseConnection(const std::string& command, HostOptions& options) {
+  qt::ConnectDialog dialog;
+  if (!options.screenshot.empty()) {
+    dialog.setAttribute(Qt::WA_DontShowOnScreen);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QString path = QString::fromStdString(options.screenshot);
+    return saveImage(dialog.grab().save(path, "PNG"), command, options.screenshot) ? 0 : 1;
+  }
+  if (dialog.exec() != QDialog::Accepted) return 0;
+  useConnection(options, dialog.profile());
   return std::nullopt;
 }
 
@@ -94,6 +98,10 @@ std::optional<std::string> windowUnavailable(const std::string& command, bool sc
 
 int runHostWindow(const std::string& command, const HostOptions& given) {
   const bool screenshot = !given.screenshot.empty();
+  HostOptions options = given;
+  if (options.server.empty() && !options.profile.empty()) {
+    if (const std::optional<int> status = takeProfile(command, options)) return *status;
+  }
   if (auto why = windowUnavailable(command, screenshot)) {
     std::cerr << *why;
     return 1;
@@ -108,9 +116,8 @@ int runHostWindow(const std::string& command, const HostOptions& given) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kProductName));
   try {
-    HostOptions options = given;
     if (options.server.empty()) {
-      if (const std::optional<int> status = connectFirst(command, options)) return *status;
+      if (const std::optional<int> status = chooseConnection(command, options)) return *status;
     }
     HostWindow window(options, screenshot);
     if (screenshot) window.setAttribute(Qt::WA_DontShowOnScreen);
