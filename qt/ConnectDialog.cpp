@@ -77,6 +77,9 @@ ConnectDialog::ConnectDialog(QWidget* parent, const std::optional<ConnectionProf
   result_->setObjectName(QStringLiteral("testResult"));
   result_->setWordWrap(true);
   result_->setMinimumWidth(kBoxWidth);
+  // Room for the longest verdict from the start, so that one never squeezes the form.
+  result_->setMinimumHeight(result_->fontMetrics().lineSpacing() * 4);
+  result_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   auto* testRow = new QHBoxLayout;
   testRow->addWidget(test, 0, Qt::AlignTop);
   testRow->addWidget(result_, 1);
