@@ -31,6 +31,7 @@ bool saveImage(bool written, const std::string& command, const std::string& path
   return written;
 }
 
+// Points the options at the connection of a profile.
 void useConnection(HostOptions& options, const qt::ConnectionProfile& connection) {
   options.profile = connection.name;
   options.server = connection.server;
