@@ -135,9 +135,25 @@ class RegistryLock {
   FileDescriptor lock_;  // closing it releases the lock
 };
 
+// The file a registry path leads to: symbolic links followed, also one to a file not there
+// yet, so that a change replaces that file and the link stays a link.
+fs::path throughLinks(const fs::path& path) {
+  constexpr int kMaxLinks = 40;
+  fs::path file = path;
+  std::error_code error;
+  for (int links = 0; fs::is_symlink(file, error); ++links) {
+    if (links == kMaxLinks) failWrite(path, ELOOP);
+    const fs::path target = fs::read_symlink(file, error);
+    if (error) failWrite(path, error.value());
+    file = target.is_absolute() ? target : file.parent_path() / target;
+  }
+  return file;
+}
+
 }  // namespace
 
-void changeRegistry(const fs::path& file, const std::function<bool(json& document)>& change) {
+void changeRegistry(const fs::path& path, const std::function<bool(json& document)>& change) {
+  const fs::path file = throughLinks(path);
   std::error_code error;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
   if (error) failWrite(file, error.value());
