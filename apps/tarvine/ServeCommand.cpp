@@ -39,6 +39,14 @@ ServeCommand::ServeCommand(CLI::App& app)
       ->excludes(generate);
   command_->add_option("--allow-from", options_.allowFrom,
                        "Networks that may call, CIDR[,CIDR...] (IPv4 or IPv6); others get 403");
+  command_->add_option("--server-name", options_.serverNames,
+                       "Names the Host header may give, NAME[,NAME...]; other names get 421 on "
+                       "an address other than loopback (IP addresses and localhost are taken)");
+  command_
+      ->add_option("--max-connections-per-client", options_.maxConnectionsPerClient,
+                   "Connections one client address may hold open at once")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 512));
   auto* cert =
       command_
           ->add_option("--tls-cert", options_.tlsCert, "Serve HTTPS with this certificate (PEM)")

@@ -67,6 +67,7 @@ TEST(RunServe, MigratesBacksUpRefusesAndSaysWhy) {
       [&](ServeOptions& o) { o.host = "::"; },
       [&](ServeOptions& o) { o.host = "0.0.0.0", o.allowFrom = "10.0.0.0/8,10.1.0.0/33"; },
       [&](ServeOptions& o) { o.tlsCert = "cert.pem"; },
+      [&](ServeOptions& o) { o.serverNames = "route, backoffice:80"; },
       [&](ServeOptions& o) { o.dbPath = dbPath, o.backupPath = folder + "/copy.db"; }};
   std::string told;
   for (const auto& set : cases) {
