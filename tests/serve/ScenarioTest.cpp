@@ -95,6 +95,13 @@ std::string rawRequest(const std::string& headers, const std::string& body = "",
   return "POST " + std::string(kPath) + " " + version + "\r\n" + headers + "\r\n" + body;
 }
 
+// The same with a body of known length.
+std::string sizedRequest(const std::string& headers, const std::string& body,
+                         const char* version = "HTTP/1.1") {
+  return rawRequest(headers + "Content-Length: " + std::to_string(body.size()) + "\r\n", body,
+                    version);
+}
+
 httplib::Result getFrom(int port, const std::string& target) {
   httplib::Client client("127.0.0.1", port);
   client.set_connection_timeout(5);
@@ -453,32 +460,26 @@ TEST_F(Scenario, GuardsRequests) {
 TEST_F(Scenario, RefusesRequestsOfUnclearFramingOrHost) {
   const Step smuggled = save("", {history(2, "12-34567", 1)});
   const std::string inner =
-      rawRequest("Host: localhost\r\nSOAPAction: " + *smuggled.action +
-                     "\r\nContent-Length: " + std::to_string(smuggled.body.size()) + "\r\n",
-                 smuggled.body);
-  const auto coded = [&](const std::string& coding, const std::string& body, const char* version) {
+      sizedRequest("Host: localhost\r\nSOAPAction: " + *smuggled.action + "\r\n", smuggled.body);
+  const auto coded = [&](const std::string& coding, const std::string& body,
+                         const char* version = "HTTP/1.1") {
     return rawRequest("Host: localhost\r\nTransfer-Encoding: " + coding + "\r\n", body, version);
   };
-  const std::string query = queryWith("");
   const std::tuple<std::string, std::string, int> cases[] = {
-      {"xchunked", coded("xchunked", inner, "HTTP/1.1"), 400},
-      {"identity", coded("identity", inner, "HTTP/1.1"), 400},
-      {"gzip", coded("gzip", inner, "HTTP/1.1"), 400},
-      {"chunked, identity", coded("chunked, identity", inner, "HTTP/1.1"), 400},
-      {"gzip, chunked", coded("gzip, chunked", "5\r\nabcde\r\n0\r\n\r\n" + inner, "HTTP/1.1"), 501},
+      {"xchunked", coded("xchunked", inner), 400},
+      {"identity", coded("identity", inner), 400},
+      {"gzip", coded("gzip", inner), 400},
+      {"chunked, identity", coded("chunked, identity", inner), 400},
+      {"gzip, chunked", coded("gzip, chunked", "5\r\nabcde\r\n0\r\n\r\n" + inner), 501},
       {"chunked in HTTP/1.0", coded("chunked", "0\r\n\r\n" + inner, "HTTP/1.0"), 400},
-      {"negative chunk size", coded("chunked", "-5\r\nabcde\r\n0\r\n\r\n", "HTTP/1.1"), 400},
-      {"overflowing chunk size", coded("chunked", "1" + std::string(16, 'f') + "\r\n", "HTTP/1.1"),
-       400},
+      {"negative chunk size", coded("chunked", "-5\r\nabcde\r\n0\r\n\r\n"), 400},
+      {"overflowing chunk size", coded("chunked", "1" + std::string(16, 'f') + "\r\n"), 400},
       {"no Host", rawRequest(""), 400},
       {"two Host headers", rawRequest("Host: localhost\r\nHost: localhost\r\n"), 400},
       {"Host localhost:80@evil", rawRequest("Host: localhost:80@evil\r\n"), 400},
       {"Host [::1]evil", rawRequest("Host: [::1]evil\r\n"), 400},
       {"HTTP/1.0 without Host",
-       rawRequest("SOAPAction: " + kAllOrders +
-                      "\r\nContent-Length: " + std::to_string(query.size()) + "\r\n",
-                  query, "HTTP/1.0"),
-       200}};
+       sizedRequest("SOAPAction: " + kAllOrders + "\r\n", queryWith(""), "HTTP/1.0"), 200}};
   for (const auto& [title, request, status] : cases) {
     const std::string raw = readUntilClosed(connectFrom(port_, "127.0.0.1", request));
     EXPECT_EQ(raw.substr(0, 12).substr(9), std::to_string(status)) << title;
@@ -494,14 +495,8 @@ TEST_F(Scenario, RefusesRequestsOfUnclearFramingOrHost) {
 // the service by DNS rebinding names its own host), or one of the --server-name names. Refused
 // callers get a plain 403 (421 for a name on a bind that is not loopback) and a log line.
 TEST_F(Scenario, AdmitsCallers) {
-  struct Caller {
-    bool anyAddress;  // listening on 0.0.0.0, else on 127.0.0.1
-    const char* serverNames;
-    const char* allowFrom;
-    const char* host;
-    int status;
-  };
-  const Caller cases[] = {
+  // Listening on 0.0.0.0 (else on 127.0.0.1), --server-name, --allow-from, Host, status.
+  const std::tuple<bool, const char*, const char*, const char*, int> cases[] = {
       {false, "", "", "127.0.0.1:8080", 200},
       {false, "", "", "LocalHost", 200},
       {false, "", "", "[::1]:8080", 200},
@@ -547,51 +542,45 @@ TEST_F(Scenario, OneAddressCannotTakeWhatAllShare) {
   settings.limits.maxHeldReplyBytesPerClient = 8 << 20;
   restartWith(settings);
   const auto post = [&](const char* from, const std::string& body) {
-    return connectFrom(
-        port_, from,
-        rawRequest("Host: localhost\r\nConnection: close\r\nSOAPAction: " + kAllOrders +
-                       "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n",
-                   body));
+    const std::string head = "Host: localhost\r\nConnection: close\r\nSOAPAction: " + kAllOrders;
+    return connectFrom(port_, from, sizedRequest(head + "\r\n", body));
   };
   const auto answer = [&](const char* from, const std::string& body) {
     return readUntilClosed(post(from, body));
   };
-  using ::testing::HasSubstr;
-  using ::testing::StartsWith;
   const std::string large = queryWith("", "30000");
   const int unreadA = post("127.0.0.1", large), unreadB = post("127.0.0.2", large);
-  for (const int unread : {unreadA, unreadB}) {
-    EXPECT_EQ(tarvine::test::waitFor(unread, POLLIN, -1, 60'000), 1);
-  }
-  EXPECT_THAT(answer("127.0.0.1", large), HasSubstr("this address holds as many large replies"));
-  EXPECT_THAT(answer("127.0.0.3", large), HasSubstr("the service holds as many large replies"));
+  EXPECT_EQ(tarvine::test::waitFor(unreadA, POLLIN, -1, 60'000), 1);
+  EXPECT_EQ(tarvine::test::waitFor(unreadB, POLLIN, -1, 60'000), 1);
+  EXPECT_THAT(answer("127.0.0.1", large),
+              testing::HasSubstr("this address holds as many large replies"));
+  EXPECT_THAT(answer("127.0.0.3", large),
+              testing::HasSubstr("the service holds as many large replies"));
   EXPECT_THAT(answer("127.0.0.1", queryWith(std::string(2 << 20, ' '))),
-              HasSubstr("this address sends as many large requests"));
+              testing::HasSubstr("this address sends as many large requests"));
   EXPECT_THAT(answer("127.0.0.2", queryWith(std::string(900 << 10, ' '))),
-              StartsWith("HTTP/1.1 200"));
+              testing::StartsWith("HTTP/1.1 200"));
   std::vector<int> silent;
   for (int i = 0; i < 3; ++i) silent.push_back(connectFrom(port_, "127.0.0.4", ""));
   for (int i = 0; i < 20; ++i) EXPECT_EQ(answer("127.0.0.4", queryWith("")), "");
-  EXPECT_THAT(answer("127.0.0.5", queryWith("")), StartsWith("HTTP/1.1 200"));
+  EXPECT_THAT(answer("127.0.0.5", queryWith("")), testing::StartsWith("HTTP/1.1 200"));
   close(unreadA);
   std::string after;
   for (int tries = 0; tries < 600 && !after.starts_with("HTTP/1.1 200"); ++tries) {
     after = answer("127.0.0.3", large);
   }
-  EXPECT_THAT(after, StartsWith("HTTP/1.1 200"));
+  EXPECT_THAT(after, testing::StartsWith("HTTP/1.1 200"));
   for (const int fd : silent) close(fd);
   close(unreadB);
-  // The refused connections are logged with their count within a second or so.
   std::size_t refused = 0, lines = 0;
   for (int waited = 0; refused < 20 && waited < 600; ++waited) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const std::lock_guard lock(logMutex_);
     refused = lines = 0;
-    for (const RequestRecord& record : log_) {
-      if (record.client != "127.0.0.4") continue;
-      const std::size_t more = record.detail.find("; ");
-      refused += more == std::string::npos ? 1 : std::stoul(record.detail.substr(more + 2));
-      ++lines;
+    for (const RequestRecord& r : log_) {
+      const std::size_t more = r.detail.find("; ");  // "...; N more refused in the last second"
+      if (r.client != "127.0.0.4") continue;
+      ++lines, refused += more == std::string::npos ? 1 : std::stoul(r.detail.substr(more + 2));
     }
   }
   EXPECT_EQ(refused, 20u);
