@@ -5,11 +5,14 @@ namespace tarvine::serve {
 SharedLimit::Grant SharedLimit::take(const std::string& client, std::size_t amount) {
   if (amount == 0) return Grant::Taken;
   const std::lock_guard lock(mutex_);
-  if (amount > total_ - held_) return Grant::OverTotal;
   std::size_t& mine = byClient_[client];
-  if (amount > perClient_ - mine) {
+  // The client's own share first: a client over it is told so, whatever the others hold.
+  const Grant grant = amount > perClient_ - mine ? Grant::OverClientShare
+                      : amount > total_ - held_  ? Grant::OverTotal
+                                                 : Grant::Taken;
+  if (grant != Grant::Taken) {
     if (mine == 0) byClient_.erase(client);
-    return Grant::OverClientShare;
+    return grant;
   }
   mine += amount;
   held_ += amount;

@@ -17,7 +17,8 @@ class SharedLimit {
   SharedLimit(std::size_t total, std::size_t perClient) : total_(total), perClient_(perClient) {}
 
   enum class Grant { Taken, OverTotal, OverClientShare };
-  // Takes amount for the client, or nothing when that would pass the total or its share.
+  // Takes amount for the client, or nothing when that would pass its share (told first) or the
+  // total.
   Grant take(const std::string& client, std::size_t amount);
   // Gives back amount that take() gave the client.
   void giveBack(const std::string& client, std::size_t amount);

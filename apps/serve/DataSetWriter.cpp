@@ -73,15 +73,18 @@ void DataSetWriter::column(std::string_view name, std::string_view value) {
 
 void DataSetWriter::endRow() {
   text_ += rowEmpty_ ? " /&gt;" : "&lt;/Table&gt;";
-  if (text_.size() - charged_ >= kChargeEvery) {
-    ReplyAllowance::charge(text_.size() - charged_);
-    charged_ = text_.size();
-  }
+  if (text_.size() - charged_ >= kChargeEvery) chargeGrowth();
+}
+
+void DataSetWriter::chargeGrowth() {
+  ReplyAllowance::charge(text_.size() - charged_);
+  charged_ = text_.size();
 }
 
 std::string DataSetWriter::finish() {
   text_ += rows_ == 0 ? "&lt;NewDataSet /&gt;" : "&lt;/NewDataSet&gt;";
   text_ += kTail;
+  chargeGrowth();
   return std::move(text_);
 }
 

@@ -267,12 +267,16 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
         });
   }
 
-  // Takes bytes of a reply being built against the server's limit and the client's share;
-  // throws ReplyRefused when either would be passed.
+  // Takes bytes of a reply being built against the server's limit and the client's share, once
+  // it has grown past the size that is never counted; throws ReplyRefused when either would be
+  // passed.
   void takeReplyBytes(std::size_t bytes) {
-    switch (core_.replyBytes.take(client_, bytes)) {
+    builtReplyBytes_ += bytes;
+    if (builtReplyBytes_ <= kUncountedBytes) return;
+    const std::size_t more = builtReplyBytes_ - heldReplyBytes_;
+    switch (core_.replyBytes.take(client_, more)) {
       case SharedLimit::Grant::Taken:
-        heldReplyBytes_ += bytes;
+        heldReplyBytes_ += more;
         return;
       case SharedLimit::Grant::OverTotal:
         throw ReplyRefused("the service holds as many large replies as it may");
@@ -281,27 +285,11 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
     }
   }
 
-  // Counts a large reply against the server's limit and the client's share until it is
-  // written; one that would pass either is replaced by a "busy" fault. A busy answer closes the
-  // connection after it, so that a client that does not read has nothing more answered on it.
-  void holdReply(HttpAnswer& answer) {
-    const std::size_t size = answer.body.size();
-    if (size <= kUncountedBytes) {
-      releaseReply();
-    } else if (size <= heldReplyBytes_) {
-      core_.replyBytes.giveBack(client_, heldReplyBytes_ - size);
-      heldReplyBytes_ = size;
-    } else {
-      try {
-        takeReplyBytes(size - heldReplyBytes_);
-      } catch (const ReplyRefused& refused) {
-        releaseReply();
-        SoapExchange busy = busyExchange(refused.what(), std::move(answer.record));
-        busy.record.rows.reset();
-        answer = {busy.status, kXmlType, std::move(busy.body), std::move(busy.record)};
-        releaseMemoryAfter(size);
-      }
-    }
+  // A reply taken as it was built is held until written; any other is not counted. A "busy"
+  // answer closes the connection after it, so that a client that does not read has nothing
+  // more answered on it.
+  void holdReply(const HttpAnswer& answer) {
+    if (answer.body.size() <= kUncountedBytes) releaseReply();
     if (answer.status == 503) keepAlive_ = false;
   }
 
@@ -312,7 +300,7 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
 
   void releaseReply() {
     core_.replyBytes.giveBack(client_, heldReplyBytes_);
-    heldReplyBytes_ = 0;
+    heldReplyBytes_ = builtReplyBytes_ = 0;
   }
 
   void complete(RequestRecord& record) const {
@@ -424,8 +412,9 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
   std::optional<http::response<http::empty_body>> continue_;
   std::optional<http::response<http::string_body>> response_;
   std::string drain_;
-  std::size_t heldBytes_ = 0;       // of the body, counted against the shared limit
-  std::size_t heldReplyBytes_ = 0;  // of the reply being written, likewise
+  std::size_t heldBytes_ = 0;        // of the body, counted against the shared limit
+  std::size_t heldReplyBytes_ = 0;   // of the reply being written, likewise
+  std::size_t builtReplyBytes_ = 0;  // of the data set being built
   unsigned version_ = 11;
   bool keepAlive_ = false;
   bool answering_ = false;
