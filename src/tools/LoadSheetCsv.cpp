@@ -1,5 +1,6 @@
 #include "tools/LoadSheetCsv.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -15,15 +16,14 @@ constexpr std::string_view kHeader =
     "Manifest,Route,Printed,Person,Line,Center,Center name,P.O.,Segment,Received,Cartons,"
     "Weight (lb),Cube (cu ft),Freight ($),Hot";
 
-// True when a spreadsheet could take the text for a formula: it starts with a tab or a carriage
-// return, or its first character after blanks is = + - @ or their full-width forms (U+FF1D,
-// U+FF0B, U+FF0D, U+FF20, which some spreadsheets read as the plain ones).
+// True when a spreadsheet could take the text for a formula: its first character after any
+// spaces is = + - @, a tab, a carriage return, or the full-width form of = + - @ (U+FF1D, U+FF0B,
+// U+FF0D, U+FF20, which some spreadsheets read as the plain ones).
 bool looksLikeFormula(std::string_view text) {
-  if (!text.empty() && (text[0] == '\t' || text[0] == '\r')) return true;
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return false;
-  const std::string_view rest = text.substr(first);
-  if (std::string_view("=+-@").find(rest[0]) != std::string_view::npos) return true;
+  const std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
+  if (!rest.empty() && std::string_view("=+-@\t\r").find(rest[0]) != std::string_view::npos) {
+    return true;
+  }
   for (const std::string_view wide : {"\uFF1D", "\uFF0B", "\uFF0D", "\uFF20"}) {
     if (rest.starts_with(wide)) return true;
   }
