@@ -72,6 +72,16 @@ class UsageError : public std::invalid_argument {
   using std::invalid_argument::invalid_argument;
 };
 
+// What parse makes of an option's text; its std::invalid_argument becomes a usage error.
+template <typename Parse>
+auto parsedOption(const char* option, std::string_view text, Parse parse) {
+  try {
+    return parse(text);
+  } catch (const std::invalid_argument& error) {
+    throw UsageError(std::string(option) + ": " + error.what());
+  }
+}
+
 ServerSettings checkOptions(const ServeOptions& options) {
   if (options.port < 0 || options.port > 65535) {
     throw UsageError("port " + std::to_string(options.port) + " is outside 0 to 65535");
@@ -91,12 +101,12 @@ ServerSettings checkOptions(const ServeOptions& options) {
   settings.tlsCertFile = options.tlsCert;
   settings.tlsKeyFile = options.tlsKey;
   if (!options.allowFrom.empty()) {
-    try {
-      settings.allowFrom = AllowList::parse(options.allowFrom);
-    } catch (const std::invalid_argument& error) {
-      throw UsageError(std::string("--allow-from: ") + error.what());
-    }
+    settings.allowFrom = parsedOption("--allow-from", options.allowFrom, AllowList::parse);
   }
+  if (!options.serverNames.empty()) {
+    settings.serverNames = parsedOption("--server-name", options.serverNames, parseServerNames);
+  }
+  settings.limits.maxConnectionsPerClient = options.maxConnectionsPerClient;
   if (!isLoopbackHost(options.host) && settings.allowFrom.empty()) {
     throw UsageError("listening on " + options.host +
                      " needs --allow-from CIDR[,CIDR...] naming the networks that may call");

@@ -46,6 +46,17 @@ ServeCommand::ServeCommand(CLI::App& app)
       ->add_option("--allow-from", options_.allowFrom,
                    "Networks that may call, CIDR[,CIDR...] (IPv4 or IPv6); others get 403")
       ->envname("TARVINE_SERVE_ALLOW_FROM");
+  command_
+      ->add_option("--server-name", options_.serverNames,
+                   "Names the Host header may give, NAME[,NAME...]; other names get 421 on "
+                   "an address other than loopback (IP addresses and localhost are taken)")
+      ->envname("TARVINE_SERVE_SERVER_NAME");
+  command_
+      ->add_option("--max-connections-per-client", options_.maxConnectionsPerClient,
+                   "Connections one client address may hold open at once")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 512))
+      ->envname("TARVINE_SERVE_MAX_CONNECTIONS_PER_CLIENT");
   auto* cert =
       command_
           ->add_option("--tls-cert", options_.tlsCert, "Serve HTTPS with this certificate (PEM)")
@@ -69,8 +80,8 @@ ServeCommand::ServeCommand(CLI::App& app)
       "files cannot be loaded, the backup failed\n"
       "  2  a usage error, such as another address than loopback without --allow-from\n\n"
       "Environment:\n"
-      "  TARVINE_SERVE_HOST, _PORT, _DB, _ALLOW_FROM, _SERVER_NAME, _LOG_FORMAT, _TLS_CERT, "
-      "_TLS_KEY\n"
+      "  TARVINE_SERVE_HOST, _PORT, _DB, _ALLOW_FROM, _SERVER_NAME, _MAX_CONNECTIONS_PER_CLIENT,\n"
+      "  _LOG_FORMAT, _TLS_CERT, _TLS_KEY\n"
       "                     the value of the option of that name when it is not given\n\n"
       "Files:\n"
       "  /etc/default/tarvine-serve  the settings of the systemd unit tarvine-serve.service\n"
