@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <numeric>
 
 #include "tools/FillSolver.h"
 #include "tools/SheetText.h"
@@ -19,7 +18,7 @@ constexpr double kSlack = 1e-6;
 
 // The room left in each limited resource; cartons unlimited leave infinite room.
 using Room = std::array<double, 3>;
-constexpr std::array<const char*, 3> kResourceNames{"weight", "cube", "cartons"};
+constexpr std::array<const char*, 3> kResourceNames{"weight", "cube", "carton"};
 
 std::array<double, 3> figuresOf(const FillFigures& figures) {
   return {figures.weight, figures.cube, figures.cartons};
@@ -32,8 +31,9 @@ std::optional<std::string> inputProblem(const FillRequest& request) {
     return std::any_of(values.begin(), values.end(),
                        [](double v) { return !std::isfinite(v) || v < 0; });
   };
-  if (bad(request.onLoad))
+  if (bad(request.onLoad)) {
     return "the load's weight, cube and cartons must be numbers of 0 or more";
+  }
   for (const FillCandidate& candidate : request.candidates) {
     if (bad(candidate.remaining)) {
       return "P.O. " + candidate.id +
