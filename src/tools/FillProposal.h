@@ -9,11 +9,10 @@
 // - Best: first the most hot P.O.s added, then the most weight on the truck (what is on the load
 //   plus what is added). Among choices that tie, any one may be proposed.
 // - The hot count is proven when no feasible choice adds more hot P.O.s (hotPossible equals
-//   hotAdded). With the hot count
-//   proven, the gap is (B - W) / B: W the truck's weight after the proposal, B the most the
-//   truck can weigh with that many hot P.O.s added, as far as the search has proven (never
-//   above the weight limit). A gap of at most 0.01 % (at most 4.4 lb on a 44,000 lb limit,
-//   the tolerance MIP solvers commonly call optimal) counts as the best fill.
+//   hotAdded). With the hot count proven, the gap is (B - W) / B: W the truck's weight after
+//   the proposal, B the most the truck can weigh with that many hot P.O.s added, as far as the
+//   search has proven (never above the weight limit). A gap of at most 0.01 % (at most 4.4 lb
+//   on a 44,000 lb limit, the tolerance MIP solvers commonly call optimal) is the best fill.
 // - When even the hot count is not proven, there is no weight gap: the proposal tells how many
 //   more hot P.O.s the search could not rule out instead.
 
@@ -57,7 +56,7 @@ struct FillProposal {
   std::vector<std::size_t> chosen;  // indexes into the request's candidates, ascending
   int hotAdded = 0;                 // hot P.O.s among the chosen
   FillFigures after;                // the trailer's figures with the chosen P.O.s added
-  int hotPossible = 0;              // the most any feasible choice can add, as far as proven
+  int hotPossible = 0;              // the most hot P.O.s any feasible choice adds, as far as proven
   std::optional<double> gap;        // with the hot count proven: the weight gap (0.003 = 0.3 %)
   bool optimal = false;             // hot count proven and gap <= kBestFillGap
   std::string refusal;              // why nothing can be proposed (then chosen is empty)
