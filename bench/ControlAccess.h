@@ -1,7 +1,6 @@
 #pragma once
 // What the benchmarks need of the control beyond its public face: filling the list from a given
-// order array without a service call, as the center selection does for "For ALL centers", and
-// the save without the check before it, to set beside the save as it is.
+// order array without a service call, as the center selection does for "For ALL centers".
 
 #include <string>
 #include <utility>
@@ -22,8 +21,6 @@ class TarvineOrderPickTestAccess {
     control.Orders = std::move(orders);
     control.LoadAllOrders();
   }
-  // The save as it was before the check: the update goes out without reading the orders again.
-  static void saveWithoutCheck(TarvineOrderPick& control) { control.saveChangedRows(false); }
 };
 
 }  // namespace tarvine

@@ -1,5 +1,5 @@
 // The reply path of every service call, fed arbitrary reply bodies and taken both ways. The
-// described steps are the oracle: parse, serialize, CleanResponseXML, StripSOAPEnvelope, each
+// step-by-step road is the oracle: parse, serialize, CleanResponseXML, StripSOAPEnvelope, each
 // query's unwrapper, a new document of the data set with every text a node of its own, and a
 // walk over its child nodes written out here. The control's road is checked against it: the
 // reply parsed where it is, the data set text taken in one pass (takeDataSetText), parsed where
@@ -67,8 +67,8 @@ std::string nodeName(pugi::xml_node node) {
   return std::string(tarvine::XmlNode(node).name());
 }
 
-// The walk as described, over a document whose texts are all nodes.
-Rows describedRows(const tarvine::XmlDocument& document) {
+// The walk step by step, over a document whose texts are all nodes.
+Rows stepwiseRows(const tarvine::XmlDocument& document) {
   Rows rows;
   if (document.parseErrorCode() != 0) return rows;
   auto named = [](pugi::xml_node parent, const char* name) {
@@ -100,10 +100,10 @@ Rows roadRows(const tarvine::XmlDocument& document) {
   return rows;
 }
 
-void checkSameParse(const tarvine::XmlDocument& described, const tarvine::XmlDocument& road) {
-  check(described.parseErrorCode() == road.parseErrorCode(), "both parses succeed or fail alike");
-  check(described.parseErrorReason() == road.parseErrorReason(), "both parses fail for one reason");
-  check(described.refusedForShape() == road.refusedForShape(), "both refuse for shape alike");
+void checkSameParse(const tarvine::XmlDocument& stepwise, const tarvine::XmlDocument& road) {
+  check(stepwise.parseErrorCode() == road.parseErrorCode(), "both parses succeed or fail alike");
+  check(stepwise.parseErrorReason() == road.parseErrorReason(), "both parses fail for one reason");
+  check(stepwise.refusedForShape() == road.refusedForShape(), "both refuse for shape alike");
 }
 
 }  // namespace
@@ -132,23 +132,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const service::RouteOperation& operation : service::kRouteOperations) {
     if (operation.updateOnly) continue;
-    const std::string described = service::unwrapResponse(result, operation.name);
+    const std::string stepwise = service::unwrapResponse(result, operation.name);
     XmlDocument reply;
     reply.loadBytesInPlace(std::string(body));
     const std::string taken = service::takeDataSetText(reply, operation.name);
-    check(taken == described, "the data set text taken in one pass is the steps' text");
+    check(taken == stepwise, "the data set text taken in one pass is the steps' text");
 
-    XmlDocument describedDataSet;
-    describedDataSet.loadXml(described);
+    XmlDocument stepwiseDataSet;
+    stepwiseDataSet.loadXml(stepwise);
     XmlDocument roadDataSet;
     try {
       service::loadDataSet(roadDataSet, taken);
     } catch (const RuntimeError&) {
       check(roadDataSet.refusedForShape(), "only a shape refusal throws");
     }
-    checkSameParse(describedDataSet, roadDataSet);
-    check(roadRows(roadDataSet) == describedRows(describedDataSet),
-          "the rows read as views are the rows of the described walk");
+    checkSameParse(stepwiseDataSet, roadDataSet);
+    check(roadRows(roadDataSet) == stepwiseRows(stepwiseDataSet),
+          "the rows read as views are the rows of the step-by-step walk");
   }
   return 0;
 }

@@ -16,7 +16,7 @@ constexpr const char* kMissingStyle = "QLineEdit { background: #ffcdd2; color: #
 
 }  // namespace
 
-OrderFindBox::OrderFindBox(TarvineOrderPick& control, UserActionRunner runner, QWidget* parent)
+OrderFindBox::OrderFindBox(OrderPick& control, UserActionRunner runner, QWidget* parent)
     : QWidget(parent),
       control_(control),
       runner_(std::move(runner)),

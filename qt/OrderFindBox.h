@@ -12,7 +12,7 @@ class QCheckBox;
 class QLineEdit;
 
 namespace tarvine {
-class TarvineOrderPick;
+class OrderPick;
 }
 
 namespace tarvine::qt {
@@ -23,7 +23,7 @@ class OrderFindBox : public QWidget {
  public:
   // User actions run through runner (the control's view), so the window is redrawn after them.
   // The control must outlive the box.
-  OrderFindBox(TarvineOrderPick& control, UserActionRunner runner, QWidget* parent = nullptr);
+  OrderFindBox(OrderPick& control, UserActionRunner runner, QWidget* parent = nullptr);
 
   QLineEdit* idBox() const { return idBox_; }
   QCheckBox* pickOnScan() const { return pickOnScan_; }
@@ -39,7 +39,7 @@ class OrderFindBox : public QWidget {
  private:
   void showMissing(bool missing);
 
-  TarvineOrderPick& control_;
+  OrderPick& control_;
   UserActionRunner runner_;
   QLineEdit* idBox_;
   QCheckBox* pickOnScan_;

@@ -5,7 +5,7 @@
 
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "platform/EventLog.h"
 #include "platform/RuntimeError.h"
 
@@ -13,16 +13,16 @@ namespace tarvine::qt {
 
 struct OrderPickControl::Parts {
   explicit Parts(QWidget* owner)
-      : log(makeDefaultEventLog()), dialogs(owner), control(dialogs, *log) {}
+      : log(makeDefaultEventLog()), dialogs(owner), control(makeOrderPick(dialogs, *log)) {}
   std::unique_ptr<EventLog> log;
   QtDialogs dialogs;
-  TarvineOrderPick control;
+  std::unique_ptr<OrderPick> control;
   OrderPickWidget* widget = nullptr;  // a child of the owner
 };
 
 OrderPickControl::OrderPickControl(QWidget* parent)
     : QWidget(parent), parts_(std::make_unique<Parts>(this)) {
-  parts_->widget = new OrderPickWidget(parts_->control, this);
+  parts_->widget = new OrderPickWidget(*parts_->control, this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(parts_->widget);
@@ -34,16 +34,16 @@ OrderPickControl::~OrderPickControl() {
 }
 
 void OrderPickControl::PutServerName(const QString& server) {
-  parts_->control.PutServerName(server.toStdString());
+  parts_->control->PutServerName(server.toStdString());
 }
 
 void OrderPickControl::SetFacilityID(const QString& facility) {
-  parts_->control.SetFacilityID(facility.toStdString());
+  parts_->control->SetFacilityID(facility.toStdString());
 }
 
 void OrderPickControl::SetPersonInformation(const QString& personId, const QString& personTypeId) {
   try {
-    parts_->control.SetPersonInformation(personId.toStdString(), personTypeId.toStdString());
+    parts_->control->SetPersonInformation(personId.toStdString(), personTypeId.toStdString());
   } catch (const RuntimeError& error) {
     throw std::invalid_argument("the person id and type must be 16-bit numbers (" +
                                 error.description() + ")");
@@ -51,15 +51,15 @@ void OrderPickControl::SetPersonInformation(const QString& personId, const QStri
 }
 
 void OrderPickControl::PutTarvineID(std::int32_t load) {
-  parts_->widget->perform([this, load] { parts_->control.PutTarvineID(load); });
+  parts_->widget->perform([this, load] { parts_->control->PutTarvineID(load); });
 }
 
 void OrderPickControl::RefreshData() {
-  parts_->widget->perform([this] { parts_->control.RefreshData(); });
+  parts_->widget->perform([this] { parts_->control->RefreshData(); });
 }
 
 std::int32_t OrderPickControl::outgoingLoadID() const {
-  return parts_->control.outgoingLoadID();
+  return parts_->control->outgoingLoadID();
 }
 
 }  // namespace tarvine::qt

@@ -7,7 +7,7 @@
 
 #include "Layout.h"
 #include "UnsavedPrompt.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::qt {
 namespace {
@@ -33,7 +33,7 @@ constexpr Growth kGrowth[] = {
 
 }  // namespace
 
-OrderPickWidget::OrderPickWidget(TarvineOrderPick& control, QWidget* parent)
+OrderPickWidget::OrderPickWidget(OrderPick& control, QWidget* parent)
     : ScreenView(control.screen(), parent), control_(control) {
   setObjectName(QStringLiteral("TarvineOrderPick"));
   setMinimumSize(designSize());

@@ -7,7 +7,7 @@
 #include "ScreenView.h"
 
 namespace tarvine {
-class TarvineOrderPick;
+class OrderPick;
 }
 
 namespace tarvine::qt {
@@ -18,9 +18,9 @@ class OrderPickWidget : public ScreenView {
  public:
   // Draws the control's screen. The control must outlive the widget, or at least stop changing
   // once the widget is gone.
-  explicit OrderPickWidget(TarvineOrderPick& control, QWidget* parent = nullptr);
+  explicit OrderPickWidget(OrderPick& control, QWidget* parent = nullptr);
 
-  TarvineOrderPick& control() const { return control_; }
+  OrderPick& control() const { return control_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -28,7 +28,7 @@ class OrderPickWidget : public ScreenView {
  private:
   void addShortcuts();
 
-  TarvineOrderPick& control_;
+  OrderPick& control_;
 };
 
 }  // namespace tarvine::qt

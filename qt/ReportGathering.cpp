@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "QtDialogs.h"
-#include "control/ErrorReport.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::qt {
 namespace {

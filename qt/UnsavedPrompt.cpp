@@ -6,7 +6,7 @@
 #include "Layout.h"
 #include "OrderPickWidget.h"
 #include "UserAction.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::qt {
 namespace {
@@ -28,7 +28,7 @@ QString unsavedOrdersText(const std::vector<std::string>& orders) {
 }
 
 bool keepUnsavedWork(OrderPickWidget& widget, const QString& before) {
-  TarvineOrderPick& control = widget.control();
+  OrderPick& control = widget.control();
   const UnsavedChanges changes = control.unsavedChanges();
   if (changes.rows == 0) return true;
 

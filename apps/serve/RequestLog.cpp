@@ -5,8 +5,12 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "platform/Text.h"
+
 namespace tarvine::serve {
 namespace {
+
+using text::escapeForLog;
 
 // Request texts longer than this are cut in the log.
 constexpr std::size_t kLoggedTextBytes = 200;
@@ -17,40 +21,6 @@ std::string_view cut(std::string_view text) {
 
 std::string cutMark(std::string_view text) {
   return text.size() > kLoggedTextBytes ? "..." : "";
-}
-
-// The length of the UTF-8 sequence at text[at], or 0 when it is not a whole, valid one.
-std::size_t utf8Length(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = 0;
-  if (lead >= 0xc2 && lead <= 0xdf) {
-    length = 2;
-  } else if (lead >= 0xe0 && lead <= 0xef) {
-    length = 3;
-  } else if (lead >= 0xf0 && lead <= 0xf4) {
-    length = 4;
-  }
-  if (length == 0 || at + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) return 0;
-  }
-  return length;
-}
-
-// True for the sequences that some readers take as line breaks or terminal controls: the C1
-// controls (U+0080 to U+009F) and the line and paragraph separators (U+2028, U+2029).
-bool breaksLines(std::string_view sequence) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(sequence[i]); };
-  if (sequence.size() == 2) return byte(0) == 0xc2 && byte(1) < 0xa0;
-  return sequence.size() == 3 && byte(0) == 0xe2 && byte(1) == 0x80 &&
-         (byte(2) == 0xa8 || byte(2) == 0xa9);
-}
-
-void appendHexEscape(std::string& out, unsigned char byte) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  out += "\\x";
-  out += kDigits[byte >> 4];
-  out += kDigits[byte & 0x0f];
 }
 
 std::string textLine(const RequestRecord& r) {
@@ -108,47 +78,13 @@ std::string jsonLine(const RequestRecord& r) {
   line["status"] = r.status;
   if (!r.detail.empty()) line["detail"] = r.detail;
   line["duration_ms"] = r.duration.count();
-  // JSON escapes every control character; bytes that are not UTF-8 become U+FFFD.
-  return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  // JSON escapes every ASCII control character; bytes that are not UTF-8 become U+FFFD; the
+  // separators beyond ASCII that it keeps raw are escaped here.
+  return text::escapeUnicodeBreaks(
+      line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 }
 
 }  // namespace
-
-std::string escapeForLog(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20 || c == 0x7f) {
-      appendHexEscape(out, c);
-    } else if (c >= 0x80) {
-      const std::size_t length = utf8Length(text, i);
-      if (length == 0 || breaksLines(text.substr(i, length))) {
-        const std::size_t escaped = length == 0 ? 1 : length;
-        for (std::size_t k = 0; k < escaped; ++k) {
-          appendHexEscape(out, static_cast<unsigned char>(text[i + k]));
-        }
-        i += escaped;
-      } else {
-        out.append(text.substr(i, length));
-        i += length;
-      }
-      continue;
-    } else {
-      out += static_cast<char>(c);
-    }
-    ++i;
-  }
-  return out;
-}
 
 std::string isoTime(std::chrono::system_clock::time_point time) {
   const auto sinceEpoch = time.time_since_epoch();

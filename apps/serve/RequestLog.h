@@ -44,14 +44,11 @@ using RequestLog = std::function<void(const RequestRecord& record)>;
 
 // The record as one line without a line break, e.g.
 //   2025-03-04T05:06:07.089Z 127.0.0.1 GetOutgoingLoadAllOrders load 5001: ok, 12 rows, 3 ms
-// Json: the same fields as one JSON object. Control characters from the request are written
-// as visible escapes (\n, \r, \x1b), so a request cannot forge a line. Never throws for
-// texts that are not UTF-8 (they are escaped too).
+// Json: the same fields as one JSON object. Texts from the request are escaped as the control's
+// event log escapes them (text::escapeForLog: \n, \r, \x1b, \u2028, the backslash doubled),
+// or as JSON escapes them, so a request cannot forge a line. Never throws for texts that are not
+// UTF-8 (they are escaped too).
 std::string formatRecord(const RequestRecord& record, LogFormat format);
-
-// Text with CR, LF, tab, the other C0 controls, DEL and bytes that are not UTF-8 written as
-// visible escapes ("\r", "\n", "\t", "\x1b"), and the backslash doubled.
-std::string escapeForLog(std::string_view text);
 
 // A time as ISO 8601 in UTC with milliseconds, e.g. "2025-03-04T05:06:07.089Z".
 std::string isoTime(std::chrono::system_clock::time_point time);

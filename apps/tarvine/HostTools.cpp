@@ -23,7 +23,7 @@ constexpr int kMessageMs = 10000;
 
 }  // namespace
 
-HostTools::HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPickWidget& view,
+HostTools::HostTools(QMainWindow& window, OrderPick& control, qt::OrderPickWidget& view,
                      const std::optional<tools::TrailerLimits>& limits)
     : QObject(&window), window_(window), control_(control), capacity_(control) {
   capacity_.setLimits(limits);

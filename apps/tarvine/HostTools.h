@@ -21,13 +21,12 @@ namespace tarvine::app {
 class HostTools : public QObject {
  public:
   // Adds the tools to the window. The control and its view must outlive this object.
-  HostTools(QMainWindow& window, TarvineOrderPick& control, qt::OrderPickWidget& view,
+  HostTools(QMainWindow& window, OrderPick& control, qt::OrderPickWidget& view,
             const std::optional<tools::TrailerLimits>& limits);
   // Takes the tools' bars, shortcut and menu entries out of the window again.
   ~HostTools() override;
 
   tools::TrailerCapacity& capacity() { return capacity_; }
-  qt::OrderFindBox& findBox() const { return *findBox_; }
   // The gauges, null without limits.
   qt::CapacityGauges* gauges() const { return gauges_; }
   // The sheet of what is picked now, printed now.
@@ -43,7 +42,7 @@ class HostTools : public QObject {
   void tell(const QString& text);
 
   QMainWindow& window_;
-  TarvineOrderPick& control_;
+  OrderPick& control_;
   tools::TrailerCapacity capacity_;
   qt::OrderFindBox* findBox_ = nullptr;
   qt::CapacityGauges* gauges_ = nullptr;

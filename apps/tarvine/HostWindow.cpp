@@ -14,7 +14,7 @@
 
 #include "Layout.h"
 #include "UnsavedPrompt.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "platform/RuntimeError.h"
 
 namespace tarvine::app {
@@ -37,8 +37,8 @@ void tellShown(const DialogShown& shown) {
 HostWindow::HostWindow(const HostOptions& options, bool unattended)
     : log_(makeDefaultEventLog()), realDialogs_(this), unattended_(unattended) {
   unattendedDialogs_.setObserver(tellShown);
-  control_ = std::make_unique<TarvineOrderPick>(
-      unattended ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
+  control_ =
+      makeOrderPick(unattended ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
   setObjectName(QStringLiteral("hostWindow"));
   setWindowTitle(QString::fromLatin1(kProductName));
   control_->PutServerName(options.server);

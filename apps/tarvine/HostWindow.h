@@ -18,7 +18,7 @@
 class QLineEdit;
 
 namespace tarvine {
-class TarvineOrderPick;
+class OrderPick;
 }
 
 namespace tarvine::app {
@@ -43,7 +43,7 @@ class HostWindow : public QMainWindow {
   bool saveScreenshot(const QString& path);
 
   // The control and its widget; null once the window was closed.
-  TarvineOrderPick* control() const { return control_.get(); }
+  OrderPick* control() const { return control_.get(); }
   qt::OrderPickWidget* pickWidget() const { return widget_; }
   // The dispatcher's tools of the window; null once the window was closed.
   HostTools* tools() const { return tools_.get(); }
@@ -66,7 +66,7 @@ class HostWindow : public QMainWindow {
   std::unique_ptr<EventLog> log_;
   qt::QtDialogs realDialogs_;
   RecordingDialogs unattendedDialogs_;
-  std::unique_ptr<TarvineOrderPick> control_;
+  std::unique_ptr<OrderPick> control_;
   QPointer<qt::OrderPickWidget> widget_;
   QLineEdit* loadBox_ = nullptr;
   std::unique_ptr<HostTools> tools_;

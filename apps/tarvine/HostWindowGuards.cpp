@@ -7,7 +7,7 @@
 #include <charconv>
 
 #include "HostWindow.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::app {
 namespace {
@@ -39,7 +39,7 @@ std::optional<std::int32_t> HostWindow::typedLoad() {
 }
 
 void HostWindow::tellOpenedLoad(std::int32_t load, int errorReports) {
-  const TarvineOrderPick& control = *control_;
+  const OrderPick& control = *control_;
   // Both lists end with one empty entry. (The route label keeps the last load's route when
   // the service has none for this one, so it cannot tell.)
   const bool nothing = control.centerList().size() <= 1 && control.orders().size() <= 1;

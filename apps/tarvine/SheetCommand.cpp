@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "SheetPdf.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
 #include "platform/RuntimeError.h"
@@ -38,7 +38,8 @@ SheetCommand::SheetCommand(CLI::App& app)
 int SheetCommand::run() {
   RecordingDialogs dialogs;
   MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
+  const std::unique_ptr<OrderPick> owned = makeOrderPick(dialogs, log);
+  OrderPick& control = *owned;
   control.PutServerName(server_);
   control.SetFacilityID(facility_);
   try {

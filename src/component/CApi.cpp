@@ -9,6 +9,7 @@
 
 #include "component/CApiObjects.h"
 #include "component/TypeDescription.h"
+#include "platform/Text.h"
 #include "script/StateJson.h"
 
 using namespace tarvine::component;
@@ -19,11 +20,9 @@ namespace {
 // Copies text into a fixed buffer, cut at a character boundary so that it stays UTF-8.
 template <std::size_t N>
 void copyInto(char (&buffer)[N], std::string_view text) {
-  std::size_t size = std::min(text.size(), N - 1);
-  if (size < text.size()) {
-    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
-  }
-  if (size > 0) std::memcpy(buffer, text.data(), size);
+  const std::string_view kept = tarvine::text::cutAtCharacter(text, N - 1);
+  const std::size_t size = kept.size();
+  if (size > 0) std::memcpy(buffer, kept.data(), size);
   buffer[size] = '\0';
 }
 

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "control/ErrorReport.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::component {
 namespace {
@@ -59,7 +58,7 @@ const std::string& text(const Variant& value) {
 }
 
 // Runs the method with coerced arguments; a run-time error becomes an Exception failure.
-Variant call(TarvineOrderPick& control, const MethodDesc& method, const std::vector<Variant>& a) {
+Variant call(OrderPick& control, const MethodDesc& method, const std::vector<Variant>& a) {
   try {
     switch (method.dispatchId) {
       case kDispRefreshData:
@@ -94,7 +93,7 @@ Variant call(TarvineOrderPick& control, const MethodDesc& method, const std::vec
 
 }  // namespace
 
-Variant invoke(TarvineOrderPick& control, std::int32_t dispatchId, std::span<const Variant> args) {
+Variant invoke(OrderPick& control, std::int32_t dispatchId, std::span<const Variant> args) {
   const MethodDesc* method = methodById(dispatchId);
   if (!method) {
     throw DispatchError(
@@ -115,8 +114,7 @@ Variant invoke(TarvineOrderPick& control, std::int32_t dispatchId, std::span<con
   return call(control, *method, coerced);
 }
 
-Variant invokeByName(TarvineOrderPick& control, std::string_view name,
-                     std::span<const Variant> args) {
+Variant invokeByName(OrderPick& control, std::string_view name, std::span<const Variant> args) {
   const auto id = dispatchIdOfName(name);
   if (!id) {
     throw DispatchError(DispatchCode::UnknownName, "Unknown name: " + std::string(name));

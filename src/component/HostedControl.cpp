@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "astray/frmAstray.h"
 #include "platform/Screen.h"
 #include "script/ScriptLine.h"
 #include "script/StateJson.h"
@@ -32,7 +31,7 @@ HostedControl::HostedControl()
           [this](RecordingDialogs& dialogs, MemoryEventLog& log) {
             dialogs_ = std::make_unique<HostDialogs>(dialogs, callbacks_);
             log_ = std::make_unique<HostEventLog>(log, callbacks_, scriptRunning_);
-            auto control = std::make_unique<TarvineOrderPick>(*dialogs_, *log_);
+            auto control = makeOrderPick(*dialogs_, *log_);
             formFace_ = std::make_unique<DispatchFace>(*control);
             control->setFormObject(formFace_.get());
             return control;
@@ -84,7 +83,7 @@ int HostedControl::runScript(std::string_view text, const LineSink& sink) {
 }
 
 std::string HostedControl::stateJson() {
-  const frmAstray* form = dialogs_->shownForm() ? control().astrayForm() : nullptr;
+  const AstrayForm* form = dialogs_->shownForm() ? control().astrayForm() : nullptr;
   return script::jsonLine(script_.state(form));
 }
 

@@ -55,7 +55,7 @@ class HostedControl {
   // The error reports shown by the last call or script run (so far, while one runs).
   const ErrorReports& reports() const { return dialogs_->reports(); }
 
-  TarvineOrderPick& control() { return script_.control(); }
+  OrderPick& control() { return script_.control(); }
   // The face the astray form reaches the control through.
   const DispatchFace& formFace() const { return *formFace_; }
 

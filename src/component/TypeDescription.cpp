@@ -1,17 +1,9 @@
 #include "component/TypeDescription.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/Text.h"
 
 namespace tarvine::component {
 namespace {
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 TypeLibraryDesc buildTypeLibrary() {
   using enum VarType;
@@ -102,14 +94,15 @@ const MethodDesc* methodById(std::int32_t dispatchId) {
 
 std::optional<std::int32_t> dispatchIdOfName(std::string_view name) {
   for (const MethodDesc& method : typeLibrary().dispatch.methods) {
-    if (equalIgnoringCase(method.name, name)) return method.dispatchId;
+    if (text::equalsIgnoringCase(method.name, name)) return method.dispatchId;
   }
   return std::nullopt;
 }
 
 bool isClassId(std::string_view text) {
   const bool braced = text.size() == kClassId.size();
-  return equalIgnoringCase(text, braced ? kClassId : kClassId.substr(1, kClassId.size() - 2));
+  return text::equalsIgnoringCase(text,
+                                  braced ? kClassId : kClassId.substr(1, kClassId.size() - 2));
 }
 
 }  // namespace tarvine::component

@@ -1,9 +1,34 @@
 #pragma once
 // The control's screen as laid out at design time.
 
-#include "control/TarvineOrderPick.h"
+#include "platform/ListView.h"
+#include "platform/Screen.h"
+#include "platform/Widget.h"
 
 namespace tarvine {
+
+// The widgets of the control's screen, by their names.
+struct ControlWidgets {
+  CommandButton& cmdCancel;
+  CommandButton& cmdSave;
+  Frame& fraAll;
+  Label& Label2;
+  Label& lblTarvineID;
+  Label& Label7;
+  Label& lblRoute;
+  Label& Label1;
+  ComboBox& cboCenter;
+  ListView& lvwOrderIDs;
+  CheckBox& chkSellectAll;
+  Frame& fraTotals;
+  Label& Label3;
+  Label& Label4;
+  Label& Label6;
+  Label& lblTotal4;
+  Label& lblTotal5;
+  Label& lblTotal6;
+  CommandButton& cmdAddAstrayItem;
+};
 
 // Design size of the control, in twips.
 inline constexpr int kControlWidth = 8820;

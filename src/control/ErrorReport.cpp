@@ -19,14 +19,14 @@ std::string errorLogEntry(const RuntimeError& error, std::string_view procedure,
   std::string entry = "\r\n\r\nError Number - ";
   entry += convert::integerText(error.number());
   entry += "\r\nError Description - ";
-  entry += text::escapeControls(error.description());
+  entry += text::escapeForLog(error.description());
   entry += "\r\nError Source - ";
-  entry += text::escapeControls(error.source());
+  entry += text::escapeForLog(error.source());
   entry += ' ';
   entry += procedure;
   if (!additional.empty()) {
     entry += "\r\nAdditional Error Info - ";
-    entry += text::escapeControls(additional);
+    entry += text::escapeForLog(additional);
   }
   entry += "\r\n";
   entry += projectLine;

@@ -1,13 +1,10 @@
 #include "control/TarvineOrderPick.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "astray/frmAstray.h"
-#include "control/ControlLayout.h"
-#include "control/ErrorReport.h"
+#include "control/frmAstray.h"
 #include "platform/Convert.h"
+#include "platform/Text.h"
 #include "service/Activity.h"
+#include "service/RouteOperations.h"
 
 namespace tarvine {
 
@@ -56,7 +53,7 @@ void TarvineOrderPick::UserControl_Initialize() {
     list.addColumn("Hot", 500);
     list.addColumn("Astray", 700);
     list.addColumn("", 0);
-    list.setReportView(true);
+    // The headless list is always in report view: there is nothing to switch.
   });
 }
 
@@ -141,11 +138,16 @@ void TarvineOrderPick::ReportError(const RuntimeError& error, std::string_view p
 }
 
 void TarvineOrderPick::invokeByName(const std::string& name) {
-  std::string lower = name;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (lower == "refreshdata") return RefreshData();
+  if (text::equalsIgnoringCase(name, "RefreshData")) return RefreshData();
   throw RuntimeError(438, "Object doesn't support this property or method");
+}
+
+AstrayForm* TarvineOrderPick::astrayForm() const {
+  return astrayForm_.get();
+}
+
+std::unique_ptr<OrderPick> makeOrderPick(Dialogs& dialogs, EventLog& log) {
+  return std::make_unique<TarvineOrderPick>(dialogs, log);
 }
 
 }  // namespace tarvine

@@ -1,7 +1,8 @@
 #pragma once
-// TarvineOrderPick: the order-picking control. A host creates it, names the server, facility
-// and person, and sets a load; the dispatcher then picks order segments onto the load and
-// saves. Everything the control reads or writes goes through the route service.
+// TarvineOrderPick: the order-picking control behind the face OrderPick. Its state, its event
+// handlers and its procedures live here and in the other files of control/; they call the rules
+// of load/, picking/, save/ and astray/. Users of the control include control/OrderPick.h; tests,
+// benchmarks and fuzz targets may use this class for the views the face leaves out.
 
 #include <cstdint>
 #include <functional>
@@ -11,16 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "control/ErrorReport.h"
-#include "control/LateBound.h"
-#include "load/AllOrdersUDT.h"
-#include "platform/Dialogs.h"
-#include "platform/EventLog.h"
-#include "platform/ListView.h"
-#include "platform/Screen.h"
-#include "platform/Widget.h"
+#include "control/OrderPick.h"
 #include "save/SaveCheck.h"
-#include "service/RouteOperations.h"
 #include "service/Transport.h"
 
 namespace tarvine {
@@ -30,41 +23,7 @@ class frmAstray;
 // Path of the route service below the server text given to PutServerName.
 inline constexpr std::string_view kServicePath = "/WebServices/VOZAWebservice/VOZAWebservice.asmx";
 
-// Row colours of the list (0x00BBGGRR).
-inline constexpr std::uint32_t kColorBlue = 16711680;
-inline constexpr std::uint32_t kColorRed = 255;
-
-// The widgets of the control's screen, by their names.
-struct ControlWidgets {
-  CommandButton& cmdCancel;
-  CommandButton& cmdSave;
-  Frame& fraAll;
-  Label& Label2;
-  Label& lblTarvineID;
-  Label& Label7;
-  Label& lblRoute;
-  Label& Label1;
-  ComboBox& cboCenter;
-  ListView& lvwOrderIDs;
-  CheckBox& chkSellectAll;
-  Frame& fraTotals;
-  Label& Label3;
-  Label& Label4;
-  Label& Label6;
-  Label& lblTotal4;
-  Label& lblTotal5;
-  Label& lblTotal6;
-  CommandButton& cmdAddAstrayItem;
-};
-
-// Picks and freight overrides not saved yet: the rows carrying the change mark and the distinct
-// P.O.s among them, in list order.
-struct UnsavedChanges {
-  std::size_t rows = 0;
-  std::vector<std::string> orders;
-};
-
-class TarvineOrderPick : public LateBound {
+class TarvineOrderPick final : public OrderPick {
  public:
   // Creates the control (UserControl_Initialize). Dialogs and log must outlive it.
   TarvineOrderPick(Dialogs& dialogs, EventLog& log);
@@ -73,61 +32,42 @@ class TarvineOrderPick : public LateBound {
   TarvineOrderPick(const TarvineOrderPick&) = delete;
   TarvineOrderPick& operator=(const TarvineOrderPick&) = delete;
 
-  // Public methods of the control's dispatch interface.
-  // Stores the server text; the service URL and SOAP action start derive from it. Sends nothing.
-  void PutServerName(const std::string& ptServerName);
-  // Shows a load: header, centers, route and order segments. Errors are reported, not thrown.
-  void PutTarvineID(std::int32_t plTarvineID);
-  // Reloads the current load's segments and refills the list; unsaved picks are lost.
-  void RefreshData();
-  // One SOAP exchange; errors are reported and give the empty text.
+  // OrderPick: the public methods.
+  void PutServerName(const std::string& ptServerName) override;
+  void SetFacilityID(const std::string& FacilityIDPassed) override;
+  void SetPersonInformation(const std::string& PersonIDPassed,
+                            const std::string& PersonTypeIDPassed) override;
+  void PutTarvineID(std::int32_t plTarvineID) override;
+  void RefreshData() override;
   std::string ReturnWebserviceXML(const std::string& AsmxUrl, const std::string& Host,
                                   const std::string& SOAPAction, const std::string& SOAPEnvelope,
-                                  bool UpdateAddDeleteOnly = false);
-  // Stores the facility text, unchecked.
-  void SetFacilityID(const std::string& FacilityIDPassed);
-  // Stores person and person type as 16-bit integers. Throws RuntimeError (13 or 6) for a text
-  // that is not a 16-bit number; PersonID is already set when only the second one is bad.
-  void SetPersonInformation(const std::string& PersonIDPassed,
-                            const std::string& PersonTypeIDPassed);
-
-  // LateBound: RefreshData, PutServerName... by name; unknown names throw RuntimeError 438.
+                                  bool UpdateAddDeleteOnly = false) override;
   void invokeByName(const std::string& name) override;
 
-  // The object the astray form calls RefreshData on, late bound: a component face that stands
-  // in for the control, or null for the control itself. Must outlive its use by the form.
-  void setFormObject(LateBound* formObject) { formObject_ = formObject; }
+  // OrderPick: hosting, the screen and the views.
+  void setFormObject(LateBound* formObject) override { formObject_ = formObject; }
+  void setTimeouts(HttpTimeouts timeouts) override;
+  void setMaxReplyBytes(std::size_t bytes) override;
+  void setSaveCheck(std::function<bool(Dialogs&)> check) override { saveCheck_ = std::move(check); }
+  Screen& screen() override { return screen_; }
+  const ControlWidgets& widgets() const override { return w_; }
+  AstrayForm* astrayForm() const override;
+  std::int32_t outgoingLoadID() const override { return OutgoingLoadID; }
+  std::int16_t personID() const override { return PersonID; }
+  std::int16_t personTypeID() const override { return PersonTypeID; }
+  const OrderArray& orders() const override { return Orders; }
+  const std::vector<std::string>& centerList() const override { return CenterList; }
+  UnsavedChanges unsavedChanges() const override;
+  const AllOrdersUDT* recordOfRow(RowId row) const override;
 
-  // The screen the dispatcher sees, and its widgets by name.
-  Screen& screen() { return screen_; }
-  const ControlWidgets& widgets() const { return w_; }
-  // The astray form once it has been shown (null before).
-  frmAstray* astrayForm() const { return astrayForm_.get(); }
-  // Time limits of every service call.
-  void setTimeouts(HttpTimeouts timeouts);
-  // Largest reply of every service call; a larger one fails the exchange. For tests.
-  void setMaxReplyBytes(std::size_t bytes);
-  // A check the Save button runs first, asking through the control's dialogs (a dispatcher's
-  // tool installs it): false stops the click before anything is read or sent, and the picks
-  // stay. An empty function removes it. RefreshData's own save does not run it.
-  void setSaveCheck(std::function<bool(Dialogs&)> check) { saveCheck_ = std::move(check); }
-
-  // Read-only views of the control's state, for hosts and tests.
+  // The server text given to PutServerName.
   const std::string& serverName() const { return ServerName; }
+  // The service URL derived from it.
   const std::string& webServiceURL() const { return WebServiceURL; }
-  const std::string& soapActionStart() const { return SOAPActionStart; }
-  std::int32_t outgoingLoadID() const { return OutgoingLoadID; }
+  // The facility given to SetFacilityID.
   const std::string& facilityID() const { return FacilityID; }
-  std::int16_t personID() const { return PersonID; }
-  std::int16_t personTypeID() const { return PersonTypeID; }
+  // The item data of the selected center entry (0 for all centers), -1 when none is selected.
   std::int32_t selectedCenterID() const { return SelectedCenterID; }
-  const std::string& basicTotalXML() const { return BasicTotalXML; }
-  bool fillingList() const { return FillingList; }
-  const std::string& saveSQL() const { return SaveSQL; }
-  const OrderArray& orders() const { return Orders; }
-  const std::vector<std::string>& centerList() const { return CenterList; }
-  // What a save would send now; nothing after a save, a refill or Cancel. Never fails.
-  UnsavedChanges unsavedChanges() const;
 
  private:
   friend class TarvineOrderPickTestAccess;
@@ -176,6 +116,8 @@ class TarvineOrderPick : public LateBound {
   bool CenterExist(const std::unordered_set<std::string>& list, const std::string& value);
   void cboCenter_Click();
   void ClearTotals();
+  // Shows the totals in the three total captions.
+  void showTotals(const PickTotals& totals);
   void chkSellectAll_Click();
   void lvwOrderIDs_ItemCheck(RowId item);
   void lvwOrderIDs_DblClick();
@@ -184,8 +126,6 @@ class TarvineOrderPick : public LateBound {
 
   // Saving and astray P.O.s.
   void cmdSave_Click();
-  // The save; with checkFirst, the orders are read again before anything is sent.
-  void saveChangedRows(bool checkFirst);
   // Reads the load's orders again and compares the P.O.s of the written segments with what was
   // loaded; when they differ, asks whether to save over them. True when the save may go on. A
   // read that failed was reported by the transport and gives false; a reply that holds no data
@@ -218,7 +158,6 @@ class TarvineOrderPick : public LateBound {
   std::vector<std::string> CenterList;
   std::string BasicTotalXML;
   bool FillingList = false;
-  std::string SaveSQL;
   std::int16_t LoopIndex = 0;
   std::string EnvelopeText;
   std::string RequestBodyXML;

@@ -85,6 +85,10 @@ void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
   record.NoRate = noRate_;
 }
 
+std::string freightText(double freight) {
+  return freight == -1 ? std::string("-1") : convert::formatStandard(freight);
+}
+
 bool readOrderRecords(std::string dataSetText, OrderArray& orders) {
   orders.assign(1, AllOrdersUDT{});
   XmlDocument document;

@@ -34,6 +34,10 @@ class OrderReader {
   bool noRate_ = false;
 };
 
+// A record's Freight as the list shows it: "-1" for a P.O. without a rate, else the standard
+// format (1,234.50). Never fails but for memory.
+std::string freightText(double freight);
+
 // Re-creates orders with one spare element, then reads one record per row of the order data set
 // text (the unwrapped reply), parsed where it is. Returns false when the text is not a data set
 // (empty, not well-formed, or without Root / DataSet); orders then holds only the spare. Throws

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/RuntimeError.h"
+#include "platform/Text.h"
 
 namespace tarvine::convert {
 namespace {
@@ -31,16 +32,6 @@ std::string_view trimSpacesAndTabs(std::string_view text) {
   while (begin < end && isSpaceOrTab(text[begin])) ++begin;
   while (end > begin && isSpaceOrTab(text[end - 1])) --end;
   return text.substr(begin, end - begin);
-}
-
-bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord) {
-  if (text.size() != lowerWord.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerWord[i]) return false;
-  }
-  return true;
 }
 
 // A decimal number as written, with grouping and blanks already left out.
@@ -371,8 +362,8 @@ std::int32_t roundToInt32(double value) {
 
 bool toBoolean(std::string_view text) {
   const std::string_view word = trimSpacesAndTabs(text);
-  if (equalsIgnoringCase(word, "true")) return true;
-  if (equalsIgnoringCase(word, "false")) return false;
+  if (text::equalsIgnoringCase(word, "true")) return true;
+  if (text::equalsIgnoringCase(word, "false")) return false;
   return requireNumber(text) != 0;
 }
 

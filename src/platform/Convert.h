@@ -1,5 +1,6 @@
 #pragma once
-// Number, date and text conversions with the rules of the original desktop platform.
+// Number, date and text conversions with the platform's rules: lenient number reading, rounding
+// halves to even, the "standard" format.
 // Texts the control shows follow United States conventions; texts written into requests and
 // statements always use "." and no digit grouping, whatever the machine's locale.
 

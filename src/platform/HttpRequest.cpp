@@ -12,6 +12,7 @@
 
 #include "platform/HttpUrlRules.h"
 #include "platform/RuntimeError.h"
+#include "platform/Text.h"
 #include "platform/Waiting.h"
 
 namespace tarvine {
@@ -42,16 +43,6 @@ RuntimeError httpError(CURLcode code, std::string description) {
 
 RuntimeError badArgument(std::string description) {
   return httpError(CURLE_BAD_FUNCTION_ARGUMENT, std::move(description));
-}
-
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lowerAscii(x) == lowerAscii(y);
-         });
 }
 
 // "scheme://[user@]authority[/path]" -> "authority"; any other value is returned unchanged.
@@ -119,11 +110,12 @@ HeaderList buildHeaderList(const std::vector<std::pair<std::string, std::string>
   };
   auto isSet = [&headers](std::string_view name) {
     return std::any_of(headers.begin(), headers.end(), [name](const auto& header) {
-      return equalsIgnoringCase(header.first, name);
+      return text::equalsIgnoringCase(header.first, name);
     });
   };
   for (const auto& [name, value] : headers) {
-    const std::string sent = equalsIgnoringCase(name, "Host") ? hostHeaderValue(value) : value;
+    const std::string sent =
+        text::equalsIgnoringCase(name, "Host") ? hostHeaderValue(value) : value;
     // "Name;" is libcurl's way to send a header with an empty value; "Name:" would remove it.
     append(sent.empty() ? name + ";" : name + ": " + sent);
   }
@@ -216,7 +208,7 @@ class CurlRun final : public RunningExchange {
 }  // namespace
 
 void HttpRequest::open(std::string method, std::string url) {
-  if (!equalsIgnoringCase(method, "POST")) {
+  if (!text::equalsIgnoringCase(method, "POST")) {
     throw badArgument("Only the POST method is supported");
   }
   refuseClearTextCredentials(url);

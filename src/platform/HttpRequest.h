@@ -24,7 +24,7 @@ struct HttpTimeouts {
 inline constexpr std::size_t kMaxReplyBytes = std::size_t{256} << 20;
 
 // Error numbers of failed exchanges are kHttpErrorBase + the libcurl code (negative, like the
-// failure codes of the original platform's objects); the source is "libcurl".
+// failure codes hosts know from the platform's HTTP objects); the source is "libcurl".
 inline constexpr std::int32_t kHttpErrorBase = static_cast<std::int32_t>(0x800C0000u);
 inline constexpr const char* kHttpErrorSource = "libcurl";
 
@@ -63,9 +63,7 @@ class HttpRequest {
   long status() const { return status_; }
   // Content-Type of the completed exchange's reply; empty before, or when it had none.
   const std::string& responseContentType() const { return contentType_; }
-  // Reply body of the completed exchange, empty before.
-  const std::string& responseText() const { return response_; }
-  // Moves the reply body out (the request keeps an empty text).
+  // Moves the reply body of the completed exchange out (empty before, and after a first take).
   std::string takeResponseText() { return std::exchange(response_, {}); }
 
  private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/Text.h"
 #include "platform/WidgetErrors.h"
 
 namespace tarvine {
@@ -10,8 +11,7 @@ namespace tarvine {
 namespace {
 
 unsigned char foldCase(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+  return static_cast<unsigned char>(text::lowerAscii(c));
 }
 
 // True when a comes before b in text order, ASCII letters compared without their case.

@@ -45,8 +45,6 @@ class ListView : public Widget {
   int addColumn(std::string caption, double width, Alignment alignment = Alignment::Left);
   const std::vector<ColumnHeader>& columns() const { return columns_; }
   void setColumnWidth(int column, double width);
-  bool reportView() const { return reportView_; }
-  void setReportView(bool on) { reportView_ = on; }
   // The list's own width in twips.
   double width() const { return rect().width; }
 
@@ -61,7 +59,7 @@ class ListView : public Widget {
   const std::string& subItem(RowId id, int k) const;
   void setSubItem(RowId id, int k, std::string text);
   void setText(RowId id, std::string text);
-  // Code changes the check state: raises nothing, as on the original platform.
+  // Code changes the check state: raises nothing (only the user's click raises itemCheck).
   void setChecked(RowId id, bool checked);
   void setTag(RowId id, std::string tag);
   void setColor(RowId id, std::optional<std::uint32_t> color);
@@ -111,7 +109,6 @@ class ListView : public Widget {
   void renumber() const;
 
   std::vector<ColumnHeader> columns_;
-  bool reportView_ = false;
   std::vector<ListRow> rows_;
   mutable std::vector<RowId> order_;
   mutable std::vector<std::uint32_t> positions_;  // RowId -> 0-based position

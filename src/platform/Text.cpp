@@ -62,15 +62,141 @@ void replaceAllInPlace(std::string& text, std::string_view search, std::string_v
   text.resize(write + (source.size() - from));
 }
 
-std::string escapeControls(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Which bytes an XML escaping replaces, as a lookup table: serialized texts run to megabytes.
+struct SpecialBytes {
+  constexpr explicit SpecialBytes(std::string_view special) {
+    for (char c : special) table[static_cast<unsigned char>(c)] = true;
+  }
+  bool table[256] = {};
+};
+
+// Appends text with the bytes marked in `special` replaced by their entity references.
+void appendEscaped(std::string& out, std::string_view text, const SpecialBytes& special) {
+  std::size_t start = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (!special.table[static_cast<unsigned char>(c)]) continue;
+    out.append(text, start, pos - start);
+    out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&quot;";
+    start = pos + 1;
+  }
+  out.append(text, start, std::string_view::npos);
+}
+
+}  // namespace
+
+void appendEscapedXmlText(std::string& out, std::string_view text) {
+  static constexpr SpecialBytes kTextSpecial("&<>");
+  appendEscaped(out, text, kTextSpecial);
+}
+
+void appendEscapedXmlAttribute(std::string& out, std::string_view text) {
+  static constexpr SpecialBytes kAttributeSpecial("&<\"");
+  appendEscaped(out, text, kAttributeSpecial);
+}
+
+std::string escapeXmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  appendEscapedXmlText(out, text);
+  return out;
+}
+
+Utf8Char decodeUtf8(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return {lead, 1};
+  std::size_t length = 0;
+  std::uint32_t code = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, code = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, code = lead & 0x07u;
+  } else {
+    return {};
+  }
+  if (at + length > text.size()) return {};
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(k) & 0xC0u) != 0x80u) return {};
+    code = (code << 6) | (byte(k) & 0x3Fu);
+  }
+  const std::uint32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+  if (code < shortest || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return {};
+  return {code, length};
+}
+
+std::string_view cutAtCharacter(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  std::size_t cut = maxBytes;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut);
+}
+
+namespace {
+
+constexpr char kHex[] = "0123456789abcdef";
+
+bool breaksLines(std::uint32_t code) {
+  return (code >= 0x80 && code <= 0x9F) || code == 0x2028 || code == 0x2029;
+}
+
+void appendUnicodeEscape(std::string& out, std::uint32_t code) {
+  out += {'\\',
+          'u',
+          kHex[(code >> 12) & 0xF],
+          kHex[(code >> 8) & 0xF],
+          kHex[(code >> 4) & 0xF],
+          kHex[code & 0xF]};
+}
+
+// Appends the character at text[i] beyond ASCII, escaped when it breaks lines (and, with
+// escapeBadBytes, as \xNN when it is not well-formed); returns the bytes it took.
+std::size_t appendBeyondAscii(std::string& out, std::string_view text, std::size_t i,
+                              bool escapeBadBytes) {
+  const Utf8Char c = decodeUtf8(text, i);
+  if (c.length == 0) {
+    if (escapeBadBytes) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    } else {
+      out += text[i];
+    }
+    return 1;
+  }
+  if (breaksLines(c.code)) {
+    appendUnicodeEscape(out, c.code);
+  } else {
+    out.append(text.substr(i, c.length));
+  }
+  return c.length;
+}
+
+}  // namespace
+
+std::string escapeForLog(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
-                    (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
-    if (byte == '\r') {
+    if (byte >= 0x80) {
+      i += appendBeyondAscii(out, text, i, true);
+      continue;
+    }
+    if (byte == '\\') {
+      out += "\\\\";
+    } else if (byte == '\r') {
       out += "\\r";
     } else if (byte == '\n') {
       out += "\\n";
@@ -78,11 +204,22 @@ std::string escapeControls(std::string_view text) {
       out += "\\t";
     } else if (byte < 0x20 || byte == 0x7F) {
       out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
-    } else if (c1) {
-      const auto code = static_cast<unsigned char>(text[++i]);
-      out += {'\\', 'u', '0', '0', kHex[code >> 4], kHex[code & 0xF]};
     } else {
       out += text[i];
+    }
+    ++i;
+  }
+  return out;
+}
+
+std::string escapeUnicodeBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      out += text[i++];
+    } else {
+      i += appendBeyondAscii(out, text, i, false);
     }
   }
   return out;

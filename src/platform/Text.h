@@ -1,6 +1,10 @@
 #pragma once
-// Plain text operations shared by the layers above.
+// Plain text operations shared by the layers above, each written once: replacing, ASCII letter
+// case, XML text escaping, walking UTF-8 and escaping texts for a log line. Also linked on its
+// own by the reference route service (target tarvine_text), which shares no other code.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,10 +18,47 @@ std::string replaceAll(std::string_view text, std::string_view search,
 // In-place form of replaceAll().
 void replaceAllInPlace(std::string& text, std::string_view search, std::string_view replacement);
 
-// The text with its control characters written as visible escapes, so that text from outside
-// cannot break or forge a log line: CR, LF and tab as \r \n \t, the other ASCII controls and
-// DEL as \xNN, the C1 controls of UTF-8 (U+0080 to U+009F) as \uNNNN. Everything else, a
-// backslash included, stays as it is.
-std::string escapeControls(std::string_view text);
+// The character with an ASCII capital letter made small; every other byte as it is.
+constexpr char lowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when the texts are equal with ASCII letters compared without their case (other bytes,
+// UTF-8 included, must be equal). Linear.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+// Appends the text with "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;"; quotes and
+// everything else unchanged, so a text without those three comes back as it is. Never fails.
+void appendEscapedXmlText(std::string& out, std::string_view text);
+// appendEscapedXmlText() into a string of its own.
+std::string escapeXmlText(std::string_view text);
+// Appends an attribute value (written between double quotes) with "&", "<" and the double
+// quote written as "&amp;", "&lt;" and "&quot;". Never fails.
+void appendEscapedXmlAttribute(std::string& out, std::string_view text);
+
+// One UTF-8 character: its code point and how many bytes it takes (0 when the bytes are not
+// one well-formed character: a stray continuation byte, a cut or overlong sequence, a surrogate
+// or a value beyond U+10FFFF).
+struct Utf8Char {
+  std::uint32_t code = 0;
+  std::size_t length = 0;
+};
+
+// The character that starts at text[at] (at < text.size()).
+Utf8Char decodeUtf8(std::string_view text, std::size_t at);
+
+// The longest start of the text of at most maxBytes bytes that does not end inside a character,
+// so that a cut UTF-8 text stays UTF-8.
+std::string_view cutAtCharacter(std::string_view text, std::size_t maxBytes);
+
+// The text with everything that could break or forge a log line written as a visible escape:
+// the backslash as \\, CR, LF and tab as \r \n \t, the other ASCII controls and DEL as \xNN, the
+// C1 controls (U+0080 to U+009F) and the line and paragraph separators (U+2028, U+2029) as
+// \uNNNN, and each byte that is not part of well-formed UTF-8 as \xNN. Everything else stays.
+std::string escapeForLog(std::string_view text);
+
+// The text with only the characters beyond ASCII that readers take as line breaks (the C1
+// controls, U+2028, U+2029) written as \uNNNN: for a JSON text, whose writer keeps them raw.
+std::string escapeUnicodeBreaks(std::string_view text);
 
 }  // namespace tarvine::text

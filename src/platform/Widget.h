@@ -1,8 +1,8 @@
 #pragma once
-// Headless widgets: the intrinsic controls of the original desktop platform, kept as plain
-// state with events. User actions are calls on a widget that change it and raise its event
-// synchronously; the control's code changes widgets through setters that raise the events the
-// original platform raised for code changes (see each widget).
+// Headless widgets: labels, text boxes, buttons, a combo box, a check box and frames, kept as
+// plain state with events. User actions are calls on a widget that change it and raise its event
+// synchronously; the control's code changes widgets through setters that raise the events a
+// desktop widget raises for code changes (see each widget).
 
 #include <cstdint>
 #include <optional>

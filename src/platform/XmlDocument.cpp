@@ -1,5 +1,6 @@
 #include "platform/XmlDocument.h"
 
+#include "platform/Text.h"
 #include "platform/XmlRules.h"
 #include "platform/XmlShape.h"
 
@@ -36,16 +37,6 @@ std::string copyForParsing(std::string_view text) {
   return copy;
 }
 
-// True when `text` equals the lower-case ASCII `lower` in any letter case.
-bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[i]) return false;
-  }
-  return true;
-}
-
 // Bytes from the network: a declaration naming an encoding must name the one the parser read.
 // A byte-order mark or UTF-16/32 characters decide over the declaration; 8-bit text is read as
 // UTF-8 unless the declaration names ISO-8859-1 (which the parser then read).
@@ -53,56 +44,12 @@ bool readsDeclaredEncoding(const pugi::xml_document& doc, pugi::xml_encoding rea
   const pugi::xml_node first = doc.first_child();
   if (first.type() != pugi::node_declaration || read != pugi::encoding_utf8) return true;
   const std::string_view name = first.attribute("encoding").value();
-  return name.empty() || equalsIgnoringCase(name, "utf-8") || equalsIgnoringCase(name, "utf8");
+  return name.empty() || text::equalsIgnoringCase(name, "utf-8") ||
+         text::equalsIgnoringCase(name, "utf8");
 }
 
 bool isTextNode(pugi::xml_node node) {
   return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-}
-
-// Which bytes a serialization escapes, as a lookup table: texts run to megabytes.
-struct SpecialBytes {
-  constexpr explicit SpecialBytes(std::string_view special) {
-    for (char c : special) table[static_cast<unsigned char>(c)] = true;
-  }
-  bool table[256] = {};
-};
-
-// Appends text with the characters marked in `special` replaced by their entity references.
-template <typename Escape>
-void appendEscaped(std::string& out, std::string_view text, const SpecialBytes& special,
-                   Escape escape) {
-  std::size_t start = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++pos) {
-    if (!special.table[static_cast<unsigned char>(text[pos])]) continue;
-    out.append(text, start, pos - start);
-    out += escape(text[pos]);
-    start = pos + 1;
-  }
-  out.append(text, start, std::string_view::npos);
-}
-
-std::string_view entityFor(char c) {
-  switch (c) {
-    case '&':
-      return "&amp;";
-    case '<':
-      return "&lt;";
-    case '>':
-      return "&gt;";
-    default:
-      return "&quot;";
-  }
-}
-
-void appendTextEscaped(std::string& out, std::string_view text) {
-  static constexpr SpecialBytes kTextSpecial("&<>");
-  appendEscaped(out, text, kTextSpecial, entityFor);
-}
-
-void appendAttributeEscaped(std::string& out, std::string_view text) {
-  static constexpr SpecialBytes kAttributeSpecial("&<\"");
-  appendEscaped(out, text, kAttributeSpecial, entityFor);
 }
 
 void appendStartTag(std::string& out, pugi::xml_node element) {
@@ -112,7 +59,7 @@ void appendStartTag(std::string& out, pugi::xml_node element) {
     out += ' ';
     out += attribute.name();
     out += "=\"";
-    appendAttributeEscaped(out, attribute.value());
+    text::appendEscapedXmlAttribute(out, attribute.value());
     out += '"';
   }
   out += element.first_child() || *element.value() != '\0' ? ">" : "/>";
@@ -128,7 +75,7 @@ void appendEndTag(std::string& out, pugi::xml_node element) {
 void appendLeaf(std::string& out, pugi::xml_node node) {
   switch (node.type()) {
     case pugi::node_pcdata:
-      appendTextEscaped(out, node.value());
+      text::appendEscapedXmlText(out, node.value());
       break;
     case pugi::node_cdata:
       out += "<![CDATA[";
@@ -170,7 +117,7 @@ void appendTree(std::string& out, pugi::xml_node top) {
     if (node.type() == pugi::node_element) {
       appendStartTag(out, node);
       // The element's own first run of text comes before its children.
-      appendTextEscaped(out, node.value());
+      text::appendEscapedXmlText(out, node.value());
       if (pugi::xml_node child = node.first_child()) {
         node = child;
         continue;

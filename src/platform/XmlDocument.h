@@ -99,10 +99,10 @@ class XmlDocument {
   bool refusedForShape() const { return refusedForShape_; }
   // The document node, whose children are the top-level nodes.
   XmlNode root() const { return XmlNode(doc_); }
-  // Serialization as the original parser wrote it: a declaration as <?xml version="1.0"?>,
-  // every top-level node followed by CR LF, no indentation, prefixes and attribute order as
-  // received, "&", "<", ">" escaped in text and "&", "<", '"' in attribute values. An empty
-  // document gives the empty text. Linear in the document size; no recursion.
+  // Serialization: a declaration as <?xml version="1.0"?>, every top-level node followed by
+  // CR LF, no indentation, prefixes and attribute order as received, "&", "<", ">" escaped in
+  // text and "&", "<", '"' in attribute values. An empty document gives the empty text. Linear
+  // in the document size; no recursion.
   std::string xml() const;
 
  private:

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Text.h"
+
 namespace tarvine::xml {
 namespace {
 
@@ -32,31 +34,18 @@ bool isNameChar(std::uint32_t c) {
          (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
-// Reads the code point at text[i] from UTF-8 already known to be well-formed, and moves i past
-// it.
-std::uint32_t nextCodePoint(std::string_view text, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
-  if (lead < 0x80) return lead;
-  const std::size_t more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-  std::uint32_t c = lead & (0x3Fu >> more);
-  for (std::size_t k = 0; k < more && i < text.size(); ++k) {
-    c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
-  }
-  return c;
-}
-
 // pugixml reads ASCII names by the XML rules and takes every byte above 0x7F as a name
 // character; only names holding such bytes need a look.
 bool isName(std::string_view name) {
   bool nonAscii = false;
   for (char c : name) nonAscii |= (static_cast<unsigned char>(c) & 0x80) != 0;
   if (!nonAscii) return true;
-  std::size_t i = 0;
-  if (name.empty() || !isNameStartChar(nextCodePoint(name, i))) return false;
-  while (i < name.size()) {
-    if (!isNameChar(nextCodePoint(name, i))) return false;
+  for (std::size_t i = 0; i < name.size();) {
+    const text::Utf8Char c = text::decodeUtf8(name, i);
+    if (c.length == 0 || !(i == 0 ? isNameStartChar(c.code) : isNameChar(c.code))) return false;
+    i += c.length;
   }
-  return true;
+  return !name.empty();
 }
 
 // Writes c as UTF-8 at out; returns the position after it.
@@ -201,14 +190,9 @@ bool isValidText(const char* text) {
   return firstInvalidCharacter(text) == std::string_view::npos;
 }
 
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // True for the target "xml" in any letter case, which only the declaration may use.
 bool isReservedTarget(std::string_view target) {
-  return target.size() == 3 && lowerAscii(target[0]) == 'x' && lowerAscii(target[1]) == 'm' &&
-         lowerAscii(target[2]) == 'l';
+  return text::equalsIgnoringCase(target, "xml");
 }
 
 // Called for elements with two attributes or more, from the first one.
@@ -341,25 +325,9 @@ std::size_t firstInvalidCharacter(std::string_view text, bool* sawNonAscii) {
       continue;
     }
     if (sawNonAscii) *sawNonAscii = true;
-    std::size_t length = 0;
-    std::uint32_t c = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, c = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, c = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, c = lead & 0x07u;
-    } else {
-      return i;
-    }
-    if (i + length > size) return i;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((bytes[i + k] & 0xC0u) != 0x80u) return i;
-      c = (c << 6) | (bytes[i + k] & 0x3Fu);
-    }
-    const std::uint32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (c < shortest || !isXmlChar(c)) return i;
-    i += length;
+    const text::Utf8Char c = text::decodeUtf8(text, i);
+    if (c.length == 0 || !isXmlChar(c.code)) return i;
+    i += c.length;
   }
   return std::string_view::npos;
 }

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "load/OrderReader.h"
 #include "platform/Convert.h"
 
 namespace tarvine {
@@ -62,11 +63,6 @@ struct Compared {
   const WrittenRecords& after;
   const BySegment<const WrittenSegment*>& written;
 };
-
-// A freight as the list shows it.
-std::string freightText(double freight) {
-  return freight == -1 ? std::string("-1") : convert::formatStandard(freight);
-}
 
 bool sameCents(double a, double b) {
   return std::llround(a * 100) == std::llround(b * 100);

@@ -6,8 +6,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "astray/frmAstray.h"
-#include "control/ErrorReport.h"
 #include "script/ScriptLine.h"
 #include "script/StateJson.h"
 
@@ -80,12 +78,11 @@ ScriptHost::ScriptHost(Output output, const ControlFactory& makeControl)
   });
   dialogs_.setFormHandler([this](Screen& screen) { runForm(screen); });
   log_.setObserver([this](const std::string& entry) { emit({{"type", "log"}, {"text", entry}}); });
-  control_ = makeControl ? makeControl(dialogs_, log_)
-                         : std::make_unique<TarvineOrderPick>(dialogs_, log_);
+  control_ = makeControl ? makeControl(dialogs_, log_) : makeOrderPick(dialogs_, log_);
   tools_ = std::make_unique<ToolCommands>(*control_, [this](const json& value) { emit(value); });
 }
 
-json ScriptHost::state(const frmAstray* shownForm) const {
+json ScriptHost::state(const AstrayForm* shownForm) const {
   json value = stateJson(*control_, shownForm);
   value["capacity"] = tools_->capacityJson();
   return value;
@@ -129,7 +126,7 @@ std::optional<std::string> ScriptHost::nextLine() {
 }
 
 void ScriptHost::runForm(Screen&) {
-  frmAstray* form = control_->astrayForm();
+  AstrayForm* form = control_->astrayForm();
   while (!failed_ && input_ && form) {
     std::optional<std::string> line = nextLine();
     if (!line) return;  // the end of the script closes the form
@@ -137,7 +134,7 @@ void ScriptHost::runForm(Screen&) {
   }
 }
 
-ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form) {
+ScriptHost::Outcome ScriptHost::runLine(const std::string& line, AstrayForm* form) {
   const ParsedLine parsed = splitLine(line);
   if (!parsed.error.empty()) return fail(parsed.error);
   const std::vector<std::string>& words = parsed.words;
@@ -162,7 +159,7 @@ ScriptHost::Outcome ScriptHost::runLine(const std::string& line, frmAstray* form
 }
 
 ScriptHost::Outcome ScriptHost::runFormCommand(const std::vector<std::string>& words,
-                                               frmAstray& form) {
+                                               AstrayForm& form) {
   const std::string& command = words[0];
   const std::size_t args = words.size() - 1;
   if (command == "type" && args == 2) {
@@ -214,7 +211,7 @@ ScriptHost::Outcome ScriptHost::runSoap(
 }
 
 ScriptHost::Outcome ScriptHost::runControlCommand(const std::vector<std::string>& words) {
-  TarvineOrderPick& control = *control_;
+  OrderPick& control = *control_;
   const ControlWidgets& w = control.widgets();
   const std::string& command = words[0];
   const std::size_t args = words.size() - 1;

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
 #include "script/ToolCommands.h"
@@ -27,7 +27,7 @@ class ScriptHost {
   // Makes the control the script drives, given the script's own dialogs and log (a component
   // host wraps them to put its own callbacks in front).
   using ControlFactory =
-      std::function<std::unique_ptr<TarvineOrderPick>(RecordingDialogs&, MemoryEventLog&)>;
+      std::function<std::unique_ptr<OrderPick>(RecordingDialogs&, MemoryEventLog&)>;
 
   explicit ScriptHost(Output output);
   // As above, with a control made by makeControl (null: the plain control).
@@ -41,21 +41,21 @@ class ScriptHost {
   // Why the latest run stopped early ("line 3: unknown command frobnicate"); empty otherwise.
   const std::string& failure() const { return failure_; }
 
-  TarvineOrderPick& control() { return *control_; }
+  OrderPick& control() { return *control_; }
   RecordingDialogs& dialogs() { return dialogs_; }
   // The dispatcher's tools on the control (find, scan, the trailer's limits, the load sheet).
   ToolCommands& tools() { return *tools_; }
   // The state object a "state" line reports: the screen, the shown form or null, the capacity.
-  nlohmann::json state(const frmAstray* shownForm) const;
+  nlohmann::json state(const AstrayForm* shownForm) const;
 
  private:
   enum class Outcome { Done, Failed, CloseForm };
   // The next line of input, counted; nothing at its end or after a line too long to run.
   std::optional<std::string> nextLine();
   // Runs one line; `form` is the astray form while it is shown.
-  Outcome runLine(const std::string& line, frmAstray* form);
+  Outcome runLine(const std::string& line, AstrayForm* form);
   Outcome runControlCommand(const std::vector<std::string>& words);
-  Outcome runFormCommand(const std::vector<std::string>& words, frmAstray& form);
+  Outcome runFormCommand(const std::vector<std::string>& words, AstrayForm& form);
   // Runs "soap URL HOST ACTION ENVELOPE [update]" (ENVELOPE or @FILE) through call, which gets
   // the envelope text and returns the result; prints a result line.
   Outcome runSoap(const std::vector<std::string>& words,
@@ -69,7 +69,7 @@ class ScriptHost {
   Output output_;
   RecordingDialogs dialogs_;
   MemoryEventLog log_;
-  std::unique_ptr<TarvineOrderPick> control_;
+  std::unique_ptr<OrderPick> control_;
   std::unique_ptr<ToolCommands> tools_;  // after the control: it goes first
   const Input* input_ = nullptr;
   int lineNumber_ = 0;

@@ -1,6 +1,6 @@
 #include "script/ScriptLine.h"
 
-#include <algorithm>
+#include "platform/Text.h"
 
 namespace tarvine::script {
 namespace {
@@ -11,10 +11,6 @@ bool isBlank(char c) {
 
 // How much of an overlong line its error quotes.
 constexpr std::size_t kQuotedBytes = 80;
-
-bool isUtf8Continuation(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 }  // namespace
 
@@ -36,11 +32,9 @@ std::optional<std::string> readLine(std::istream& in) {
 }
 
 std::string overlongLineError(std::string_view line) {
-  std::size_t cut = std::min(line.size(), kQuotedBytes);
-  // Cuts before a whole character, so the quote stays valid UTF-8.
-  while (cut > 0 && cut < line.size() && isUtf8Continuation(line[cut])) --cut;
+  // Cut before a whole character, so the quote stays valid UTF-8.
   return "the line is longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB: \"" +
-         std::string(line.substr(0, cut)) + "\u2026\"";
+         std::string(text::cutAtCharacter(line, kQuotedBytes)) + "\u2026\"";
 }
 
 ParsedLine splitLine(std::string_view line) {

@@ -34,7 +34,7 @@ json rowsJson(const ListView& list) {
   return rows;
 }
 
-json astrayJson(const frmAstray& form) {
+json astrayJson(const AstrayForm& form) {
   const AstrayWidgets& w = form.widgets();
   return {{"caption", form.screen().caption()}, {"txtPO1", w.txtPO1.text()},
           {"txtPO2", w.txtPO2.text()},          {"txtCartons", w.txtCartons.text()},
@@ -44,7 +44,7 @@ json astrayJson(const frmAstray& form) {
 
 }  // namespace
 
-json stateJson(const TarvineOrderPick& control, const frmAstray* shownForm) {
+json stateJson(const OrderPick& control, const AstrayForm* shownForm) {
   const ControlWidgets& w = control.widgets();
   const ListView& list = w.lvwOrderIDs;
   json centers = json::array();

@@ -3,14 +3,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "astray/frmAstray.h"
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::script {
 
 // {"type":"state","manifest",...,"rows":[...],"unsaved":rows with unsaved changes,
 //  "astray":null or the form's boxes and focus}.
-nlohmann::json stateJson(const TarvineOrderPick& control, const frmAstray* shownForm);
+nlohmann::json stateJson(const OrderPick& control, const AstrayForm* shownForm);
 
 // Writes a JSON value as one line; texts that are not valid UTF-8 are repaired, never thrown.
 std::string jsonLine(const nlohmann::json& value);

@@ -35,7 +35,7 @@ const char* scanName(tools::ScanOutcome outcome) {
 
 }  // namespace
 
-ToolCommands::ToolCommands(TarvineOrderPick& control, Emit emit)
+ToolCommands::ToolCommands(OrderPick& control, Emit emit)
     : control_(control), emit_(std::move(emit)), capacity_(control) {}
 
 std::optional<std::string> ToolCommands::run(const std::vector<std::string>& words) {

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "tools/TrailerCapacity.h"
 
 namespace tarvine::script {
@@ -20,7 +20,7 @@ class ToolCommands {
   using Emit = std::function<void(const nlohmann::json& value)>;
 
   // The control must outlive this object.
-  ToolCommands(TarvineOrderPick& control, Emit emit);
+  ToolCommands(OrderPick& control, Emit emit);
 
   // Runs the line when it is a tool command. Nothing when it is not one; otherwise an empty text
   // when it ran, or why it could not be run.
@@ -37,7 +37,7 @@ class ToolCommands {
  private:
   std::string runLimits(const std::vector<std::string>& words);
 
-  TarvineOrderPick& control_;
+  OrderPick& control_;
   Emit emit_;
   tools::TrailerCapacity capacity_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The text a reply leaves after the transport's clean-up and envelope strip (and, for a query,
-// after the operation's unwrapper), the described steps as plain text replacements, and the
-// same text taken from the parsed reply in one pass.
+// after the operation's unwrapper), step by step as plain text replacements, and the same text
+// taken from the parsed reply in one pass.
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,9 @@
 #include "service/Requests.h"
 
 #include "platform/Convert.h"
+#include "platform/Text.h"
 #include "service/Envelope.h"
 #include "service/RouteOperations.h"
-#include "service/XmlEscape.h"
 
 namespace tarvine::service {
 
@@ -56,7 +56,7 @@ std::string GetOutgoingLoadAllOrdersRequest(std::int16_t loadId, std::string_vie
   const std::string_view op = kGetOutgoingLoadAllOrders.name;
   std::string body = operationStart(op);
   appendElement(body, kSixBlanks, "OutgoingLoadID", convert::integerText(loadId));
-  appendElement(body, kSixBlanks, "FacilityID", escapeXmlText(facilityId));
+  appendElement(body, kSixBlanks, "FacilityID", text::escapeXmlText(facilityId));
   body += operationEnd(op);
   return envelopeFor(body);
 }
@@ -76,7 +76,7 @@ std::string GetOutgoingLoadDescriptionRouteRequest(std::int16_t loadId) {
 std::string IsPOFoundRequest(std::string_view orderId) {
   const std::string_view op = kIsPOFound.name;
   std::string body = operationStart(op);
-  appendElement(body, kSixBlanks, "OrderID", escapeXmlText(orderId));
+  appendElement(body, kSixBlanks, "OrderID", text::escapeXmlText(orderId));
   body += operationEnd(op);
   return envelopeFor(body);
 }
@@ -86,12 +86,12 @@ std::string AddAstrayPORequest(std::string_view orderId, std::int16_t segment, d
                                std::int16_t loadId) {
   const std::string_view op = kAddAstrayPO.name;
   std::string body = operationStart(op);
-  appendElement(body, " ", "OrderID", escapeXmlText(orderId));
+  appendElement(body, " ", "OrderID", text::escapeXmlText(orderId));
   appendElement(body, " ", "OrderSegment", convert::integerText(segment));
   appendElement(body, " ", "Freight", convert::doubleText(freight));
   appendElement(body, " ", "Cartons", convert::integerText(cartons));
   appendElement(body, " ", "OutgoingLoadID", convert::integerText(loadId));
-  appendElement(body, " ", "Comment", escapeXmlText(comment));
+  appendElement(body, " ", "Comment", text::escapeXmlText(comment));
   body += operationEnd(op);
   return envelopeFor(body);
 }
@@ -114,7 +114,7 @@ std::string UpdateOutgoingLoadOrderEnvelope(const std::vector<std::string>& stat
   envelope += "<OutgoingLoadOrderArray>";
   for (const std::string& statement : statements) {
     envelope += "<string>";
-    appendEscapedXmlText(envelope, statement);
+    text::appendEscapedXmlText(envelope, statement);
     envelope += "</string>\r\n";
   }
   envelope += "</OutgoingLoadOrderArray>";

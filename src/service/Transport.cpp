@@ -98,8 +98,8 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
   const bool checked = !operation.empty();
   try {
     // The body is the envelope as parsed and written out again; an envelope that does not parse
-    // goes out empty, as the original request object sent it, except for the route service
-    // operations, where an empty body would only earn a fault that hides the cause.
+    // goes out empty (the public method keeps that plain behaviour for hosts), except for the
+    // route service operations, where an empty body would only earn a fault that hides the cause.
     XmlDocument request;
     if (!request.loadXml(envelope) && checked) {
       report_(RuntimeError(5, "The " + std::string(operation) +

@@ -22,24 +22,4 @@ std::string unwrapResponse(std::string_view text, std::string_view op) {
   return out;
 }
 
-std::string UnwrapGetOutgoingLoadAllOrders(std::string_view text) {
-  return unwrapResponse(text, kGetOutgoingLoadAllOrders.name);
-}
-
-std::string UnwrapGetOutgoingLoadBasicTotal(std::string_view text) {
-  return unwrapResponse(text, kGetOutgoingLoadBasicTotal.name);
-}
-
-std::string UnwrapGetOutgoingLoadCenterIDAndCenter(std::string_view text) {
-  return unwrapResponse(text, kGetOutgoingLoadCenterIDAndCenter.name);
-}
-
-std::string UnwrapGetOutgoingLoadDescriptionRoute(std::string_view text) {
-  return unwrapResponse(text, kGetOutgoingLoadDescriptionRoute.name);
-}
-
-std::string UnwrapIsPOFound(std::string_view text) {
-  return unwrapResponse(text, kIsPOFound.name);
-}
-
 }  // namespace tarvine::service

@@ -19,15 +19,4 @@ void unwrapInPlace(std::string& text, std::string_view op);
 // The four tags unwrapResponse() removes for op, in the order it removes them.
 std::array<std::string, 4> unwrapperTags(std::string_view op);
 
-// unwrapResponse() for GetOutgoingLoadAllOrders.
-std::string UnwrapGetOutgoingLoadAllOrders(std::string_view text);
-// unwrapResponse() for GetOutgoingLoadBasicTotal.
-std::string UnwrapGetOutgoingLoadBasicTotal(std::string_view text);
-// unwrapResponse() for GetOutgoingLoadCenterIDAndCenter.
-std::string UnwrapGetOutgoingLoadCenterIDAndCenter(std::string_view text);
-// unwrapResponse() for GetOutgoingLoadDescriptionRoute.
-std::string UnwrapGetOutgoingLoadDescriptionRoute(std::string_view text);
-// unwrapResponse() for IsPOFound.
-std::string UnwrapIsPOFound(std::string_view text);
-
 }  // namespace tarvine::service

@@ -48,14 +48,14 @@ std::optional<std::size_t> findOrder(const ListView& list, std::string_view id) 
   return std::nullopt;
 }
 
-std::optional<std::size_t> selectOrder(TarvineOrderPick& control, std::string_view id) {
+std::optional<std::size_t> selectOrder(OrderPick& control, std::string_view id) {
   ListView& list = control.widgets().lvwOrderIDs;
   const std::optional<std::size_t> row = findOrder(list, id);
   if (row) list.userClick(*row);
   return row;
 }
 
-ScanResult scanOrder(TarvineOrderPick& control, std::string_view id) {
+ScanResult scanOrder(OrderPick& control, std::string_view id) {
   ListView& list = control.widgets().lvwOrderIDs;
   id = trimOrderId(id);
   const OrderRows before = id.empty() ? OrderRows{} : orderRows(list, id);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 
 namespace tarvine::tools {
 
@@ -20,7 +20,7 @@ std::optional<std::size_t> findOrder(const ListView& list, std::string_view id);
 
 // Finds the P.O. and selects its first row as the user's click on it does (the window scrolls to
 // it). Returns its position as findOrder() does; nothing changes when it is not listed.
-std::optional<std::size_t> selectOrder(TarvineOrderPick& control, std::string_view id);
+std::optional<std::size_t> selectOrder(OrderPick& control, std::string_view id);
 
 enum class ScanOutcome {
   NotFound,       // no row has the id; nothing changed
@@ -37,7 +37,7 @@ struct ScanResult {
 // Selects the P.O.'s first row, then, unless every row of it is checked, clicks the check box of
 // its first unchecked row: the control's own row check then checks the whole P.O., with its
 // totals, marks and messages. Scanning a picked P.O. again never takes it off.
-ScanResult scanOrder(TarvineOrderPick& control, std::string_view id);
+ScanResult scanOrder(OrderPick& control, std::string_view id);
 
 // What the window's status says after a find or scan of the id ("P.O. 12-99999 is not in this
 // load's list.").

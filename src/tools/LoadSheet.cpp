@@ -3,7 +3,6 @@
 #include <ctime>
 #include <unordered_map>
 
-#include "picking/PickTotals.h"
 #include "platform/Convert.h"
 #include "tools/PickedRows.h"
 
@@ -24,8 +23,8 @@ struct GroupSums {
   std::size_t segments = 0;
 };
 
-std::string centerIdOfRow(const TarvineOrderPick& control, RowId row) {
-  if (const AllOrdersUDT* record = recordOfRow(control, row)) {
+std::string centerIdOfRow(const OrderPick& control, RowId row) {
+  if (const AllOrdersUDT* record = control.recordOfRow(row)) {
     return convert::integerText(record->CenterID);
   }
   const std::string& order = control.widgets().lvwOrderIDs.row(row).text;
@@ -34,7 +33,7 @@ std::string centerIdOfRow(const TarvineOrderPick& control, RowId row) {
 
 }  // namespace
 
-LoadSheet buildLoadSheet(const TarvineOrderPick& control, std::string printed,
+LoadSheet buildLoadSheet(const OrderPick& control, std::string printed,
                          std::optional<TrailerLimits> limits) {
   const ControlWidgets& w = control.widgets();
   LoadSheet sheet;
@@ -74,7 +73,7 @@ LoadSheet buildLoadSheet(const TarvineOrderPick& control, std::string printed,
          convert::toDouble(list.subItem(row, 4)), convert::toDouble(list.subItem(row, 5)), cube,
          convert::toDouble(list.subItem(row, 6)), list.subItem(row, 8) == "X"});
     for (GroupSums* group : {&sums[found->second], &load}) {
-      group->totals.add(list, row);
+      group->totals.add(item);
       group->cube += cube;
       ++group->segments;
     }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "tools/TrailerLimits.h"
 
 namespace tarvine::tools {
@@ -59,7 +59,7 @@ struct LoadSheet {
 // box's order (centers the box does not list follow, in list order), each group in list order.
 // Totals are added up row by row as the total captions are. Throws RuntimeError when a row's
 // numbers cannot be read (they always can after a fill). Linear in the rows.
-LoadSheet buildLoadSheet(const TarvineOrderPick& control, std::string printed,
+LoadSheet buildLoadSheet(const OrderPick& control, std::string printed,
                          std::optional<TrailerLimits> limits = std::nullopt);
 
 // The local time now as mm/dd/yyyy hh:mm, for LoadSheet::printed.

@@ -22,7 +22,7 @@ std::string overPart(double picked, double limit, const char* unit) {
 
 }  // namespace
 
-TrailerCapacity::TrailerCapacity(TarvineOrderPick& control)
+TrailerCapacity::TrailerCapacity(OrderPick& control)
     : control_(control), self_(std::make_shared<TrailerCapacity*>(this)) {
   const ControlWidgets& w = control_.widgets();
   std::weak_ptr<TrailerCapacity*> weak = self_;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "control/TarvineOrderPick.h"
+#include "control/OrderPick.h"
 #include "platform/Signal.h"
 #include "tools/TrailerLimits.h"
 
@@ -34,7 +34,7 @@ class TrailerCapacity {
  public:
   // Follows the control's totals and installs the check in front of its Save. The control must
   // outlive this object; only one capacity may be attached to a control at a time.
-  explicit TrailerCapacity(TarvineOrderPick& control);
+  explicit TrailerCapacity(OrderPick& control);
   // Removes the check from the control's Save.
   ~TrailerCapacity();
   TrailerCapacity(const TrailerCapacity&) = delete;
@@ -61,7 +61,7 @@ class TrailerCapacity {
  private:
   bool allowSave(Dialogs& dialogs) const;
 
-  TarvineOrderPick& control_;
+  OrderPick& control_;
   std::optional<TrailerLimits> limits_;
   mutable bool cubeStale_ = true;
   mutable double cube_ = 0;

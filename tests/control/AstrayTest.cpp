@@ -19,11 +19,25 @@ std::function<void(C&)> receipt(std::vector<ReplyRow> rows) {
 }
 
 // P.O. 12-345 received at `center`; the form gets the boxes' texts typed, a click on its button.
+// With facts, they are asserted at the end.
 Scenario added(const char* name, const std::string& typed, std::string center = "12",
-               std::string found = "1") {
+               std::string found = "1", std::function<void(C&)> facts = {}) {
   return {name,
           receipt({{{"CenterID", center}, {"HighestSegmentNumber", "3"}, {"IsPOFound", found}}}),
-          "load 5001; astray; state; " + typed + "; add; state; close; state"};
+          "load 5001; astray; state; " + typed + "; add; state; close; state" +
+              (facts ? "; !midway" : ""),
+          facts};
+}
+
+// The cartons each AddAstrayPO request sent, in order.
+std::vector<std::string> cartonsSent(const C& t) {
+  std::vector<std::string> cartons;
+  for (const RecordedRequest& request : t.sent) {
+    if (request.operation != "AddAstrayPO") continue;
+    const std::size_t at = request.body.find("<Cartons>") + 9;
+    cartons.push_back(request.body.substr(at, request.body.find('<', at) - at));
+  }
+  return cartons;
 }
 
 const Scenario kAstrays[] = {
@@ -40,10 +54,15 @@ const Scenario kAstrays[] = {
     added("FreightNotNumeric",
           "type txtPO1 12; type txtPO2 345; type txtCartons 2; type txtFreight \"\""),
     added("CartonsTooMany", "type txtPO1 12; type txtPO2 345; type txtCartons 40000"),
+    // 13.5 rounds to the even 14, 1e1 reads as 10 and " 7 " as 7.
     added("CartonsRounded",
           "type txtPO1 12; type txtPO2 345; type txtCartons 13.5; add; type txtPO1 12; "
-          "type txtPO2 345; type txtCartons 1e1; add; type txtPO1 12; type txtPO2 345; "
-          "type txtCartons \" 7 \""),
+          "type txtPO2 345; type txtCartons 1e1; type txtFreight 0; add; type txtPO1 12; "
+          "type txtPO2 345; type txtCartons \" 7 \"; type txtFreight 0",
+          "12", "1",
+          [](C& t) {
+            EXPECT_EQ(cartonsSent(t), (std::vector<std::string>{"14", "10", "7"}));
+          }),
     {"ARefusedAddKeepsTheEntry",
      [](C& t) {
        receipt({{{"CenterID", "12"}, {"HighestSegmentNumber", "3"}, {"IsPOFound", "1"}}})(t);

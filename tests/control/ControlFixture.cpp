@@ -86,6 +86,7 @@ void ControlTest::serveExampleLoad() {
 
 void ControlTest::transcribeRequests() {
   for (const RecordedRequest& request : service.requests()) {
+    sent.push_back(request);
     EXPECT_EQ(request.host, service.server().substr(7)) << "Host header of " << request.operation;
     transcript_ += "request " + request.soapAction + "\n";
     pugi::xml_document document;

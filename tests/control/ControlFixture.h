@@ -38,6 +38,8 @@ class ControlTest : public ::testing::Test {
   void expectTranscript(const std::string& name) const;
 
   FakeRouteService service;
+  // Every request the control sent so far, oldest first, for the facts a scenario asserts.
+  std::vector<RecordedRequest> sent;
 
  private:
   // Adds the requests since the last call, then a line the host printed.
@@ -49,7 +51,7 @@ class ControlTest : public ::testing::Test {
 
  public:
   script::ScriptHost host;
-  TarvineOrderPick& control = host.control();
+  OrderPick& control = host.control();
   RecordingDialogs& dialogs = host.dialogs();
   MemoryEventLog& log = *log_;
 };

@@ -125,12 +125,14 @@ TEST(ErrorReportTest, LogEntryLines) {
             "\r\n\r\nError Number - -2146697211\r\nError Description - No connection\r\n"
             "Error Source - libcurl AddPO\r\nAdditional Error Info - more\r\n"
             "Project Associated - TarvineOrderPick (frmAstray)");
-  // Control characters of texts from outside cannot forge a line: they are written as escapes.
-  const RuntimeError forged(5, "x\r\n\r\nError Number - 0\t\x1b[2J\xc2\x85\xc2\xa0", "a\nb");
+  // Texts from outside cannot forge a line: controls and separators are written as escapes, and
+  // a backslash doubled, so that "\\n" in a text never reads as an escaped line break.
+  const RuntimeError forged(5, "x\r\n\r\nError Number - 0\t\x1b[2J\xc2\x85\xc2\xa0\\n",
+                            "a\nb\xe2\x80\xa8\xe2\x80\xa9");
   EXPECT_EQ(errorLogEntry(forged, "P", "c\rd", kControlProjectLine),
             "\r\n\r\nError Number - 5\r\n"
-            "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\u0085\xc2\xa0\r\n"
-            "Error Source - a\\nb P\r\nAdditional Error Info - c\\rd\r\n"
+            "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\u0085\xc2\xa0\\\\n\r\n"
+            "Error Source - a\\nb\\u2028\\u2029 P\r\nAdditional Error Info - c\\rd\r\n"
             "Project Associated - TarvineOrderPick");
 }
 

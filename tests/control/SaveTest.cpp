@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlFixture.h"
+#include "TestText.h"
 
 namespace tarvine::test {
 namespace {
@@ -48,10 +49,22 @@ const Scenario
             {"WorkedExample", kWorkedExample, "load 5001; state; toggle 1; toggle 2; save; state"},
             {"ToggledTwiceOrFreightOnlyGetNoHistory", kWorkedExample,
              "load 5001; toggle 1; toggle 1; answer 130; dblclick 1; save; state"},
-            {"ThreeChangedRowsTwoFlipped",
+            {"WholePOThenOneCenterView",
              {},
              "load 5001; toggle 1; save; state; load 5001; center 2; answer-cancel; dblclick 1; "
              "toggle 2; toggle 1; save; state"},
+            // 12-200 put on, 15-300 taken off, 15-400's freight overridden: three updates, two
+            // history statements and the spare, six strings.
+            {"ThreeChangedRowsTwoFlipped",
+             {},
+             "load 5001; toggle 4; toggle 5; answer 90; dblclick 6; save; !midway; state",
+             [](C& t) {
+               std::size_t strings = 0;
+               for (const RecordedRequest& request : t.sent) {
+                 strings += occurrences(request.body, "<string");
+               }
+               EXPECT_EQ(strings, 6u);
+             }},
             {"CenterIdFromTheOrderIdInTheAllCentersView",
              [](C& t) {
                serving({orderRow("-77", 1, "0", "10", 1, 10, {{"CenterID", "0"}})})(t);

@@ -10,7 +10,6 @@
 #include "FaultFixture.h"
 #include "Golden.h"
 #include "RawHttpServer.h"
-#include "astray/frmAstray.h"
 
 namespace tarvine::test {
 namespace {

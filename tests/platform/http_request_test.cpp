@@ -35,11 +35,11 @@ class HttpRequestTest : public ::testing::Test {
     try {
       action();
       out << "  state " << request.readyState() << ", status " << request.status() << ": '"
-          << request.takeResponseText() << "' then '" << request.responseText() << "'\n";
+          << request.takeResponseText() << "' then '" << request.takeResponseText() << "'\n";
     } catch (const RuntimeError& error) {
       out << "  error " << error.number() - kHttpErrorBase << " from " << error.source() << ": "
           << error.description() << "; state " << request.readyState() << ", reply '"
-          << request.responseText() << "'\n";
+          << request.takeResponseText() << "'\n";
     }
   }
   // Writes what the server received, its port made stable.

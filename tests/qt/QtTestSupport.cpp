@@ -78,7 +78,7 @@ std::string describe(QWidget& dialog) {
     line += ": " + input->labelText().toStdString() + " [" + input->textValue().toStdString() + ']';
   }
   if (box || input) return line;
-  line += ' ' + toText(dialog.size()) + " focus " +
+  line += " focus " +
           (dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "none") + ':';
   for (QWidget* edit : dialog.findChildren<QWidget*>()) {
     auto* plain = qobject_cast<QPlainTextEdit*>(edit);

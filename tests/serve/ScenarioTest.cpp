@@ -369,6 +369,9 @@ TEST_F(Scenario, GuardsRequests) {
        op("log injection", "GetOutgoingLoadBasicTotal",
           {{"OutgoingLoadID",
             "1\n2030-01-01T00:00:00.000Z 10.0.0.9 UpdateOutgoingLoadOrder: ok\x1b[2J"}}),
+       // The line and paragraph separators are escaped in both forms (load and fault text).
+       op("log separators", "GetOutgoingLoadBasicTotal",
+          {{"OutgoingLoadID", "1\\n\xe2\x80\xa8\xe2\x80\xa9"}}),
        {"hostile depth", clientEnvelope(nested(100000)), action},
        {"too many elements", queryWith(repeated("<a/>", 131'072)), action},
        {"too many attributes", queryWith("<a " + repeated("b='>'", 131'073) + "/>"), action},
@@ -378,6 +381,7 @@ TEST_F(Scenario, GuardsRequests) {
        {"deepest nesting", queryWith(nested(253)), action, Show::RowCount},
        {"one level deeper", queryWith(nested(254)), action, Show::RowCount},
        {"most elements", queryWith(repeated("<a/>", 131'072 - 5)), action, Show::RowCount}});
+  EXPECT_EQ(tarvine::test::occurrences(transcript_, "\\u2028\\u2029"), 4u);
   // However the body is framed, one byte over the limit is refused before it is parsed.
   const std::string oversized(16u * 1024 * 1024 + 1, ' ');
   for (const bool chunked : {false, true}) {

@@ -11,21 +11,17 @@ using test::dataSetText;
 using test::transportResult;
 using test::unwrappedReply;
 
-// Each unwrapper removes its own operation's wrapping only.
+// Each query's unwrapping removes its own operation's wrapping only.
 TEST(UnwrapResponse, LeavesDeclarationAndDataSet) {
-  const std::pair<const char*, std::string (*)(std::string_view)> unwrappers[] = {
-      {"GetOutgoingLoadAllOrders", UnwrapGetOutgoingLoadAllOrders},
-      {"GetOutgoingLoadBasicTotal", UnwrapGetOutgoingLoadBasicTotal},
-      {"GetOutgoingLoadCenterIDAndCenter", UnwrapGetOutgoingLoadCenterIDAndCenter},
-      {"GetOutgoingLoadDescriptionRoute", UnwrapGetOutgoingLoadDescriptionRoute},
-      {"IsPOFound", UnwrapIsPOFound}};
   const std::string dataSet = dataSetText({{{"CenterID", "12"}}});
   const std::string other = transportResult("GetSomethingElse", dataSet);
-  for (const auto& [op, unwrap] : unwrappers) {
+  for (const char* op :
+       {"GetOutgoingLoadAllOrders", "GetOutgoingLoadBasicTotal", "GetOutgoingLoadCenterIDAndCenter",
+        "GetOutgoingLoadDescriptionRoute", "IsPOFound"}) {
     SCOPED_TRACE(op);
-    EXPECT_EQ(unwrap(transportResult(op, dataSet)), unwrappedReply(dataSet));
-    EXPECT_EQ(unwrap(""), "");
-    EXPECT_EQ(unwrap(other), other);
+    EXPECT_EQ(unwrapResponse(transportResult(op, dataSet), op), unwrappedReply(dataSet));
+    EXPECT_EQ(unwrapResponse("", op), "");
+    EXPECT_EQ(unwrapResponse(other, op), other);
   }
 }
 
@@ -35,18 +31,20 @@ TEST(UnwrapResponse, TagsWrittenDifferentlyStay) {
   const std::string reply = "<IsPOFoundResponse xmlns:a=\"x\" xmlns=\"" + ns +
                             "\"><IsPOFoundResult/></IsPOFoundResponse><r:IsPOFoundResult>"
                             "</r:IsPOFoundResult>";
-  EXPECT_EQ(UnwrapIsPOFound(reply), "<IsPOFoundResponse xmlns:a=\"x\" xmlns=\"" + ns +
-                                        "\"><IsPOFoundResult/><r:IsPOFoundResult>"
-                                        "</r:IsPOFoundResult>");
+  EXPECT_EQ(unwrapResponse(reply, "IsPOFound"), "<IsPOFoundResponse xmlns:a=\"x\" xmlns=\"" + ns +
+                                                    "\"><IsPOFoundResult/><r:IsPOFoundResult>"
+                                                    "</r:IsPOFoundResult>");
 }
 
 TEST(UnwrapResponse, RemovesEveryOccurrenceInOrder) {
   const std::string block = transportResult("IsPOFound", "<x/>");
-  EXPECT_EQ(UnwrapIsPOFound(block + block), unwrappedReply("<x/>") + unwrappedReply("<x/>"));
+  EXPECT_EQ(unwrapResponse(block + block, "IsPOFound"),
+            unwrappedReply("<x/>") + unwrappedReply("<x/>"));
   // The removals run one after the other: a result start tag that a later removal joins
   // together stays, one that an earlier removal joins is removed.
-  EXPECT_EQ(UnwrapIsPOFound("<IsPOFound</IsPOFoundResult>Result>"), "<IsPOFoundResult>");
-  EXPECT_EQ(UnwrapIsPOFound("</IsPOFound<IsPOFoundResult>Result>"), "");
+  EXPECT_EQ(unwrapResponse("<IsPOFound</IsPOFoundResult>Result>", "IsPOFound"),
+            "<IsPOFoundResult>");
+  EXPECT_EQ(unwrapResponse("</IsPOFound<IsPOFoundResult>Result>", "IsPOFound"), "");
 }
 
 }  // namespace

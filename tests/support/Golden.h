@@ -1,6 +1,7 @@
 #pragma once
 // One golden check of a whole text: compared with tests/golden/<name>. With TARVINE_UPDATE_GOLDEN=1
-// in the environment the file is written instead (then review the difference before committing).
+// in the environment the file is written instead (then review the difference before committing);
+// under CI (the environment variable CI set) that is refused, so CI never rewrites what it checks.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@ namespace tarvine::test {
 inline void expectGolden(const std::string& actual, const std::string& name) {
   const std::string path = std::string(TARVINE_GOLDEN_DIR) + "/" + name;
   if (const char* update = std::getenv("TARVINE_UPDATE_GOLDEN"); update && *update == '1') {
+    ASSERT_EQ(std::getenv("CI"), nullptr)
+        << "TARVINE_UPDATE_GOLDEN=1 rewrites " << path << "; it is refused while CI is set";
     std::ofstream(path, std::ios::binary) << actual;
     return;
   }

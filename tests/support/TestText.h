@@ -24,6 +24,14 @@ inline std::string withoutElapsedTime(const std::string& text) {
   return std::regex_replace(text, elapsed, "after N $1");
 }
 
+// How often `piece` stands in the text, counted without overlaps.
+inline std::size_t occurrences(std::string_view text, std::string_view piece) {
+  std::size_t count = 0;
+  for (auto at = text.find(piece); at != std::string_view::npos; at = text.find(piece, at + 1))
+    ++count;
+  return count;
+}
+
 // A script written on one line with "; " between its lines, as the lines a host reads.
 inline std::string scriptLines(const std::string& script) {
   return text::replaceAll(script, "; ", "\n");

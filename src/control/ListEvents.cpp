@@ -1,8 +1,7 @@
 // What the dispatcher does on the list: check a P.O., override its freight, sort.
 
 #include "control/TarvineOrderPick.h"
-#include "picking/ListFill.h"
-#include "picking/PickTotals.h"
+#include "picking/RowShow.h"
 #include "platform/Convert.h"
 
 namespace tarvine {
@@ -23,14 +22,14 @@ void TarvineOrderPick::lvwOrderIDs_ItemCheck(RowId item) {
     for (RowId row : list.order()) {
       if (list.row(row).text == order) {
         list.setChecked(row, checked);
-        if (checked) totals.add(list, row);
+        if (checked) totals.add(list.row(row));
         list.setSubItem(row, 1, checked ? "X" : "");
         list.setSubItem(row, 7, "1");
       } else if (list.row(row).checked) {
-        totals.add(list, row);
+        totals.add(list.row(row));
       }
     }
-    totals.show(w_.lblTotal4, w_.lblTotal5, w_.lblTotal6);
+    showTotals(totals);
   });
   // After an error the labels show the service's totals of the load instead.
   if (!finished) LoadBasicTotal(BasicTotalXML);

@@ -1,7 +1,7 @@
 // The control's "Add Astray Item" button: hands the form what it needs and shows it.
 
-#include "astray/frmAstray.h"
 #include "control/TarvineOrderPick.h"
+#include "control/frmAstray.h"
 
 namespace tarvine {
 

@@ -1,44 +1,12 @@
-#include "astray/frmAstray.h"
+#include "control/frmAstray.h"
 
-#include <algorithm>
-
-#include "astray/AstrayLayout.h"
-#include "control/ErrorReport.h"
 #include "platform/Convert.h"
 #include "service/Activity.h"
 #include "service/DataSet.h"
 #include "service/Requests.h"
 
 namespace tarvine {
-namespace {
-
 using namespace std::string_view_literals;
-
-constexpr const char* kPOBlank = "PO text box has been left blank.";
-constexpr const char* kAlreadyListed =
-    "Purchase Order ID is already added in the list for this route.";
-constexpr const char* kNotReceived = "This Purchase Order ID has not been received.";
-constexpr const char* kCenterNotOnRoute =
-    "This P.O's Center is not apart of this route.\r\n"
-    "Please add this center to this route and recreate a new load.";
-constexpr const char* kCartonsBlank = "Please enter number of cartons that were astray";
-constexpr const char* kCartonsNotNumeric =
-    "Number of cartons must be a numeric value. Please enter in a number.";
-constexpr const char* kCartonsOutOfRange =
-    "Number of cartons is out of range. Please enter a number from -32768 to 32767.";
-constexpr const char* kFreightNotNumeric =
-    "Freight must be a numeric value. Please enter in a number.";
-
-}  // namespace
-
-bool ListContains(const std::vector<std::string>& list, const std::string& value) {
-  return std::find(list.begin(), list.end(), value) != list.end();
-}
-
-bool ListContains(const OrderArray& orders, const std::string& orderID) {
-  return std::any_of(orders.begin(), orders.end(),
-                     [&](const AllOrdersUDT& order) { return order.OrderID == orderID; });
-}
 
 frmAstray::frmAstray(Dialogs& dialogs, EventLog& log)
     : dialogs_(dialogs),
@@ -75,8 +43,7 @@ void frmAstray::ReportError(const RuntimeError& error, std::string_view procedur
 }
 
 void frmAstray::cmdAddAstrayItem_Click() {
-  AstrayOrderID = std::string(convert::trimBlanks(w_.txtPO1.text())) + "-" +
-                  std::string(convert::trimBlanks(w_.txtPO2.text()));
+  AstrayOrderID = astrayOrderID(entry());
   if (!ValidateAstrayEntry()) return;
   // An entry the back office did not take stays in the boxes for correction.
   if (!AddPO()) return;
@@ -86,33 +53,29 @@ void frmAstray::cmdAddAstrayItem_Click() {
   if (FormObject) FormObject->invokeByName("RefreshData");
 }
 
-bool frmAstray::refuse(const char* message, TextBox& focus) {
-  dialogs_.messageBox(message, kMsgInformationOk, std::nullopt);
-  screen_.setFocus(focus);
+bool frmAstray::refuse(const AstrayRefusal& refusal) {
+  dialogs_.messageBox(std::string(refusal.message), kMsgInformationOk, std::nullopt);
+  TextBox* const boxes[] = {&w_.txtPO1, &w_.txtPO2, &w_.txtCartons, &w_.txtFreight};
+  screen_.setFocus(*boxes[static_cast<int>(refusal.box)]);
   return false;
 }
 
+AstrayEntry frmAstray::entry() const {
+  return {w_.txtPO1.text(), w_.txtPO2.text(), w_.txtCartons.text(), w_.txtFreight.text()};
+}
+
 bool frmAstray::ValidateAstrayEntry() {
-  if (w_.txtPO1.text().empty()) return refuse(kPOBlank, w_.txtPO1);
-  if (w_.txtPO2.text().empty()) return refuse(kPOBlank, w_.txtPO2);
-  if (ListContains(CurrentOrders, AstrayOrderID)) return refuse(kAlreadyListed, w_.txtPO1);
-  if (!IsPOFound(AstrayOrderID)) return refuse(kNotReceived, w_.txtPO1);
-  if (!ListContains(CentersList, convert::integerText(FoundCenterID))) {
-    return refuse(kCenterNotOnRoute, w_.txtPO1);
-  }
-  if (w_.txtCartons.text().empty()) return refuse(kCartonsBlank, w_.txtCartons);
-  if (!convert::isNumeric(w_.txtCartons.text())) return refuse(kCartonsNotNumeric, w_.txtCartons);
-  // Nothing is sent for a freight or a cartons number that cannot be converted.
-  if (!convert::isNumeric(w_.txtFreight.text())) return refuse(kFreightNotNumeric, w_.txtFreight);
-  std::int16_t cartons = 0;
-  try {
-    cartons = convert::toInt16(w_.txtCartons.text());
-  } catch (const RuntimeError&) {
-    return refuse(kCartonsOutOfRange, w_.txtCartons);
+  const AstrayEntry texts = entry();
+  const auto lookup = [this](const std::string& orderID) -> std::optional<std::int16_t> {
+    if (!IsPOFound(orderID)) return std::nullopt;
+    return FoundCenterID;
+  };
+  if (const auto refusal = astrayRefusal(texts, CurrentOrders, CentersList, lookup)) {
+    return refuse(*refusal);
   }
   Comment = w_.txtComments.text();
-  Freight = convert::toDouble(w_.txtFreight.text());
-  Cartons = cartons;
+  Freight = convert::toDouble(texts.freight);
+  Cartons = convert::toInt16(texts.cartons);
   return true;
 }
 

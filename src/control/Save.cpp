@@ -3,69 +3,25 @@
 #include "control/TarvineOrderPick.h"
 #include "load/OrderReader.h"
 #include "platform/Convert.h"
-#include "save/SaveCheck.h"
-#include "save/Statements.h"
 #include "service/Requests.h"
 
 namespace tarvine {
-namespace {
-
-struct ChangedRow {
-  bool Checked = false;
-  std::string LoadedState;
-  std::string OrderID;
-  std::int16_t Segment = 0;
-};
-
-}  // namespace
 
 void TarvineOrderPick::cmdSave_Click() {
-  saveChangedRows(true);
-}
-
-void TarvineOrderPick::saveChangedRows(bool checkFirst) {
   trap("cmdSave_Click()", [&] {
     ListView& list = w_.lvwOrderIDs;
-    std::vector<ChangedRow> ChangedRows(1);
-    std::vector<std::string> Statements(1);
-    std::vector<WrittenSegment> written;
+    // The row-count overflow check: a list of more than 32,767 rows stops the save here (error
+    // 6) before anything is read or sent. The converted count itself is not needed.
     convert::roundToInt16(static_cast<double>(list.rowCount()));
+    const SaveStatements save = saveStatements(
+        changedRows(list), {OutgoingLoadID, SelectedCenterID, PersonID, PersonTypeID});
 
-    for (RowId row : list.order()) {
-      if (list.subItem(row, 7) != "1") continue;
-      const ListRow& item = list.row(row);
-      ChangedRow& changed = ChangedRows.back();
-      changed.LoadedState = item.tag.substr(0, item.tag.find(';'));
-      changed.Checked = item.checked;
-      changed.OrderID = item.text;
-      changed.Segment = convert::toInt16(list.subItem(row, 2));
-      const std::int32_t centerID =
-          SelectedCenterID != 0 ? SelectedCenterID : centerIDOfOrder(item.text);
-      SaveSQL = updateStatement(item.checked, OutgoingLoadID, list.subItem(row, 6), centerID,
-                                item.text, list.subItem(row, 2));
-      written.push_back(WrittenSegment{item.text, changed.Segment, item.checked,
-                                       convert::parseNumber(plainFreight(list.subItem(row, 6)))});
-      Statements.back() = SaveSQL;
-      Statements.emplace_back();
-      ChangedRows.emplace_back();
-    }
-    for (std::size_t i = 0; i + 1 < ChangedRows.size(); ++i) {
-      const ChangedRow& changed = ChangedRows[i];
-      int code = 0;
-      if (changed.LoadedState == "UnChecked" && changed.Checked) code = 2;
-      if (changed.LoadedState == "Checked" && !changed.Checked) code = 5;
-      if (code == 0) continue;
-      Statements.back() =
-          historyStatement(code, changed.OrderID, changed.Segment, PersonID, PersonTypeID);
-      Statements.emplace_back();
-    }
-
-    if (!Statements.front().empty()) {
+    if (!save.statements.front().empty()) {
       // Nothing is sent when the check read failed or the user keeps the changes unsaved:
       // every check, change mark and override stays on screen.
-      if (checkFirst && !saveOverChangesAllowed(written)) return;
+      if (!saveOverChangesAllowed(save.written)) return;
       service::Exchange outcome;
-      UpdateOutgoingLoadOrder(Statements, &outcome);
+      UpdateOutgoingLoadOrder(save.statements, &outcome);
       // A save the back office did not take is never reported as done (the transport told the
       // user why), and the picks stay on screen so that the user can save again.
       if (!outcome.answered()) return;
@@ -103,6 +59,10 @@ void TarvineOrderPick::UpdateOutgoingLoadOrder(const std::vector<std::string>& s
   EnvelopeText.clear();
   RequestBodyXML.clear();
   if (outcome) *outcome = std::move(exchange);
+}
+
+UnsavedChanges TarvineOrderPick::unsavedChanges() const {
+  return unsavedChangesOf(changedRows(w_.lvwOrderIDs));
 }
 
 }  // namespace tarvine

@@ -1,7 +1,6 @@
 // Choosing a center and Select All.
 
 #include "control/TarvineOrderPick.h"
-#include "picking/PickTotals.h"
 #include "platform/Convert.h"
 #include "service/Requests.h"
 
@@ -52,12 +51,19 @@ void TarvineOrderPick::chkSellectAll_Click() {
     PickTotals totals;
     for (RowId row : list.order()) {
       list.setChecked(row, true);
-      totals.add(list, row);
+      totals.add(list.row(row));
       list.setSubItem(row, 7, "1");
       list.setSubItem(row, 1, "X");
     }
-    totals.show(w_.lblTotal4, w_.lblTotal5, w_.lblTotal6);
+    showTotals(totals);
   });
+}
+
+void TarvineOrderPick::showTotals(const PickTotals& totals) {
+  const TotalsCaptions captions = totals.captions();
+  w_.lblTotal4.setCaption(captions.cartons);
+  w_.lblTotal5.setCaption(captions.weight);
+  w_.lblTotal6.setCaption(captions.freight);
 }
 
 }  // namespace tarvine

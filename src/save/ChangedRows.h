@@ -1,0 +1,53 @@
+#pragma once
+// The rows a save sends (those the dispatcher changed since the list was filled: the change mark
+// "1" in sub-item 7), and the statements it sends for them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ListView.h"
+#include "save/SaveCheck.h"
+
+namespace tarvine {
+
+// Picks and freight overrides not saved yet: the rows carrying the change mark and the distinct
+// P.O.s among them, in list order.
+struct UnsavedChanges {
+  std::size_t rows = 0;
+  std::vector<std::string> orders;
+};
+
+// The rows carrying the change mark, in list order. The pointers are valid until the list
+// changes. Linear in the rows.
+std::vector<const ListRow*> changedRows(const ListView& list);
+
+// The count and the distinct P.O.s of the changed rows. Never fails but for memory.
+UnsavedChanges unsavedChangesOf(const std::vector<const ListRow*>& changed);
+
+// What the statements of a save carry besides the rows.
+struct SaveContext {
+  std::int32_t loadID = 0;
+  std::int32_t selectedCenterID = 0;  // 0 while all centers are shown
+  std::int16_t personID = 0;
+  std::int16_t personTypeID = 0;
+};
+
+// A save's statements and the segments they write.
+struct SaveStatements {
+  // One update per changed row, in list order; then one history statement per changed row whose
+  // check box differs from its state at fill time (the Tag before ";"), code 2 for a segment put
+  // on the load, 5 for one taken off; then the spare empty text that the request carries too. The
+  // first element is empty exactly when nothing is to be sent.
+  std::vector<std::string> statements;
+  std::vector<WrittenSegment> written;  // one per changed row, in list order
+};
+
+// The statements for the changed rows. The center of an update is the selected center, or while
+// all centers are shown the one the order id names (centerIDOfOrder). Throws RuntimeError when a
+// segment text is not a 16-bit number (13, 6) or an order id names no center (5, 6); nothing is
+// then to be sent. Linear in the rows.
+SaveStatements saveStatements(const std::vector<const ListRow*>& changed,
+                              const SaveContext& context);
+
+}  // namespace tarvine
