@@ -188,7 +188,9 @@ TEST(FillProposal, EqualsAnExhaustiveEnumerationOnSmallLoads) {
 TEST(FillProposal, EqualsASecondSolverOnLargerLoads) {
   test::TemporaryFolder folder;
   std::mt19937 random(200);
-  for (int run = 0; run < 50 / TARVINE_FILL_SHARE; ++run) {
+  // The sanitizers slow the solver's many allocations so much that a proof takes minutes.
+  if (TARVINE_FILL_SHARE > 1) GTEST_SKIP() << "glpsol is compared in builds without sanitizers";
+  for (int run = 0; run < 50; ++run) {
     const FillRequest request = randomRequest(random, 200);
     expectBest(request, proposeFill(request), secondSolver(request, folder.path()));
   }
