@@ -96,7 +96,7 @@ std::string TrailerCapacity::overQuestion() const {
 bool TrailerCapacity::allowSave(Dialogs& dialogs) const {
   const std::string question = overQuestion();
   if (question.empty()) return true;
-  return dialogs.messageBox(question, kMsgWarningYesNo, std::string("Trailer capacity")) ==
+  return dialogs.messageBox(question, kMsgSaveQuestion, std::string("Trailer capacity")) ==
          kMsgResultYes;
 }
 

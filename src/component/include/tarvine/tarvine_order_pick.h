@@ -168,9 +168,19 @@ TARVINE_API int32_t tarvine_create(tarvine_control** control);
 TARVINE_API int32_t tarvine_destroy(tarvine_control* control);
 
 /* Shows a message box; returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No). buttons is
-   the platform's value: 64 for OK with the information icon, 52 for Yes and No with the warning
-   icon (the question before saving over a colleague's changes). title is NULL for the
-   application's name. */
+   the platform's value: the button set (0 OK, 3 Yes No Cancel, 4 Yes No) plus the icon (48
+   warning, 64 information) plus the default button, the one Enter presses (0 the first, 256 the
+   second, 512 the third). The control asks:
+   - 64: OK with the information icon (successes, refusals, error reports);
+   - 308 = 4 + 48 + 256: Yes and No, No the default: a question before a save, "Save your
+     changes over theirs?" (title "TarvineOrderPick") and the trailer's "... Save anyway?"
+     (title "Trailer capacity"); only Yes (6) saves;
+   - 563 = 3 + 48 + 512: Yes, No and Cancel, Cancel the default: the question before unsaved
+     picks or freight overrides would be lost (title "Unsaved changes", "The changes to P.O.
+     12-34567 are not saved. Save them before choosing another center?"): Yes (6) saves first,
+     No (7) discards them, any other reply (Cancel, or 1 from a host that shows OK only) keeps
+     everything.
+   title is NULL for the application's name. */
 typedef int32_t (*tarvine_message_box_fn)(void* user, const char* prompt, int32_t buttons,
                                           const char* title);
 /* Shows an input box; returns 1 with the answer put into `answer` with tarvine_text_out_set()
