@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QPushButton>
 
 #include "Layout.h"
 #include "ReportGathering.h"
@@ -50,6 +51,21 @@ QMessageBox::StandardButtons messageButtons(int buttons) {
   }
 }
 
+QMessageBox::StandardButton messageDefaultButton(int buttons) {
+  QList<QMessageBox::StandardButton> order;
+  const QMessageBox::StandardButtons set = messageButtons(buttons);
+  // Every button set of the platform, its buttons from left to right.
+  for (const QMessageBox::StandardButton button :
+       {QMessageBox::Ok, QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore,
+        QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+    if (set.testFlag(button)) order << button;
+  }
+  const qsizetype position = (buttons & kMsgDefaultButton3)   ? 2
+                             : (buttons & kMsgDefaultButton2) ? 1
+                                                              : 0;
+  return position < order.size() ? order[position] : order.front();
+}
+
 int messageResult(QMessageBox::StandardButton pressed) {
   switch (pressed) {
     case QMessageBox::Cancel:
@@ -89,9 +105,31 @@ int QtDialogs::messageBox(const std::string& prompt, int buttons,
                   messageButtons(buttons), parent_);
   box.setObjectName(QString::fromLatin1(kMessageBoxName));
   box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(messageDefaultButton(buttons));
   const ArrowCursor arrow;
   box.exec();
   return messageResult(box.standardButton(box.clickedButton()));
+}
+
+int QtDialogs::saveDiscardCancel(const std::string& prompt, const std::string& title) {
+  QMessageBox box(QMessageBox::Warning, titleOr(title), fromCrLf(prompt),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+  box.setObjectName(QString::fromLatin1(kUnsavedBoxName));
+  box.setTextFormat(Qt::PlainText);
+  box.button(QMessageBox::Save)->setText(QObject::tr("&Save"));
+  box.button(QMessageBox::Discard)->setText(QObject::tr("&Discard"));
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.setEscapeButton(QMessageBox::Cancel);
+  const ArrowCursor arrow;
+  box.exec();
+  switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Save:
+      return kMsgResultYes;
+    case QMessageBox::Discard:
+      return kMsgResultNo;
+    default:
+      return kMsgResultCancel;
+  }
 }
 
 std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const std::string& title,

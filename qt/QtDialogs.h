@@ -16,6 +16,8 @@ class ScreenView;
 // button returns. Unknown button sets give OK alone; unknown icon values give no icon.
 QMessageBox::Icon messageIcon(int buttons);
 QMessageBox::StandardButtons messageButtons(int buttons);
+// The default button of the value (256: the second, 512: the third, else the first).
+QMessageBox::StandardButton messageDefaultButton(int buttons);
 int messageResult(QMessageBox::StandardButton pressed);
 
 // A headless form shown as a modal dialog: its screen drawn at its layout with its tab order,
@@ -39,6 +41,7 @@ class FormDialog : public QDialog {
 inline constexpr const char* kMessageBoxName = "messageBox";
 inline constexpr const char* kInputBoxName = "inputBox";
 inline constexpr const char* kFormDialogName = "modalForm";
+inline constexpr const char* kUnsavedBoxName = "unsavedBox";
 
 class QtDialogs : public Dialogs {
  public:
@@ -50,6 +53,9 @@ class QtDialogs : public Dialogs {
   // is none, the application's name. Returns the platform's number of the pressed button.
   int messageBox(const std::string& prompt, int buttons,
                  const std::optional<std::string>& title) override;
+  // A message box with the buttons Save (Alt+S), Discard (Alt+D) and Cancel, Cancel the
+  // default and the Escape key; returns Yes, No or Cancel as the base class says.
+  int saveDiscardCancel(const std::string& prompt, const std::string& title) override;
   // A text input dialog with prompt, title and default answer; nothing when cancelled.
   std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultText) override;

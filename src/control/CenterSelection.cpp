@@ -8,6 +8,7 @@ namespace tarvine {
 
 void TarvineOrderPick::cboCenter_Click() {
   trap("cboCenter_Click()", [this] {
+    centerIndexShown_ = w_.cboCenter.listIndex();
     w_.lvwOrderIDs.clear();
     const std::int16_t loadID = convert::roundToInt16(OutgoingLoadID);
     BasicTotalXML = queryRouteService("GetOutgoingLoadBasicTotal",

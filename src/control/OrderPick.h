@@ -87,6 +87,14 @@ class OrderPick : public LateBound {
   // stay. An empty function removes it. RefreshData's own save does not run it.
   virtual void setSaveCheck(std::function<bool(Dialogs&)> check) = 0;
 
+  // Before an action that would drop unsaved picks and freight overrides (`action` names it,
+  // "opening load 5002"): when there are any, asks through the dialogs whether to save them
+  // first (Dialogs::saveDiscardCancel, prompt unsavedWorkQuestion(), title kUnsavedWorkTitle).
+  // Yes saves as the Save button does; No discards them (a discarded freight override leaves
+  // the records too); any other answer (Cancel, an unanswered box, OK) keeps everything. True
+  // when the action may go on: nothing was unsaved, No, or a save that left nothing unsaved.
+  virtual bool askBeforeDroppingUnsavedWork(const std::string& action) = 0;
+
   // The screen the dispatcher sees.
   virtual Screen& screen() = 0;
   // The widgets of the screen by name, for user actions on them and for reading what they show.

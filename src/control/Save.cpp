@@ -47,7 +47,7 @@ bool TarvineOrderPick::saveOverChangesAllowed(const std::vector<WrittenSegment>&
   }
   const std::vector<std::string> changes = changesSinceLoaded(Orders, loadedState_, now, written);
   if (changes.empty()) return true;
-  return dialogs_.messageBox(saveOverQuestion(changes), kMsgWarningYesNo,
+  return dialogs_.messageBox(saveOverQuestion(changes), kMsgSaveQuestion,
                              std::string("TarvineOrderPick")) == kMsgResultYes;
 }
 

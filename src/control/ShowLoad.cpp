@@ -74,7 +74,7 @@ void TarvineOrderPick::LoadBasicTotal(const std::string& xml) {
 void TarvineOrderPick::PopulateAllOrders(OrderArray& orders) {
   trap("PopulateAllOrders", [&] {
     readOrderRecords(readAllOrders().result, orders);
-    if (w_.cboCenter.count() >= 1) w_.cboCenter.setListIndex(0);
+    if (w_.cboCenter.count() >= 1) setCenterIndex(0, CenterSwitch::Code);
   });
   // What was loaded, for the check before a save: a freight override changes Orders in place.
   trap("PopulateAllOrders", [&] { loadedState_ = loadedStateOf(orders); });

@@ -17,10 +17,8 @@ TarvineOrderPick::TarvineOrderPick(Dialogs& dialogs, EventLog& log)
         ReportError(error, procedure);
       }) {
   w_.cmdCancel.click.connect([this] { trap("cmdCancel_Click()", [this] { cmdCancel_Click(); }); });
-  w_.cmdSave.click.connect([this] {
-    if (!saveCheck_ || saveCheck_(dialogs_)) cmdSave_Click();
-  });
-  w_.cboCenter.click.connect([this] { cboCenter_Click(); });
+  w_.cmdSave.click.connect([this] { saveClicked(); });
+  w_.cboCenter.click.connect([this] { centerBoxClicked(); });
   w_.chkSellectAll.click.connect([this] { chkSellectAll_Click(); });
   w_.lvwOrderIDs.itemCheck.connect([this](RowId item) { lvwOrderIDs_ItemCheck(item); });
   w_.lvwOrderIDs.itemClick.connect([this](RowId item) { lvwOrderIDs_ItemClick(item); });
@@ -64,7 +62,7 @@ void TarvineOrderPick::UserControl_Terminate() {
 void TarvineOrderPick::PutServerName(const std::string& ptServerName) {
   ServerName = ptServerName;
   SOAPActionStart = std::string(service::kRouteNamespace) + "/";
-  WebServiceURL = ServerName + std::string(kServicePath);
+  WebServiceURL = ServerName + std::string(service::kServicePath);
 }
 
 void TarvineOrderPick::SetFacilityID(const std::string& FacilityIDPassed) {
@@ -119,17 +117,13 @@ void TarvineOrderPick::setMaxReplyBytes(std::size_t bytes) {
 void TarvineOrderPick::ClearAll() {
   trap("ClearAll", [this] {
     SelectedCenterID = -1;
-    w_.cboCenter.setListIndex(-1);
+    setCenterIndex(-1, CenterSwitch::Code);
     w_.lvwOrderIDs.clear();
     w_.chkSellectAll.setValue(0);
     w_.chkSellectAll.setEnabled(false);
     Label* totals[] = {&w_.lblTotal4, &w_.lblTotal5, &w_.lblTotal6};
     for (LoopIndex = 4; LoopIndex <= 6; ++LoopIndex) totals[LoopIndex - 4]->setCaption("");
   });
-}
-
-void TarvineOrderPick::cmdCancel_Click() {
-  ClearAll();
 }
 
 void TarvineOrderPick::ReportError(const RuntimeError& error, std::string_view procedure,

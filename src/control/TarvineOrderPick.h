@@ -20,9 +20,6 @@ namespace tarvine {
 
 class frmAstray;
 
-// Path of the route service below the server text given to PutServerName.
-inline constexpr std::string_view kServicePath = "/WebServices/VOZAWebservice/VOZAWebservice.asmx";
-
 class TarvineOrderPick final : public OrderPick {
  public:
   // Creates the control (UserControl_Initialize). Dialogs and log must outlive it.
@@ -58,6 +55,7 @@ class TarvineOrderPick final : public OrderPick {
   const OrderArray& orders() const override { return Orders; }
   const std::vector<std::string>& centerList() const override { return CenterList; }
   UnsavedChanges unsavedChanges() const override;
+  bool askBeforeDroppingUnsavedWork(const std::string& action) override;
   const AllOrdersUDT* recordOfRow(RowId row) const override;
 
   // The server text given to PutServerName.
@@ -115,6 +113,15 @@ class TarvineOrderPick final : public OrderPick {
   // True when the route's center list holds the value; an error reports and gives false.
   bool CenterExist(const std::unordered_set<std::string>& list, const std::string& value);
   void cboCenter_Click();
+  // The center box's click. From code (the fill after loading, a screen reset) it refills at
+  // once; the user's choice first asks about unsaved work, and while it asks and after Cancel
+  // the box shows the entry it showed before, without a refill.
+  void centerBoxClicked();
+  // Who changes the center box's selection: the user, code that refills, or code that only
+  // puts the box back (its click does nothing).
+  enum class CenterSwitch { User, Code, Quiet };
+  // Sets the center box's selection from code, as `how` says.
+  void setCenterIndex(int index, CenterSwitch how);
   void ClearTotals();
   // Shows the totals in the three total captions.
   void showTotals(const PickTotals& totals);
@@ -126,6 +133,8 @@ class TarvineOrderPick final : public OrderPick {
 
   // Saving and astray P.O.s.
   void cmdSave_Click();
+  // The Save button's click: the save check a tool installed, then cmdSave_Click.
+  void saveClicked();
   // Reads the load's orders again and compares the P.O.s of the written segments with what was
   // loaded; when they differ, asks whether to save over them. True when the save may go on. A
   // read that failed was reported by the transport and gives false; a reply that holds no data
@@ -153,6 +162,8 @@ class TarvineOrderPick final : public OrderPick {
   std::int16_t PersonID = 0;
   std::int16_t PersonTypeID = 0;
   std::int32_t SelectedCenterID = -1;
+  CenterSwitch centerSwitch_ = CenterSwitch::User;
+  int centerIndexShown_ = -1;  // the center box's entry the list was last filled for
   OrderArray Orders;
   std::vector<LoadedSegment> loadedState_;  // Orders as loaded, record for record
   std::vector<std::string> CenterList;

@@ -8,6 +8,10 @@ void Dialogs::errorBox(const std::string& prompt, const RuntimeError&, std::stri
   messageBox(prompt, kMsgInformationOk, std::nullopt);
 }
 
+int Dialogs::saveDiscardCancel(const std::string& prompt, const std::string& title) {
+  return messageBox(prompt, kMsgSaveDiscardCancel, title);
+}
+
 int RecordingDialogs::messageBox(const std::string& prompt, int buttons,
                                  const std::optional<std::string>& title) {
   // The low three bits of the buttons value choose the buttons: OK, OK Cancel, Abort Retry

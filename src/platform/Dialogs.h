@@ -16,6 +16,12 @@ namespace tarvine {
 
 class Screen;
 
+// A buttons value adds a button set (the low three bits), an icon and the default button (the
+// one Enter presses): the first, or the second with 256 added, or the third with 512.
+inline constexpr int kMsgYesNoCancel = 3;
+inline constexpr int kMsgIconWarning = 48;
+inline constexpr int kMsgDefaultButton2 = 256;
+inline constexpr int kMsgDefaultButton3 = 512;
 // Buttons value of a message box with an OK button and the information icon.
 inline constexpr int kMsgInformationOk = 64;
 // What a message box returns when OK is pressed.
@@ -25,6 +31,11 @@ inline constexpr int kMsgResultOk = 1;
 inline constexpr int kMsgWarningYesNo = 52;
 inline constexpr int kMsgResultYes = 6;
 inline constexpr int kMsgResultNo = 7;
+// A question that guards a save: Yes and No, the warning icon, No the default (308).
+inline constexpr int kMsgSaveQuestion = kMsgWarningYesNo | kMsgDefaultButton2;
+// The question before unsaved work would be lost: Yes saves it, No discards it, Cancel keeps
+// it; the warning icon, Cancel the default (563).
+inline constexpr int kMsgSaveDiscardCancel = kMsgYesNoCancel | kMsgIconWarning | kMsgDefaultButton3;
 // What a message box returns when Cancel is pressed.
 inline constexpr int kMsgResultCancel = 2;
 
@@ -38,6 +49,10 @@ class Dialogs {
   // Shows a modal input box; returns the answer, or nothing when cancelled.
   virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                               const std::string& defaultText) = 0;
+  // Asks whether to save unsaved work before it is lost: returns kMsgResultYes to save it,
+  // kMsgResultNo to discard it; anything else keeps it. By default a messageBox() with
+  // kMsgSaveDiscardCancel; a window may name the buttons Save, Discard and Cancel.
+  virtual int saveDiscardCancel(const std::string& prompt, const std::string& title);
   // Shows a form modally; returns when the user has closed it.
   virtual void showModal(Screen& form) = 0;
   // Shows the box of an error report (the prompt, OK, the information icon) for the error

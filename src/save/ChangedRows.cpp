@@ -10,6 +10,8 @@ namespace {
 
 // The change mark of a row the dispatcher changed since the fill.
 constexpr std::string_view kChanged = "1";
+// P.O.s the unsaved work question names; the rest are counted.
+constexpr std::size_t kNamedOrders = 5;
 
 }  // namespace
 
@@ -29,6 +31,20 @@ UnsavedChanges unsavedChangesOf(const std::vector<const ListRow*>& changed) {
     if (seen.insert(row->text).second) changes.orders.push_back(row->text);
   }
   return changes;
+}
+
+std::string unsavedWorkQuestion(const UnsavedChanges& changes, std::string_view action) {
+  std::string text = "The changes to P.O. ";
+  for (std::size_t i = 0; i < changes.orders.size() && i < kNamedOrders; ++i) {
+    if (i > 0) text += ", ";
+    text += changes.orders[i];
+  }
+  if (changes.orders.size() > kNamedOrders) {
+    text += " and " + convert::integerText(changes.orders.size() - kNamedOrders) + " more";
+  }
+  text += " are not saved.\r\n\r\nSave them before ";
+  text += action;
+  return text + "?";
 }
 
 SaveStatements saveStatements(const std::vector<const ListRow*>& changed,

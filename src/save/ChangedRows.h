@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ListView.h"
@@ -24,6 +25,15 @@ std::vector<const ListRow*> changedRows(const ListView& list);
 
 // The count and the distinct P.O.s of the changed rows. Never fails but for memory.
 UnsavedChanges unsavedChangesOf(const std::vector<const ListRow*>& changed);
+
+// The title of the question asked before unsaved work would be lost.
+inline constexpr std::string_view kUnsavedWorkTitle = "Unsaved changes";
+
+// Its prompt, naming at most five P.O.s and counting the rest, then what would lose the work
+// (`action`, "opening load 5002"): "The changes to P.O. 12-100, 15-300 are not saved." CR LF CR
+// LF "Save them before opening load 5002?". Read with Yes, No and Cancel as with Save, Discard
+// and Cancel. Never fails but for memory.
+std::string unsavedWorkQuestion(const UnsavedChanges& changes, std::string_view action);
 
 // What the statements of a save carry besides the rows.
 struct SaveContext {

@@ -143,6 +143,11 @@ std::vector<LoadedSegment> loadedStateOf(const OrderArray& orders) {
   return state;
 }
 
+void restoreLoadedFreight(OrderArray& orders, const std::vector<LoadedSegment>& loadedState) {
+  const std::size_t count = std::min(filledCount(orders), loadedState.size());
+  for (std::size_t i = 0; i < count; ++i) orders[i].Freight = loadedState[i].freight;
+}
+
 std::vector<std::string> changesSinceLoaded(const OrderArray& loaded,
                                             const std::vector<LoadedSegment>& loadedState,
                                             const OrderArray& now,

@@ -30,6 +30,10 @@ struct WrittenSegment {
 // One LoadedSegment per filled record of orders, in the same order.
 std::vector<LoadedSegment> loadedStateOf(const OrderArray& orders);
 
+// Puts back the freight each record was loaded with (loadedState, index for index), so that a
+// discarded freight override is not shown by the next fill. Linear.
+void restoreLoadedFreight(OrderArray& orders, const std::vector<LoadedSegment>& loadedState);
+
 // The differences between the records as loaded (loaded with loadedState, index for index) and
 // the records read now, for the P.O.s of the written segments, one line each, grouped by P.O. in
 // the order first written: segments taken off or put on the load (one line for the P.O. when all

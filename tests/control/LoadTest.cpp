@@ -30,13 +30,13 @@ const Scenario kLoads[] = {
     {"ExampleLoad",
      {},
      "state; load 5001; state; selectall; state; selectall; state; toggle 2; state; toggle 3; "
-     "state; sort 7; state; sort 7; state; center 2; state; center 0; state; !grey; state; "
-     "cancel; state"},
+     "state; sort 7; state; sort 7; state; reply no; center 2; state; center 0; state; !grey; "
+     "state; cancel; state"},
     {"FreightOverrides",
      {},
      "load 5001; state; dblclick 2; state; answer 1500; dblclick 1; state; answer $12; "
      "dblclick 1; state; answer-cancel; dblclick 5; state; answer 1,234.50; dblclick 5; state; "
-     "answer 0; dblclick 1; dblclick 1; state; cancel; center 0; state"},
+     "answer 0; dblclick 1; dblclick 1; state; reply no; cancel; center 0; state"},
     {"OverrideOpensForHotAndNoRate",
      serving({orderRow("12-1", 1, "0", "10", 1, 10),
               orderRow("12-1", 2, "0", "10", 1, 10, {{"HighPriorityIndicator", "true"}}),

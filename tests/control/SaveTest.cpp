@@ -43,6 +43,52 @@ Scenario replied(const char* name, int status, std::string body, bool check = fa
           }};
 }
 
+// Unsaved work (12-100 picked, 15-300's freight set to 700) meets the user's center switch or
+// Cancel, answered as hosts may: Yes saves first, No discards (the override leaves the record
+// too), Cancel, an unanswered box and an OK-only host's OK keep everything, the center box back
+// on the entry shown without a refill. The facts: the question's buttons (Cancel the default),
+// the center entry, the rows unsaved, 15-300's record freight and the basic-total reads (one
+// per refill, the load's own included).
+struct Asked {
+  const char* name;
+  const char* action;
+  const char* reply;
+  int centerIndex;
+  std::size_t unsaved;
+  double freight;
+  std::size_t totalsReads;
+};
+Scenario asked(const Asked& a) {
+  return {a.name,
+          {},
+          std::string("load 5001; toggle 1; answer 700; dblclick 5; ") + a.reply + a.action +
+              "; state; !midway",
+          [a](C& t) {
+            EXPECT_EQ(t.dialogs.messages().at(0).buttons, kMsgSaveDiscardCancel);
+            EXPECT_EQ(t.control.widgets().cboCenter.listIndex(), a.centerIndex);
+            EXPECT_EQ(t.control.unsavedChanges().rows, a.unsaved);
+            EXPECT_EQ(t.control.orders()[4].Freight, a.freight);
+            EXPECT_EQ(
+                std::count_if(t.sent.begin(), t.sent.end(),
+                              [](auto& r) { return r.operation == "GetOutgoingLoadBasicTotal"; }),
+                a.totalsReads);
+          }};
+}
+
+const Scenario kAsked[] = {
+    asked({"SwitchSaves", "center 2", "reply yes; ", 2, 0, 1234.5, 3}),
+    asked({"SwitchDiscards", "center 2", "reply no; ", 2, 0, 1234.5, 2}),
+    asked({"SwitchCancelled", "center 2", "reply cancel; ", 0, 4, 700, 1}),
+    asked({"SwitchUnanswered", "center 2", "", 0, 4, 700, 1}),
+    asked({"SwitchOkOnlyHost", "center 2", "reply ok; ", 0, 4, 700, 1}),
+    asked({"SameCenterCancelled", "center 0", "reply cancel; ", 0, 4, 700, 1}),
+    asked({"CancelSaves", "cancel", "reply yes; ", -1, 0, 1234.5, 3}),
+    asked({"CancelDiscards", "cancel", "reply no; ", -1, 0, 1234.5, 2}),
+    asked({"CancelCancelled", "cancel", "reply cancel; ", 0, 4, 700, 1}),
+    asked({"CancelUnanswered", "cancel", "", 0, 4, 700, 1}),
+    asked({"CancelOkOnlyHost", "cancel", "reply ok; ", 0, 4, 700, 1}),
+};
+
 const Scenario
     kSaves[] =
         {
@@ -145,6 +191,7 @@ TEST_P(SaveScenario, Transcript) {
   runScenario();
 }
 INSTANTIATE_TEST_SUITE_P(Saves, SaveScenario, ::testing::ValuesIn(kSaves), caseName);
+INSTANTIATE_TEST_SUITE_P(UnsavedWork, SaveScenario, ::testing::ValuesIn(kAsked), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

@@ -7,6 +7,8 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QtTest/QTest>
 
 #include "Golden.h"
 #include "Layout.h"
@@ -32,6 +34,23 @@ TEST(RealDialogs, AskAndGiveTheAnswer) {
                   .value_or("no answer"));
   script.note(dialogs.inputBox("Why?", "", "because").value_or("no answer"));
   tarvine::test::expectGolden(script.transcript(), "qt/dialogs.txt");
+}
+
+// Enter presses the button a question names as its default, the one that loses nothing: No for
+// a question before a save, Cancel for Save / Discard / Cancel, whose first two carry Alt+S, Alt+D.
+TEST(RealDialogs, EnterKeepsWhatAQuestionWouldOverwriteOrDrop) {
+  QtDialogs dialogs;
+  ModalScript script;
+  script.answer("Enter");
+  script.expect([](QWidget& dialog) {
+    auto& box = static_cast<QMessageBox&>(dialog);
+    EXPECT_EQ(box.button(QMessageBox::Save)->text() + box.button(QMessageBox::Discard)->text(),
+              "&Save&Discard");
+    QTest::keyClick(&box, Qt::Key_Return);
+  });
+  script.start();
+  EXPECT_EQ(dialogs.messageBox("Save anyway?", kMsgSaveQuestion, "Trailer"), kMsgResultNo);
+  EXPECT_EQ(dialogs.saveDiscardCancel("Save them first?", "Unsaved"), kMsgResultCancel);
 }
 
 // Fifteen twips to a pixel at 96 DPI, scaled with the DPI (a tenth at 144), each edge rounded to

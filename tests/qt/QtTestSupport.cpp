@@ -126,8 +126,10 @@ void ModalScript::act(QWidget& dialog, const std::string& action) {
         << dialog.objectName().toStdString();
     activating_ = false;
   }
-  if (action == "Escape" || action == "Tab") {
-    QTest::keyClick(focus, action == "Tab" ? Qt::Key_Tab : Qt::Key_Escape);
+  if (action == "Escape" || action == "Tab" || action == "Enter") {
+    QTest::keyClick(focus, action == "Tab"     ? Qt::Key_Tab
+                           : action == "Enter" ? Qt::Key_Return
+                                               : Qt::Key_Escape);
     if (action == "Tab") {
       transcript_.insert(transcript_.size() - 1,
                          '>' + dialog.focusWidget()->objectName().toStdString() + afterTab());

@@ -42,9 +42,9 @@ class ModalScript : public QObject {
   // Adds a step for the next dialog.
   void expect(Step step) { steps_.push_back(std::move(step)); }
   // Adds a step per word for the next dialogs. A word's actions, separated by ';', are a message
-  // box's button (Ok, Save, Discard, Cancel), Escape or Tab pressed (Tab notes where the focus
-  // went), BOX=TEXT typed into a box, =TEXT typed into an input box and Enter, or a button's name
-  // clicked. An action the dialog cannot take fails the test and closes the dialog.
+  // box's button (Ok, Save, Discard, Cancel), Escape, Enter or Tab pressed (Tab notes where the
+  // focus went), BOX=TEXT typed into a box, =TEXT typed into an input box and Enter, or a button's
+  // name clicked. An action the dialog cannot take fails the test and closes the dialog.
   void answer(const std::string& words);
   // Starts answering; call before the action that opens the first dialog.
   void start();
