@@ -92,9 +92,10 @@ std::string TarvineOrderPick::activityOf(std::string_view operation) {
 }
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
-                                                     const std::string& envelope, bool updateOnly) {
+                                                     const service::PreparedRequest& request,
+                                                     bool updateOnly) {
   return transport_.callOperation(WebServiceURL, ServerName,
-                                  SOAPActionStart + std::string(operation), operation, envelope,
+                                  SOAPActionStart + std::string(operation), operation, request,
                                   updateOnly, activityOf(operation));
 }
 
