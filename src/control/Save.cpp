@@ -5,30 +5,7 @@
 #include "platform/Convert.h"
 #include "service/Requests.h"
 
-#include <future>
-#include <system_error>
-
 namespace tarvine {
-namespace {
-
-UpdateRequest makeUpdateRequest(const std::vector<std::string>& statements) {
-  UpdateRequest request;
-  request.envelope = service::UpdateOutgoingLoadOrderEnvelope(statements);
-  request.body = service::prepareRequest(request.envelope);
-  return request;
-}
-
-// Makes the update request on another thread, which touches nothing but the statements; where no
-// thread can be started, here once it is asked for.
-std::future<UpdateRequest> makeUpdateRequestAside(const std::vector<std::string>& statements) {
-  try {
-    return std::async(std::launch::async, makeUpdateRequest, std::cref(statements));
-  } catch (const std::system_error&) {
-    return std::async(std::launch::deferred, makeUpdateRequest, std::cref(statements));
-  }
-}
-
-}  // namespace
 
 void TarvineOrderPick::cmdSave_Click() {
   trap("cmdSave_Click()", [&] {
@@ -40,13 +17,11 @@ void TarvineOrderPick::cmdSave_Click() {
         changedRows(list), {OutgoingLoadID, SelectedCenterID, PersonID, PersonTypeID});
 
     if (!save.statements.front().empty()) {
-      // The update request (megabytes for a large save) is made while the check read runs.
-      std::future<UpdateRequest> request = makeUpdateRequestAside(save.statements);
       // Nothing is sent when the check read failed or the user keeps the changes unsaved:
       // every check, change mark and override stays on screen.
       if (!saveOverChangesAllowed(save.written)) return;
       service::Exchange outcome;
-      UpdateOutgoingLoadOrder(request.get(), save.statements.size(), &outcome);
+      UpdateOutgoingLoadOrder(save.statements, &outcome);
       // A save the back office did not take is never reported as done (the transport told the
       // user why), and the picks stay on screen so that the user can save again.
       if (!outcome.answered()) return;
@@ -76,11 +51,11 @@ bool TarvineOrderPick::saveOverChangesAllowed(const std::vector<WrittenSegment>&
                              std::string("TarvineOrderPick")) == kMsgResultYes;
 }
 
-void TarvineOrderPick::UpdateOutgoingLoadOrder(UpdateRequest request, std::size_t statements,
+void TarvineOrderPick::UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                                service::Exchange* outcome) {
-  if (statements <= 1) return;
-  EnvelopeText = std::move(request.envelope);
-  service::Exchange exchange = callRouteService("UpdateOutgoingLoadOrder", request.body, true);
+  if (statements.size() <= 1) return;
+  EnvelopeText = service::UpdateOutgoingLoadOrderEnvelope(statements);
+  service::Exchange exchange = callRouteService("UpdateOutgoingLoadOrder", EnvelopeText, true);
   EnvelopeText.clear();
   RequestBodyXML.clear();
   if (outcome) *outcome = std::move(exchange);

@@ -92,10 +92,9 @@ std::string TarvineOrderPick::activityOf(std::string_view operation) {
 }
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
-                                                     const service::PreparedRequest& request,
-                                                     bool updateOnly) {
+                                                     const std::string& envelope, bool updateOnly) {
   return transport_.callOperation(WebServiceURL, ServerName,
-                                  SOAPActionStart + std::string(operation), operation, request,
+                                  SOAPActionStart + std::string(operation), operation, envelope,
                                   updateOnly, activityOf(operation));
 }
 

@@ -20,12 +20,6 @@ namespace tarvine {
 
 class frmAstray;
 
-// The update request of a save: its envelope and the body made of it.
-struct UpdateRequest {
-  std::string envelope;
-  service::PreparedRequest body;
-};
-
 class TarvineOrderPick final : public OrderPick {
  public:
   // Creates the control (UserControl_Initialize). Dialogs and log must outlive it.
@@ -93,8 +87,8 @@ class TarvineOrderPick final : public OrderPick {
         [this](const RuntimeError& error, std::string_view name) { ReportError(error, name); });
   }
   // One route service call with the control's URL, host and SOAP action start.
-  service::Exchange callRouteService(std::string_view operation,
-                                     const service::PreparedRequest& request, bool updateOnly);
+  service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
+                                     bool updateOnly);
   // One query of the route service: as callRouteService(), but the result is the data set text
   // of the reply, as the operation's unwrapper leaves it (empty after a reported failure).
   service::Exchange queryRouteService(std::string_view operation, const std::string& envelope);
@@ -146,8 +140,7 @@ class TarvineOrderPick final : public OrderPick {
   // read that failed was reported by the transport and gives false; a reply that holds no data
   // set throws RuntimeError with the HTTP status as its number.
   bool saveOverChangesAllowed(const std::vector<WrittenSegment>& written);
-  // Sends the update request of a save of that many statements (the spare one included).
-  void UpdateOutgoingLoadOrder(UpdateRequest request, std::size_t statements,
+  void UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                service::Exchange* outcome);
   void cmdAddAstrayItem_Click();
 

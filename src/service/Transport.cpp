@@ -75,33 +75,23 @@ std::string accountOf(const Exchange& exchange, std::string_view operation) {
 
 }  // namespace
 
-PreparedRequest prepareRequest(std::string_view envelope) {
-  PreparedRequest prepared;
-  XmlDocument request;
-  prepared.parsed = request.loadXml(envelope);
-  prepared.body = request.xml();
-  prepared.parseReason = request.parseErrorReason();
-  return prepared;
-}
-
 Exchange Transport::callOperation(const std::string& asmxUrl, const std::string& host,
                                   const std::string& soapAction, std::string_view operation,
-                                  const PreparedRequest& request, bool updateOnly,
+                                  const std::string& envelope, bool updateOnly,
                                   std::string activity) {
-  return run(asmxUrl, host, soapAction, operation, Request{nullptr, &request},
+  return run(asmxUrl, host, soapAction, operation, envelope,
              updateOnly ? Reading::Nothing : Reading::Text, std::move(activity));
 }
 
 Exchange Transport::callQuery(const std::string& asmxUrl, const std::string& host,
                               const std::string& soapAction, std::string_view operation,
                               const std::string& envelope, std::string activity) {
-  return run(asmxUrl, host, soapAction, operation, Request{&envelope, nullptr}, Reading::DataSet,
-             std::move(activity));
+  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet, std::move(activity));
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
-                        const std::string& soapAction, std::string_view operation, Request ask,
-                        Reading reading, std::string activity) {
+                        const std::string& soapAction, std::string_view operation,
+                        const std::string& envelope, Reading reading, std::string activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -110,17 +100,16 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
     // The body is the envelope as parsed and written out again; an envelope that does not parse
     // goes out empty (the public method keeps that plain behaviour for hosts), except for the
     // route service operations, where an empty body would only earn a fault that hides the cause.
-    const PreparedRequest made = ask.prepared ? PreparedRequest{} : prepareRequest(*ask.envelope);
-    const PreparedRequest& request = ask.prepared ? *ask.prepared : made;
-    if (!request.parsed && checked) {
+    XmlDocument request;
+    if (!request.loadXml(envelope) && checked) {
       report_(RuntimeError(5, "The " + std::string(operation) +
                                   " request was not sent: it holds text that is not valid UTF-8 "
                                   "or a character XML does not allow (" +
-                                  request.parseReason + ")"),
+                                  request.parseErrorReason() + ")"),
               kProcedure);
       return exchange;
     }
-    const std::string& body = request.body;
+    const std::string body = request.xml();
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);

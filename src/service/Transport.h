@@ -34,18 +34,6 @@ struct Exchange {
   }
 };
 
-// A request body ready to be sent: the envelope parsed and written out again (the body is the
-// envelope as the platform's parser reads it), or the reason it did not parse.
-struct PreparedRequest {
-  std::string body;         // empty when the envelope did not parse
-  bool parsed = false;      // the envelope is well-formed XML
-  std::string parseReason;  // why it did not parse
-};
-
-// Parses the envelope and writes it out again. Touches nothing else, so that a caller may make a
-// large body on another thread while it waits for something else.
-PreparedRequest prepareRequest(std::string_view envelope);
-
 class Transport {
  public:
   explicit Transport(ErrorReporter report) : report_(std::move(report)) {}
@@ -63,7 +51,7 @@ class Transport {
   // with number 7; a reply that is not XML gives an empty result without a report.
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                 const std::string& envelope, bool updateOnly) {
-    return run(asmxUrl, host, soapAction, {}, Request{&envelope, nullptr},
+    return run(asmxUrl, host, soapAction, {}, envelope,
                updateOnly ? Reading::Nothing : Reading::Text, {});
   }
 
@@ -75,15 +63,7 @@ class Transport {
   // activity text is what the dispatcher reads while it runs; only reads may be cancelled.
   Exchange callOperation(const std::string& asmxUrl, const std::string& host,
                          const std::string& soapAction, std::string_view operation,
-                         const std::string& envelope, bool updateOnly, std::string activity = {}) {
-    return run(asmxUrl, host, soapAction, operation, Request{&envelope, nullptr},
-               updateOnly ? Reading::Nothing : Reading::Text, std::move(activity));
-  }
-  // callOperation() with the body made beforehand by prepareRequest().
-  Exchange callOperation(const std::string& asmxUrl, const std::string& host,
-                         const std::string& soapAction, std::string_view operation,
-                         const PreparedRequest& request, bool updateOnly,
-                         std::string activity = {});
+                         const std::string& envelope, bool updateOnly, std::string activity = {});
 
   // One query of the route service, as callOperation() without updateOnly, whose result is the
   // data set text: what the operation's unwrapper makes of callOperation()'s result
@@ -102,14 +82,10 @@ class Transport {
  private:
   // What the caller reads of a reply.
   enum class Reading { Nothing, Text, DataSet };
-  // The request: an envelope to prepare, or a body prepared beforehand.
-  struct Request {
-    const std::string* envelope;
-    const PreparedRequest* prepared;
-  };
   // The exchange; `operation` empty for the public method, which checks nothing more.
   Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-               std::string_view operation, Request request, Reading reading, std::string activity);
+               std::string_view operation, const std::string& envelope, Reading reading,
+               std::string activity);
 
   ErrorReporter report_;
   HttpTimeouts timeouts_;
