@@ -17,7 +17,10 @@ ScreenView::ScreenView(Screen& screen, QWidget* parent)
           [self = QPointer<ScreenView>(this)] {
             if (self) self->refresh();
           },
-          this) {
+          this,
+          [self = QPointer<ScreenView>(this)](const ActionOutcome& outcome) {
+            if (self) Q_EMIT self->actionEnded(outcome.cancelled);
+          }) {
   setFont(defaultLayoutFont());
   build();
   orderTabs();

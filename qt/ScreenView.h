@@ -32,12 +32,16 @@ class ScreenView : public QWidget {
   // Draws the changes not yet drawn: lists gather theirs until the event loop turns.
   void refresh();
   // Runs a host call or user action as a user action (UserActionRunner::run), then draws what
-  // it changed. Returns the number of error reports it showed.
-  int perform(const std::function<void()>& action) const { return runner_.run(action); }
+  // it changed.
+  ActionOutcome perform(const std::function<void()>& action) const { return runner_.run(action); }
   // The runner that user actions of this view go through.
   const UserActionRunner& runner() const { return runner_; }
   // Puts the keyboard focus where the screen has it.
   void applyFocus();
+
+ Q_SIGNALS:
+  // After each user action of the view (its widgets' and perform()'s), with how it ended.
+  void actionEnded(bool cancelled);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -24,9 +24,10 @@ ArrowCursor::~ArrowCursor() {
   QApplication::restoreOverrideCursor();
 }
 
-int UserActionRunner::run(const std::function<void()>& action) const {
+ActionOutcome UserActionRunner::run(const std::function<void()>& action) const {
   if (refresh_) refresh_();
   ReportGathering reports;
+  ActionOutcome outcome;
   {
     WindowWaiting waiting(surface_);
     const ScopedWaiting scope(waiting);
@@ -38,9 +39,12 @@ int UserActionRunner::run(const std::function<void()>& action) const {
     } catch (...) {
       qWarning("A user action ended with an unknown error");
     }
+    outcome.cancelled = waiting.cancelled();
   }
   if (refresh_) refresh_();
-  return reports.finish();
+  outcome.reports = reports.finish();
+  if (ended_) ended_(outcome);
+  return outcome;
 }
 
 }  // namespace tarvine::qt

@@ -40,7 +40,6 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
   control_ =
       makeOrderPick(unattended ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
   setObjectName(QStringLiteral("hostWindow"));
-  setWindowTitle(QString::fromLatin1(kProductName));
   control_->PutServerName(options.server);
   control_->SetFacilityID(options.facility);
   try {
@@ -52,11 +51,24 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
   widget_ = new qt::OrderPickWidget(*control_, this);
   setCentralWidget(widget_);
   buildLoadBar();
+  showTitle();
+  connect(widget_, &qt::ScreenView::actionEnded, this, [this] { showTitle(); });
+  connect(widget_, &qt::OrderPickWidget::refreshed, this, [this](int reports, bool cancelled) {
+    if (cancelled) {
+      statusBar()->showMessage(QStringLiteral("Refreshing load %1 was cancelled.").arg(shownLoad_));
+    } else {
+      tellOpenedLoad(shownLoad_, reports);
+    }
+  });
   tools_ = std::make_unique<HostTools>(*this, *control_, *widget_, options.limits);
-  statusBar()->addPermanentWidget(
+  auto* where =
       new QLabel(QStringLiteral("Server %1   Facility %2   Person %3 %4")
                      .arg(qt::toQString(options.server), qt::toQString(options.facility),
-                          qt::toQString(options.personId), qt::toQString(options.personType))));
+                          qt::toQString(options.personId), qt::toQString(options.personType)));
+  statusBar()->addPermanentWidget(where);
+  // A message gets the whole bar; the server and person come back when it is cleared.
+  connect(statusBar(), &QStatusBar::messageChanged, where,
+          [where](const QString& message) { where->setVisible(message.isEmpty()); });
   if (!unattended) restorePlacement();
 }
 
@@ -88,10 +100,26 @@ void HostWindow::openTypedLoad() {
 void HostWindow::openLoad(std::int32_t load) {
   if (!control_ || !widget_) return;
   if (!qt::keepUnsavedWork(*widget_, QStringLiteral("opening load %1").arg(load))) return;
-  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); });
-  setWindowTitle(QStringLiteral("%1 - Load %2").arg(QString::fromLatin1(kProductName)).arg(load));
+  const qt::ActionOutcome outcome =
+      widget_->perform([this, load] { control_->PutTarvineID(load); });
+  // A cancelled open leaves the load shown before, title and load box included.
+  if (outcome.cancelled) {
+    loadBox_->setText(shownLoad_ > 0 ? QString::number(shownLoad_) : QString());
+    statusBar()->showMessage(QStringLiteral("Opening load %1 was cancelled.").arg(load));
+    return;
+  }
+  shownLoad_ = load;
+  showTitle();
   loadBox_->setText(QString::number(load));
-  tellOpenedLoad(load, reports);
+  tellOpenedLoad(load, outcome.reports);
+}
+
+void HostWindow::showTitle() {
+  // "[*]" shows the mark of unsaved work where the platform puts it.
+  const QString product = QString::fromLatin1(kProductName);
+  setWindowTitle(shownLoad_ > 0 ? QStringLiteral("%1 - Load %2[*]").arg(product).arg(shownLoad_)
+                                : product + QStringLiteral("[*]"));
+  setWindowModified(control_ && control_->unsavedChanges().rows > 0);
 }
 
 bool HostWindow::saveScreenshot(const QString& path) {

@@ -53,6 +53,8 @@ class HostWindow : public QMainWindow {
 
  private:
   void buildLoadBar();
+  // The product, the load shown and the mark of unsaved work.
+  void showTitle();
   void openTypedLoad();
   void tearDown();
   // In HostWindowGuards.cpp: the load box's number (1 to 32767), or nothing after telling the
@@ -71,6 +73,7 @@ class HostWindow : public QMainWindow {
   QLineEdit* loadBox_ = nullptr;
   std::unique_ptr<HostTools> tools_;
   bool unattended_ = false;
+  std::int32_t shownLoad_ = 0;  // the load the window shows, 0 before the first
 };
 
 }  // namespace tarvine::app
