@@ -68,8 +68,8 @@ void OrderPickWidget::addShortcuts() {
   auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
   connect(refresh, &QShortcut::activated, this, [this] {
     if (keepUnsavedWork(*this, tr("refreshing the load"))) {
-      const ActionOutcome outcome = perform([this] { control_.RefreshData(); });
-      Q_EMIT refreshed(outcome.reports, outcome.cancelled);
+      const int reports = perform([this] { control_.RefreshData(); });
+      Q_EMIT refreshed(reports, lastActionCancelled());
     }
   });
 }

@@ -18,8 +18,10 @@ ScreenView::ScreenView(Screen& screen, QWidget* parent)
             if (self) self->refresh();
           },
           this,
-          [self = QPointer<ScreenView>(this)](const ActionOutcome& outcome) {
-            if (self) Q_EMIT self->actionEnded(outcome.cancelled);
+          [self = QPointer<ScreenView>(this)](bool cancelled) {
+            if (!self) return;
+            self->lastActionCancelled_ = cancelled;
+            Q_EMIT self->actionEnded(cancelled);
           }) {
   setFont(defaultLayoutFont());
   build();

@@ -32,8 +32,10 @@ class ScreenView : public QWidget {
   // Draws the changes not yet drawn: lists gather theirs until the event loop turns.
   void refresh();
   // Runs a host call or user action as a user action (UserActionRunner::run), then draws what
-  // it changed.
-  ActionOutcome perform(const std::function<void()>& action) const { return runner_.run(action); }
+  // it changed. Returns the number of error reports it showed.
+  int perform(const std::function<void()>& action) const { return runner_.run(action); }
+  // True when the user cancelled a read of the latest user action of the view.
+  bool lastActionCancelled() const { return lastActionCancelled_; }
   // The runner that user actions of this view go through.
   const UserActionRunner& runner() const { return runner_; }
   // Puts the keyboard focus where the screen has it.
@@ -55,6 +57,7 @@ class ScreenView : public QWidget {
   UserActionRunner runner_;
   std::map<std::string, QWidget*> byName_;
   std::vector<ReportListModel*> lists_;
+  bool lastActionCancelled_ = false;
 };
 
 }  // namespace tarvine::qt

@@ -24,10 +24,10 @@ ArrowCursor::~ArrowCursor() {
   QApplication::restoreOverrideCursor();
 }
 
-ActionOutcome UserActionRunner::run(const std::function<void()>& action) const {
+int UserActionRunner::run(const std::function<void()>& action) const {
   if (refresh_) refresh_();
   ReportGathering reports;
-  ActionOutcome outcome;
+  bool cancelled = false;
   {
     WindowWaiting waiting(surface_);
     const ScopedWaiting scope(waiting);
@@ -39,12 +39,12 @@ ActionOutcome UserActionRunner::run(const std::function<void()>& action) const {
     } catch (...) {
       qWarning("A user action ended with an unknown error");
     }
-    outcome.cancelled = waiting.cancelled();
+    cancelled = waiting.cancelled();
   }
   if (refresh_) refresh_();
-  outcome.reports = reports.finish();
-  if (ended_) ended_(outcome);
-  return outcome;
+  const int count = reports.finish();
+  if (ended_) ended_(cancelled);
+  return count;
 }
 
 }  // namespace tarvine::qt

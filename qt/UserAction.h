@@ -28,31 +28,25 @@ class ArrowCursor {
   ArrowCursor& operator=(const ArrowCursor&) = delete;
 };
 
-// How a user action ended: the error reports it showed, and whether the user cancelled one of
-// its reads (not an error: the control left what the read would have replaced).
-struct ActionOutcome {
-  int reports = 0;
-  bool cancelled = false;
-};
-
 class UserActionRunner {
  public:
   // refresh brings the Qt widgets up to date with the headless ones; the overlay of a service
-  // call that takes a while covers surface (none: calls block the window); ended hears how each
-  // action ended.
+  // call that takes a while covers surface (none: calls block the window); ended hears after
+  // each action whether the user cancelled one of its reads (not an error: the control left what
+  // the read would have replaced).
   explicit UserActionRunner(std::function<void()> refresh, QWidget* surface = nullptr,
-                            std::function<void(const ActionOutcome&)> ended = {})
+                            std::function<void(bool cancelled)> ended = {})
       : refresh_(std::move(refresh)), surface_(surface), ended_(std::move(ended)) {}
   // Runs the action as described above; its service calls wait through a WindowWaiting and its
-  // error reports are gathered into one box per cause, shown when it ends. An exception that
-  // escapes the action is written as a warning and goes no further, so that it never unwinds
-  // through Qt's event handling.
-  ActionOutcome run(const std::function<void()>& action) const;
+  // error reports are gathered into one box per cause, shown when it ends. Returns the number
+  // of error reports. An exception that escapes the action is written as a warning and goes no
+  // further, so that it never unwinds through Qt's event handling.
+  int run(const std::function<void()>& action) const;
 
  private:
   std::function<void()> refresh_;
   QPointer<QWidget> surface_;
-  std::function<void(const ActionOutcome&)> ended_;
+  std::function<void(bool cancelled)> ended_;
 };
 
 }  // namespace tarvine::qt

@@ -100,10 +100,9 @@ void HostWindow::openTypedLoad() {
 void HostWindow::openLoad(std::int32_t load) {
   if (!control_ || !widget_) return;
   if (!qt::keepUnsavedWork(*widget_, QStringLiteral("opening load %1").arg(load))) return;
-  const qt::ActionOutcome outcome =
-      widget_->perform([this, load] { control_->PutTarvineID(load); });
+  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); });
   // A cancelled open leaves the load shown before, title and load box included.
-  if (outcome.cancelled) {
+  if (widget_->lastActionCancelled()) {
     loadBox_->setText(shownLoad_ > 0 ? QString::number(shownLoad_) : QString());
     statusBar()->showMessage(QStringLiteral("Opening load %1 was cancelled.").arg(load));
     return;
@@ -111,7 +110,7 @@ void HostWindow::openLoad(std::int32_t load) {
   shownLoad_ = load;
   showTitle();
   loadBox_->setText(QString::number(load));
-  tellOpenedLoad(load, outcome.reports);
+  tellOpenedLoad(load, reports);
 }
 
 void HostWindow::showTitle() {
