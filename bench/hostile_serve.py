@@ -2,9 +2,9 @@
 """Hostile clients against `tarvine serve` on loopback; prints the service's memory (VmHWM,
 VmRSS in MB from /proc) and answers.
 
-usage: bench/hostile_serve.py TARVINE_PROGRAM chunked|memory|accepted|slow
+usage: bench/hostile_serve.py TARVINE_PROGRAM chunked|memory|accepted|slow|readers|flood|backup-wal|smuggle
 """
-import http.client, os, socket, subprocess, sys, tempfile, threading, time
+import http.client, os, socket, sqlite3, subprocess, sys, tempfile, threading, time
 
 NS = "http://tarvine.example/VOZARouteLocations/Service1"
 PATH = "/WebServices/VOZAWebservice/VOZAWebservice.asmx"
@@ -14,6 +14,12 @@ HEAD = ('<?xml version="1.0" encoding="utf-8"?><soap:Envelope '
         '<FacilityID>DEMO</FacilityID>' % NS).encode()
 TAIL = b'</GetOutgoingLoadAllOrders></soap:Body></soap:Envelope>'
 ACTION = NS + "/GetOutgoingLoadAllOrders"
+# A save that writes one history row.
+SAVE = (b'<?xml version="1.0" encoding="utf-8"?><soap:Envelope '
+        b'xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/"><soap:Body>'
+        b'<UpdateOutgoingLoadOrder xmlns="%s"><OutgoingLoadOrderArray><string>EXECUTE '
+        b"spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-34567',1,7,2</string>"
+        b'</OutgoingLoadOrderArray></UpdateOutgoingLoadOrder></soap:Body></soap:Envelope>')
 
 
 def start(binary, db):
@@ -200,7 +206,199 @@ def slow(binary, db, clients=64, limit=30):
         proc.terminate(); proc.wait()
 
 
+def spawn(binary, db, *options, stderr=subprocess.DEVNULL):
+    proc = subprocess.Popen([binary, "serve", "--db", db] + list(options), stdout=subprocess.PIPE,
+                            stderr=stderr, text=True)
+    return proc, int(proc.stdout.readline().strip().rsplit(":", 1)[1])
+
+
+def small_query(port, source="127.0.0.2"):
+    """A small query (GetOutgoingLoadBasicTotal) from another address: its status and seconds."""
+    body = HEAD.replace(b"GetOutgoingLoadAllOrders", b"GetOutgoingLoadBasicTotal")
+    body = body[:body.index(b"<FacilityID>")] + TAIL.replace(b"GetOutgoingLoadAllOrders",
+                                                             b"GetOutgoingLoadBasicTotal")
+    t0 = time.time()
+    try:
+        conn = http.client.HTTPConnection("127.0.0.1", port, timeout=60,
+                                          source_address=(source, 0))
+        conn.request("POST", PATH, body, {"SOAPAction": NS + "/GetOutgoingLoadBasicTotal",
+                                          "Content-Type": "text/xml"})
+        reply = conn.getresponse()
+        reply.read()
+        conn.close()
+        return reply.status, time.time() - t0
+    except OSError as error:
+        return str(error), time.time() - t0
+
+
+def readers(binary, db, clients=40):
+    """Clients that ask for every order of a 32,767-segment load and never read the reply, all
+    from 127.0.0.1 and then each from an address of its own; meanwhile small queries from
+    127.0.0.2 every 0.2 s for 15 s."""
+    body = HEAD.replace(b"5001", b"600") + TAIL
+    request = (b"POST %s HTTP/1.1\r\nHost: 127.0.0.1\r\nSOAPAction: %s\r\nContent-Type: text/xml"
+               b"\r\nContent-Length: %d\r\n\r\n" % (PATH.encode(), ACTION.encode(), len(body)))
+    for spread in (False, True):
+        proc, port = spawn(binary, db + str(spread), "--generate-load", "600", "--segments",
+                           "32767")
+        socks = []
+        try:
+            time.sleep(1)
+            base = status(proc.pid)
+            for i in range(clients):
+                sock = socket.socket()
+                sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+                sock.bind(("127.0.0.%d" % (10 + i) if spread else "127.0.0.1", 0))
+                sock.connect(("127.0.0.1", port))
+                sock.sendall(request + body)
+                socks.append(sock)
+            latencies, late, statuses, peak = [], [], set(), 0
+            until = time.time() + 15
+            while time.time() < until:
+                answer, seconds = small_query(port)
+                statuses.add(answer)
+                latencies.append(seconds)
+                if until - time.time() < 5:
+                    late.append(seconds)
+                peak = max(peak, status(proc.pid)["VmRSS"])
+                time.sleep(0.2)
+            answers = {}
+            for sock in socks:
+                sock.settimeout(5)
+                try:
+                    first = sock.recv(64).split(b"\r\n", 1)[0].decode(errors="replace")
+                except OSError as error:
+                    first = str(error)
+                answers[first] = answers.get(first, 0) + 1
+            latencies.sort()
+            print("%d non-reading clients from %s: start %s, peak VmRSS %d MB, VmHWM %d MB; "
+                  "small queries %s: median %.3f s, max %.3f s (%.3f s in the last 5 s); "
+                  "the clients got %s" % (
+                      clients, "an address each" if spread else "one address", base, peak,
+                      status(proc.pid)["VmHWM"], sorted(statuses, key=str),
+                      latencies[len(latencies) // 2], latencies[-1], max(late), answers))
+        finally:
+            for sock in socks:
+                sock.close()
+            proc.terminate(); proc.wait()
+
+
+def flood(binary, db, held=600, seconds=5):
+    """One address opens `held` silent connections, then connects and closes again as fast as it
+    can for `seconds`; meanwhile small queries from 127.0.0.2. Prints the log's refusal lines."""
+    with tempfile.TemporaryFile("w+") as log:
+        proc, port = spawn(binary, db, "--demo", stderr=log)
+        socks, attempts = [], 0
+        try:
+            for _ in range(held):
+                try:
+                    socks.append(socket.create_connection(("127.0.0.1", port), timeout=5))
+                except OSError:
+                    break
+            time.sleep(0.5)
+            answers, stop = [], threading.Event()
+            def other():
+                while not stop.is_set():
+                    answers.append(small_query(port))
+                    stop.wait(0.5)
+            watcher = threading.Thread(target=other)
+            watcher.start()
+            until = time.time() + seconds
+            while time.time() < until:
+                try:
+                    socket.create_connection(("127.0.0.1", port), timeout=5).close()
+                except OSError:
+                    pass
+                attempts += 1
+            stop.set(); watcher.join()
+        finally:
+            for sock in socks:
+                sock.close()
+            proc.terminate(); proc.wait()
+        log.seek(0)
+        refused = [line for line in log.read().splitlines() if "(refused)" in line]
+        served = sum(1 for answer in answers if answer[0] == 200)
+        print("%d connections held, %d attempts in %d s: %d refusal lines, %d bytes (%.0f B/s); "
+              "127.0.0.2 served %d of %d small queries" % (
+                  len(socks), attempts, seconds, len(refused), sum(len(l) + 1 for l in refused),
+                  sum(len(l) + 1 for l in refused) / seconds, served, len(answers)))
+        for line in refused[:2] + refused[-1:]:
+            print("  " + line[:200])
+
+
+def smuggle(binary, db):
+    """A request whose Transfer-Encoding is not a final "chunked", its body a whole save: what
+    the service answers and how many history rows the save wrote."""
+    proc, port = spawn(binary, db, "--demo")
+    save = SAVE % NS.encode()
+    inner = (b"POST %s HTTP/1.1\r\nHost: 127.0.0.1\r\nSOAPAction: %s/UpdateOutgoingLoadOrder\r\n"
+             b"Content-Length: %d\r\n\r\n%s" % (PATH.encode(), NS.encode(), len(save), save))
+    try:
+        for coding in ("xchunked", "identity", "gzip", "chunked, identity", "gzip, chunked"):
+            first = history_rows(db)
+            sock = socket.create_connection(("127.0.0.1", port), timeout=10)
+            sock.sendall(b"POST %s HTTP/1.1\r\nHost: 127.0.0.1\r\nTransfer-Encoding: %s\r\n"
+                         b"\r\n%s" % (PATH.encode(), coding.encode(), inner))
+            replies = b""
+            try:
+                while True:
+                    data = sock.recv(65536)
+                    if not data:
+                        break
+                    replies += data
+            except OSError:
+                pass
+            sock.close()
+            statuses = [line.decode() for line in replies.split(b"\r\n")
+                        if line.startswith(b"HTTP/1.1 ")]
+            print("Transfer-Encoding: %s -> %s; history rows written: %d" % (
+                coding, statuses, history_rows(db) - first))
+    finally:
+        proc.terminate(); proc.wait()
+
+
+def history_rows(db):
+    connection = sqlite3.connect(db)
+    try:
+        return connection.execute("SELECT COUNT(*) FROM VOZA_OrderProgressHistory").fetchone()[0]
+    finally:
+        connection.close()
+
+
+def backup_wal(binary, db, seconds=4):
+    """Saves acknowledged one after another while `--backup DB-wal` runs half-way, then kill -9:
+    how many of the acknowledged saves the database still holds."""
+    proc, port = spawn(binary, db, "--demo")
+    save = SAVE % NS.encode()
+    acknowledged, stop = [0], threading.Event()
+    def saver():
+        conn = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
+        while not stop.is_set():
+            try:
+                conn.request("POST", PATH, save, {"SOAPAction": NS + "/UpdateOutgoingLoadOrder",
+                                                  "Content-Type": "text/xml"})
+                reply = conn.getresponse()
+                if reply.status == 200 and b"Fault" not in reply.read():
+                    acknowledged[0] += 1
+            except OSError:
+                return
+    first = history_rows(db)
+    thread = threading.Thread(target=saver)
+    thread.start()
+    time.sleep(seconds / 2)
+    backup = subprocess.run([binary, "serve", "--db", db, "--backup", db + "-wal"],
+                            capture_output=True, text=True)
+    time.sleep(seconds / 2)
+    stop.set(); thread.join()
+    proc.kill(); proc.wait()
+    present = history_rows(db) - first
+    print("--backup DB-wal: exit %d %s; %d saves acknowledged, %d present after kill -9" % (
+        backup.returncode, backup.stderr.strip()[:160], acknowledged[0], present))
+
+
 if __name__ == "__main__":
     binary, what = sys.argv[1], sys.argv[2]
     with tempfile.TemporaryDirectory() as folder:
-        {"chunked": chunked, "memory": memory, "slow": slow, "accepted": accepted}[what](binary, os.path.join(folder, "demo.db"))
+        {"chunked": chunked, "memory": memory, "slow": slow, "accepted": accepted,
+         "readers": readers, "flood": flood, "backup-wal": backup_wal,
+         "smuggle": smuggle}[what](binary, os.path.join(folder, "demo.db"))

@@ -1,7 +1,9 @@
 # Writes the man pages of tarvine from its own --help: tarvine.1.gz, and tarvine-COMMAND.1.gz for
 # every command that `tarvine --help` lists, so that the pages cannot drift from the program.
-# cmake -DTARVINE=... -DHELP2MAN=... -DGZIP=... -DVERSION=... -DOUT=... -P ManPages.cmake
-foreach(variable TARVINE HELP2MAN GZIP VERSION OUT)
+# packaging/man/COMMAND.h2m, where present, adds help2man's include sections to a command's page;
+# the help's "Exit status:" paragraph becomes the section EXIT STATUS.
+# cmake -DTARVINE=... -DHELP2MAN=... -DGZIP=... -DVERSION=... -DOUT=... -DMAN_SOURCE=... -P ...
+foreach(variable TARVINE HELP2MAN GZIP VERSION OUT MAN_SOURCE)
   if(NOT ${variable})
     message(FATAL_ERROR "${variable} is not set")
   endif()
@@ -18,9 +20,16 @@ endfunction()
 # help2man runs one program with --help; a command's page runs this small script, which calls
 # tarvine with the command in front.
 function(write_page page program name include)
+  set(more "")
+  if(EXISTS ${MAN_SOURCE}/${page}.h2m)
+    set(more --include=${MAN_SOURCE}/${page}.h2m)
+  endif()
   run(${HELP2MAN} --no-info --no-discard-stderr --section=1 --version-string=${VERSION}
       "--source=TarvineOrderPick ${VERSION}" "--manual=TarvineOrderPick" "--name=${name}"
-      --include=${include} --output=${OUT}/${page}.1 ${program})
+      --include=${include} ${more} --output=${OUT}/${page}.1 ${program})
+  file(READ ${OUT}/${page}.1 roff)
+  string(REPLACE ".SS \"Exit status:\"" ".SH \"EXIT STATUS\"" roff "${roff}")
+  file(WRITE ${OUT}/${page}.1 "${roff}")
   run(${GZIP} -9nf ${OUT}/${page}.1)
 endfunction()
 

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstring>
 #include <stdexcept>
@@ -120,6 +121,56 @@ bool isLoopbackHost(std::string_view host) {
   if (equalsIgnoringCase(name, "localhost")) return true;
   const std::optional<IpAddress> address = IpAddress::parse(name);
   return address && address->loopback();
+}
+
+std::optional<std::string_view> plainHostPart(std::string_view value) {
+  const auto digits = [](std::string_view text) {
+    return text.size() <= 5 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  const std::size_t hostEnd = value.starts_with('[') ? value.find(']') + 1 : value.find(':');
+  const std::string_view host = value.substr(0, hostEnd);
+  if (hostEnd < value.size() && (value[hostEnd] != ':' || !digits(value.substr(hostEnd + 1)))) {
+    return std::nullopt;
+  }
+  if (host.starts_with('[')) {
+    const std::optional<IpAddress> address = IpAddress::parse(host.substr(1, host.size() - 2));
+    if (hostEnd == 0 || !address || !address->v6) return std::nullopt;
+    return host;
+  }
+  const bool name =
+      !host.empty() && host.size() < 256 && std::all_of(host.begin(), host.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_';
+      });
+  return name ? std::optional(host) : std::nullopt;
+}
+
+std::vector<std::string> parseServerNames(std::string_view text) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', start), text.size());
+    const std::string_view name = trimmed(text.substr(start, comma - start));
+    if (plainHostPart(name) != name || name.starts_with('[')) {
+      throw std::invalid_argument("\"" + std::string(name) + "\" is not a host name");
+    }
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(std::move(lower));
+    start = comma + 1;
+  }
+  return names;
+}
+
+bool hostAccepted(std::string_view host, bool loopbackBind,
+                  const std::vector<std::string>& serverNames) {
+  if (std::any_of(serverNames.begin(), serverNames.end(),
+                  [&](const std::string& name) { return equalsIgnoringCase(name, host); })) {
+    return true;
+  }
+  if (loopbackBind) return isLoopbackHost(host);
+  const std::string_view bare = host.starts_with('[') ? host.substr(1, host.size() - 2) : host;
+  return equalsIgnoringCase(bare, "localhost") || IpAddress::parse(bare).has_value();
 }
 
 }  // namespace tarvine::serve

@@ -1,5 +1,5 @@
-// Who may call the route service: the networks of --allow-from and the Host header check that
-// keeps web pages from reaching a loopback service through DNS rebinding.
+// Who may call the route service: the networks of --allow-from and the Host header checks that
+// keep web pages from reaching the service through DNS rebinding.
 #pragma once
 
 #include <array>
@@ -54,5 +54,21 @@ class AllowList {
 // 127.0.0.0/8 or ::1, as a bind address ("::1") or a Host header value with or without a port
 // ("localhost:8080", "[::1]:80").
 bool isLoopbackHost(std::string_view host);
+
+// The host part of a Host header value that is a plain host[:port]: a name of letters, digits,
+// '-', '.' and '_', an IPv4 address, or an IPv6 address in brackets, then at most a colon and
+// digits. Nothing for any other text ("localhost:80@evil", "[::1]evil", "").
+std::optional<std::string_view> plainHostPart(std::string_view value);
+
+// The names of --server-name: "NAME[,NAME...]" (blanks around the commas allowed), in lower
+// case; throws std::invalid_argument for an empty list or a text that is not a plain name.
+std::vector<std::string> parseServerNames(std::string_view text);
+
+// Whether requests naming host (a Host header's host part) may reach a service bound to a
+// loopback address (loopbackBind) or to another one. A loopback bind takes only loopback hosts,
+// so that a web page cannot reach it through DNS rebinding (which needs a name of the page's
+// own); another bind takes IP addresses and "localhost". Both take the names of serverNames.
+bool hostAccepted(std::string_view host, bool loopbackBind,
+                  const std::vector<std::string>& serverNames);
 
 }  // namespace tarvine::serve

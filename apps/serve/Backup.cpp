@@ -1,6 +1,7 @@
 #include "Backup.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,13 +56,34 @@ class PartialFile {
   bool kept_ = false;
 };
 
+// The suffixes of the database file and of the files SQLite keeps beside it while it is open.
+constexpr const char* kDatabaseFiles[] = {"", "-wal", "-shm", "-journal"};
+
+// Refuses a backup target that is the database or one of its companion files, by path (through
+// linked folders, and beside both the database's name and the file a link of it leads to) and
+// by file identity (a hard or symbolic link to one of them).
 void checkPaths(const fs::path& db, const fs::path& backup) {
   std::error_code error;
   if (!fs::is_regular_file(db, error)) {
     throw std::runtime_error("there is no database " + db.string());
   }
-  if (fs::exists(backup, error) && fs::equivalent(db, backup, error)) {
-    throw std::runtime_error("the backup " + backup.string() + " is the database itself");
+  const fs::path target = fs::weakly_canonical(backup, error);
+  struct stat targetFile {};
+  const bool targetExists = ::stat(backup.c_str(), &targetFile) == 0;
+  const fs::path linkedTo = fs::canonical(db, error);
+  for (const fs::path& base : {db, error ? db : linkedTo}) {
+    for (const char* suffix : kDatabaseFiles) {
+      const fs::path file = base.string() + suffix;
+      struct stat status {};
+      const bool samePath = fs::weakly_canonical(file, error) == target && !target.empty();
+      const bool sameFile = targetExists && ::stat(file.c_str(), &status) == 0 &&
+                            status.st_dev == targetFile.st_dev &&
+                            status.st_ino == targetFile.st_ino;
+      if (!samePath && !sameFile) continue;
+      throw std::runtime_error("the backup " + backup.string() + " is " +
+                               (*suffix ? file.string() + ", which SQLite keeps beside the database"
+                                        : std::string("the database itself")));
+    }
   }
 }
 

@@ -18,8 +18,9 @@ struct BackupResult {
 // write-ahead log) readable only by its owner, written beside backupPath and renamed into
 // place once checked, so backupPath holds either its old content or the whole copy. Reads
 // the database through a read-only connection. Throws std::runtime_error (or DatabaseError) when
-// the database does not exist or cannot be read, when backupPath is the database itself, or when
-// the copy cannot be written.
+// the database does not exist or cannot be read, when backupPath is the database itself or one
+// of the files SQLite keeps beside it (-wal, -shm, -journal; by path or by file identity, also
+// through links), or when the copy cannot be written.
 BackupResult backupDatabase(const std::string& dbPath, const std::string& backupPath);
 
 }  // namespace tarvine::serve

@@ -1,5 +1,7 @@
 #include "DataSetWriter.h"
 
+#include "ReplyAllowance.h"
+
 namespace tarvine::serve {
 namespace {
 
@@ -9,6 +11,9 @@ constexpr std::string_view kHead =
     "xmlns:msdata=\"urn:schemas-microsoft-com:xml-msdata\" "
     "xmlns:diffgr=\"urn:schemas-microsoft-com:xml-diffgram-v1\"&gt;";
 constexpr std::string_view kTail = "&lt;/diffgr:diffgram&gt;&lt;/DataSet&gt;&lt;/Root&gt;";
+
+// How much the text grows between two requests for room to the thread's reply allowance.
+constexpr std::size_t kChargeEvery = std::size_t{1} << 20;
 
 // Bytes per row of a wide query, to size the buffer once.
 constexpr std::size_t kRowBytesGuess = 1100;
@@ -68,11 +73,18 @@ void DataSetWriter::column(std::string_view name, std::string_view value) {
 
 void DataSetWriter::endRow() {
   text_ += rowEmpty_ ? " /&gt;" : "&lt;/Table&gt;";
+  if (text_.size() - charged_ >= kChargeEvery) chargeGrowth();
+}
+
+void DataSetWriter::chargeGrowth() {
+  ReplyAllowance::charge(text_.size() - charged_);
+  charged_ = text_.size();
 }
 
 std::string DataSetWriter::finish() {
   text_ += rows_ == 0 ? "&lt;NewDataSet /&gt;" : "&lt;/NewDataSet&gt;";
   text_ += kTail;
+  chargeGrowth();
   return std::move(text_);
 }
 

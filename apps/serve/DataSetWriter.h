@@ -18,9 +18,11 @@ class DataSetWriter {
   void beginRow();
   // Adds one column to the open row; characters that XML cannot carry are dropped from value.
   void column(std::string_view name, std::string_view value);
-  // Closes the open row.
+  // Closes the open row. Each MiB the text grows is asked of the thread's ReplyAllowance
+  // first; throws ReplyRefused when it refuses.
   void endRow();
-  // Closes the data set and hands over its text; the writer is spent afterwards.
+  // Closes the data set and hands over its text, after asking the ReplyAllowance for the rest
+  // of it (throws ReplyRefused); the writer is spent afterwards.
   std::string finish();
   // Rows written so far.
   std::size_t rows() const { return rows_; }
@@ -28,6 +30,9 @@ class DataSetWriter {
  private:
   std::string text_;
   std::size_t rows_ = 0;
+  std::size_t charged_ = 0;  // bytes of text_ taken from the reply allowance
+
+  void chargeGrowth();
   bool rowEmpty_ = true;
 };
 

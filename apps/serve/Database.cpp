@@ -1,8 +1,11 @@
 #include "Database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 
 namespace tarvine::serve {
 namespace {
@@ -12,6 +15,27 @@ constexpr int kBusyTimeoutMs = 10000;
 
 [[noreturn]] void fail(sqlite3* db, std::string_view what) {
   throw DatabaseError(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+// The process's umask, read without changing it (umask() would, for every thread at once).
+mode_t currentUmask() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("Umask:", 0) == 0)
+      return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+  }
+  return 022;
+}
+
+// Creates a missing database file readable by its owner alone (0600), or by its group too
+// (0640) when the umask shuts everyone else out, as the systemd unit's does: SQLite would
+// create it readable by whoever the umask lets read. The journal and write-ahead log files
+// take their mode from it.
+void createPrivately(const std::string& path) {
+  const mode_t mask = currentUmask();
+  const mode_t mode = (mask & 007) == 007 ? (0640 & ~mask) : (0600 & ~mask);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+  if (fd >= 0) ::close(fd);
 }
 
 }  // namespace
@@ -92,6 +116,8 @@ std::string_view Statement::text(int column) const {
 }
 
 Database::Database(const std::string& path, OpenMode mode) : path_(path) {
+  // SQLite's in-memory and temporary databases (":memory:", "") are no files of ours.
+  if (mode == OpenMode::ReadWrite && !path.empty() && path[0] != ':') createPrivately(path);
   const int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY
                                                : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   if (sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {

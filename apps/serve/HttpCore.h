@@ -12,6 +12,9 @@
 #include <set>
 #include <thread>
 
+#include "ClientShares.h"
+#include "ConnectionRefusals.h"
+#include "FairWorkQueue.h"
 #include "HttpRoutes.h"
 #include "HttpServer.h"
 
@@ -31,9 +34,8 @@ struct HttpServer::Core {
 
   // Writes one record to the log; any thread.
   void log(const RequestRecord& record);
-  // Adds (or, negative, removes) body bytes held in memory; false when adding would pass the
-  // limit (nothing is added then).
-  bool holdBodyBytes(std::ptrdiff_t bytes);
+  // Logs connections of a client closed on arrival, and why.
+  void logRefusedConnection(const std::string& client, const std::string& detail);
 
   const ServerSettings settings;
   RouteContext routes;      // its base URL is set once bound, before any thread reads it
@@ -41,21 +43,31 @@ struct HttpServer::Core {
 
   std::mutex logMutex;  // one log call at a time
   RequestLog requestLog;
-  std::mutex mutex;  // guards the connections and the body bytes held
+  std::mutex mutex;  // guards the connections
   std::set<Connection*> connections;
-  std::size_t heldBodyBytes = 0;
+  // What the clients share, each address at most its share: connections, request bodies over
+  // 64 KiB and replies over 64 KiB held in memory.
+  SharedLimit connectionSlots;
+  SharedLimit bodyBytes;
+  SharedLimit replyBytes;
 
   std::optional<boost::asio::ssl::context> tls;  // outlives the connections that use it
   boost::asio::thread_pool workers;
+  FairWorkQueue workQueue{workers, settings.limits.workersPerClient};
   boost::asio::io_context io{1};
+  ConnectionRefusals refusals{io, [this](const std::string& client, const std::string& detail) {
+                                logRefusedConnection(client, detail);
+                              }};
   boost::asio::ip::tcp::acceptor acceptor{io};
   bool stopping = false;  // network thread only
   std::promise<void> networkDone;
   std::thread network;
 };
 
-// Serves one accepted connection until it closes (network thread). Refuses a caller outside
-// the allow list before reading anything from it.
-void serveConnection(HttpServer::Core& core, boost::asio::ip::tcp::socket socket);
+// Serves one accepted connection of client (its address, holding one of its connection slots)
+// until it closes (network thread). Refuses a caller outside the allow list before reading
+// anything from it.
+void serveConnection(HttpServer::Core& core, boost::asio::ip::tcp::socket socket,
+                     std::string client);
 
 }  // namespace tarvine::serve

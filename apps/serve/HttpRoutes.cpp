@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "AccessPolicy.h"
 #include "HealthCheck.h"
 #include "SoapDispatcher.h"
 #include "SoapNames.h"
@@ -33,12 +34,7 @@ bool asksForWsdl(std::string_view target) {
 // host[:port], otherwise the address the service listens on.
 std::string endpointUrl(const IncomingRequest& request, const RouteContext& context) {
   const std::string scheme = context.baseUrl.substr(0, context.baseUrl.find("://"));
-  const bool plainHost = request.host && !request.host->empty() && request.host->size() < 256 &&
-                         std::all_of(request.host->begin(), request.host->end(), [](char c) {
-                           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                                  (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':' ||
-                                  c == '[' || c == ']';
-                         });
+  const bool plainHost = request.host && plainHostPart(*request.host);
   return (plainHost ? scheme + "://" + *request.host : context.baseUrl) + kEndpointPath;
 }
 

@@ -55,6 +55,18 @@ void loadTls(asio::ssl::context& context, const ServerSettings& settings) {
   }
 }
 
+// The peer's address; an IPv4 address mapped into IPv6 is written as IPv4.
+std::string peerAddress(const tcp::socket& socket) {
+  boost::system::error_code error;
+  const tcp::endpoint peer = socket.remote_endpoint(error);
+  if (error) return "(unknown)";
+  asio::ip::address address = peer.address();
+  if (address.is_v6() && address.to_v6().is_v4_mapped()) {
+    address = asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6());
+  }
+  return address.to_string();
+}
+
 void acceptNext(HttpServer::Core& core) {
   core.acceptor.async_accept([&core](boost::system::error_code error, tcp::socket socket) {
     if (error == asio::error::operation_aborted || core.stopping) return;
@@ -65,24 +77,20 @@ void acceptNext(HttpServer::Core& core) {
       });
       return;
     }
-    std::size_t open = 0;
-    {
-      const std::lock_guard lock(core.mutex);
-      open = core.connections.size();
-    }
-    if (open >= core.settings.limits.maxConnections) {
-      RequestRecord record;
-      record.time = std::chrono::system_clock::now();
-      boost::system::error_code ignored;
-      record.client = socket.remote_endpoint(ignored).address().to_string();
-      record.operation = "(refused)";
-      record.outcome = Outcome::Refused;
-      record.status = 0;
-      record.detail = std::to_string(open) + " connections open already";
-      core.log(record);
-      socket.close(ignored);
-    } else {
-      serveConnection(core, std::move(socket));
+    std::string client = peerAddress(socket);
+    const ServerLimits& limits = core.settings.limits;
+    switch (core.connectionSlots.take(client, 1)) {
+      case SharedLimit::Grant::Taken:
+        serveConnection(core, std::move(socket), std::move(client));
+        break;
+      case SharedLimit::Grant::OverTotal:
+        core.refusals.refused(client,
+                              std::to_string(limits.maxConnections) + " connections open already");
+        break;
+      case SharedLimit::Grant::OverClientShare:
+        core.refusals.refused(client, std::to_string(limits.maxConnectionsPerClient) +
+                                          " connections open from this address already");
+        break;
     }
     acceptNext(core);
   });
@@ -96,6 +104,12 @@ HttpServer::Core::Core(ConnectionPool& pool, const std::string& dbPath, RequestL
       routes{pool, dbPath, std::string(), std::chrono::steady_clock::now()},
       loopbackOnly(isLoopbackHost(serverSettings.host)),
       requestLog(std::move(log)),
+      connectionSlots(serverSettings.limits.maxConnections,
+                      serverSettings.limits.maxConnectionsPerClient),
+      bodyBytes(serverSettings.limits.maxBufferedBodyBytes,
+                serverSettings.limits.maxBufferedBodyBytesPerClient),
+      replyBytes(serverSettings.limits.maxHeldReplyBytes,
+                 serverSettings.limits.maxHeldReplyBytesPerClient),
       workers(serverSettings.limits.workers) {}
 
 void HttpServer::Core::log(const RequestRecord& record) {
@@ -103,14 +117,15 @@ void HttpServer::Core::log(const RequestRecord& record) {
   if (requestLog) requestLog(record);
 }
 
-bool HttpServer::Core::holdBodyBytes(std::ptrdiff_t bytes) {
-  const std::lock_guard lock(mutex);
-  if (bytes > 0 &&
-      heldBodyBytes + static_cast<std::size_t>(bytes) > settings.limits.maxBufferedBodyBytes) {
-    return false;
-  }
-  heldBodyBytes += static_cast<std::size_t>(bytes);
-  return true;
+void HttpServer::Core::logRefusedConnection(const std::string& client, const std::string& detail) {
+  RequestRecord record;
+  record.time = std::chrono::system_clock::now();
+  record.client = client;
+  record.operation = "(refused)";
+  record.outcome = Outcome::Refused;
+  record.status = 0;
+  record.detail = detail;
+  log(record);
 }
 
 HttpServer::HttpServer(ConnectionPool& pool, std::string dbPath, RequestLog log)
@@ -163,6 +178,7 @@ void HttpServer::stop() {
     core.stopping = true;
     boost::system::error_code ignored;
     core.acceptor.close(ignored);
+    core.refusals.clear();
     const std::lock_guard lock(core.mutex);
     for (Connection* connection : core.connections) connection->closeIfIdle();
   });

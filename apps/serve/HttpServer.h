@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AccessPolicy.h"
 #include "RequestLimits.h"
@@ -17,10 +18,11 @@ class ConnectionPool;
 // Where and how the service listens.
 struct ServerSettings {
   std::string host = "127.0.0.1";
-  int port = 0;             // 0: any free port
-  AllowList allowFrom;      // empty: every address that reaches the port
-  std::string tlsCertFile;  // both set: HTTPS with this certificate chain (PEM)
-  std::string tlsKeyFile;   // and this private key (PEM)
+  int port = 0;                          // 0: any free port
+  AllowList allowFrom;                   // empty: every address that reaches the port
+  std::vector<std::string> serverNames;  // names Host headers may give besides addresses
+  std::string tlsCertFile;               // both set: HTTPS with this certificate chain (PEM)
+  std::string tlsKeyFile;                // and this private key (PEM)
   ServerLimits limits;
 };
 

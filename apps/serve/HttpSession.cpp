@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "HttpCore.h"
+#include "ReplyAllowance.h"
 #include "SoapDispatcher.h"
 
 namespace tarvine::serve {
@@ -20,9 +21,10 @@ using Clock = std::chrono::steady_clock;
 
 // How long a connection that is being closed may go on sending before it is cut off.
 constexpr auto kLingerTime = std::chrono::seconds(2);
-// Bodies up to this size are not counted against the bytes the server holds: at most
-// ServerLimits::maxConnections of them fit in a few tens of MiB.
-constexpr std::size_t kUncountedBodyBytes = std::size_t{64} << 10;
+// Bodies and replies up to this size are not counted against the bytes the server holds: at
+// most ServerLimits::maxConnections of them fit in a few tens of MiB.
+constexpr std::size_t kUncountedBytes = std::size_t{64} << 10;
+constexpr const char* kXmlType = "text/xml; charset=utf-8";
 // Replies at least this large are followed by returning freed memory to the system.
 constexpr std::size_t kLargeReplyBytes = std::size_t{1} << 20;
 
@@ -33,18 +35,6 @@ std::string seconds(std::chrono::milliseconds duration) {
 
 std::string_view view(beast::string_view text) {
   return {text.data(), text.size()};
-}
-
-// The peer's address; an IPv4 address mapped into IPv6 is written as IPv4.
-std::string peerAddress(const tcp::socket& socket) {
-  beast::error_code error;
-  const tcp::endpoint peer = socket.remote_endpoint(error);
-  if (error) return "(unknown)";
-  asio::ip::address address = peer.address();
-  if (address.is_v6() && address.to_v6().is_v4_mapped()) {
-    address = asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6());
-  }
-  return address.to_string();
 }
 
 template <class Stream>
@@ -58,6 +48,8 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
 
   ~Session() override {
     releaseBody();
+    releaseReply();
+    core_.connectionSlots.giveBack(client_, 1);
     const std::lock_guard lock(core_.mutex);
     core_.connections.erase(this);
   }
@@ -92,6 +84,7 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
 
  private:
   static constexpr bool kTls = !std::is_same_v<Stream, beast::tcp_stream>;
+  using Request = http::request<http::string_body>;
 
   static Stream makeStream(HttpServer::Core& core, tcp::socket socket) {
     if constexpr (kTls) {
@@ -138,14 +131,11 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
     began();
     const auto& head = parser_->get();
     version_ = head.version();
-    if (core_.loopbackOnly) {
-      const auto host = head.find(http::field::host);
-      if (host != head.end() && !isLoopbackHost(view(host->value()))) {
-        std::string reason = "Host header \"" + std::string(view(host->value()).substr(0, 100)) +
-                             "\" names no loopback";
-        logRefusal(reason);
-        return writeAnswer(refusal(std::move(reason)), false);
-      }
+    if (std::optional<HttpAnswer> refused = framingProblem(head)) {
+      return writeAnswer(std::move(*refused), false);
+    }
+    if (std::optional<HttpAnswer> refused = hostProblem(head)) {
+      return writeAnswer(std::move(*refused), false);
     }
     tcpLayer().expires_after(core_.settings.limits.bodyDeadline);
     if (beast::iequals(head[http::field::expect], "100-continue")) {
@@ -177,19 +167,70 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
       if (error == beast::error::timeout) {
         logRefusal("request body not complete within " +
                    seconds(core_.settings.limits.bodyDeadline));
+      } else if (error.category() == http::make_error_code(http::error::bad_chunk).category() &&
+                 error != http::error::partial_message) {
+        return writeAnswer(plainAnswer(400, "malformed request body: " + error.message()), false);
       }
       return close();
     }
-    // Bodies in memory count against the server's limit as they grow, however they are framed;
-    // small ones (every query) do not, so that large ones can never crowd them out.
+    // Bodies in memory count against the server's limit and the client's share as they grow,
+    // however they are framed; small ones (every query) do not, so that large ones can never
+    // crowd them out.
     const std::size_t size = parser_->get().body().size();
-    const std::size_t counted = size > kUncountedBodyBytes ? size : 0;
-    if (!core_.holdBodyBytes(static_cast<std::ptrdiff_t>(counted - heldBytes_))) {
-      SoapExchange busy = busyExchange();
-      return writeExchange(busy);
+    const std::size_t counted = size > kUncountedBytes ? size : 0;
+    if (counted > heldBytes_) {
+      const SharedLimit::Grant grant = core_.bodyBytes.take(client_, counted - heldBytes_);
+      if (grant != SharedLimit::Grant::Taken) {
+        RequestRecord record;
+        record.operation = "(no operation)";
+        SoapExchange busy =
+            busyExchange(grant == SharedLimit::Grant::OverTotal
+                             ? "the service is busy with other large requests"
+                             : "this address sends as many large requests as it may",
+                         std::move(record));
+        return writeExchange(busy);
+      }
+      heldBytes_ = counted;
     }
-    heldBytes_ = counted;
     readBody();
+  }
+
+  // A request whose body length cannot be told for sure: a Transfer-Encoding other than a final
+  // "chunked", or one in HTTP/1.0 (RFC 9112, 6.3), else its body could be read as a request of
+  // its own. Other codings before "chunked" are not implemented (501).
+  std::optional<HttpAnswer> framingProblem(const Request& head) {
+    if (head.count(http::field::transfer_encoding) == 0) return std::nullopt;
+    std::vector<std::string> codings;
+    for (auto [field, end] = head.equal_range(http::field::transfer_encoding); field != end;
+         ++field) {
+      for (const auto coding : http::token_list(field->value())) codings.emplace_back(view(coding));
+    }
+    const std::string shown =
+        "Transfer-Encoding \"" +
+        std::string(view(head[http::field::transfer_encoding])).substr(0, 100) + "\"";
+    if (codings.empty() || !beast::iequals(codings.back(), "chunked") || head.version() < 11) {
+      return plainAnswer(400, shown + " leaves the body's length unknown");
+    }
+    if (codings.size() > 1) return plainAnswer(501, shown + ": only chunked is implemented");
+    return std::nullopt;
+  }
+
+  // One Host header that is a plain host[:port] (RFC 9112, 3.2; none only in HTTP/1.0), naming
+  // a host the service takes (see hostAccepted): else 400, or 403 on loopback, 421 elsewhere.
+  std::optional<HttpAnswer> hostProblem(const Request& head) {
+    const std::size_t count = head.count(http::field::host);
+    if (count == 0 && head.version() < 11) return std::nullopt;
+    if (count != 1) {
+      return plainAnswer(400, count == 0 ? "no Host header" : "more than one Host header");
+    }
+    const std::string_view value = view(head[http::field::host]);
+    const std::string shown = "Host header \"" + std::string(value.substr(0, 100)) + "\"";
+    const std::optional<std::string_view> host = plainHostPart(value);
+    if (!host) return plainAnswer(400, shown + " is not a plain host[:port]");
+    if (hostAccepted(*host, core_.loopbackOnly, core_.settings.serverNames)) return std::nullopt;
+    if (!core_.loopbackOnly) return plainAnswer(421, shown + " names no --server-name");
+    logRefusal(shown + " names no loopback");
+    return refusal(shown + " names no loopback");
   }
 
   // Hands the request to a worker; the answer comes back to the network thread to be written.
@@ -207,23 +248,59 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
     }
     version_ = request.version();
     parser_.reset();
-    asio::post(core_.workers,
-               [self = this->shared_from_this(), incoming = std::move(incoming)]() mutable {
-                 const std::size_t bodyBytes = incoming.body.size();
-                 HttpAnswer answer = answerRequest(std::move(incoming), self->core_.routes);
-                 self->complete(answer.record);
-                 self->core_.log(answer.record);
-                 releaseMemoryAfter(bodyBytes);
-                 asio::post(self->core_.io, [self, answer = std::move(answer)]() mutable {
-                   self->releaseBody();
-                   self->writeAnswer(std::move(answer), self->keepAlive_);
-                 });
-               });
+    core_.workQueue.post(
+        client_, [self = this->shared_from_this(), incoming = std::move(incoming)]() mutable {
+          const std::size_t bodyBytes = incoming.body.size();
+          HttpAnswer answer;
+          {
+            const ReplyAllowance allowance([&](std::size_t bytes) { self->takeReplyBytes(bytes); });
+            answer = answerRequest(std::move(incoming), self->core_.routes);
+          }
+          self->holdReply(answer);
+          self->complete(answer.record);
+          self->core_.log(answer.record);
+          releaseMemoryAfter(bodyBytes);
+          asio::post(self->core_.io, [self, answer = std::move(answer)]() mutable {
+            self->releaseBody();
+            self->writeAnswer(std::move(answer), self->keepAlive_);
+          });
+        });
+  }
+
+  // Takes bytes of a reply being built against the server's limit and the client's share, once
+  // it has grown past the size that is never counted; throws ReplyRefused when either would be
+  // passed.
+  void takeReplyBytes(std::size_t bytes) {
+    builtReplyBytes_ += bytes;
+    if (builtReplyBytes_ <= kUncountedBytes) return;
+    const std::size_t more = builtReplyBytes_ - heldReplyBytes_;
+    switch (core_.replyBytes.take(client_, more)) {
+      case SharedLimit::Grant::Taken:
+        heldReplyBytes_ += more;
+        return;
+      case SharedLimit::Grant::OverTotal:
+        throw ReplyRefused("the service holds as many large replies as it may");
+      case SharedLimit::Grant::OverClientShare:
+        throw ReplyRefused("this address holds as many large replies as it may");
+    }
+  }
+
+  // A reply taken as it was built is held until written; any other is not counted. A "busy"
+  // answer closes the connection after it, so that a client that does not read has nothing
+  // more answered on it.
+  void holdReply(const HttpAnswer& answer) {
+    if (answer.body.size() <= kUncountedBytes) releaseReply();
+    if (answer.status == 503) keepAlive_ = false;
   }
 
   void releaseBody() {
-    core_.holdBodyBytes(-static_cast<std::ptrdiff_t>(heldBytes_));
+    core_.bodyBytes.giveBack(client_, heldBytes_);
     heldBytes_ = 0;
+  }
+
+  void releaseReply() {
+    core_.replyBytes.giveBack(client_, heldReplyBytes_);
+    heldReplyBytes_ = builtReplyBytes_ = 0;
   }
 
   void complete(RequestRecord& record) const {
@@ -238,11 +315,16 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
     core_.log(refused.record);
   }
 
+  // A plain answer with the status (431, 421, 501, else 400) to a request refused as read,
+  // logged with the reason.
   HttpAnswer plainAnswer(int status, std::string reason) {
     HttpAnswer answer = refusal(std::move(reason));
     answer.status = status;
     answer.record.status = status;
-    answer.body = status == 431 ? "Request head too large\n" : "Bad request\n";
+    answer.body = status == 431   ? "Request head too large\n"
+                  : status == 421 ? "Misdirected request\n"
+                  : status == 501 ? "Not implemented\n"
+                                  : "Bad request\n";
     complete(answer.record);
     core_.log(answer.record);
     return answer;
@@ -252,7 +334,7 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
   void writeExchange(SoapExchange& exchange) {
     parser_.reset();
     releaseBody();
-    HttpAnswer answer{exchange.status, "text/xml; charset=utf-8", std::move(exchange.body),
+    HttpAnswer answer{exchange.status, kXmlType, std::move(exchange.body),
                       std::move(exchange.record)};
     complete(answer.record);
     core_.log(answer.record);
@@ -278,6 +360,7 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
     const bool keepAlive = response_->keep_alive();
     const std::size_t replyBytes = response_->body().size();
     response_.reset();
+    releaseReply();
     if (replyBytes >= kLargeReplyBytes) {
       asio::post(core_.workers, [replyBytes] { releaseMemoryAfter(replyBytes); });
     }
@@ -329,7 +412,9 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
   std::optional<http::response<http::empty_body>> continue_;
   std::optional<http::response<http::string_body>> response_;
   std::string drain_;
-  std::size_t heldBytes_ = 0;
+  std::size_t heldBytes_ = 0;        // of the body, counted against the shared limit
+  std::size_t heldReplyBytes_ = 0;   // of the reply being written, likewise
+  std::size_t builtReplyBytes_ = 0;  // of the data set being built
   unsigned version_ = 11;
   bool keepAlive_ = false;
   bool answering_ = false;
@@ -339,8 +424,7 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
 
 }  // namespace
 
-void serveConnection(HttpServer::Core& core, tcp::socket socket) {
-  std::string client = peerAddress(socket);
+void serveConnection(HttpServer::Core& core, tcp::socket socket, std::string client) {
   if (core.tls) {
     std::make_shared<Session<beast::ssl_stream<beast::tcp_stream>>>(core, std::move(socket),
                                                                     std::move(client))

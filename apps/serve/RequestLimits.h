@@ -27,13 +27,24 @@ struct ServerLimits {
   std::chrono::milliseconds bodyDeadline{60'000};
   // For writing one reply.
   std::chrono::milliseconds writeDeadline{60'000};
-  // Connections open at once; further ones are closed at once.
+  // Connections open at once, in all and from one client address; further ones are closed at
+  // once.
   std::size_t maxConnections = 512;
-  // Request bodies over 64 KiB held in memory at once, over all connections; a body that
-  // would pass it is refused as "busy". Eight of the largest bodies.
+  std::size_t maxConnectionsPerClient = 64;
+  // Request bodies over 64 KiB held in memory at once, over all connections (eight of the
+  // largest bodies) and from one client address (two of them); a body that would pass either
+  // is refused as "busy".
   std::size_t maxBufferedBodyBytes = 8 * kMaxRequestBytes;
-  // Threads that answer requests (SQLite work); the network is served by one more thread.
+  std::size_t maxBufferedBodyBytesPerClient = 2 * kMaxRequestBytes;
+  // Replies over 64 KiB held in memory until written, over all connections and to one client
+  // address; a reply that would pass either is replaced by a "busy" fault. The largest reply,
+  // every order of a 32,767-segment load, is about 28 MB.
+  std::size_t maxHeldReplyBytes = std::size_t{128} << 20;
+  std::size_t maxHeldReplyBytesPerClient = std::size_t{64} << 20;
+  // Threads that answer requests (SQLite work); the network is served by one more thread. One
+  // client address's requests take at most workersPerClient of them at once.
   unsigned workers = 4;
+  unsigned workersPerClient = 2;
 };
 
 }  // namespace tarvine::serve

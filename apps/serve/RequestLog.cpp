@@ -104,12 +104,33 @@ std::string formatRecord(const RequestRecord& record, LogFormat format) {
   return format == LogFormat::Json ? jsonLine(record) : textLine(record);
 }
 
+namespace {
+
+void writeLine(const std::string& text) {
+  const std::string line = text + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
 RequestLog standardErrorLog(LogFormat format) {
-  return [format](const RequestRecord& record) {
-    const std::string line = formatRecord(record, format) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
-  };
+  return [format](const RequestRecord& record) { writeLine(formatRecord(record, format)); };
+}
+
+void logNotice(LogFormat format, Severity severity, const std::string& message) {
+  static constexpr const char* kSeverities[] = {"info", "warning", "error"};
+  const char* severityName = kSeverities[static_cast<int>(severity)];
+  if (format == LogFormat::Text) {
+    writeLine("tarvine serve: " + std::string(severity == Severity::Warning ? "warning: " : "") +
+              message);
+    return;
+  }
+  nlohmann::ordered_json line;
+  line["time"] = isoTime(std::chrono::system_clock::now());
+  line["severity"] = severityName;
+  line["message"] = message;
+  writeLine(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 }
 
 }  // namespace tarvine::serve

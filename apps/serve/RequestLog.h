@@ -56,4 +56,12 @@ std::string isoTime(std::chrono::system_clock::time_point time);
 // A log that writes each record as one line to standard error, in the given format.
 RequestLog standardErrorLog(LogFormat format);
 
+// How much a line of the service's own (start, stop, a failure) matters.
+enum class Severity { Info, Warning, Error };
+
+// A line of the service's own, written to standard error in the given format: text is
+// "tarvine serve: " and the message ("warning: " before a warning's); json is one object with
+// the time, the severity ("info", "warning", "error") and the message.
+void logNotice(LogFormat format, Severity severity, const std::string& message);
+
 }  // namespace tarvine::serve

@@ -19,10 +19,12 @@ struct ServeOptions {
   std::string dbPath;  // empty: a temporary database, removed on exit
   bool demo = false;   // create the demo data unless present
   std::optional<int> generateLoadId;
-  int segments = 0;        // segments of the generated load
-  std::string backupPath;  // not empty: copy the database here and exit instead of serving
-  std::string allowFrom;   // "CIDR[,CIDR...]"; required to listen elsewhere than on loopback
-  std::string tlsCert;     // both set: HTTPS
+  int segments = 0;         // segments of the generated load
+  std::string backupPath;   // not empty: copy the database here and exit instead of serving
+  std::string allowFrom;    // "CIDR[,CIDR...]"; required to listen elsewhere than on loopback
+  std::string serverNames;  // "NAME[,NAME...]": host names requests may give besides addresses
+  std::size_t maxConnectionsPerClient = ServerLimits().maxConnectionsPerClient;
+  std::string tlsCert;  // both set: HTTPS
   std::string tlsKey;
   LogFormat logFormat = LogFormat::Text;
 };
@@ -32,7 +34,7 @@ struct ServeOptions {
 // stdout, logs one line per request to stderr. With a backup path it copies the database there
 // instead and returns. Returns 0 after a clean stop or a backup; 2 with one line on stderr for
 // options that do not go together (a non-loopback address without --allow-from, an unreadable
-// --allow-from); 1 with a message on stderr for any other error.
+// --allow-from or --server-name); 1 with a message on stderr for any other error.
 int runServe(const ServeOptions& options);
 
 // The service: a database and, once started, an HTTP server on a background thread.

@@ -16,11 +16,6 @@
 namespace tarvine::serve {
 namespace {
 
-void printError(const std::string& message) {
-  std::fprintf(stderr, "tarvine serve: %s\n", message.c_str());
-  std::fflush(stderr);
-}
-
 // A private directory for a database that lives as long as the command.
 class TemporaryDirectory {
  public:
@@ -77,6 +72,16 @@ class UsageError : public std::invalid_argument {
   using std::invalid_argument::invalid_argument;
 };
 
+// What parse makes of an option's text; its std::invalid_argument becomes a usage error.
+template <typename Parse>
+auto parsedOption(const char* option, std::string_view text, Parse parse) {
+  try {
+    return parse(text);
+  } catch (const std::invalid_argument& error) {
+    throw UsageError(std::string(option) + ": " + error.what());
+  }
+}
+
 ServerSettings checkOptions(const ServeOptions& options) {
   if (options.port < 0 || options.port > 65535) {
     throw UsageError("port " + std::to_string(options.port) + " is outside 0 to 65535");
@@ -96,12 +101,12 @@ ServerSettings checkOptions(const ServeOptions& options) {
   settings.tlsCertFile = options.tlsCert;
   settings.tlsKeyFile = options.tlsKey;
   if (!options.allowFrom.empty()) {
-    try {
-      settings.allowFrom = AllowList::parse(options.allowFrom);
-    } catch (const std::invalid_argument& error) {
-      throw UsageError(std::string("--allow-from: ") + error.what());
-    }
+    settings.allowFrom = parsedOption("--allow-from", options.allowFrom, AllowList::parse);
   }
+  if (!options.serverNames.empty()) {
+    settings.serverNames = parsedOption("--server-name", options.serverNames, parseServerNames);
+  }
+  settings.limits.maxConnectionsPerClient = options.maxConnectionsPerClient;
   if (!isLoopbackHost(options.host) && settings.allowFrom.empty()) {
     throw UsageError("listening on " + options.host +
                      " needs --allow-from CIDR[,CIDR...] naming the networks that may call");
@@ -112,35 +117,40 @@ ServerSettings checkOptions(const ServeOptions& options) {
 int serve(const ServeOptions& options, const ServerSettings& settings, const std::string& dbPath,
           StopSignals& stopSignals) {
   RouteService service(dbPath);
+  const LogFormat format = options.logFormat;
   if (service.schemaVersionFound() != kSchemaVersion) {
-    std::fprintf(stderr, "tarvine serve: database %s: schema version %d, migrated to %d\n",
-                 dbPath.c_str(), service.schemaVersionFound(), kSchemaVersion);
+    logNotice(format, Severity::Info,
+              "database " + dbPath + ": schema version " +
+                  std::to_string(service.schemaVersionFound()) + ", migrated to " +
+                  std::to_string(kSchemaVersion));
   }
-  service.setRequestLog(standardErrorLog(options.logFormat));
+  service.setRequestLog(standardErrorLog(format));
   if (options.demo) service.createDemoData();
   if (options.generateLoadId) service.generateLoad(*options.generateLoadId, options.segments);
   service.start(settings);
   std::printf("%s\n", service.baseUrl().c_str());
   std::fflush(stdout);
   if (!isLoopbackHost(settings.host)) {
-    std::fprintf(stderr,
-                 "tarvine serve: warning: the route service has no authentication of its own; "
-                 "anyone in %s can read and change every load\n",
-                 options.allowFrom.c_str());
+    logNotice(format, Severity::Warning,
+              "the route service has no authentication of its own; anyone in " + options.allowFrom +
+                  " can read and change every load");
   }
-  std::fprintf(stderr, "tarvine serve: listening on %s%s, database %s; stop with Ctrl+C\n",
-               service.baseUrl().c_str(), kEndpointPath, dbPath.c_str());
+  logNotice(format, Severity::Info,
+            "listening on " + service.baseUrl() + kEndpointPath + ", database " + dbPath +
+                "; stop with Ctrl+C");
   const int received = stopSignals.wait();
   service.stop();
-  std::fprintf(stderr, "tarvine serve: stopped on %s\n", received == SIGINT ? "SIGINT" : "SIGTERM");
+  logNotice(format, Severity::Info,
+            std::string("stopped on ") + (received == SIGINT ? "SIGINT" : "SIGTERM"));
   return 0;
 }
 
 int backup(const ServeOptions& options) {
   const BackupResult result = backupDatabase(options.dbPath, options.backupPath);
-  std::fprintf(stderr, "tarvine serve: backed up %s to %s (schema version %d, %ju bytes)\n",
-               options.dbPath.c_str(), options.backupPath.c_str(), result.schemaVersion,
-               result.bytes);
+  logNotice(options.logFormat, Severity::Info,
+            "backed up " + options.dbPath + " to " + options.backupPath + " (schema version " +
+                std::to_string(result.schemaVersion) + ", " + std::to_string(result.bytes) +
+                " bytes)");
   return 0;
 }
 
@@ -156,16 +166,15 @@ int runServe(const ServeOptions& options) {
     if (!options.dbPath.empty()) return serve(options, settings, options.dbPath, stopSignals);
     const TemporaryDirectory directory;
     const std::string dbPath = (directory.path() / "route.db").string();
-    std::fprintf(stderr,
-                 "tarvine serve: no --db given, using the temporary database %s "
-                 "(removed on exit)\n",
-                 dbPath.c_str());
+    logNotice(options.logFormat, Severity::Info,
+              "no --db given, using the temporary database " + dbPath + " (removed on exit)");
     return serve(options, settings, dbPath, stopSignals);
   } catch (const UsageError& error) {
-    printError(std::string(error.what()) + "; see tarvine serve --help");
+    logNotice(options.logFormat, Severity::Error,
+              std::string(error.what()) + "; see tarvine serve --help");
     return 2;
   } catch (const std::exception& error) {
-    printError(error.what());
+    logNotice(options.logFormat, Severity::Error, error.what());
     return 1;
   }
 }

@@ -3,6 +3,7 @@
 #include "ConnectionPool.h"
 #include "Database.h"
 #include "Operations.h"
+#include "ReplyAllowance.h"
 #include "RequestLimits.h"
 #include "SoapFault.h"
 #include "SoapNames.h"
@@ -70,11 +71,14 @@ SoapExchange answerSoapRequest(std::string body, const std::optional<std::string
       result = handler(request, *db, record);
     }
     SoapExchange exchange;
-    exchange.body = result.resultText ? resultReply(request.operation(), *result.resultText)
-                                      : emptyReply(request.operation());
+    exchange.body = result.resultText
+                        ? resultReply(request.operation(), std::move(*result.resultText))
+                        : emptyReply(request.operation());
     if (result.resultText) record.rows = result.rows;
     exchange.record = std::move(record);
     return exchange;
+  } catch (const ReplyRefused& refused) {
+    return busyExchange(refused.what(), std::move(record));
   } catch (const SoapFault& fault) {
     return faultExchange(fault.code(), fault.what(), std::move(record));
   } catch (const DatabaseError& error) {
@@ -95,11 +99,8 @@ SoapExchange oversizedRequestExchange() {
                        std::move(record));
 }
 
-SoapExchange busyExchange() {
-  RequestRecord record;
-  record.operation = "(no operation)";
-  return faultExchange(FaultCode::Server,
-                       "the service is busy with other large requests; send this one later",
+SoapExchange busyExchange(std::string_view why, RequestRecord record) {
+  return faultExchange(FaultCode::Server, std::string(why) + "; send this one later",
                        std::move(record), 503);
 }
 

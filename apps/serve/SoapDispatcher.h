@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "RequestLog.h"
 
@@ -26,8 +27,8 @@ SoapExchange answerSoapRequest(std::string body, const std::optional<std::string
 // The fault exchange for a request body larger than the service accepts.
 SoapExchange oversizedRequestExchange();
 
-// The fault exchange (HTTP 503) for a body that arrives while the service holds as many bodies
-// as it may.
-SoapExchange busyExchange();
+// The fault exchange (HTTP 503) for a request refused because the service holds as much as it
+// may (why says what), logged as record with the fault.
+SoapExchange busyExchange(std::string_view why, RequestRecord record);
 
 }  // namespace tarvine::serve

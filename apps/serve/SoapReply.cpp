@@ -42,22 +42,21 @@ void appendEscapedText(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::string resultReply(std::string_view operation, std::string_view resultText) {
-  std::string reply;
-  reply.reserve(kHead.size() + kTail.size() + 4 * operation.size() + 120 + resultText.size());
-  reply += kHead;
-  appendResponseStart(reply, operation);
-  reply += "><";
-  reply += operation;
-  reply += "Result>";
-  reply += resultText;
-  reply += "</";
-  reply += operation;
-  reply += "Result></";
-  reply += operation;
-  reply += "Response>";
-  reply += kTail;
-  return reply;
+std::string resultReply(std::string_view operation, std::string resultText) {
+  std::string head(kHead);
+  appendResponseStart(head, operation);
+  head += "><";
+  head += operation;
+  head += "Result>";
+  // Around the text in its own buffer: a large reply is not held twice.
+  resultText.insert(0, head);
+  resultText += "</";
+  resultText += operation;
+  resultText += "Result></";
+  resultText += operation;
+  resultText += "Response>";
+  resultText += kTail;
+  return resultText;
 }
 
 std::string emptyReply(std::string_view operation) {

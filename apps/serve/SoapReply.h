@@ -9,8 +9,9 @@
 namespace tarvine::serve {
 
 // The full reply of a query: declaration, soap:Envelope, soap:Body, <OpResponse xmlns=...>,
-// <OpResult> holding resultText (already escaped, see DataSetWriter). Never fails.
-std::string resultReply(std::string_view operation, std::string_view resultText);
+// <OpResult> holding resultText (already escaped, see DataSetWriter), written around it in its
+// own buffer. Never fails.
+std::string resultReply(std::string_view operation, std::string resultText);
 
 // The full reply of an update: the response element left empty (<OpResponse xmlns="..." />).
 std::string emptyReply(std::string_view operation);

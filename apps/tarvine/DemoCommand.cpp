@@ -37,12 +37,26 @@ DemoCommand::DemoCommand(CLI::App& app)
                    "Demo database, created on first use (default: "
                    "$XDG_DATA_HOME/tarvine/demo.db, or ~/.local/share/tarvine/demo.db)")
       ->type_name("FILE");
-  command_->add_option("--load", load_, "Load to show")->capture_default_str();
+  command_->add_option("--load", load_, "Load to show")
+      ->capture_default_str()
+      ->check(CLI::Range(1, kLargestLoad));
   command_
       ->add_option("--screenshot", screenshot_,
                    "Write a PNG of the window once the load is shown, then exit")
       ->type_name("FILE");
   addLimitOptions(*command_, limits_);
+  command_->footer(
+      "Exit status:\n"
+      "  0  the window was closed; with --screenshot, the picture was written\n"
+      "  1  no display, or the demo database or the picture cannot be written\n"
+      "  2  a usage error\n\n"
+      "Environment:\n"
+      "  XDG_DATA_HOME  where the demo database lives (tarvine/demo.db)\n\n"
+      "Files:\n"
+      "  ~/.local/share/tarvine/demo.db  the demo database, created on first use\n\n"
+      "Examples:\n"
+      "  tarvine demo\n"
+      "  tarvine demo --max-weight 45000 --max-cube 3400 --screenshot demo.png");
 }
 
 int DemoCommand::run() {

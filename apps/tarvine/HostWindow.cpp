@@ -1,9 +1,12 @@
 #include "HostWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStatusBar>
@@ -12,6 +15,7 @@
 #include <stdexcept>
 #include <variant>
 
+#include "ConnectDialog.h"
 #include "Layout.h"
 #include "UnsavedPrompt.h"
 #include "control/OrderPick.h"
@@ -35,23 +39,47 @@ void tellShown(const DialogShown& shown) {
 }  // namespace
 
 HostWindow::HostWindow(const HostOptions& options, bool unattended)
-    : log_(makeDefaultEventLog()), realDialogs_(this), unattended_(unattended) {
-  unattendedDialogs_.setObserver(tellShown);
-  control_ =
-      makeOrderPick(unattended ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
+    : log_(makeDefaultEventLog()),
+      realDialogs_(this),
+      limits_(options.limits),
+      unattended_(unattended) {
+  // Unattended, reports are not gathered into one box: every message box is one.
+  unattendedDialogs_.setObserver([this](const DialogShown& shown) {
+    unattendedMessages_ += std::holds_alternative<MessageBoxShown>(shown);
+    tellShown(shown);
+  });
   setObjectName(QStringLiteral("hostWindow"));
-  control_->PutServerName(options.server);
-  control_->SetFacilityID(options.facility);
+  auto* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("fileMenu"));
+  auto* connectAction = file->addAction(QStringLiteral("&Connect..."));
+  connectAction->setObjectName(QStringLiteral("connectAction"));
+  connect(connectAction, &QAction::triggered, this, [this] { chooseConnection(); });
+  buildLoadBar();
+  connectionLabel_ = new QLabel(this);
+  statusBar()->addPermanentWidget(connectionLabel_);
+  // A message gets the whole bar; the connection comes back when it is cleared.
+  connect(statusBar(), &QStatusBar::messageChanged, connectionLabel_,
+          [this](const QString& message) { connectionLabel_->setVisible(message.isEmpty()); });
+  connectTo(
+      {options.profile, options.server, options.facility, options.personId, options.personType});
+  if (!unattended) restorePlacement();
+}
+
+void HostWindow::connectTo(const qt::ConnectionProfile& connection) {
+  tearDown();
+  control_ =
+      makeOrderPick(unattended_ ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
+  control_->PutServerName(connection.server);
+  control_->SetFacilityID(connection.facility);
   try {
-    control_->SetPersonInformation(options.personId, options.personType);
+    control_->SetPersonInformation(connection.personId, connection.personType);
   } catch (const RuntimeError& error) {
     throw std::invalid_argument("the person id and type must be 16-bit numbers (" +
                                 error.description() + ")");
   }
+  connection_ = connection;
   widget_ = new qt::OrderPickWidget(*control_, this);
   setCentralWidget(widget_);
-  buildLoadBar();
-  showTitle();
   connect(widget_, &qt::ScreenView::actionEnded, this, [this] { showTitle(); });
   connect(widget_, &qt::OrderPickWidget::refreshed, this, [this](int reports, bool cancelled) {
     if (cancelled) {
@@ -60,16 +88,23 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
       tellOpenedLoad(shownLoad_, reports);
     }
   });
-  tools_ = std::make_unique<HostTools>(*this, *control_, *widget_, options.limits);
-  auto* where =
-      new QLabel(QStringLiteral("Server %1   Facility %2   Person %3 %4")
-                     .arg(qt::toQString(options.server), qt::toQString(options.facility),
-                          qt::toQString(options.personId), qt::toQString(options.personType)));
-  statusBar()->addPermanentWidget(where);
-  // A message gets the whole bar; the server and person come back when it is cleared.
-  connect(statusBar(), &QStatusBar::messageChanged, where,
-          [where](const QString& message) { where->setVisible(message.isEmpty()); });
-  if (!unattended) restorePlacement();
+  tools_ = std::make_unique<HostTools>(*this, *control_, *widget_, limits_);
+  connectionLabel_->setText(
+      QStringLiteral("Server %1   Facility %2   Person %3 %4")
+          .arg(qt::toQString(connection.server), qt::toQString(connection.facility),
+               qt::toQString(connection.personId), qt::toQString(connection.personType)));
+  shownLoad_ = 0;
+  showTitle();
+  loadBox_->clear();
+}
+
+void HostWindow::chooseConnection() {
+  if (widget_ && !qt::keepUnsavedWork(*widget_, QStringLiteral("connecting elsewhere"))) return;
+  qt::ConnectDialog dialog(this, connection_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  connectTo(dialog.profile());
+  statusBar()->showMessage(QStringLiteral("Connected as profile \"%1\"; open a load by its number.")
+                               .arg(qt::toQString(connection_.name)));
 }
 
 HostWindow::~HostWindow() {
@@ -97,20 +132,23 @@ void HostWindow::openTypedLoad() {
   if (const auto load = typedLoad()) openLoad(*load);
 }
 
-void HostWindow::openLoad(std::int32_t load) {
-  if (!control_ || !widget_) return;
-  if (!qt::keepUnsavedWork(*widget_, QStringLiteral("opening load %1").arg(load))) return;
-  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); });
+bool HostWindow::openLoad(std::int32_t load) {
+  if (!control_ || !widget_) return false;
+  if (!qt::keepUnsavedWork(*widget_, QStringLiteral("opening load %1").arg(load))) return false;
+  const int messagesBefore = unattendedMessages_;
+  const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); }) +
+                      unattendedMessages_ - messagesBefore;
   // A cancelled open leaves the load shown before, title and load box included.
   if (widget_->lastActionCancelled()) {
     loadBox_->setText(shownLoad_ > 0 ? QString::number(shownLoad_) : QString());
     statusBar()->showMessage(QStringLiteral("Opening load %1 was cancelled.").arg(load));
-    return;
+    return false;
   }
   shownLoad_ = load;
   showTitle();
   loadBox_->setText(QString::number(load));
   tellOpenedLoad(load, reports);
+  return reports == 0;
 }
 
 void HostWindow::showTitle() {

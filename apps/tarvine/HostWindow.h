@@ -1,13 +1,15 @@
 #pragma once
 // The host window: a main window holding the picking widget, titled with the product name and
 // the load, with a small bar to open another load by number and the server, facility and
-// person in its status bar. Closing it tears the control down.
+// person in its status bar. File > Connect... switches to another route service, facility or
+// person. Closing it tears the control down.
 
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
 #include <optional>
 
+#include "ConnectionProfiles.h"
 #include "HostTools.h"
 #include "OrderPickWidget.h"
 #include "QtDialogs.h"
@@ -15,6 +17,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace tarvine {
@@ -37,8 +40,15 @@ class HostWindow : public QMainWindow {
 
   // Shows a load (PutTarvineID) as a user action, once unsaved changes of the load shown are
   // saved or given up (the user may cancel: nothing happens then), and updates the title, the
-  // load box and the status bar (an unknown load or a failed read is told there).
-  void openLoad(std::int32_t load);
+  // load box and the status bar (an unknown load or a failed read is told there; a read the
+  // user cancelled leaves the load shown before). True when the load was read without an error
+  // report.
+  bool openLoad(std::int32_t load);
+  // File > Connect...: once unsaved changes are saved or given up, the Connect dialog; when the
+  // user connects, a new control with that connection replaces the one shown.
+  void chooseConnection();
+  // The connection of the control shown; its name is empty when it came from the command line.
+  const qt::ConnectionProfile& connection() const { return connection_; }
   // Draws the window as it stands and writes it as a PNG; false when the file cannot be written.
   bool saveScreenshot(const QString& path);
 
@@ -55,6 +65,8 @@ class HostWindow : public QMainWindow {
   void buildLoadBar();
   // The product, the load shown and the mark of unsaved work.
   void showTitle();
+  // Creates the control, its widget and the tools for the connection. Throws as the constructor.
+  void connectTo(const qt::ConnectionProfile& connection);
   void openTypedLoad();
   void tearDown();
   // In HostWindowGuards.cpp: the load box's number (1 to 32767), or nothing after telling the
@@ -72,7 +84,11 @@ class HostWindow : public QMainWindow {
   QPointer<qt::OrderPickWidget> widget_;
   QLineEdit* loadBox_ = nullptr;
   std::unique_ptr<HostTools> tools_;
+  QLabel* connectionLabel_ = nullptr;
+  qt::ConnectionProfile connection_;
+  std::optional<tools::TrailerLimits> limits_;
   bool unattended_ = false;
+  int unattendedMessages_ = 0;  // message boxes answered unattended so far
   std::int32_t shownLoad_ = 0;  // the load the window shows, 0 before the first
 };
 

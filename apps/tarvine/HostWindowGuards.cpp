@@ -2,7 +2,6 @@
 // told apart from an empty one, and the window's size and place kept between runs.
 
 #include <QLineEdit>
-#include <QSettings>
 #include <QStatusBar>
 #include <charconv>
 
@@ -10,16 +9,6 @@
 #include "control/OrderPick.h"
 
 namespace tarvine::app {
-namespace {
-
-// The control takes load numbers as 16-bit integers; the dispatcher's loads are positive.
-constexpr std::int32_t kLargestLoad = 32767;
-
-QSettings placementSettings() {
-  return QSettings(QString::fromLatin1(kProductName), QStringLiteral("host"));
-}
-
-}  // namespace
 
 std::optional<std::int32_t> HostWindow::typedLoad() {
   const std::string text = loadBox_->text().trimmed().toStdString();
@@ -60,12 +49,12 @@ void HostWindow::tellOpenedLoad(std::int32_t load, int errorReports) {
 }
 
 void HostWindow::restorePlacement() {
-  const QByteArray geometry = placementSettings().value(QStringLiteral("geometry")).toByteArray();
+  const QByteArray geometry = qt::hostSettings().value(QStringLiteral("geometry")).toByteArray();
   if (!geometry.isEmpty()) restoreGeometry(geometry);
 }
 
 void HostWindow::savePlacement() const {
-  QSettings settings = placementSettings();
+  QSettings settings = qt::hostSettings();
   settings.setValue(QStringLiteral("geometry"), saveGeometry());
 }
 

@@ -18,7 +18,6 @@ CLI::Option* addPersonOption(CLI::App& command, std::vector<std::string>& person
       "");
   return command.add_option("--person", person, "Person id and person type (16-bit numbers)")
       ->expected(2)
-      ->required()
       ->check(sixteenBit)
       ->type_name("NUMBER");
 }

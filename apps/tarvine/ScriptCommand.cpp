@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "PersonOption.h"
 #include "UsageError.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptLine.h"
@@ -42,7 +43,17 @@ ScriptCommand::ScriptCommand(CLI::App& app)
       "                              the trailer's limits (pounds, cubic feet, cartons)\n"
       "  reply yes, reply no         queue the button of the next Yes/No message box\n"
       "  sheet csv FILE              write the load sheet as CSV\n\n"
-      "A line that cannot be run is a usage error: an \"error\" line, then exit status 2.");
+      "Exit status:\n"
+      "  0  every line ran, also when the control reported errors (they are the message, log "
+      "and hosterror lines)\n"
+      "  1  the script file cannot be read\n"
+      "  2  a line that cannot be run: an \"error\" line, and the line named on standard "
+      "error\n\n" +
+      std::string(kControlEnvironmentHelp) +
+      "\nExamples:\n"
+      "  tarvine script examples/demo.tvs\n"
+      "  printf 'server http://127.0.0.1:8080\\nfacility DEMO\\nperson 7 2\\nload 5001\\n' | "
+      "tarvine script");
 }
 
 int ScriptCommand::run() {

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "SheetPdf.h"
+#include "WindowRun.h"
 #include "control/OrderPick.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLog.h"
@@ -19,8 +20,10 @@ SheetCommand::SheetCommand(CLI::App& app)
           "sheet", "Write the load sheet of a load (what is on it) as CSV or PDF, no window")) {
   command_->add_option("--server", server_, "Route service, e.g. http://host:port")->required();
   command_->add_option("--facility", facility_, "Facility id")->required();
-  addPersonOption(*command_, person_);
-  command_->add_option("--load", load_, "The load (manifest number)")->required();
+  addPersonOption(*command_, person_)->required();
+  command_->add_option("--load", load_, "The load (manifest number)")
+      ->required()
+      ->check(CLI::Range(1, kLargestLoad));
   auto* csv =
       command_->add_option("--csv", csv_, "Write the sheet as CSV into FILE")->type_name("FILE");
   auto* pdf =
@@ -30,6 +33,15 @@ SheetCommand::SheetCommand(CLI::App& app)
       ->check(CLI::IsMember({"letter", "a4"}, CLI::ignore_case))
       ->needs(pdf);
   addLimitOptions(*command_, limits_);
+  command_->footer(
+      "Exit status:\n"
+      "  0  the sheet was written\n"
+      "  1  the load could not be read from the route service, or the file cannot be written\n"
+      "  2  a usage error\n\n" +
+      std::string(kControlEnvironmentHelp) +
+      "\nExamples:\n"
+      "  tarvine sheet --server http://127.0.0.1:8080 --facility DEMO --person 7 2 --load 5001 "
+      "--pdf load-5001.pdf --paper a4");
   command_->callback([this, csv, pdf] {
     if (csv->count() + pdf->count() == 0) throw CLI::RequiredError("--csv or --pdf");
   });

@@ -10,8 +10,13 @@
 
 namespace tarvine::app {
 
-// What the host window is told on the command line.
+// The loads a dispatcher opens: the control takes 16-bit load numbers, and loads are positive.
+inline constexpr std::int32_t kLargestLoad = 32767;
+
+// What the host window is told on the command line. Without a server, the window connects
+// through the saved profile named `profile`, or through the Connect dialog when none is named.
 struct HostOptions {
+  std::string profile;   // a saved connection profile
   std::string server;    // scheme and host of the route service, e.g. http://127.0.0.1:8080
   std::string facility;  // facility id
   std::string personId;  // person id and person type, as the control takes them
@@ -28,9 +33,11 @@ std::optional<std::string> windowUnavailable(const std::string& command, bool sc
 // The window toolkit this build runs on, e.g. "Qt 6.4.2"; nothing in a build without the window.
 std::optional<std::string> windowToolkitVersion();
 
-// Opens the host window with the control set up from the options and runs it until it is
-// closed, or writes the screenshot and returns. Returns the exit status; failures are written
-// to stderr.
+// Opens the host window with the control set up from the options (or from the profile or the
+// Connect dialog) and runs it until it is closed, or writes the screenshot and returns (of the
+// Connect dialog when it would open). Returns the exit status: 0 when closed, or when the
+// dialog was cancelled; 1 for a failure written to stderr, among them a screenshot whose load
+// could not be shown whole; 2 for a profile that is not saved.
 int runHostWindow(const std::string& command, const HostOptions& options);
 
 }  // namespace tarvine::app

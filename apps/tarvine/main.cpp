@@ -4,6 +4,7 @@
 
 #include "DemoCommand.h"
 #include "HostCommand.h"
+#include "PersonOption.h"
 #include "ScriptCommand.h"
 #include "ServeCommand.h"
 #include "SheetCommand.h"
@@ -28,10 +29,25 @@ int main(int argc, char** argv) {
       "  1  a run-time failure (a file, the database, the network, no display); the reason is "
       "on standard error\n"
       "  2  a usage error (an unknown command or option, a missing or bad value, a script line "
-      "that cannot be run)\n\n"
-      "Environment:\n"
-      "  TARVINE_EVENT_LOG  a file that receives the event log entries instead of syslog\n"
-      "  XDG_DATA_HOME      where `tarvine demo` keeps its database (tarvine/demo.db)");
+      "that cannot be run)\n\n" +
+      std::string(tarvine::app::kControlEnvironmentHelp) +
+      "  TARVINE_REGISTRY   the component registry of the C interface (default: "
+      "~/.local/share/tarvine/registry.json)\n"
+      "  XDG_DATA_HOME      where `tarvine demo` keeps its database (tarvine/demo.db)\n"
+      "  XDG_CONFIG_HOME    where `tarvine host` keeps its profiles "
+      "(TarvineOrderPick/host.conf)\n\n"
+      "Files:\n"
+      "  ~/.local/share/tarvine/demo.db          the demo database\n"
+      "  ~/.local/share/tarvine/registry.json    the component registry\n"
+      "  ~/.config/TarvineOrderPick/host.conf    connection profiles and the window's place\n"
+      "  /var/lib/tarvine/route.db               the route service's database (systemd unit)\n"
+      "  /etc/default/tarvine-serve              the route service's settings (systemd unit)\n"
+      "  syslog, identity TarvineOrderPick       the event log, unless TARVINE_EVENT_LOG\n\n"
+      "Examples:\n"
+      "  tarvine demo\n"
+      "  tarvine host --profile Night --load 5001\n"
+      "  tarvine serve --db route.db --demo\n"
+      "  tarvine script examples/demo.tvs");
 
   try {
     app.parse(argc, argv);

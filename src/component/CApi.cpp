@@ -84,8 +84,10 @@ std::int32_t dispatchCall(tarvine_control* control, const tarvine_variant* args,
   if (result) *result = tarvine_variant{TARVINE_VT_EMPTY, 0, 0.0, nullptr};
   fillError(error, TARVINE_S_OK, "");
   const std::int32_t code = guarded([&]() -> std::int32_t {
-    if (!control || (count > 0 && !args)) {
-      fillError(error, TARVINE_E_POINTER, "Invalid pointer: no control or no arguments");
+    const auto [host, missing] = findControl(control);
+    if (!host) return missing;
+    if (count > 0 && !args) {
+      fillError(error, TARVINE_E_POINTER, "Invalid pointer: no arguments");
       return TARVINE_E_POINTER;
     }
     try {
@@ -96,14 +98,13 @@ std::int32_t dispatchCall(tarvine_control* control, const tarvine_variant* args,
       std::vector<Variant> converted;
       converted.reserve(static_cast<std::size_t>(count));
       for (int i = 0; i < count; ++i) converted.push_back(toVariant(args[i], i));
-      const Variant value = call(control->host, converted);
+      const Variant value = call(*host, converted);
       if (const auto* text = std::get_if<std::string>(&value); text && result) {
         char* copy = copyText(*text);
         if (!copy) throw std::bad_alloc();
         *result = tarvine_variant{TARVINE_VT_TEXT, 0, 0.0, copy};
       }
-      return fillFirstReport(error, control->host.reports()) ? TARVINE_S_ERRORS_REPORTED
-                                                             : TARVINE_S_OK;
+      return fillFirstReport(error, host->reports()) ? TARVINE_S_ERRORS_REPORTED : TARVINE_S_OK;
     } catch (const DispatchError& failure) {
       const auto code = static_cast<std::int32_t>(failure.code());
       fillError(error, code, failure.description(), failure.number(), failure.argIndex(),
@@ -125,20 +126,20 @@ int32_t tarvine_create(tarvine_control** control) {
   if (!control) return TARVINE_E_POINTER;
   *control = nullptr;
   return guarded([&]() -> std::int32_t {
-    *control = new tarvine_control;
-    objectCreated();
+    *control = addControl();
     return TARVINE_S_OK;
   });
 }
 
 int32_t tarvine_destroy(tarvine_control* control) {
   if (!control) return TARVINE_S_OK;
-  if (control->host.busy()) {
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
+  if (host->busy()) {
     setLastError("a control cannot be destroyed from inside one of its own calls");
     return TARVINE_E_UNEXPECTED;
   }
-  delete control;
-  objectDestroyed();
+  removeControl(control);
   return TARVINE_S_OK;
 }
 
@@ -152,7 +153,8 @@ void tarvine_text_out_set(tarvine_text_out* out, const char* text) {
 }
 
 int32_t tarvine_set_callbacks(tarvine_control* control, const tarvine_callbacks* callbacks) {
-  if (!control) return TARVINE_E_POINTER;
+  const auto [found, code] = findControl(control);
+  if (!found) return code;
   return guarded([&]() -> std::int32_t {
     HostCallbacks host;
     const tarvine_callbacks c = callbacks ? *callbacks : tarvine_callbacks{};
@@ -183,7 +185,7 @@ int32_t tarvine_set_callbacks(tarvine_control* control, const tarvine_callbacks*
     if (auto fn = c.event_log) {
       host.eventLog = [fn, user = c.user](const std::string& entry) { fn(user, entry.c_str()); };
     }
-    control->host.setCallbacks(std::move(host));
+    found->setCallbacks(std::move(host));
     return TARVINE_S_OK;
   });
 }
@@ -225,8 +227,9 @@ void tarvine_variant_clear(tarvine_variant* value) {
 }
 
 int32_t tarvine_error_reports(tarvine_control* control, int32_t* count, tarvine_error* first) {
-  if (!control) return TARVINE_E_POINTER;
-  const ErrorReports& reports = control->host.reports();
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
+  const ErrorReports& reports = host->reports();
   if (count) *count = reports.count;
   fillError(first, 0, "", 0, -1);
   return fillFirstReport(first, reports) ? TARVINE_S_OK : TARVINE_S_FALSE;
@@ -234,9 +237,10 @@ int32_t tarvine_error_reports(tarvine_control* control, int32_t* count, tarvine_
 
 int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows, char** orders) {
   if (orders) *orders = nullptr;
-  if (!control) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
   return guarded([&]() -> std::int32_t {
-    const tarvine::UnsavedChanges changes = control->host.control().unsavedChanges();
+    const tarvine::UnsavedChanges changes = host->control().unsavedChanges();
     if (rows) *rows = static_cast<std::int32_t>(changes.rows);
     if (orders) {
       *orders = copyText(tarvine::script::jsonLine(nlohmann::json(changes.orders)));
@@ -248,10 +252,12 @@ int32_t tarvine_unsaved_changes(tarvine_control* control, int32_t* rows, char** 
 
 int32_t tarvine_run_script(tarvine_control* control, const char* text, tarvine_line_fn on_line,
                            void* user) {
-  if (!control || !text) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
+  if (!text) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
     try {
-      return control->host.runScript(text, [on_line, user](const std::string& line) {
+      return host->runScript(text, [on_line, user](const std::string& line) {
         if (on_line) on_line(user, line.c_str());
       });
     } catch (const std::logic_error& refused) {
@@ -262,9 +268,10 @@ int32_t tarvine_run_script(tarvine_control* control, const char* text, tarvine_l
 }
 
 char* tarvine_state_json(tarvine_control* control) {
-  if (!control) return nullptr;
+  const FoundControl found = findControl(control);
+  if (!found.host) return nullptr;
   try {
-    return copyText(control->host.stateJson());
+    return copyText(found.host->stateJson());
   } catch (...) {
     return nullptr;
   }

@@ -38,10 +38,12 @@ int32_t scanCode(tools::ScanOutcome outcome) {
 extern "C" {
 
 int32_t tarvine_find_order(tarvine_control* control, const char* id, int32_t* row) {
-  if (!control || !id) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
+  if (!id) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
     std::optional<std::size_t> found;
-    control->host.asCall([&] { found = tools::selectOrder(control->host.control(), id); });
+    host->asCall([&] { found = tools::selectOrder(host->control(), id); });
     if (row) *row = rowNumber(found);
     return found ? TARVINE_S_OK : TARVINE_S_FALSE;
   });
@@ -49,10 +51,12 @@ int32_t tarvine_find_order(tarvine_control* control, const char* id, int32_t* ro
 
 int32_t tarvine_scan_order(tarvine_control* control, const char* id, int32_t* row,
                            int32_t* outcome) {
-  if (!control || !id) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
+  if (!id) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
     tools::ScanResult result;
-    control->host.asCall([&] { result = tools::scanOrder(control->host.control(), id); });
+    host->asCall([&] { result = tools::scanOrder(host->control(), id); });
     if (row) *row = rowNumber(result.row);
     if (outcome) *outcome = scanCode(result.outcome);
     return result.row ? TARVINE_S_OK : TARVINE_S_FALSE;
@@ -61,7 +65,8 @@ int32_t tarvine_scan_order(tarvine_control* control, const char* id, int32_t* ro
 
 int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
                                    int32_t cartons) {
-  if (!control) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
   return guarded([&]() -> std::int32_t {
     tools::TrailerLimits limits{weight, cube, std::nullopt};
     if (cartons != 0) limits.cartons = cartons;
@@ -69,24 +74,27 @@ int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, doub
       setLastError(*problem);
       return TARVINE_E_INVALIDARG;
     }
-    control->host.tools().capacity().setLimits(limits);
+    host->tools().capacity().setLimits(limits);
     return TARVINE_S_OK;
   });
 }
 
 int32_t tarvine_clear_trailer_limits(tarvine_control* control) {
-  if (!control) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
   return guarded([&]() -> std::int32_t {
-    control->host.tools().capacity().setLimits(std::nullopt);
+    host->tools().capacity().setLimits(std::nullopt);
     return TARVINE_S_OK;
   });
 }
 
 int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path) {
-  if (!control || !path) return TARVINE_E_POINTER;
+  const auto [host, code] = findControl(control);
+  if (!host) return code;
+  if (!path) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
-    const tools::LoadSheet sheet = tools::buildLoadSheet(
-        control->host.control(), tools::printedNow(), control->host.tools().capacity().limits());
+    const tools::LoadSheet sheet = tools::buildLoadSheet(host->control(), tools::printedNow(),
+                                                         host->tools().capacity().limits());
     if (std::string problem = tools::saveLoadSheetCsv(sheet, path); !problem.empty()) {
       setLastError(problem);
       return TARVINE_E_UNEXPECTED;

@@ -28,7 +28,8 @@ inline constexpr std::size_t kMaxRegistryBytes = std::size_t{1} << 20;
 inline constexpr int kMaxRegistryDepth = 64;
 
 // Changes the registry document under an exclusive lock on the file's lock file (the file's
-// name followed by ".lock", left in place), so programs changing it at the same time lose
+// name followed by ".lock", left in place); a symbolic link is followed to the file it names,
+// which is changed in its place (the link stays), so programs changing it at the same time lose
 // nothing; waits up to 10 s for another program's change to end. `change` gets the document (an
 // empty object when there is no file) and returns whether it changed it; a changed document is
 // written back, or the file deleted when the document is left empty. Throws RegistryError when the

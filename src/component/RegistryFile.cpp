@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "component/Registry.h"
+#include "platform/RegularFile.h"
 
 namespace tarvine::component {
 namespace {
@@ -31,52 +32,14 @@ std::string mebibytes(std::size_t bytes) {
   return std::to_string(bytes >> 20) + " MiB";
 }
 
-// Closes a file descriptor at the end of the scope.
-struct FileDescriptor {
-  int fd;
-  explicit FileDescriptor(int value) : fd(value) {}
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-};
-
-// The whole text of the registry file, read without following it into anything but a regular
-// file of at most kMaxRegistryBytes; nothing when the file does not exist.
+// The whole text of the registry file: a regular file of at most kMaxRegistryBytes; nothing
+// when the file does not exist.
 std::optional<std::string> readRegistryText(const fs::path& file) {
-  // Non-blocking, so that opening a FIFO does not wait for a writer.
-  const FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (in.fd < 0 && errno == ENOENT) return std::nullopt;
-  struct stat status {};
-  if (in.fd < 0 || ::fstat(in.fd, &status) != 0) {
-    throw RegistryError("cannot read the registry file " + file.string() + ": " +
-                        std::strerror(errno));
+  try {
+    return readRegularFile(file.string(), kMaxRegistryBytes);
+  } catch (const FileReadError& error) {
+    throw RegistryError("the registry file " + file.string() + " " + error.what());
   }
-  if (!S_ISREG(status.st_mode)) {
-    throw RegistryError("the registry file " + file.string() + " is not a regular file");
-  }
-  const auto tooLarge = [&] {
-    return RegistryError("the registry file " + file.string() + " is larger than " +
-                         mebibytes(kMaxRegistryBytes));
-  };
-  if (static_cast<std::uintmax_t>(status.st_size) > kMaxRegistryBytes) throw tooLarge();
-  // One byte more than allowed tells a file that grew since fstat().
-  std::string text(kMaxRegistryBytes + 1, '\0');
-  std::size_t length = 0;
-  while (length < text.size()) {
-    const ssize_t n = ::read(in.fd, text.data() + length, text.size() - length);
-    if (n == 0) break;
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      throw RegistryError("cannot read the registry file " + file.string() + ": " +
-                          std::strerror(errno));
-    }
-    length += static_cast<std::size_t>(n);
-  }
-  if (length > kMaxRegistryBytes) throw tooLarge();
-  text.resize(length);
-  return text;
 }
 
 // The file's registry document; nothing when the file does not exist.
@@ -172,9 +135,25 @@ class RegistryLock {
   FileDescriptor lock_;  // closing it releases the lock
 };
 
+// The file a registry path leads to: symbolic links followed, also one to a file not there
+// yet, so that a change replaces that file and the link stays a link.
+fs::path throughLinks(const fs::path& path) {
+  constexpr int kMaxLinks = 40;
+  fs::path file = path;
+  std::error_code error;
+  for (int links = 0; fs::is_symlink(file, error); ++links) {
+    if (links == kMaxLinks) failWrite(path, ELOOP);
+    const fs::path target = fs::read_symlink(file, error);
+    if (error) failWrite(path, error.value());
+    file = target.is_absolute() ? target : file.parent_path() / target;
+  }
+  return file;
+}
+
 }  // namespace
 
-void changeRegistry(const fs::path& file, const std::function<bool(json& document)>& change) {
+void changeRegistry(const fs::path& path, const std::function<bool(json& document)>& change) {
+  const fs::path file = throughLinks(path);
   std::error_code error;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
   if (error) failWrite(file, error.value());

@@ -14,7 +14,6 @@
 namespace tarvine::component::capi {
 namespace {
 
-std::atomic<long> liveObjects{0};
 std::atomic<long> serverLocks{0};
 thread_local std::string lastError;
 
@@ -47,12 +46,6 @@ std::int32_t registryChange(Change&& change) {
 
 }  // namespace
 
-void objectCreated() {
-  ++liveObjects;
-}
-void objectDestroyed() {
-  --liveObjects;
-}
 void setLastError(std::string text) {
   lastError = std::move(text);
 }
@@ -90,26 +83,26 @@ int32_t DllGetClassObject(const char* class_id, tarvine_class_factory** factory)
       setLastError("no class has the identifier " + std::string(class_id));
       return TARVINE_CLASS_E_CLASSNOTAVAILABLE;
     }
-    *factory = new tarvine_class_factory;
-    objectCreated();
+    *factory = addFactory();
     return TARVINE_S_OK;
   });
 }
 
 int32_t DllCanUnloadNow(void) {
-  return liveObjects == 0 && serverLocks == 0 ? TARVINE_S_OK : TARVINE_S_FALSE;
+  return liveObjects() == 0 && serverLocks == 0 ? TARVINE_S_OK : TARVINE_S_FALSE;
 }
 
 int32_t tarvine_factory_create_instance(tarvine_class_factory* factory, tarvine_control** control) {
-  if (!factory) {
+  if (!factory || !factoryLive(factory)) {
     if (control) *control = nullptr;
-    return TARVINE_E_POINTER;
+    return factory ? TARVINE_E_HANDLE : TARVINE_E_POINTER;
   }
   return tarvine_create(control);
 }
 
 int32_t tarvine_factory_lock_server(tarvine_class_factory* factory, int32_t lock) {
   if (!factory) return TARVINE_E_POINTER;
+  if (!factoryLive(factory)) return TARVINE_E_HANDLE;
   if (lock) {
     ++serverLocks;
     return TARVINE_S_OK;
@@ -121,9 +114,7 @@ int32_t tarvine_factory_lock_server(tarvine_class_factory* factory, int32_t lock
 }
 
 void tarvine_factory_release(tarvine_class_factory* factory) {
-  if (!factory) return;
-  delete factory;
-  objectDestroyed();
+  if (factory) removeFactory(factory);
 }
 
 const char* tarvine_last_error(void) {

@@ -62,7 +62,7 @@ void TarvineOrderPick::UserControl_Terminate() {
 void TarvineOrderPick::PutServerName(const std::string& ptServerName) {
   ServerName = ptServerName;
   SOAPActionStart = std::string(service::kRouteNamespace) + "/";
-  WebServiceURL = ServerName + std::string(kServicePath);
+  WebServiceURL = ServerName + std::string(service::kServicePath);
 }
 
 void TarvineOrderPick::SetFacilityID(const std::string& FacilityIDPassed) {

@@ -21,9 +21,6 @@ namespace tarvine {
 
 class frmAstray;
 
-// Path of the route service below the server text given to PutServerName.
-inline constexpr std::string_view kServicePath = "/WebServices/VOZAWebservice/VOZAWebservice.asmx";
-
 class TarvineOrderPick final : public OrderPick {
  public:
   // Creates the control (UserControl_Initialize). Dialogs and log must outlive it.

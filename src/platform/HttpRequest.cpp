@@ -208,11 +208,12 @@ class CurlRun final : public RunningExchange {
 }  // namespace
 
 void HttpRequest::open(std::string method, std::string url) {
-  if (!text::equalsIgnoringCase(method, "POST")) {
-    throw badArgument("Only the POST method is supported");
+  const bool get = text::equalsIgnoringCase(method, "GET");
+  if (!get && !text::equalsIgnoringCase(method, "POST")) {
+    throw badArgument("Only the POST and GET methods are supported");
   }
   refuseClearTextCredentials(url);
-  method_ = "POST";
+  method_ = get ? "GET" : "POST";
   url_ = std::move(url);
   headers_.clear();
   response_.clear();
@@ -258,8 +259,12 @@ void HttpRequest::send(std::string_view body) {
   setOption(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   setOption(curl, CURLOPT_CONNECTTIMEOUT_MS, milliseconds(timeouts_.connect));
   setOption(curl, CURLOPT_TIMEOUT_MS, milliseconds(timeouts_.total));
-  setOption(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-  setOption(curl, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
+  if (method_ == "GET") {
+    setOption(curl, CURLOPT_HTTPGET, 1L);
+  } else {
+    setOption(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    setOption(curl, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
+  }
   setOption(curl, CURLOPT_HTTPHEADER, headers.get());
   setOption(curl, CURLOPT_MAXFILESIZE_LARGE, maxFileSize(maxReplyBytes_));
   setOption(curl, CURLOPT_WRITEFUNCTION, writeReply);

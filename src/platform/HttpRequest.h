@@ -1,6 +1,7 @@
 #pragma once
-// A synchronous HTTP POST over libcurl, with what the control expects of the desktop platform's
-// request object: headers in the order given, a completed state, the reply body and status.
+// A synchronous HTTP POST (or GET) over libcurl, with what the control expects of the desktop
+// platform's request object: headers in the order given, a completed state, the reply body and
+// status.
 
 #include <chrono>
 #include <cstddef>
@@ -35,9 +36,9 @@ class HttpRequest {
   // Ready states: 0 created, 1 opened, 4 completed.
   static constexpr int kUnsent = 0, kOpened = 1, kDone = 4;
 
-  // Prepares a request; only "POST" is supported (any letter case). Resets headers and any
-  // earlier reply. Throws RuntimeError (kHttpErrorBase + 43, libcurl's bad-argument code) for
-  // another method, and for a user name or password in a URL that is not https.
+  // Prepares a request; "POST" and "GET" are supported (any letter case). Resets headers and
+  // any earlier reply. Throws RuntimeError (kHttpErrorBase + 43, libcurl's bad-argument code)
+  // for another method, and for a user name or password in a URL that is not https.
   void open(std::string method, std::string url);
   // Adds a header; headers go out in the order they were set. A "Host" value holding a scheme
   // (http://server:port) goes out as its authority only (server:port). Throws RuntimeError
@@ -50,12 +51,12 @@ class HttpRequest {
   void setMaxReplyBytes(std::size_t bytes) { maxReplyBytes_ = bytes; }
   // What the following sends do, for whoever waits for them (see currentWaiting()).
   void setActivity(Activity activity) { activity_ = std::move(activity); }
-  // Sends the body and waits for the whole reply through currentWaiting(), through the proxy
-  // that the proxy variables name unless proxyVariablesIgnored(). Throws RuntimeError (number
-  // kHttpErrorBase + libcurl code, source "libcurl") when the exchange fails: no connection,
-  // refused, timed out, reply over kMaxReplyBytes, cancelled ("Cancelled by the user"). No
-  // "Expect: 100-continue" is sent. Also throws when the request is not open (no open() since
-  // the last send). https certificates are verified against the file named by CURL_CA_BUNDLE
+  // Sends the body (a GET sends none) and waits for the whole reply through currentWaiting(),
+  // through the proxy that the proxy variables name unless proxyVariablesIgnored(). Throws
+  // RuntimeError (number kHttpErrorBase + libcurl code, source "libcurl") when the exchange fails:
+  // no connection, refused, timed out, reply over kMaxReplyBytes, cancelled ("Cancelled by the
+  // user"). No "Expect: 100-continue" is sent. Also throws when the request is not open (no open()
+  // since the last send). https certificates are verified against the file named by CURL_CA_BUNDLE
   // when set, else the system's authorities.
   void send(std::string_view body);
 

@@ -1,11 +1,10 @@
 #include "script/ScriptHost.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/RegularFile.h"
 #include "script/ScriptLine.h"
 #include "script/StateJson.h"
 
@@ -47,13 +46,8 @@ std::optional<int> replyButton(const std::string& word) {
   return std::nullopt;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
+// The largest envelope file a soap line reads: the route service takes no larger request.
+constexpr std::size_t kMaxEnvelopeBytes = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -202,9 +196,14 @@ ScriptHost::Outcome ScriptHost::runSoap(
   }
   std::string envelope = words[4];
   if (envelope.starts_with('@')) {
-    auto content = readFile(envelope.substr(1));
-    if (!content) return fail("cannot read the envelope file " + envelope.substr(1));
-    envelope = std::move(*content);
+    const std::string path = envelope.substr(1);
+    try {
+      auto content = readRegularFile(path, kMaxEnvelopeBytes);
+      if (!content) return fail("the envelope file " + path + " does not exist");
+      envelope = std::move(*content);
+    } catch (const FileReadError& error) {
+      return fail("the envelope file " + path + " " + error.what());
+    }
   }
   emit({{"type", "result"}, {"text", call(envelope)}});
   return Outcome::Done;

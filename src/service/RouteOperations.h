@@ -10,6 +10,9 @@ namespace tarvine::service {
 inline constexpr std::string_view kRouteNamespace =
     "http://tarvine.example/VOZARouteLocations/Service1";
 
+// Path of the route service below the server text a host gives (scheme and host part).
+inline constexpr std::string_view kServicePath = "/WebServices/VOZAWebservice/VOZAWebservice.asmx";
+
 // An operation of the route service: its name, and whether its reply goes unread.
 struct RouteOperation {
   std::string_view name;

@@ -1,5 +1,6 @@
 #include "tools/LoadSheetCsv.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -15,10 +16,23 @@ constexpr std::string_view kHeader =
     "Manifest,Route,Printed,Person,Line,Center,Center name,P.O.,Segment,Received,Cartons,"
     "Weight (lb),Cube (cu ft),Freight ($),Hot";
 
+// True when a spreadsheet could take the text for a formula: its first character after any
+// spaces is = + - @, a tab, a carriage return, or the full-width form of = + - @ (U+FF1D, U+FF0B,
+// U+FF0D, U+FF20, which some spreadsheets read as the plain ones).
+bool looksLikeFormula(std::string_view text) {
+  const std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
+  if (!rest.empty() && std::string_view("=+-@\t\r").find(rest[0]) != std::string_view::npos) {
+    return true;
+  }
+  for (const std::string_view wide : {"\uFF1D", "\uFF0B", "\uFF0D", "\uFF20"}) {
+    if (rest.starts_with(wide)) return true;
+  }
+  return false;
+}
+
 // A text field: guarded against formulas, quoted when it must be.
 void writeText(std::ostream& out, std::string_view text) {
-  const bool formula =
-      !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+  const bool formula = looksLikeFormula(text);
   const bool quoted = formula || text.find_first_of(",\"\r\n") != std::string_view::npos;
   if (!quoted) {
     out << text;

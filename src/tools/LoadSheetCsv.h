@@ -11,8 +11,9 @@
 
 namespace tarvine::tools {
 
-// Writes the sheet. Texts that a spreadsheet would take for a formula (starting with =, +, -, @,
-// a tab or a carriage return) get a leading apostrophe.
+// Writes the sheet. Texts that a spreadsheet would take for a formula (starting, after any
+// spaces, with =, +, -, @, a tab, a carriage return or the full-width forms of = + - @) get a
+// leading apostrophe.
 void writeLoadSheetCsv(const LoadSheet& sheet, std::ostream& out);
 
 // Writes the sheet into the file (replaced when it exists). Returns an empty text, or why the

@@ -22,17 +22,6 @@ std::string overPart(double picked, double limit, const char* unit) {
 
 }  // namespace
 
-std::optional<std::string> limitsProblem(const TrailerLimits& limits) {
-  if (!std::isfinite(limits.weight) || limits.weight <= 0) {
-    return "the weight limit must be a number of pounds above 0";
-  }
-  if (!std::isfinite(limits.cube) || limits.cube <= 0) {
-    return "the cube limit must be a number of cubic feet above 0";
-  }
-  if (limits.cartons && *limits.cartons < 1) return "the carton limit must be 1 or more";
-  return std::nullopt;
-}
-
 TrailerCapacity::TrailerCapacity(OrderPick& control)
     : control_(control), self_(std::make_shared<TrailerCapacity*>(this)) {
   const ControlWidgets& w = control_.widgets();

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
 
 #include "Golden.h"
 #include "RunCommand.h"
+#include "TemporaryFolder.h"
 #include "platform/Text.h"
 
 namespace tarvine::app::test {
@@ -55,6 +57,34 @@ TEST(CommandLine, AnswersEachRunWithItsStatusAndWhatWentWrong) {
   transcript = std::regex_replace(transcript, libraries, "\nlibcurl LIBRARIES");
   tarvine::text::replaceAllInPlace(transcript, TARVINE_VERSION "\n", "VERSION\n");
   tarvine::test::expectGolden(transcript, "app/command-line.txt");
+}
+
+// A database the service creates is its owner's alone, or also its group's to read when the
+// umask shuts others out (as the systemd unit's does); with --log-format json every line it
+// writes, from start to stop, is one JSON object.
+TEST(CommandLine, ServeCreatesAPrivateDatabaseAndLogsOnlyJsonLines) {
+  namespace fs = std::filesystem;
+  const tarvine::test::TemporaryFolder dir;
+  for (const auto& [umask, mode] : {std::pair{"022", fs::perms(0600)}, {"027", fs::perms(0640)}}) {
+    SCOPED_TRACE(umask);
+    const fs::path db = dir.path() / (std::string(umask) + ".db");
+    // A log of its own per run: the wait below must never find the line of the run before.
+    const std::string logFile = (dir.path() / (std::string(umask) + ".log")).string();
+    // Stopped with Ctrl+C once it listens.
+    const auto [status, log] = tarvine::test::runCommand(
+        std::string("umask ") + umask + "; '" TARVINE_BINARY "' serve --log-format json --db '" +
+        db.string() + "' 2>" + logFile + " >/dev/null & for i in $(seq 600); do grep -q " +
+        "listening " + logFile + " && break; sleep 0.1; done; kill -INT $!; wait $!; s=$?; cat " +
+        logFile + "; exit $s");
+    EXPECT_EQ(status, 0) << log;
+    EXPECT_EQ(fs::status(db).permissions() & fs::perms::all, mode);
+    std::istringstream lines(log);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+      EXPECT_TRUE(line.starts_with("{\"time\":") && line.ends_with("\"}")) << line;
+    }
+    EXPECT_EQ(count, 2) << "listening, stopped: " << log;
+  }
 }
 
 }  // namespace

@@ -24,4 +24,9 @@ expect "tarvine " script
 expect "tarvine serve --ba" --backup
 expect "tarvine host --ser" --server
 expect "tarvine serve --db /et" /etc
+expect "tarvine serve --tls-key /et" /etc
+expect "tarvine sheet --pdf /et" /etc
+expect "tarvine script /et" /etc
+expect "tarvine serve --log-format " json
+expect "tarvine sheet --paper l" letter
 exit $failed

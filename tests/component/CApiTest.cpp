@@ -56,6 +56,7 @@ std::string codeName(int32_t code) {
                                                        TARVINE_CODE(SELFREG_E_CLASS),
                                                        TARVINE_CODE(E_POINTER),
                                                        TARVINE_CODE(E_UNEXPECTED),
+                                                       TARVINE_CODE(E_HANDLE),
                                                        TARVINE_CODE(E_INVALIDARG),
                                                        TARVINE_CODE(CLASS_E_CLASSNOTAVAILABLE)};
   const auto found = names.find(code);
@@ -112,6 +113,14 @@ TEST_F(CApiTest, EntryPoints) {
   note("tarvine_destroy(first)", tarvine_destroy(control));
   control = nullptr;
   note("tarvine_destroy(second)", tarvine_destroy(second));
+  // Handles destroyed or released already are refused, never used.
+  EXPECT_EQ(note("tarvine_destroy(second) again", tarvine_destroy(second)), TARVINE_E_HANDLE);
+  EXPECT_EQ(note("tarvine_run_script(second)", tarvine_run_script(second, "", nullptr, nullptr)),
+            TARVINE_E_HANDLE);
+  noteLastError();
+  tarvine_factory_release(factory);
+  EXPECT_EQ(note("tarvine_factory_lock_server(released)", tarvine_factory_lock_server(factory, 1)),
+            TARVINE_E_HANDLE);
   note("DllCanUnloadNow while locked", DllCanUnloadNow());
   note("DllGetClassObject(TARVINE_CLASS_ID)", DllGetClassObject(TARVINE_CLASS_ID, &factory));
   note("tarvine_factory_lock_server(0)", tarvine_factory_lock_server(factory, 0));

@@ -115,6 +115,20 @@ TEST_F(RegistryTest, OnlyARegularFileIsRead) {
   EXPECT_TRUE(fs::is_symlink(file));
 }
 
+// Through a symbolic link (relative here) the file it leads to is changed and the link stays,
+// also when unregistering removed that file and registering makes it again.
+TEST_F(RegistryTest, ALinkedRegistryStaysALink) {
+  fs::create_directories(file.parent_path());
+  fs::create_symlink("../../real.json", file);
+  for (int round = 0; round < 2; ++round) {
+    registerServer(file, library);
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(document()["classes"].size(), 1u);
+    unregisterServer(file);
+    EXPECT_FALSE(fs::exists(folder.path() / "real.json"));
+  }
+}
+
 // Two programs changing the registry at once: every entry each adds survives.
 TEST_F(RegistryTest, ConcurrentChangesLoseNothing) {
   constexpr int kWriters = 2, kEntries = 100;

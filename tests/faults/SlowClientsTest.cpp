@@ -67,6 +67,8 @@ class SlowClients : public FaultTest, public ::testing::WithParamInterface<SlowC
     serve::ServerSettings settings;
     settings.limits.headerDeadline = kDeadline;
     settings.limits.bodyDeadline = kDeadline;
+    // They share the control's address, whose cap on connections would otherwise refuse it.
+    settings.limits.maxConnectionsPerClient = 2 * kSlowClients;
     port = service.start(settings);
     control.PutServerName(service.baseUrl());
   }

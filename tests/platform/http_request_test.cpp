@@ -101,7 +101,7 @@ TEST_F(HttpRequestTest, WhatGoesOnTheWire) {
   HttpRequest fresh;
   step("header before open", fresh, [&] { fresh.setRequestHeader("Host", "x"); });
   step("send before open", fresh, [&] { fresh.send("x"); });
-  step("GET", fresh, [&] { fresh.open("GET", "http://127.0.0.1/"); });
+  step("PUT", fresh, [&] { fresh.open("PUT", "http://127.0.0.1/"); });
   fresh.open("POST", "http://127.0.0.1/");
   for (const auto& [name, value] :
        std::vector<std::pair<std::string, std::string>>{{"", "v"},

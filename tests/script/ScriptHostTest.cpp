@@ -1,5 +1,7 @@
 // The script host as a host developer uses it: a script in, JSON lines out.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -9,6 +11,7 @@
 #include "DemoRouteService.h"
 #include "Golden.h"
 #include "ScriptRun.h"
+#include "TemporaryFolder.h"
 #include "TestText.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptLine.h"
@@ -55,6 +58,26 @@ TEST(ScriptHostTest, ALineTooLongIsRefusedAfterReadingOnlyItsLimit) {
       (json{{"type", "error"},
             {"line", 2},
             {"text", "the line is longer than 1 MiB: \"" + std::string(80, 'x') + "\u2026\""}}));
+}
+
+// A soap line reads its envelope only from a regular file of at most 16 MiB; anything else stops
+// the script with an error naming the file, and a FIFO without a writer is not waited for.
+TEST(ScriptHostTest, ReadsEnvelopesOnlyFromRegularFilesOfAtMost16MiB) {
+  const test::TemporaryFolder folder;
+  const std::string dir = folder.path().string();
+  ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
+  test::writeText(dir + "/large", "");
+  std::filesystem::resize_file(dir + "/large", (16u << 20) + 1);
+  const std::pair<std::string, std::string> rows[] = {{"/dev/zero", "is not a regular file"},
+                                                      {dir + "/fifo", "is not a regular file"},
+                                                      {dir, "is not a regular file"},
+                                                      {dir + "/large", "is larger than 16 MiB"},
+                                                      {dir + "/missing", "does not exist"}};
+  for (const auto& [path, reason] : rows) {
+    const ScriptRun run = runScript("soap http://127.0.0.1:9/x h urn:a @" + path + "\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.lines.back()["text"], "the envelope file " + path + " " + reason);
+  }
 }
 
 // Scripts on the demo load (after its server, facility and person lines), each printing what a

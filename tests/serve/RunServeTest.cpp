@@ -2,6 +2,8 @@
 // backup taken while a writer is busy is a readable, equal copy of what was committed, what
 // cannot be done is said in one line, and a newer database is refused untouched.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,6 +23,7 @@ namespace {
 TEST(RunServe, MigratesBacksUpRefusesAndSaysWhy) {
   TempDir dir;
   const std::string folder = dir.path().string(), dbPath = folder + "/route.db";
+  const std::string name = dir.path().filename().string() + "/route.db";
   openDemoDatabase(dbPath);
   std::vector<std::string> before;
   {
@@ -43,16 +46,28 @@ TEST(RunServe, MigratesBacksUpRefusesAndSaysWhy) {
   const int port = taken.start("127.0.0.1", 0);
   Transaction busy(writer);
   writer.execute("UPDATE VOZA_OrderHeader SET OutgoingLoad = NULL");
+  // The database's own files are never a backup's target, however they are named.
+  std::filesystem::create_symlink(dbPath + "-wal", folder + "/wal-link");
+  std::filesystem::create_hard_link(dbPath, folder + "/hard.db");
+  struct stat wal {};
+  ASSERT_EQ(stat((dbPath + "-wal").c_str(), &wal), 0);
   const std::function<void(ServeOptions&)> cases[] = {
       [&](ServeOptions& o) { o.dbPath = "/nonexistent-directory/route.db"; },
       [&](ServeOptions& o) { o.port = port, o.dbPath = folder + "/b.db"; },
       [&](ServeOptions& o) { o.dbPath = dbPath, o.backupPath = dbPath; },
+      [&](ServeOptions& o) { o.dbPath = dbPath, o.backupPath = dbPath + "-wal"; },
+      [&](ServeOptions& o) {
+        o.dbPath = dbPath, o.backupPath = folder + "/../" + name + "-journal";
+      },
+      [&](ServeOptions& o) { o.dbPath = dbPath, o.backupPath = folder + "/wal-link"; },
+      [&](ServeOptions& o) { o.dbPath = dbPath, o.backupPath = folder + "/hard.db"; },
       [&](ServeOptions& o) { o.dbPath = folder + "/missing.db", o.backupPath = folder + "/c.db"; },
       [&](ServeOptions& o) { o.segments = 10; },
       [&](ServeOptions& o) { o.host = "0.0.0.0"; },
       [&](ServeOptions& o) { o.host = "::"; },
       [&](ServeOptions& o) { o.host = "0.0.0.0", o.allowFrom = "10.0.0.0/8,10.1.0.0/33"; },
       [&](ServeOptions& o) { o.tlsCert = "cert.pem"; },
+      [&](ServeOptions& o) { o.serverNames = "route, backoffice:80"; },
       [&](ServeOptions& o) { o.dbPath = dbPath, o.backupPath = folder + "/copy.db"; }};
   std::string told;
   for (const auto& set : cases) {
@@ -63,6 +78,9 @@ TEST(RunServe, MigratesBacksUpRefusesAndSaysWhy) {
     told += testing::internal::GetCapturedStderr();
   }
   EXPECT_FALSE(std::filesystem::exists(folder + "/c.db"));
+  struct stat walAfter {};
+  ASSERT_EQ(stat((dbPath + "-wal").c_str(), &walAfter), 0);
+  EXPECT_EQ(walAfter.st_ino, wal.st_ino);
   Database copy(folder + "/copy.db", OpenMode::ReadOnly);
   EXPECT_EQ(schemaVersion(copy), kSchemaVersion);
   EXPECT_EQ(contents(copy), before);
@@ -78,6 +96,7 @@ TEST(RunServe, MigratesBacksUpRefusesAndSaysWhy) {
     told += error.what();
   }
   tarvine::text::replaceAllInPlace(told, folder, "DIR");
+  tarvine::text::replaceAllInPlace(told, dir.path().filename().string(), "NAME");
   tarvine::text::replaceAllInPlace(told, std::to_string(port), "PORT");
   tarvine::test::expectGolden(told, "serve/run-serve.txt");
   EXPECT_EQ(schemaVersion(writer), kSchemaVersion + 1);

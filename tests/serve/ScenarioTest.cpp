@@ -2,6 +2,12 @@
 // (tests/golden/serve/NAME.txt): every reply's status, content type, body or fault, the log lines
 // and the database rows each request changed.
 
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <httplib.h>
@@ -13,8 +19,10 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <regex>
+#include <thread>
 
 #include "Golden.h"
+#include "Loopback.h"
 #include "RouteService.h"
 #include "TableContents.h"
 #include "TestText.h"
@@ -49,6 +57,49 @@ httplib::Result postTo(int port, const std::string& body,
         return true;
       },
       kType);
+}
+
+// A connection to the service from the loopback address `from` that has sent `bytes`; its small
+// receive buffer leaves what the client does not read with the service.
+int connectFrom(int port, const char* from, const std::string& bytes) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int small = 4096;
+  setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  inet_pton(AF_INET, from, &address.sin_addr);
+  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << from;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+  EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  tarvine::test::writeAll(fd, bytes, -1);
+  return fd;
+}
+
+// All the service sends on the connection until it closes it (at most 60 s); then closes it.
+std::string readUntilClosed(int fd) {
+  std::string text;
+  char buffer[1 << 16];
+  ssize_t count = 0;
+  while (tarvine::test::waitFor(fd, POLLIN, -1, 60'000) == 1 &&
+         (count = recv(fd, buffer, sizeof buffer, 0)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  close(fd);
+  return text;
+}
+
+// A request as sent on a connection: request line, headers (each ending in CR LF), body.
+std::string rawRequest(const std::string& headers, const std::string& body = "",
+                       const char* version = "HTTP/1.1") {
+  return "POST " + std::string(kPath) + " " + version + "\r\n" + headers + "\r\n" + body;
+}
+
+// The same with a body of known length.
+std::string sizedRequest(const std::string& headers, const std::string& body,
+                         const char* version = "HTTP/1.1") {
+  return rawRequest(headers + "Content-Length: " + std::to_string(body.size()) + "\r\n", body,
+                    version);
 }
 
 httplib::Result getFrom(int port, const std::string& target) {
@@ -214,11 +265,22 @@ class Scenario : public ::testing::Test {
   // and string) or what `show` says of it, the log lines (text and JSON, time and duration
   // written as #) and the database rows it removed (-) and added (+).
   void record(const std::string& title, const httplib::Result& reply, Show show = Show::Body) {
+    record(title, reply ? reply->status : 0, reply ? reply->get_header_value("Content-Type") : "",
+           reply ? reply->body : "", show);
+  }
+  // The same for what a connection received (the first reply of it).
+  void recordRaw(const std::string& title, const std::string& raw, Show show = Show::Body) {
+    std::smatch head;
+    std::regex_search(
+        raw, head,
+        std::regex(R"(^HTTP/1\.\d (\d+)[\s\S]*?\r\nContent-Type: ([^\r]*)[\s\S]*?\r\n\r\n)"));
+    record(title, head.empty() ? 0 : std::stoi(head[1]), head.empty() ? "" : head[2].str(),
+           head.suffix(), show);
+  }
+  void record(const std::string& title, int status, const std::string& contentType,
+              const std::string& body, Show show) {
     std::string& out = transcript_;
-    const int status = reply ? reply->status : 0;
-    const std::string body = reply ? reply->body : "";
-    out += "## " + title + "\n" + std::to_string(status) + " " +
-           (reply ? reply->get_header_value("Content-Type") : "") + "\n";
+    out += "## " + title + "\n" + std::to_string(status) + " " + contentType + "\n";
     pugi::xml_document document;
     const pugi::xml_node fault =
         document.load_string(body.c_str())
@@ -259,10 +321,9 @@ class Scenario : public ::testing::Test {
     rowsSeen_ = contents(db_);
   }
 
-  // Serves again on 127.0.0.1 with other settings.
-  void restartWith(ServerSettings settings) {
+  // Serves again with other settings.
+  void restartWith(const ServerSettings& settings) {
     service_.stop();
-    settings.host = "127.0.0.1";
     port_ = service_.start(settings);
   }
 
@@ -397,28 +458,137 @@ TEST_F(Scenario, GuardsRequests) {
   tarvine::test::expectGolden(transcript_, "serve/guards.txt");
 }
 
-// Who may call: the --allow-from networks (checked before anything is read) and, on loopback,
-// a Host header that names loopback (a web page reaching the service by DNS rebinding names its
-// own host). Refused callers get a plain 403 and a log line.
+// A request whose body's length is unclear, or whose Host header is missing, doubled or not a
+// plain host[:port], is answered on its own and the connection closed: a body that holds a whole
+// save (smuggled) never runs as a request.
+TEST_F(Scenario, RefusesRequestsOfUnclearFramingOrHost) {
+  const Step smuggled = save("", {history(2, "12-34567", 1)});
+  const std::string inner =
+      sizedRequest("Host: localhost\r\nSOAPAction: " + *smuggled.action + "\r\n", smuggled.body);
+  const auto coded = [&](const std::string& coding, const std::string& body,
+                         const char* version = "HTTP/1.1") {
+    return rawRequest("Host: localhost\r\nTransfer-Encoding: " + coding + "\r\n", body, version);
+  };
+  const std::tuple<std::string, std::string, int> cases[] = {
+      {"xchunked", coded("xchunked", inner), 400},
+      {"identity", coded("identity", inner), 400},
+      {"gzip", coded("gzip", inner), 400},
+      {"chunked, identity", coded("chunked, identity", inner), 400},
+      {"gzip, chunked", coded("gzip, chunked", "5\r\nabcde\r\n0\r\n\r\n" + inner), 501},
+      {"chunked in HTTP/1.0", coded("chunked", "0\r\n\r\n" + inner, "HTTP/1.0"), 400},
+      {"negative chunk size", coded("chunked", "-5\r\nabcde\r\n0\r\n\r\n"), 400},
+      {"overflowing chunk size", coded("chunked", "1" + std::string(16, 'f') + "\r\n"), 400},
+      {"no Host", rawRequest(""), 400},
+      {"two Host headers", rawRequest("Host: localhost\r\nHost: localhost\r\n"), 400},
+      {"Host localhost:80@evil", rawRequest("Host: localhost:80@evil\r\n"), 400},
+      {"Host [::1]evil", rawRequest("Host: [::1]evil\r\n"), 400},
+      {"HTTP/1.0 without Host",
+       sizedRequest("SOAPAction: " + kAllOrders + "\r\n", queryWith(""), "HTTP/1.0"), 200}};
+  for (const auto& [title, request, status] : cases) {
+    const std::string raw = readUntilClosed(connectFrom(port_, "127.0.0.1", request));
+    EXPECT_EQ(raw.substr(0, 12).substr(9), std::to_string(status)) << title;
+    EXPECT_EQ(raw.find("HTTP/1.", 1), std::string::npos) << title << ": answered twice";
+    recordRaw(title, raw, Show::RowCount);
+  }
+  EXPECT_EQ(transcript_.find("\n+ "), std::string::npos) << "a smuggled save ran";
+  tarvine::test::expectGolden(transcript_, "serve/framing.txt");
+}
+
+// Who may call: the --allow-from networks (checked before anything is read) and a Host header
+// that names loopback on a loopback bind, else an IP address or localhost (a web page reaching
+// the service by DNS rebinding names its own host), or one of the --server-name names. Refused
+// callers get a plain 403 (421 for a name on a bind that is not loopback) and a log line.
 TEST_F(Scenario, AdmitsCallers) {
-  const std::pair<const char*, const char*> cases[] = {{"", "127.0.0.1:8080"},
-                                                       {"", "LocalHost"},
-                                                       {"", "[::1]:8080"},
-                                                       {"", "127.3.2.1"},
-                                                       {"", "intranet.example:8080"},
-                                                       {"", "127.0.0.1.rebind.example"},
-                                                       {"", "192.168.1.5"},
-                                                       {"10.0.0.0/8, 127.0.0.0/8", "localhost"},
-                                                       {"10.0.0.0/8,::1/128", "localhost"},
-                                                       {"127.0.0.2/31", "localhost"}};
-  for (const auto& [allowFrom, host] : cases) {
+  // Listening on 0.0.0.0 (else on 127.0.0.1), --server-name, --allow-from, Host, status.
+  const std::tuple<bool, const char*, const char*, const char*, int> cases[] = {
+      {false, "", "", "127.0.0.1:8080", 200},
+      {false, "", "", "LocalHost", 200},
+      {false, "", "", "[::1]:8080", 200},
+      {false, "", "", "127.3.2.1", 200},
+      {false, "", "", "intranet.example:8080", 403},
+      {false, "", "", "127.0.0.1.rebind.example", 403},
+      {false, "", "", "192.168.1.5", 403},
+      {false, "", "10.0.0.0/8, 127.0.0.0/8", "localhost", 200},
+      {false, "", "10.0.0.0/8,::1/128", "localhost", 403},
+      {false, "", "127.0.0.2/31", "localhost", 403},
+      {false, "intranet.example", "", "intranet.example:8080", 200},
+      {true, "", "127.0.0.0/8", "192.168.1.5:8080", 200},
+      {true, "", "127.0.0.0/8", "[fd00::1]", 200},
+      {true, "", "127.0.0.0/8", "LOCALHOST", 200},
+      {true, "", "127.0.0.0/8", "intranet.example", 421},
+      {true, "intranet.example, route", "127.0.0.0/8", "Intranet.Example:80", 200},
+      {true, "intranet.example, route", "127.0.0.0/8", "rebind.example", 421}};
+  for (const auto& [anyAddress, serverNames, allowFrom, host, status] : cases) {
     ServerSettings settings;
+    if (anyAddress) settings.host = "0.0.0.0";
+    if (*serverNames) settings.serverNames = parseServerNames(serverNames);
     if (*allowFrom) settings.allowFrom = AllowList::parse(allowFrom);
     restartWith(settings);
-    record(std::string(allowFrom) + " " + host,
-           postTo(port_, queryWith(""), kAllOrders, {{"Host", host}}), Show::RowCount);
+    const httplib::Result reply = postTo(port_, queryWith(""), kAllOrders, {{"Host", host}});
+    EXPECT_EQ(reply ? reply->status : 0, status) << host;
+    record(std::string(anyAddress ? "0.0.0.0 " : "") + (*serverNames ? "names " : "") +
+               serverNames + (*serverNames ? " " : "") + allowFrom + " " + host,
+           reply, Show::RowCount);
   }
   tarvine::test::expectGolden(transcript_, "serve/callers.txt");
+}
+
+// One address cannot take what all clients share while other addresses are served: its
+// connections over its cap are closed on arrival (logged at most once a second, with a count),
+// its bodies over its share of the bodies' memory and its replies over its share of the
+// replies' memory (held until the client reads them) are "busy", as is any reply over the total.
+TEST_F(Scenario, OneAddressCannotTakeWhatAllShare) {
+  service_.generateLoad(30000, 8000);  // its orders make a reply of about 7 MB
+  ServerSettings settings;
+  settings.limits.maxConnectionsPerClient = 3;
+  settings.limits.maxBufferedBodyBytesPerClient = 1 << 20;
+  settings.limits.maxHeldReplyBytes = 16 << 20;
+  settings.limits.maxHeldReplyBytesPerClient = 8 << 20;
+  restartWith(settings);
+  const auto post = [&](const char* from, const std::string& body) {
+    const std::string head = "Host: localhost\r\nConnection: close\r\nSOAPAction: " + kAllOrders;
+    return connectFrom(port_, from, sizedRequest(head + "\r\n", body));
+  };
+  const auto answer = [&](const char* from, const std::string& body) {
+    return readUntilClosed(post(from, body));
+  };
+  const std::string large = queryWith("", "30000");
+  const int unreadA = post("127.0.0.1", large), unreadB = post("127.0.0.2", large);
+  EXPECT_EQ(tarvine::test::waitFor(unreadA, POLLIN, -1, 60'000), 1);
+  EXPECT_EQ(tarvine::test::waitFor(unreadB, POLLIN, -1, 60'000), 1);
+  EXPECT_THAT(answer("127.0.0.1", large),
+              testing::HasSubstr("this address holds as many large replies"));
+  EXPECT_THAT(answer("127.0.0.3", large),
+              testing::HasSubstr("the service holds as many large replies"));
+  EXPECT_THAT(answer("127.0.0.1", queryWith(std::string(2 << 20, ' '))),
+              testing::HasSubstr("this address sends as many large requests"));
+  EXPECT_THAT(answer("127.0.0.2", queryWith(std::string(900 << 10, ' '))),
+              testing::StartsWith("HTTP/1.1 200"));
+  std::vector<int> silent;
+  for (int i = 0; i < 3; ++i) silent.push_back(connectFrom(port_, "127.0.0.4", ""));
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(answer("127.0.0.4", queryWith("")), "");
+  EXPECT_THAT(answer("127.0.0.5", queryWith("")), testing::StartsWith("HTTP/1.1 200"));
+  close(unreadA);
+  std::string after;
+  for (int tries = 0; tries < 600 && !after.starts_with("HTTP/1.1 200"); ++tries) {
+    after = answer("127.0.0.3", large);
+  }
+  EXPECT_THAT(after, testing::StartsWith("HTTP/1.1 200"));
+  for (const int fd : silent) close(fd);
+  close(unreadB);
+  std::size_t refused = 0, lines = 0;
+  for (int waited = 0; refused < 20 && waited < 600; ++waited) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::lock_guard lock(logMutex_);
+    refused = lines = 0;
+    for (const RequestRecord& r : log_) {
+      const std::size_t more = r.detail.find("; ");  // "...; N more refused in the last second"
+      if (r.client != "127.0.0.4") continue;
+      ++lines, refused += more == std::string::npos ? 1 : std::stoul(r.detail.substr(more + 2));
+    }
+  }
+  EXPECT_EQ(refused, 20u);
+  EXPECT_LT(lines, 20u);
 }
 
 // A load of the most segments a load may hold, beside the route's free segments.

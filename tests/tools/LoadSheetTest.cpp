@@ -67,5 +67,22 @@ TEST_P(LoadSheetTest, CsvUnderTheScreensTotals) {
 
 INSTANTIATE_TEST_SUITE_P(Steps, LoadSheetTest, ::testing::ValuesIn(kSheets), caseName);
 
+// Whether a text (here the manifest, the first field of the load total line) is guarded.
+TEST(LoadSheetCsvTest, GuardsWhatASpreadsheetWouldRun) {
+  const std::pair<std::string, bool> rows[] = {
+      {"  +1", true},    {" \t@SUM(A1)", true}, {"\uFF1D1", true}, {" \uFF0B1", true},
+      {"\uFF0D1", true}, {"\uFF20x", true},     {"12-100", false}, {"a=b", false},
+      {"\uFF11", false}, {"  ", false}};
+  for (const auto& [text, guarded] : rows) {
+    tools::LoadSheet sheet;
+    sheet.manifest = text;
+    std::ostringstream out;
+    tools::writeLoadSheetCsv(sheet, out);
+    const std::string csv = out.str();
+    const std::size_t line = csv.find("\r\n") + 2;
+    EXPECT_EQ(csv.substr(line, csv.find(',', line) - line), guarded ? "\"'" + text + "\"" : text);
+  }
+}
+
 }  // namespace
 }  // namespace tarvine::test

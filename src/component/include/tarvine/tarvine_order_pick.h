@@ -9,6 +9,13 @@
  *
  * Result codes are 32-bit signed integers numbered as the component platform numbers them:
  * 0 is success, 1 is "false", negative values are failures.
+ *
+ * Handles (tarvine_control, tarvine_class_factory) are checked on every call: a handle that was
+ * destroyed or released, or that this library never gave out, gets TARVINE_E_HANDLE (a call
+ * without a result code does nothing) instead of being used. Handles are never given out twice,
+ * so a stale handle is caught however many objects were created after it. Not caught: two
+ * threads using one control at the same time, or one thread destroying a control while another
+ * calls it.
  */
 #ifndef TARVINE_ORDER_PICK_H
 #define TARVINE_ORDER_PICK_H
@@ -76,6 +83,8 @@ extern "C" {
 #define TARVINE_E_OUTOFMEMORY ((int32_t)0x8007000Eu)
 /* Refused in this state: a script run or destroy from inside a call of the same control. */
 #define TARVINE_E_UNEXPECTED ((int32_t)0x8000FFFFu)
+/* The control or class object handle is not live: destroyed, released, or never given out. */
+#define TARVINE_E_HANDLE ((int32_t)0x80070006u)
 
 /* Variant type codes. */
 #define TARVINE_VT_EMPTY 0    /* no value: reads as "", 0 or False */
@@ -120,8 +129,9 @@ typedef struct tarvine_text_out tarvine_text_out;
 /* Records the class (identifier, name, program id, this library's path, type library and
    version) and the type library in the per-user registry file: TARVINE_REGISTRY when set, else
    $XDG_DATA_HOME/tarvine/registry.json or ~/.local/share/tarvine/registry.json. Other entries
-   stay; programs registering at once take turns through registry.json.lock beside it. A file
-   that is not a regular file, is over 1 MiB or nested over 64 levels is refused. TARVINE_S_OK,
+   stay; programs registering at once take turns through registry.json.lock beside it. A
+   symbolic link is followed: the file it leads to is replaced and the link stays. A file that
+   is not a regular file, is over 1 MiB or nested over 64 levels is refused. TARVINE_S_OK,
    or TARVINE_SELFREG_E_CLASS (see tarvine_last_error()). */
 TARVINE_API int32_t DllRegisterServer(void);
 /* Removes exactly what DllRegisterServer() wrote; a file left empty is deleted. TARVINE_S_OK,
@@ -141,7 +151,7 @@ TARVINE_API int32_t tarvine_factory_create_instance(tarvine_class_factory* facto
 /* lock non-zero keeps the library loaded (DllCanUnloadNow gives TARVINE_S_FALSE) until a call
    with lock zero. TARVINE_S_OK, or TARVINE_E_UNEXPECTED for an unlock without a lock. */
 TARVINE_API int32_t tarvine_factory_lock_server(tarvine_class_factory* factory, int32_t lock);
-/* Releases a class object; NULL is ignored. */
+/* Releases a class object; NULL and a handle that is not live are ignored. */
 TARVINE_API void tarvine_factory_release(tarvine_class_factory* factory);
 
 /* The description of the last failure on this thread of a call that returns only a code
@@ -152,8 +162,9 @@ TARVINE_API const char* tarvine_last_error(void);
 
 /* Creates a control without a class object; as tarvine_factory_create_instance(). */
 TARVINE_API int32_t tarvine_create(tarvine_control** control);
-/* Destroys a control; NULL is ignored. TARVINE_S_OK, or TARVINE_E_UNEXPECTED (nothing done)
-   when called from inside a callback of a call on the same control. */
+/* Destroys a control; NULL is ignored. TARVINE_S_OK, TARVINE_E_HANDLE for a control destroyed
+   already, or TARVINE_E_UNEXPECTED (nothing done) when called from inside a callback of a call
+   on the same control. */
 TARVINE_API int32_t tarvine_destroy(tarvine_control* control);
 
 /* Shows a message box; returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No). buttons is
@@ -261,7 +272,8 @@ TARVINE_API int32_t tarvine_run_script(tarvine_control* control, const char* tex
                                        tarvine_line_fn on_line, void* user);
 
 /* The control's state object (what a script's "state" line reports) as JSON text, to be freed
-   with tarvine_free_string(); NULL for a NULL control or when out of memory. */
+   with tarvine_free_string(); NULL for a control that is NULL or not live, or when out of
+   memory. */
 TARVINE_API char* tarvine_state_json(tarvine_control* control);
 
 /* The type description (library, class, interfaces with their methods and parameters, and the
