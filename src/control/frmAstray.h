@@ -71,6 +71,7 @@ class frmAstray final : public AstrayForm {
   std::string AstrayOrderID;
   std::int16_t FoundCenterID = 0;
   std::string HighestSegmentNumber;
+  bool checkCancelled_ = false;  // the user cancelled the receipt check of the entry
   std::int16_t Cartons = 0;
   double Freight = 0;
   std::string Comment;
