@@ -32,15 +32,30 @@ constexpr std::string_view kOpenQueries[] = {
     service::kGetOutgoingLoadBasicTotal.name,
 };
 
-void BM_OpenLoad(benchmark::State& state) {
-  const int segments = static_cast<int>(state.range(0));
-  BenchLoads& loads = BenchLoads::instance();
-  loads.ensureLoad(segments);
+// A control on the benchmark service, and the generated load of that size.
+struct LoadControl {
   RecordingDialogs dialogs;
   MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
-  control.PutServerName(loads.server());
-  control.SetFacilityID(std::string(kFacility));
+  TarvineOrderPick control{dialogs, log};
+  int segments;
+
+  explicit LoadControl(int size) : segments(size) {
+    BenchLoads& loads = BenchLoads::instance();
+    loads.ensureLoad(segments);
+    control.PutServerName(loads.server());
+    control.SetFacilityID(std::string(kFacility));
+  }
+  // The load is shown with one row per segment and nothing was reported.
+  bool showsLoad() const {
+    return control.widgets().lvwOrderIDs.rowCount() == static_cast<std::size_t>(segments) &&
+           log.entries().empty();
+  }
+};
+
+void BM_OpenLoad(benchmark::State& state) {
+  const int segments = static_cast<int>(state.range(0));
+  LoadControl open(segments);
+  TarvineOrderPick& control = open.control;
   std::vector<std::string> envelopes;
   for (std::string_view query : kOpenQueries) envelopes.push_back(queryEnvelope(query, segments));
 
@@ -52,11 +67,7 @@ void BM_OpenLoad(benchmark::State& state) {
           plainSoapExchange(control.webServiceURL(), soapActionOf(kOpenQueries[i]), envelopes[i]);
         }
       },
-      [&] {
-        return control.widgets().lvwOrderIDs.rowCount() == static_cast<std::size_t>(segments) &&
-               log.entries().empty();
-      },
-      "the load did not open with one row per segment");
+      [&] { return open.showsLoad(); }, "the load did not open with one row per segment");
   samples.report(state, segments, kGoalRatio, 0);
 }
 
@@ -76,13 +87,8 @@ double pythonClientSeconds(const std::string& requests, int rows) {
 
 void BM_PythonClient(benchmark::State& state) {
   const int segments = static_cast<int>(state.range(0));
-  BenchLoads& loads = BenchLoads::instance();
-  loads.ensureLoad(segments);
-  RecordingDialogs dialogs;
-  MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
-  control.PutServerName(loads.server());
-  control.SetFacilityID(std::string(kFacility));
+  LoadControl open(segments);
+  TarvineOrderPick& control = open.control;
   const std::string path = (std::filesystem::temp_directory_path() /
                             ("tarvine-bench-python-" + std::to_string(getpid()) + ".txt"))
                                .string();
@@ -105,9 +111,7 @@ void BM_PythonClient(benchmark::State& state) {
     const auto start = Clock::now();
     control.PutTarvineID(segments);
     const double ours = secondsSince(start);
-    if (python < 0 ||
-        control.widgets().lvwOrderIDs.rowCount() != static_cast<std::size_t>(segments) ||
-        !log.entries().empty()) {
+    if (python < 0 || !open.showsLoad()) {
       state.SkipWithError(
           "the load did not open with one row per segment, or the Python client failed");
       break;
