@@ -194,13 +194,14 @@ TEST(ErrorReportTest, LogEntryLines) {
             "Project Associated - TarvineOrderPick (frmAstray)");
   // Texts from outside cannot forge a line: controls and separators are written as escapes, and
   // a backslash doubled, so that "\\n" in a text never reads as an escaped line break.
-  const RuntimeError forged(5, "x\r\n\r\nError Number - 0\t\x1b[2J\xc2\x85\xc2\xa0\\n",
+  const RuntimeError forged(5, "x\r\n\r\nError Number - 0\t\x1b[2J\x7f\xc2\x85\xc2\xa0\\n",
                             "a\nb\xe2\x80\xa8\xe2\x80\xa9");
-  EXPECT_EQ(errorLogEntry(forged, "P", "c\rd", kControlProjectLine),
-            "\r\n\r\nError Number - 5\r\n"
-            "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\u0085\xc2\xa0\\\\n\r\n"
-            "Error Source - a\\nb\\u2028\\u2029 P\r\nAdditional Error Info - c\\rd\r\n"
-            "Project Associated - TarvineOrderPick");
+  EXPECT_EQ(
+      errorLogEntry(forged, "P", "c\rd", kControlProjectLine),
+      "\r\n\r\nError Number - 5\r\n"
+      "Error Description - x\\r\\n\\r\\nError Number - 0\\t\\x1b[2J\\x7f\\u0085\xc2\xa0\\\\n\r\n"
+      "Error Source - a\\nb\\u2028\\u2029 P\r\nAdditional Error Info - c\\rd\r\n"
+      "Project Associated - TarvineOrderPick");
 }
 
 }  // namespace
