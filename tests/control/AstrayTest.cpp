@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlFixture.h"
+#include "astray/AstrayChecks.h"
 
 namespace tarvine::test {
 namespace {
@@ -109,6 +110,24 @@ TEST_P(AstrayScenario, Transcript) {
   runScenario();
 }
 INSTANTIATE_TEST_SUITE_P(Astray, AstrayScenario, ::testing::ValuesIn(kAstrays), caseName);
+
+// The question before an add to load 5001, from the receipt check's highest segment and the load
+// its reply names (a back office that names none gives "").
+TEST(AstraySplitTest, AsksOnlyWhenThePOsSegmentsRideElsewhere) {
+  const std::tuple<const char*, const char*, std::string> rows[] = {
+      {"3", "5002", "P.O. 12-345 has segments on load 5002. Add segment 4 to load 5001 anyway?"},
+      {"3", "",
+       "P.O. 12-345 has segments that are not on load 5001. Add segment 4 to load 5001 "
+       "anyway?"},
+      {"3", "0", ""},
+      {"3", "5001", ""},
+      {"0", "5002", ""},
+      {"x", "5002", ""},
+  };
+  for (const auto& [highest, load, question] : rows) {
+    EXPECT_EQ(astraySplitQuestion("12-345", highest, load, 5001), question) << highest << load;
+  }
+}
 
 }  // namespace
 }  // namespace tarvine::test
