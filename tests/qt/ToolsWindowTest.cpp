@@ -16,6 +16,8 @@
 #include "LoadSheetPaint.h"
 #include "OrderFindBox.h"
 #include "QtTestSupport.h"
+#include "tools/FindOrder.h"
+#include "tools/LoadSheet.h"
 #include "tools/SheetText.h"
 
 namespace tarvine::qt::test {
@@ -112,6 +114,45 @@ TEST(SheetPdfTest, EveryPageHasTheHeaderAndTheEndHasTheTotals) {
                                  "Center 15 North", "Trailer Cartons: 360 of 500 cartons (72 %)"}) {
       EXPECT_NE(all.find(expected), std::string::npos) << expected;
     }
+  }
+}
+
+// The PDF of the demo load as pdftotext reads it is the same whatever center, sort or unsaved
+// pick and drop the screen shows; the unsaved P.O.s it leaves out are counted on its page.
+TEST(SheetPdfTest, IsTheLoadWhateverTheScreenShows) {
+  DemoService service;
+  RecordingDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control(dialogs, log);
+  tarvine::test::pointAtDemo(control, service.server());
+  control.PutTarvineID(5001);
+  TempDir dir;
+  const std::string path = (dir.path() / "sheet.pdf").string();
+  const auto pdfText = [&](std::string& note) {
+    const tools::LoadSheet sheet = tools::buildLoadSheet(control, "06/01/2026 07:30");
+    EXPECT_EQ(writeLoadSheetPdf(sheet, QString::fromStdString(path), QPageSize::Letter), "");
+    std::string text = runCommand("pdftotext -layout '" + path + "' -").second;
+    const std::size_t at = text.find("Unsaved");
+    note = at == std::string::npos ? "" : text.substr(at, text.find('\n', at) - at);
+    if (at != std::string::npos) text.erase(at, note.size() + 1);
+    return text;
+  };
+  std::string note;
+  const std::string asRead = pdfText(note);
+  EXPECT_NE(asRead.find("Load total, 24 segments on load 5001"), std::string::npos) << asRead;
+  EXPECT_LT(asRead.find("Center 12 Columbus"), asRead.find("Center 27 Louisville"));
+  ListView& list = control.widgets().lvwOrderIDs;
+  const std::pair<std::function<void()>, const char*> states[] = {
+      {[&] { control.widgets().cboCenter.userSelect(2); }, ""},
+      {[&] { list.userColumnClick(4); }, ""},
+      {[&] { list.userToggleCheck(*tools::findOrder(list, "15-20017")); }, ": 1"},
+      {[&] { list.userToggleCheck(*tools::findOrder(list, "15-20001")); }, ": 2"}};
+  for (const auto& [step, unsaved] : states) {
+    step();
+    EXPECT_EQ(pdfText(note), asRead);
+    EXPECT_EQ(note, *unsaved
+                        ? "Unsaved changes on screen are not on this sheet" + std::string(unsaved)
+                        : "");
   }
 }
 
