@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QtTest/QTest>
 #include <sstream>
 #include <string>
@@ -13,6 +15,7 @@
 #include "CapacityGauges.h"
 #include "DemoHost.h"
 #include "Golden.h"
+#include "HostTools.h"
 #include "LoadSheetPaint.h"
 #include "OrderFindBox.h"
 #include "QtTestSupport.h"
@@ -24,9 +27,9 @@ namespace tarvine::qt::test {
 namespace {
 
 // A scan of a P.O. the list lacks marks the box red; with Pick on scan a scan picks the P.O.,
-// and the weight gauge follows the totals caption and turns red over the limit
+// and the weight gauge adds the segments on the load and turns red over the limit
 // (tests/golden/qt/tools-FindBox.txt).
-TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowTheCaptions) {
+TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowThePicks) {
   DemoService service;
   RecordingDialogs dialogs;
   MemoryEventLog log;
@@ -114,6 +117,38 @@ TEST(SheetPdfTest, EveryPageHasTheHeaderAndTheEndHasTheTotals) {
                                  "Center 15 North", "Trailer Cartons: 360 of 500 cartons (72 %)"}) {
       EXPECT_NE(all.find(expected), std::string::npos) << expected;
     }
+  }
+}
+
+// With unsaved work the window asks before a sheet: Escape makes none, Enter (the default)
+// prints the saved load with the pick left out and counted, Save and print saves it first.
+TEST(ToolsWindowTest, ASheetWithUnsavedWorkAsksFirst) {
+  DemoService service;
+  RecordingDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control(dialogs, log);
+  tarvine::test::pointAtDemo(control, service.server());
+  QMainWindow window;
+  OrderPickWidget widget(control);
+  app::HostTools hostTools(window, control, widget, std::nullopt);
+  ListView& list = control.widgets().lvwOrderIDs;
+  widget.perform([&] {
+    control.PutTarvineID(5001);
+    list.userToggleCheck(*tools::findOrder(list, "15-20017"));  // 5 segments
+  });
+  const std::tuple<const char*, std::size_t, std::size_t> rows[] = {
+      {"Escape", 0, 0}, {"Return", 24, 1}, {"saveAndPrint", 29, 0}};
+  for (const auto& [answer, segments, unsaved] : rows) {
+    ModalScript script;
+    script.expect([answer](QWidget& box) {
+      auto* button = box.findChild<QAbstractButton*>(answer);
+      button ? button->click()
+             : QTest::keyClick(box.focusWidget(), *answer == 'E' ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    script.start();
+    const std::optional<tools::LoadSheet> sheet = hostTools.sheet();
+    EXPECT_EQ(sheet ? sheet->totals.segments : 0, segments) << answer;
+    EXPECT_EQ(sheet ? sheet->unsavedOrders : 0, unsaved) << answer;
   }
 }
 
