@@ -117,7 +117,9 @@ TEST(Commands, SheetExitsAsItsHelpSays) {
     std::ifstream written(file);
     const std::string start(std::istreambuf_iterator<char>(written), {});
     EXPECT_EQ(start.starts_with("Manifest,5001"), c.status == 0) << start.substr(0, 40);
-    if (c.status == 1) EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+    if (c.status == 1) {
+      EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+    }
   }
 }
 
