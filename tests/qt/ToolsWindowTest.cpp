@@ -26,15 +26,21 @@
 namespace tarvine::qt::test {
 namespace {
 
+// A control on the demo load's route service.
+struct DemoControl {
+  DemoService service;
+  RecordingDialogs dialogs;
+  MemoryEventLog log;
+  TarvineOrderPick control{dialogs, log};
+  DemoControl() { tarvine::test::pointAtDemo(control, service.server()); }
+};
+
 // A scan of a P.O. the list lacks marks the box red; with Pick on scan a scan picks the P.O.,
 // and the weight gauge adds the segments on the load and turns red over the limit
 // (tests/golden/qt/tools-FindBox.txt).
 TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowThePicks) {
-  DemoService service;
-  RecordingDialogs dialogs;
-  MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
-  tarvine::test::pointAtDemo(control, service.server());
+  DemoControl demo;
+  TarvineOrderPick& control = demo.control;
   tools::TrailerCapacity capacity(control);
   capacity.setLimits(tools::TrailerLimits{1000, 5000, std::nullopt});
   OrderPickWidget widget(control);
@@ -123,11 +129,8 @@ TEST(SheetPdfTest, EveryPageHasTheHeaderAndTheEndHasTheTotals) {
 // With unsaved work the window asks before a sheet: Escape makes none, Enter (the default)
 // prints the saved load with the pick left out and counted, Save and print saves it first.
 TEST(ToolsWindowTest, ASheetWithUnsavedWorkAsksFirst) {
-  DemoService service;
-  RecordingDialogs dialogs;
-  MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
-  tarvine::test::pointAtDemo(control, service.server());
+  DemoControl demo;
+  TarvineOrderPick& control = demo.control;
   QMainWindow window;
   OrderPickWidget widget(control);
   app::HostTools hostTools(window, control, widget, std::nullopt);
@@ -155,11 +158,8 @@ TEST(ToolsWindowTest, ASheetWithUnsavedWorkAsksFirst) {
 // The PDF of the demo load as pdftotext reads it is the same whatever center, sort or unsaved
 // pick and drop the screen shows; the unsaved P.O.s it leaves out are counted on its page.
 TEST(SheetPdfTest, IsTheLoadWhateverTheScreenShows) {
-  DemoService service;
-  RecordingDialogs dialogs;
-  MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
-  tarvine::test::pointAtDemo(control, service.server());
+  DemoControl demo;
+  TarvineOrderPick& control = demo.control;
   control.PutTarvineID(5001);
   TempDir dir;
   const std::string path = (dir.path() / "sheet.pdf").string();
