@@ -360,10 +360,11 @@ INSTANTIATE_TEST_SUITE_P(
         Steps{"CtrlSAndEscape", "check:1 key:Ctrl+S double:1 click:cmdAddAstrayItem",
               "Ok Escape Escape", "key:Ctrl+S: load 5001, unsaved 0"},
         // The astray form: drawn with its tab order, a refused entry, then an added P.O. (27-70460,
-        // of a route center the load does not list) and the form cleared for the next one.
+        // of a route center the load does not list, its other segments on load 5002: Yes to the
+        // question) and the form cleared for the next one.
         Steps{"Astray", "click:cmdAddAstrayItem",
               "Tab;Tab;Tab;Tab;Tab;Tab;txtPO1=27;cmdAddAstrayItem Ok "
-              "txtPO2=70460;txtCartons=6;txtFreight=42.50;txtComments=dock;cmdAddAstrayItem Ok "
+              "txtPO2=70460;txtCartons=6;txtFreight=42.50;txtComments=dock;cmdAddAstrayItem Yes Ok "
               "Escape",
               "txtPO1(4)= txtPO2(6)= txtCartons(32767)= txtFreight(32767)= txtComments"},
         // Leaving unsaved work asks to save, discard or cancel, naming five P.O.s and "1 more".
