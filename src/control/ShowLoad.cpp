@@ -100,7 +100,7 @@ bool TarvineOrderPick::PopulateAllOrders(OrderArray& orders, OrdersRead read) {
 
 void TarvineOrderPick::showOrders(service::Exchange exchange, OrderArray& orders) {
   trap("PopulateAllOrders", [&] {
-    const bool dataSet = readOrderRecords(std::move(exchange.result), orders);
+    const bool dataSet = readOrderRecords(std::move(exchange.result), orders, &ordersAsRead_);
     // A failed read was told by the transport; an answer without a data set is told here, and
     // the list is not refilled as if the load had no segments.
     if (exchange.answered() && !dataSet) {

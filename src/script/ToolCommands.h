@@ -27,19 +27,26 @@ class ToolCommands {
   //   find ID, scan ID           a "found" line: {"id","row" (from 1, or null),"status"}, and
   //                              for scan "scan": "picked", "already", "not picked", "not found"
   //   limits WEIGHT CUBE [CARTONS], limits off
-  //   sheet csv FILE             a "sheet" line: {"format","file","segments"}
+  //   sheet csv FILE             a "sheet" line: {"format","file","segments","unsaved"}, or
+  //                              {"format","file","error"} when no sheet was written (a run-time
+  //                              failure: see runFailures())
   std::optional<std::string> run(const std::vector<std::string>& words);
 
   tools::TrailerCapacity& capacity() { return capacity_; }
+  // How many tool lines failed at run time so far (a sheet not written).
+  int runFailures() const { return runFailures_; }
   // null without limits; else {"limits","picked","over"} with weight, cube and cartons each.
   nlohmann::json capacityJson() const;
 
  private:
   std::string runLimits(const std::vector<std::string>& words);
+  // Writes the load sheet as CSV and reports it in a "sheet" line.
+  void writeSheet(const std::string& path);
 
   OrderPick& control_;
   Emit emit_;
   tools::TrailerCapacity capacity_;
+  int runFailures_ = 0;
 };
 
 }  // namespace tarvine::script

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlFixture.h"
+#include "astray/AstrayChecks.h"
 
 namespace tarvine::test {
 namespace {
@@ -45,7 +46,7 @@ std::vector<std::string> cartonsSent(const C& t) {
 const Scenario kAstrays[] = {
     added("Added",
           "type txtPO1 \" 12 \"; type txtPO2 \" 345 \"; type txtCartons 12.5; type txtFreight "
-          "17.25; type txtComments \"left at dock 4 & 5\"",
+          "17.25; type txtComments \"left at dock 4 & 5\"; reply yes",
           "Astray item has been added to the list successfully!!!", 1),
     added("BlankFirstBox", "type txtPO2 345; type txtCartons 2",
           "PO text box has been left blank."),
@@ -68,9 +69,9 @@ const Scenario kAstrays[] = {
           "Number of cartons is out of range."),
     // 13.5 rounds to the even 14, 1e1 reads as 10 and " 7 " as 7.
     added("CartonsRounded",
-          "type txtPO1 12; type txtPO2 345; type txtCartons 13.5; add; type txtPO1 12; "
-          "type txtPO2 345; type txtCartons 1e1; type txtFreight 0; add; type txtPO1 12; "
-          "type txtPO2 345; type txtCartons \" 7 \"; type txtFreight 0",
+          "type txtPO1 12; type txtPO2 345; type txtCartons 13.5; reply yes; add; type txtPO1 12; "
+          "type txtPO2 345; type txtCartons 1e1; type txtFreight 0; reply yes; add; "
+          "type txtPO1 12; type txtPO2 345; type txtCartons \" 7 \"; type txtFreight 0; reply yes",
           "Astray item has been added to the list successfully!!!", 3, "12", "1",
           [](C& t) {
             EXPECT_EQ(cartonsSent(t), (std::vector<std::string>{"14", "10", "7"}));
@@ -80,8 +81,18 @@ const Scenario kAstrays[] = {
        receipt({{{"CenterID", "12"}, {"HighestSegmentNumber", "3"}, {"IsPOFound", "1"}}})(t);
        t.service.setReply("AddAstrayPO", 500, service::test::soapFaultReply("segment 4 exists"));
      },
+     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; reply yes; add; "
+     "state; !expect reported 1; !expect sent AddAstrayPO 1; !expect rows 6"},
+    // A P.O. whose segments ride on another load is added only when the user says so: the
+    // question's default No sends nothing and keeps the entry.
+    {"SplitOverTwoLoadsAskedFirst",
+     receipt({{{"CenterID", "12"},
+               {"HighestSegmentNumber", "3"},
+               {"OutgoingLoad", "5002"},
+               {"IsPOFound", "1"}}}),
      "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; add; state; "
-     "!expect reported 1; !expect sent AddAstrayPO 1; !expect rows 6"},
+     "!expect prompt P.O. 12-345 has segments on load 5002. Add segment 4 to load 5001 anyway?; "
+     "!expect sent AddAstrayPO 0"},
     // An error while reading the receipt check's reply means "not received", whatever the rows
     // read before it said, and nothing is added.
     {"ReceiptCheckCenterOutOfRange", receipt({{{"IsPOFound", "1"}, {"CenterID", "40000"}}}),
@@ -99,7 +110,8 @@ const Scenario kAstrays[] = {
     // The second receipt check names no center: the one found before stays.
     {"AReplyWithoutCenterKeepsTheEarlierOne",
      receipt({{{"CenterID", "12"}, {"HighestSegmentNumber", "3"}, {"IsPOFound", "1"}}}),
-     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; add; !midway; "
+     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; reply yes; add; "
+     "!midway; "
      "type txtPO1 12; type txtPO2 346; type txtCartons 2; add; state; !expect sent IsPOFound 2; "
      "!expect prompt Freight must be a numeric value.",
      [](C& t) {
@@ -112,6 +124,24 @@ TEST_P(AstrayScenario, Transcript) {
   runScenario();
 }
 INSTANTIATE_TEST_SUITE_P(Astray, AstrayScenario, ::testing::ValuesIn(kAstrays), caseName);
+
+// The question before an add to load 5001, from the receipt check's highest segment and the load
+// its reply names (a back office that names none gives "").
+TEST(AstraySplitTest, AsksOnlyWhenThePOsSegmentsRideElsewhere) {
+  const std::tuple<const char*, const char*, std::string> rows[] = {
+      {"3", "5002", "P.O. 12-345 has segments on load 5002. Add segment 4 to load 5001 anyway?"},
+      {"3", "",
+       "P.O. 12-345 has segments that are not on load 5001. Add segment 4 to load 5001 "
+       "anyway?"},
+      {"3", "0", ""},
+      {"3", "5001", ""},
+      {"0", "5002", ""},
+      {"x", "5002", ""},
+  };
+  for (const auto& [highest, load, question] : rows) {
+    EXPECT_EQ(astraySplitQuestion("12-345", highest, load, 5001), question) << highest << load;
+  }
+}
 
 }  // namespace
 }  // namespace tarvine::test

@@ -360,10 +360,11 @@ INSTANTIATE_TEST_SUITE_P(
         Steps{"CtrlSAndEscape", "check:1 key:Ctrl+S double:1 click:cmdAddAstrayItem",
               "Ok Escape Escape", "key:Ctrl+S: load 5001, unsaved 0"},
         // The astray form: drawn with its tab order, a refused entry, then an added P.O. (27-70460,
-        // of a route center the load does not list) and the form cleared for the next one.
+        // of a route center the load does not list, its other segments on load 5002: Yes to the
+        // question) and the form cleared for the next one.
         Steps{"Astray", "click:cmdAddAstrayItem",
               "Tab;Tab;Tab;Tab;Tab;Tab;txtPO1=27;cmdAddAstrayItem Ok "
-              "txtPO2=70460;txtCartons=6;txtFreight=42.50;txtComments=dock;cmdAddAstrayItem Ok "
+              "txtPO2=70460;txtCartons=6;txtFreight=42.50;txtComments=dock;cmdAddAstrayItem Yes Ok "
               "Escape",
               "txtPO1(4)= txtPO2(6)= txtCartons(32767)= txtFreight(32767)= txtComments"},
         // Leaving unsaved work asks to save, discard or cancel, naming five P.O.s and "1 more".
@@ -383,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A user's cancel is not an error: the window keeps the load it showed, picks included,
         // and says so; the save check's read is named and cancelled like any other read.
         Steps{"OpenCancelledKeepsThePicks",
-              "picks:2 silent:GetOutgoingLoadCenterIDAndCenter load:5002", "Discard",
+              "picks:2 silent:GetOutgoingLoadAllOrders load:5002", "Discard",
               "load:5002: load 5001, unsaved 10 *, status \"Opening load 5002 was cancelled.\""},
         Steps{"SaveCheckCancelled", "check:1 silent:GetOutgoingLoadAllOrders click:cmdSave", "",
               "waiting: Checking load 5001 for other changes…, with Cancel"},
