@@ -1,7 +1,8 @@
 #pragma once
 // The dispatcher's tools in the host window: the "P.O." box with "Pick on scan" in a bar of its
 // own (Ctrl+F), the trailer's gauges in a bar beside the control when limits are given, and
-// File > Export load sheet (CSV, PDF) and Print (Ctrl+P).
+// File > Export load sheet (CSV, PDF) and Print (Ctrl+P), and "Fill trailer…" (Ctrl+L, a button
+// in the P.O. bar and an entry in the Tools menu), enabled while limits are set.
 
 #include <QObject>
 #include <QPointer>
@@ -11,10 +12,12 @@
 #include "CapacityGauges.h"
 #include "OrderFindBox.h"
 #include "OrderPickWidget.h"
+#include "tools/LoadFill.h"
 #include "tools/LoadSheet.h"
 #include "tools/TrailerCapacity.h"
 
 class QMainWindow;
+class QToolBar;
 
 namespace tarvine::app {
 
@@ -34,6 +37,8 @@ class HostTools : public QObject {
 
  private:
   void addFileMenu();
+  // The fill action goes into bar and the Tools menu.
+  void addFillTrailer(QToolBar& bar, qt::OrderPickWidget& view);
   void exportCsv();
   void exportPdf();
   void print();
@@ -44,6 +49,7 @@ class HostTools : public QObject {
   QMainWindow& window_;
   OrderPick& control_;
   tools::TrailerCapacity capacity_;
+  tools::LoadFill fill_;
   qt::OrderFindBox* findBox_ = nullptr;
   qt::CapacityGauges* gauges_ = nullptr;
   // What the tools added to the window, removed with them (the window may have gone first).

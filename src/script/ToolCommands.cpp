@@ -7,6 +7,7 @@
 
 #include "platform/Convert.h"
 #include "platform/RuntimeError.h"
+#include "script/FillJson.h"
 #include "tools/FindOrder.h"
 #include "tools/LoadSheetCsv.h"
 
@@ -75,7 +76,26 @@ std::optional<std::string> ToolCommands::run(const std::vector<std::string>& wor
            {"segments", sheet.totals.segments}});
     return std::string();
   }
+  if (command == "suggest" && (args == 0 || (args == 1 && words[1] == "apply"))) {
+    emit_(args == 0 ? suggest() : applyFill());
+    return std::string();
+  }
   return std::nullopt;
+}
+
+json ToolCommands::suggest() {
+  const auto& limits = capacity_.limits();
+  if (!limits) {
+    fill_.forget();
+    return {{"type", "suggestion"},
+            {"error", "the trailer's weight and cube limits are not set (limits WEIGHT CUBE)"}};
+  }
+  const tools::FillProposal& proposal = fill_.propose(control_, *limits);
+  return suggestionJson(*fill_.request(), proposal);
+}
+
+json ToolCommands::applyFill() {
+  return appliedJson(fill_.apply(control_, capacity_.limits()));
 }
 
 std::string ToolCommands::runLimits(const std::vector<std::string>& words) {

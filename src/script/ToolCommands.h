@@ -10,6 +10,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "control/OrderPick.h"
+#include "tools/LoadFill.h"
 #include "tools/TrailerCapacity.h"
 
 namespace tarvine::script {
@@ -28,9 +29,16 @@ class ToolCommands {
   //                              for scan "scan": "picked", "already", "not picked", "not found"
   //   limits WEIGHT CUBE [CARTONS], limits off
   //   sheet csv FILE             a "sheet" line: {"format","file","segments"}
+  //   suggest                    a "suggestion" line (suggest())
+  //   suggest apply              an "applied" line (applyFill())
   std::optional<std::string> run(const std::vector<std::string>& words);
 
   tools::TrailerCapacity& capacity() { return capacity_; }
+  // The best fill for what is shown now as a "suggestion" line (FillJson.h), kept for
+  // applyFill(); an error in it without limits or when nothing can be proposed.
+  nlohmann::json suggest();
+  // Applies the kept proposal as the user's clicks (tools::LoadFill); its "applied" line.
+  nlohmann::json applyFill();
   // null without limits; else {"limits","picked","over"} with weight, cube and cartons each.
   nlohmann::json capacityJson() const;
 
@@ -40,6 +48,7 @@ class ToolCommands {
   OrderPick& control_;
   Emit emit_;
   tools::TrailerCapacity capacity_;
+  tools::LoadFill fill_;
 };
 
 }  // namespace tarvine::script
