@@ -72,13 +72,14 @@ void CapacityGauges::draw(Gauge gauge, const QString& name, double picked, doubl
   gauge.bar->setValue(static_cast<int>(std::clamp(std::round(share), 0.0, 100.0)));
   QWidget* box = gauge.text->parentWidget();
   box->setStyleSheet(over ? QString::fromLatin1(kOverStyle) : QString());
-  box->setToolTip(over ? QStringLiteral("Over the trailer's limit") : QString());
+  const QString counts = toQString(tools::gaugeCounts(name.toLower().toStdString()));
+  box->setToolTip(over ? QStringLiteral("Over the trailer's limit. ") + counts : counts);
 }
 
 void CapacityGauges::refresh() {
   const auto& limits = capacity_.limits();
   if (!limits) return;
-  const tools::PickedFigures picked = capacity_.picked();
+  const tools::FillFigures picked = capacity_.picked();
   const tools::OverLimits over = capacity_.over();
   draw(weight_, QStringLiteral("Weight"), picked.weight, limits->weight, "lb", over.weight);
   draw(cube_, QStringLiteral("Cube"), picked.cube, limits->cube, "cu ft", over.cube);

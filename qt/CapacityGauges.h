@@ -2,7 +2,8 @@
 // Gauges of the trailer's capacity, one above the other: for weight, cube and (when limited)
 // cartons, the picked figure against the limit as a text ("Weight 20,920 of 44,000 lb (48 %)")
 // and a bar under it, red when
-// over. They draw nothing new while no limits are set, and follow every change of the capacity.
+// over; the tooltip says what the gauge counts (tools::gaugeCounts). They draw nothing new while
+// no limits are set, and follow every change of the capacity.
 
 #include <QWidget>
 

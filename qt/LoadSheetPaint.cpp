@@ -38,11 +38,9 @@ constexpr std::array<Column, 9> kColumns{{{"Center", 0.08, false},
                                           {"Hot", 0.06, true}}};
 constexpr double kBodyPoints = 8.5;
 constexpr double kTitlePoints = 13;
-// Header lines above the column captions: the title line and two lines of the load.
-constexpr int kHeaderLines = 3;
 
 // One printed line of the body. Headings of continued centers are added while paginating.
-enum class Kind { Heading, Continued, Segment, Subtotal, Gap, Total, Limit };
+enum class Kind { Heading, Continued, Segment, Subtotal, Gap, Total, Counts, Limit };
 struct Item {
   Kind kind;
   std::uint32_t center = 0;
@@ -64,6 +62,9 @@ std::vector<Item> bodyItems(const LoadSheet& sheet) {
     items.push_back({Kind::Gap, c});
   }
   items.push_back({Kind::Total});
+  for (std::uint32_t l = 0; l < tools::kSheetTotalsCount.size(); ++l) {
+    items.push_back({Kind::Counts, 0, l});
+  }
   if (sheet.limits) {
     const std::uint32_t limits = sheet.limits->cartons ? 3 : 2;
     for (std::uint32_t l = 0; l < limits; ++l) items.push_back({Kind::Limit, 0, l});
@@ -96,8 +97,9 @@ QString text(const std::string& value) {
   return toQString(value);
 }
 
-QString whole(double value) {
-  return text(tools::groupedAmount(value));
+// A figure in its column's format.
+QString figure(double value, int decimals) {
+  return text(tools::groupedFixed(value, decimals));
 }
 
 QString money(double value) {
@@ -108,9 +110,15 @@ QString money(double value) {
 using Cells = std::array<QString, kColumns.size()>;
 
 Cells lineCells(const SheetCenter& center, const SheetLine& line) {
-  return {text(center.id),     text(line.order),    text(line.segment),
-          text(line.received), whole(line.cartons), whole(line.weight),
-          whole(line.cube),    money(line.freight), line.hot ? QStringLiteral("X") : QString()};
+  return {text(center.id),
+          text(line.order),
+          text(line.segment),
+          text(line.received),
+          figure(line.cartons, tools::kCartonDecimals),
+          figure(line.weight, tools::kWeightDecimals),
+          figure(line.cube, tools::kCubeDecimals),
+          money(line.freight),
+          line.hot ? QStringLiteral("X") : QString()};
 }
 
 Cells sumCells(const QString& label, const SheetFigures& sums) {
@@ -118,9 +126,9 @@ Cells sumCells(const QString& label, const SheetFigures& sums) {
           {},
           {},
           {},
-          whole(sums.cartons),
-          whole(sums.weight),
-          whole(sums.cube),
+          figure(sums.cartons, tools::kCartonDecimals),
+          figure(sums.weight, tools::kWeightDecimals),
+          figure(sums.cube, tools::kCubeDecimals),
           money(sums.freight),
           {}};
 }
@@ -134,14 +142,17 @@ QString limitText(const LoadSheet& sheet, std::uint32_t which, bool& over) {
   const SheetFigures& t = sheet.totals;
   const char* name = which == 0 ? "Weight" : which == 1 ? "Cube" : "Cartons";
   const char* unit = which == 0 ? "lb" : which == 1 ? "cu ft" : "cartons";
+  const int decimals = which == 0   ? tools::kWeightDecimals
+                       : which == 1 ? tools::kCubeDecimals
+                                    : tools::kCartonDecimals;
   const double picked = which == 0 ? t.weight : which == 1 ? t.cube : t.cartons;
   const double limit = which == 0   ? limits.weight
                        : which == 1 ? limits.cube
                                     : static_cast<double>(limits.cartons.value_or(0));
-  over = picked > limit;
+  over = tools::overLimit(picked, limit);
   return QStringLiteral("Trailer %1: %2 of %3 %4 (%5)%6")
-      .arg(name, whole(picked), whole(limit), unit, text(tools::percentText(picked, limit)),
-           over ? QStringLiteral(", over") : QString());
+      .arg(name, figure(picked, decimals), figure(limit, decimals), unit,
+           text(tools::percentText(picked, limit)), over ? QStringLiteral(", over") : QString());
 }
 
 class SheetPainter {
@@ -160,11 +171,13 @@ class SheetPainter {
     lineHeight_ = QFontMetricsF(body_, &device).height() * 1.35;
     titleHeight_ = QFontMetricsF(title_, &device).height() * 1.3;
     pad_ = 3.0 * dpi / 72.0;
+    unsaved_ = text(tools::unsavedNote(sheet));
   }
 
   // Lines of the body that fit under the header of a page.
   std::size_t linesPerPage() const {
-    const double header = titleHeight_ + (kHeaderLines - 1) * lineHeight_ + lineHeight_ * 1.6;
+    const double header =
+        titleHeight_ + (unsaved_.isEmpty() ? 2 : 3) * lineHeight_ + lineHeight_ * 1.6;
     return static_cast<std::size_t>(std::max(0.0, (area_.height() - header) / lineHeight_));
   }
 
@@ -193,6 +206,12 @@ class SheetPainter {
         y,
         {QStringLiteral("Printed %1    Person %2").arg(text(sheet_.printed), text(sheet_.person))},
         false);
+    if (!unsaved_.isEmpty()) {
+      y += lineHeight_;
+      painter_.setPen(QColor(0xC0, 0, 0));
+      paintRow(y, unsaved_, true);
+      painter_.setPen(Qt::black);
+    }
     y += lineHeight_ * 1.4;
     Cells captions;
     for (std::size_t i = 0; i < kColumns.size(); ++i) captions[i] = kColumns[i].caption;
@@ -223,15 +242,21 @@ class SheetPainter {
         painter_.setFont(bold_);
         painter_.drawLine(QPointF(area_.width() * 0.5, y), QPointF(area_.width(), y));
         paintCells(
-            y, sumCells(QStringLiteral("Subtotal, %1").arg(segmentsText(center->subtotal.segments)),
-                        center->subtotal));
+            y,
+            sumCells(
+                QStringLiteral("Center subtotal, %1").arg(segmentsText(center->subtotal.segments)),
+                center->subtotal));
         return;
       case Kind::Total:
         painter_.setFont(bold_);
         painter_.drawLine(QPointF(0, y), QPointF(area_.width(), y));
-        paintCells(
-            y, sumCells(QStringLiteral("Load total, %1").arg(segmentsText(sheet_.totals.segments)),
-                        sheet_.totals));
+        paintCells(y,
+                   sumCells(QStringLiteral("Load total, %1 on load %2")
+                                .arg(segmentsText(sheet_.totals.segments), text(sheet_.manifest)),
+                            sheet_.totals));
+        return;
+      case Kind::Counts:
+        paintRow(y, QString::fromLatin1(tools::kSheetTotalsCount[item.line]), false);
         return;
       case Kind::Limit: {
         bool over = false;
@@ -269,6 +294,7 @@ class SheetPainter {
   QPainter& painter_;
   QRectF area_;
   QFont body_, bold_, title_;
+  QString unsaved_;  // the note on every page when unsaved changes are left out
   double lineHeight_ = 0, titleHeight_ = 0, pad_ = 0;
 };
 

@@ -1,7 +1,8 @@
 #pragma once
 // The load sheet on paper and in PDF: one layout for both, drawn from the core's load sheet
-// model. Every page repeats the sheet's header (manifest, route, printed, person, page n of N)
-// and the column captions; a center that goes on over a page break is headed again.
+// model. Every page repeats the sheet's header (manifest, route, printed, person, page n of N,
+// and in red the unsaved changes the sheet leaves out) and the column captions; a center that
+// goes on over a page break is headed again.
 
 #include <QPageSize>
 #include <QString>

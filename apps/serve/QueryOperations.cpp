@@ -149,9 +149,13 @@ OperationResult getOutgoingLoadBasicTotal(const SoapRequest& request, Database& 
   return finished(writer);
 }
 
+// Besides the found flag, the center and the highest segment, the reply names the load the
+// P.O.'s segments ride on (the lowest, when they ride on several; "0" for none), so that a
+// client can tell before an astray add splits a P.O. over two trucks.
 OperationResult isPOFound(const SoapRequest& request, Database& db, RequestRecord& /*record*/) {
   Statement& query = db.prepare(
-      "SELECT CenterID, MAX(VOZA_OrderSegment) FROM VOZA_OrderHeader WHERE OrderID = ?1");
+      "SELECT CenterID, MAX(VOZA_OrderSegment), MIN(OutgoingLoad) FROM VOZA_OrderHeader"
+      " WHERE OrderID = ?1");
   query.bind(1, request.text("OrderID"));
   DataSetWriter writer;
   const bool found = query.step() && !query.isNull(1);
@@ -160,6 +164,7 @@ OperationResult isPOFound(const SoapRequest& request, Database& db, RequestRecor
   if (found) {
     writer.column("CenterID", std::to_string(query.integer(0)));
     writer.column("HighestSegmentNumber", std::to_string(query.integer(1)));
+    writer.column("OutgoingLoad", query.isNull(2) ? "0" : std::to_string(query.integer(2)));
   }
   writer.endRow();
   return finished(writer);

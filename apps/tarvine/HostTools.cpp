@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -15,6 +17,7 @@
 #include "LoadSheetPrint.h"
 #include "ReportListView.h"
 #include "UserAction.h"
+#include "platform/Text.h"
 #include "tools/LoadSheetCsv.h"
 
 namespace tarvine::app {
@@ -23,17 +26,44 @@ namespace {
 // How long a tool's message stays in the status bar.
 constexpr int kMessageMs = 10000;
 
+enum class SheetChoice { SaveFirst, SavedLoad, Cancel };
+
+// Asks what to print while changes on screen are unsaved: a question box (object name
+// "sheetUnsavedBox") with "Save and print" (Alt+S), "Print the saved load" (Alt+P, the default:
+// it changes nothing) and "Cancel" (Escape).
+SheetChoice askBeforeSheet(QWidget* parent, std::string prompt) {
+  text::replaceAllInPlace(prompt, "\r\n", "\n");
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Load sheet"), qt::toQString(prompt),
+                  QMessageBox::NoButton, parent);
+  box.setObjectName(QStringLiteral("sheetUnsavedBox"));
+  box.setTextFormat(Qt::PlainText);
+  box.setInformativeText(QStringLiteral("The sheet shows the load as the route service holds it."));
+  QPushButton* save = box.addButton(QStringLiteral("&Save and print"), QMessageBox::AcceptRole);
+  QPushButton* saved =
+      box.addButton(QStringLiteral("&Print the saved load"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+  save->setObjectName(QStringLiteral("saveAndPrint"));
+  saved->setObjectName(QStringLiteral("printSavedLoad"));
+  box.setDefaultButton(saved);
+  box.setEscapeButton(cancel);
+  const qt::ArrowCursor arrow;
+  box.exec();
+  if (box.clickedButton() == save) return SheetChoice::SaveFirst;
+  return box.clickedButton() == saved ? SheetChoice::SavedLoad : SheetChoice::Cancel;
+}
+
 }  // namespace
 
 HostTools::HostTools(QMainWindow& window, OrderPick& control, qt::OrderPickWidget& view,
                      const std::optional<tools::TrailerLimits>& limits)
-    : QObject(&window), window_(window), control_(control), capacity_(control) {
+    : QObject(&window), window_(window), control_(control), view_(&view), capacity_(control) {
   capacity_.setLimits(limits);
 
   auto* findBar = window_.addToolBar(QStringLiteral("P.O."));
   findBar->setObjectName(QStringLiteral("orderBar"));
   findBar->setMovable(false);
-  findBox_ = new qt::OrderFindBox(control_, view.runner(), findBar);
+  findBox_ =
+      new qt::OrderFindBox(control_, view.runner(), view.findChild<qt::ReportListView*>(), findBar);
   findBar->addWidget(findBox_);
   connect(findBox_, &qt::OrderFindBox::statusMessage, this,
           [this](const QString& text) { tell(text); });
@@ -115,7 +145,24 @@ HostTools::~HostTools() {
   for (const QPointer<QObject>& object : added_) delete object.data();
 }
 
-tools::LoadSheet HostTools::sheet() const {
+std::optional<tools::LoadSheet> HostTools::sheet() {
+  const UnsavedChanges changes = control_.unsavedChanges();
+  if (changes.rows > 0) {
+    const SheetChoice choice =
+        askBeforeSheet(&window_, unsavedWorkQuestion(changes, "printing the load sheet"));
+    if (choice == SheetChoice::Cancel) return std::nullopt;
+    if (choice == SheetChoice::SaveFirst && view_) {
+      view_->perform([this] { control_.widgets().cmdSave.userClick(); });
+      if (control_.unsavedChanges().rows > 0) {
+        tell(QStringLiteral("The changes were not saved, so no load sheet was made."));
+        return std::nullopt;
+      }
+    }
+  }
+  if (const auto refusal = tools::sheetRefusal(control_)) {
+    tell(QStringLiteral("No load sheet: %1.").arg(qt::toQString(*refusal)));
+    return std::nullopt;
+  }
   return tools::buildLoadSheet(control_, tools::printedNow(), capacity_.limits());
 }
 
@@ -127,28 +174,33 @@ QString HostTools::chooseFile(const QString& title, const QString& suffix, const
 }
 
 void HostTools::exportCsv() {
+  const std::optional<tools::LoadSheet> built = sheet();
+  if (!built) return;
   const QString path = chooseFile(QStringLiteral("Export load sheet as CSV"), QStringLiteral("csv"),
                                   QStringLiteral("CSV files (*.csv)"));
   if (path.isEmpty()) return;
-  const tools::LoadSheet built = sheet();
-  const std::string problem = tools::saveLoadSheetCsv(built, qt::fromQString(path));
+  const std::string problem = tools::saveLoadSheetCsv(*built, qt::fromQString(path));
   tell(problem.empty() ? QStringLiteral("Load sheet written to %1.").arg(path)
                        : qt::toQString(problem));
 }
 
 void HostTools::exportPdf() {
+  const std::optional<tools::LoadSheet> built = sheet();
+  if (!built) return;
   const QString path = chooseFile(QStringLiteral("Export load sheet as PDF"), QStringLiteral("pdf"),
                                   QStringLiteral("PDF files (*.pdf)"));
   if (path.isEmpty()) return;
   const qt::BusyCursor busy;
-  const std::string problem = qt::writeLoadSheetPdf(sheet(), path, qt::defaultPaper());
+  const std::string problem = qt::writeLoadSheetPdf(*built, path, qt::defaultPaper());
   tell(problem.empty() ? QStringLiteral("Load sheet written to %1.").arg(path)
                        : qt::toQString(problem));
 }
 
 void HostTools::print() {
-  if (qt::printLoadSheet(sheet(), &window_))
+  const std::optional<tools::LoadSheet> built = sheet();
+  if (built && qt::printLoadSheet(*built, &window_)) {
     tell(QStringLiteral("Load sheet sent to the printer."));
+  }
 }
 
 void HostTools::tell(const QString& text) {

@@ -1,8 +1,10 @@
 #pragma once
 // The dispatcher's tools in the host window: the "P.O." box with "Pick on scan" in a bar of its
 // own (Ctrl+F), the trailer's gauges in a bar beside the control when limits are given, and
-// File > Export load sheet (CSV, PDF) and Print (Ctrl+P), and "Fill trailer…" (Ctrl+L, a button
-// in the P.O. bar and an entry in the Tools menu), enabled while limits are set.
+// File > Export load sheet (CSV, PDF) and Print (Ctrl+P). The sheet is the load as the route
+// service holds it; with changes on screen unsaved, the tools first ask "Save and print",
+// "Print the saved load" (the default) or "Cancel". "Fill trailer…" (Ctrl+L, a button in the P.O.
+// bar and an entry in the Tools menu) is enabled while limits are set.
 
 #include <QObject>
 #include <QPointer>
@@ -32,8 +34,9 @@ class HostTools : public QObject {
   tools::TrailerCapacity& capacity() { return capacity_; }
   // The gauges, null without limits.
   qt::CapacityGauges* gauges() const { return gauges_; }
-  // The sheet of what is picked now, printed now.
-  tools::LoadSheet sheet() const;
+  // The sheet of the load, printed now, once unsaved changes are saved or left out as the user
+  // chooses; nothing when the user cancelled or there is no sheet (the status bar says why).
+  std::optional<tools::LoadSheet> sheet();
 
  private:
   void addFileMenu();
@@ -48,6 +51,7 @@ class HostTools : public QObject {
 
   QMainWindow& window_;
   OrderPick& control_;
+  QPointer<qt::OrderPickWidget> view_;
   tools::TrailerCapacity capacity_;
   tools::LoadFill fill_;
   qt::OrderFindBox* findBox_ = nullptr;

@@ -14,10 +14,23 @@
 #include "tools/LoadSheetCsv.h"
 
 namespace tarvine::app {
+namespace {
+
+// The description of an event log entry ("Error Description - ..." up to its line's end).
+std::string errorDescription(const std::string& entry) {
+  constexpr std::string_view kField = "Error Description - ";
+  const std::size_t start = entry.find(kField);
+  if (start == std::string::npos) return entry;
+  const std::size_t from = start + kField.size();
+  return entry.substr(from, entry.find("\r\n", from) - from);
+}
+
+}  // namespace
 
 SheetCommand::SheetCommand(CLI::App& app)
     : command_(app.add_subcommand(
-          "sheet", "Write the load sheet of a load (what is on it) as CSV or PDF, no window")) {
+          "sheet",
+          "Write the load sheet of a load (every segment on it) as CSV or PDF, no window")) {
   command_->add_option("--server", server_, "Route service, e.g. http://host:port")->required();
   command_->add_option("--facility", facility_, "Facility id")->required();
   addPersonOption(*command_, person_)->required();
@@ -36,7 +49,9 @@ SheetCommand::SheetCommand(CLI::App& app)
   command_->footer(
       "Exit status:\n"
       "  0  the sheet was written\n"
-      "  1  the load could not be read from the route service, or the file cannot be written\n"
+      "  1  the load could not be read from the route service, has no segments on it, or the\n"
+      "     file cannot be written; one line on standard error says which, and no file is\n"
+      "     written (an existing one stays as it was) but for one that cannot be finished\n"
       "  2  a usage error\n\n" +
       std::string(kControlEnvironmentHelp) +
       "\nExamples:\n"
@@ -64,8 +79,12 @@ int SheetCommand::run() {
   control.PutTarvineID(load_);
   // A load the control could not show gives no sheet: the user would get an error box.
   if (!log.entries().empty()) {
-    std::cerr << "tarvine sheet: load " << load_ << " could not be shown:\n";
-    for (const std::string& entry : log.entries()) std::cerr << "  " << entry << '\n';
+    std::cerr << "tarvine sheet: load " << load_ << " could not be read ("
+              << errorDescription(log.entries().front()) << "); no sheet was written\n";
+    return 1;
+  }
+  if (auto refusal = tools::sheetRefusal(control)) {
+    std::cerr << "tarvine sheet: " << *refusal << "; no sheet was written\n";
     return 1;
   }
   const tools::LoadSheet sheet =

@@ -71,4 +71,18 @@ std::optional<AstrayRefusal> astrayRefusal(const AstrayEntry& entry, const Order
   return std::nullopt;
 }
 
+std::string astraySplitQuestion(std::string_view orderID, std::string_view highestSegment,
+                                std::string_view foundLoad, std::int16_t load) {
+  const std::optional<std::int32_t> highest = convert::parseWholeNumber(highestSegment);
+  if (!highest || *highest < 1) return {};
+  // A load text that is not a whole number names no load.
+  const std::optional<std::int32_t> other = convert::parseWholeNumber(foundLoad);
+  if (other && (*other == 0 || *other == load)) return {};
+  const std::string thisLoad = convert::integerText(load);
+  const std::string where =
+      other ? "on load " + convert::integerText(*other) : "that are not on load " + thisLoad;
+  return "P.O. " + std::string(orderID) + " has segments " + where + ". Add segment " +
+         convert::integerText(std::int64_t{*highest} + 1) + " to load " + thisLoad + " anyway?";
+}
+
 }  // namespace tarvine

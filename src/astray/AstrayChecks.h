@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "load/AllOrdersUDT.h"
+#include "platform/Dialogs.h"
 
 namespace tarvine {
 
@@ -50,5 +51,18 @@ std::string astrayOrderID(const AstrayEntry& entry);
 std::optional<AstrayRefusal> astrayRefusal(const AstrayEntry& entry, const OrderArray& orders,
                                            const std::vector<std::string>& centers,
                                            const AstrayLookup& lookup);
+
+// Buttons value of the question before a P.O. is split over two loads: Yes and No, the warning
+// icon, No the default.
+inline constexpr int kMsgAstraySplitQuestion = kMsgWarningYesNo | kMsgDefaultButton2;
+
+// The question before the form adds the next segment of a P.O. that has segments already (its
+// highest segment number as the IsPOFound reply gave it, 1 or more), none of them on this load:
+// "P.O. 12-34650 has segments on load 5002. Add segment 4 to load 5001 anyway?", naming the load
+// the reply named (its OutgoingLoad column), or "... has segments that are not on load 5001. ..."
+// when it named none. Empty when nothing is to be asked: no segment yet, a highest segment that
+// is not a whole number, or a reply that puts the segments on this load or on none ("0").
+std::string astraySplitQuestion(std::string_view orderID, std::string_view highestSegment,
+                                std::string_view foundLoad, std::int16_t load);
 
 }  // namespace tarvine

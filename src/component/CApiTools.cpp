@@ -26,7 +26,9 @@ int32_t scanCode(tools::ScanOutcome outcome) {
     case tools::ScanOutcome::AlreadyPicked:
       return TARVINE_SCAN_ALREADY;
     case tools::ScanOutcome::NotPicked:
+    case tools::ScanOutcome::OtherCenter:
       return TARVINE_SCAN_REFUSED;
+    case tools::ScanOutcome::Selected:
     case tools::ScanOutcome::NotFound:
       break;
   }
@@ -42,10 +44,10 @@ int32_t tarvine_find_order(tarvine_control* control, const char* id, int32_t* ro
   if (!host) return code;
   if (!id) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
-    std::optional<std::size_t> found;
+    tools::ScanResult found;
     host->asCall([&] { found = tools::selectOrder(host->control(), id); });
-    if (row) *row = rowNumber(found);
-    return found ? TARVINE_S_OK : TARVINE_S_FALSE;
+    if (row) *row = rowNumber(found.row);
+    return found.row ? TARVINE_S_OK : TARVINE_S_FALSE;
   });
 }
 
@@ -93,6 +95,10 @@ int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path)
   if (!host) return code;
   if (!path) return TARVINE_E_POINTER;
   return guarded([&]() -> std::int32_t {
+    if (auto refusal = tools::sheetRefusal(host->control())) {
+      setLastError(*refusal + "; no sheet was written");
+      return TARVINE_E_UNEXPECTED;
+    }
     const tools::LoadSheet sheet = tools::buildLoadSheet(host->control(), tools::printedNow(),
                                                          host->tools().capacity().limits());
     if (std::string problem = tools::saveLoadSheetCsv(sheet, path); !problem.empty()) {

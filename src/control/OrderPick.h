@@ -117,6 +117,13 @@ class OrderPick : public LateBound {
   // The record a row of the list was filled from, or null when its Tag names none. Valid until
   // the orders are read again.
   virtual const AllOrdersUDT* recordOfRow(RowId row) const = 0;
+  // What the last read of the load's orders said of each filled record beyond its fields (the
+  // load its segment rode on, the freight it was read with), index for index with orders();
+  // shorter only when that read failed part-way.
+  virtual const std::vector<RecordAsRead>& ordersAsRead() const = 0;
+  // The "Add Astray Item" button's click, with the form's P.O. boxes filled in from the id (the
+  // text before its first "-", and the rest), for a P.O. the load's list lacks.
+  virtual void addAstrayFor(const std::string& orderID) = 0;
 };
 
 // Creates a control (its start-up runs). Dialogs and log must outlive it.

@@ -5,7 +5,11 @@
 
 namespace tarvine {
 
-void TarvineOrderPick::cmdAddAstrayItem_Click() {
+void TarvineOrderPick::addAstrayFor(const std::string& orderID) {
+  trap("cmdAddAstrayItem_Click()", [&] { cmdAddAstrayItem_Click(&orderID); });
+}
+
+void TarvineOrderPick::cmdAddAstrayItem_Click(const std::string* orderID) {
   if (w_.lblTarvineID.caption().empty()) {
     dialogs_.messageBox("Please select an outgoing load before adding astray P.O's.",
                         kMsgInformationOk, std::nullopt);
@@ -26,6 +30,7 @@ void TarvineOrderPick::cmdAddAstrayItem_Click() {
   form.setSOAPActionStart(SOAPActionStart);
   form.setWebServiceURL(WebServiceURL);
   form.loadForm();
+  if (orderID) form.fillOrderID(*orderID);
   dialogs_.showModal(form.screen());
 }
 

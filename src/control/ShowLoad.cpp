@@ -73,7 +73,7 @@ void TarvineOrderPick::LoadBasicTotal(const std::string& xml) {
 
 void TarvineOrderPick::PopulateAllOrders(OrderArray& orders) {
   trap("PopulateAllOrders", [&] {
-    readOrderRecords(readAllOrders().result, orders);
+    readOrderRecords(readAllOrders().result, orders, &ordersAsRead_);
     if (w_.cboCenter.count() >= 1) setCenterIndex(0, CenterSwitch::Code);
   });
   // What was loaded, for the check before a save: a freight override changes Orders in place.

@@ -57,6 +57,8 @@ class TarvineOrderPick final : public OrderPick {
   UnsavedChanges unsavedChanges() const override;
   bool askBeforeDroppingUnsavedWork(const std::string& action) override;
   const AllOrdersUDT* recordOfRow(RowId row) const override;
+  const std::vector<RecordAsRead>& ordersAsRead() const override { return ordersAsRead_; }
+  void addAstrayFor(const std::string& orderID) override;
 
   // The server text given to PutServerName.
   const std::string& serverName() const { return ServerName; }
@@ -142,7 +144,8 @@ class TarvineOrderPick final : public OrderPick {
   bool saveOverChangesAllowed(const std::vector<WrittenSegment>& written);
   void UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                service::Exchange* outcome);
-  void cmdAddAstrayItem_Click();
+  // Shows the astray form; with an order id, its P.O. boxes hold that id.
+  void cmdAddAstrayItem_Click(const std::string* orderID = nullptr);
 
   Dialogs& dialogs_;
   EventLog& log_;
@@ -166,6 +169,7 @@ class TarvineOrderPick final : public OrderPick {
   int centerIndexShown_ = -1;  // the center box's entry the list was last filled for
   OrderArray Orders;
   std::vector<LoadedSegment> loadedState_;  // Orders as loaded, record for record
+  std::vector<RecordAsRead> ordersAsRead_;  // what the read said beyond the records
   std::vector<std::string> CenterList;
   std::string BasicTotalXML;
   bool FillingList = false;

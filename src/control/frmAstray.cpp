@@ -38,6 +38,13 @@ void frmAstray::loadForm() {
   w_.txtFreight.setText("0.00");
 }
 
+void frmAstray::fillOrderID(const std::string& orderID) {
+  const std::size_t dash = orderID.find('-');
+  w_.txtPO1.setText(orderID.substr(0, dash));
+  w_.txtPO2.setText(dash == std::string::npos ? std::string() : orderID.substr(dash + 1));
+  screen_.setFocus(w_.txtCartons);
+}
+
 void frmAstray::ReportError(const RuntimeError& error, std::string_view procedure) {
   reportError(dialogs_, log_, error, procedure, "", kFormProjectLine);
 }
@@ -45,6 +52,7 @@ void frmAstray::ReportError(const RuntimeError& error, std::string_view procedur
 void frmAstray::cmdAddAstrayItem_Click() {
   AstrayOrderID = astrayOrderID(entry());
   if (!ValidateAstrayEntry()) return;
+  if (!splitAllowed()) return;
   // An entry the back office did not take stays in the boxes for correction.
   if (!AddPO()) return;
   dialogs_.messageBox("Astray item has been added to the list successfully!!!", kMsgInformationOk,
@@ -81,6 +89,7 @@ bool frmAstray::ValidateAstrayEntry() {
 
 bool frmAstray::IsPOFound(const std::string& orderID) {
   std::string found;
+  FoundLoad.clear();  // a reply that names no load keeps no earlier one
   const bool finished = trapped(
       "IsPOFound",
       [&] {
@@ -97,6 +106,8 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
               HighestSegmentNumber = column.text;
             else if (column.name == "IsPOFound"sv)
               found = column.text;
+            else if (column.name == "OutgoingLoad"sv)
+              FoundLoad = column.text;
           }
         });
       },
@@ -105,6 +116,13 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
       });
   // After an error the P.O. counts as not received, whatever was read before it.
   return finished && found == "1";
+}
+
+bool frmAstray::splitAllowed() {
+  const std::string question =
+      astraySplitQuestion(AstrayOrderID, HighestSegmentNumber, FoundLoad, OutgoingLoadID);
+  return question.empty() || dialogs_.messageBox(question, kMsgAstraySplitQuestion,
+                                                 std::string("Astray Process")) == kMsgResultYes;
 }
 
 bool frmAstray::AddPO() {

@@ -38,6 +38,9 @@ class frmAstray final : public AstrayForm {
   // Puts the boxes back to their layout texts and the focus on the first box, as a newly loaded
   // form has them.
   void loadForm();
+  // Puts the id into the two P.O. boxes (before its first "-", and the rest) and the focus on
+  // the cartons, the next thing to type.
+  void fillOrderID(const std::string& orderID);
   // Time limits of the form's service calls.
   void setTimeouts(HttpTimeouts timeouts) { transport_.setTimeouts(timeouts); }
   // Largest reply of the form's service calls.
@@ -49,6 +52,8 @@ class frmAstray final : public AstrayForm {
   AstrayEntry entry() const;
   bool ValidateAstrayEntry();
   bool IsPOFound(const std::string& orderID);
+  // Asks before adding a segment to a P.O. whose segments ride elsewhere; true when it may go.
+  bool splitAllowed();
   bool AddPO();
   void ClearEntry();
   // Shows a refusal with an OK button and the information icon, and focuses its box.
@@ -71,6 +76,7 @@ class frmAstray final : public AstrayForm {
   std::string AstrayOrderID;
   std::int16_t FoundCenterID = 0;
   std::string HighestSegmentNumber;
+  std::string FoundLoad;  // the load the latest IsPOFound reply names, when it names one
   std::int16_t Cartons = 0;
   double Freight = 0;
   std::string Comment;

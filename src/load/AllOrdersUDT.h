@@ -1,6 +1,7 @@
 #pragma once
 // One order segment of the current load, as the control keeps it in memory.
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +29,18 @@ struct AllOrdersUDT {
   std::int16_t OverrideFreight = 0;  // 1 or 0
   bool NoRate = false;
 };
+
+// What the last read said of a record beyond its public fields. Kept beside the record, whose
+// field list is a public type: the load its segment rode on, and the freight it was read with (a
+// freight override on screen changes the record's freight, not this one).
+struct RecordAsRead {
+  std::int32_t load = 0;  // the reply's OutgoingLoad: 0 for none, kUnreadableLoad for a text
+                          // that is not a whole number
+  double freight = 0;
+};
+
+// The load of a segment whose OutgoingLoad text is not a whole number: on no load we can name.
+inline constexpr std::int32_t kUnreadableLoad = INT32_MIN;
 
 // Growable arrays keep one spare element at the end: n records give n + 1 elements. Readers
 // loop over the first size() - 1 elements.

@@ -63,6 +63,10 @@ std::string OrderReader::effectiveFreightText() const {
   return effective;
 }
 
+std::int32_t OrderReader::outgoingLoad() const {
+  return convert::parseWholeNumber(outgoingLoad_).value_or(kUnreadableLoad);
+}
+
 void OrderReader::fillRecord(AllOrdersUDT& record, std::size_t index) const {
   record.OrderID = orderID_;
   record.Checked = outgoingLoad_ != "0";
@@ -89,14 +93,17 @@ std::string freightText(double freight) {
   return freight == -1 ? std::string("-1") : convert::formatStandard(freight);
 }
 
-bool readOrderRecords(std::string dataSetText, OrderArray& orders) {
+bool readOrderRecords(std::string dataSetText, OrderArray& orders,
+                      std::vector<RecordAsRead>* asRead) {
   orders.assign(1, AllOrdersUDT{});
+  if (asRead) asRead->clear();
   XmlDocument document;
   service::loadDataSet(document, std::move(dataSetText));
   OrderReader reader;
   service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
     reader.readRow(row);
     reader.fillRecord(orders.back(), orders.size() - 1);
+    if (asRead) asRead->push_back({reader.outgoingLoad(), orders.back().Freight});
     orders.emplace_back();
   });
   return service::holdsDataSet(document);

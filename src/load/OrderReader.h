@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "load/AllOrdersUDT.h"
 #include "service/DataSet.h"
@@ -21,6 +22,8 @@ class OrderReader {
   void fillRecord(AllOrdersUDT& record, std::size_t index) const;
   // The freight the list shows for the current working values, before rounding to cents.
   std::string effectiveFreightText() const;
+  // The load the working values put the segment on (RecordAsRead::load).
+  std::int32_t outgoingLoad() const;
 
  private:
   std::string orderID_, segment_, loadDate_, parcels_, factoryWeight_, cubicFeet_, outgoingLoad_,
@@ -42,7 +45,8 @@ std::string freightText(double freight);
 // text (the unwrapped reply), parsed where it is. Returns false when the text is not a data set
 // (empty, not well-formed, or without Root / DataSet); orders then holds only the spare. Throws
 // RuntimeError as loadDataSet (a text refused for its shape), readRow and fillRecord do; the
-// records read so far stay.
-bool readOrderRecords(std::string dataSetText, OrderArray& orders);
+// records read so far stay. With asRead, it gets one element per record filled whole.
+bool readOrderRecords(std::string dataSetText, OrderArray& orders,
+                      std::vector<RecordAsRead>* asRead = nullptr);
 
 }  // namespace tarvine

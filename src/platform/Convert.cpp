@@ -336,6 +336,14 @@ std::optional<double> parseNumber(std::string_view text) {
   return result.value;
 }
 
+std::optional<std::int32_t> parseWholeNumber(std::string_view text) {
+  const std::optional<double> value = parseNumber(text);
+  if (!value || *value != std::floor(*value) || *value < INT32_MIN || *value > INT32_MAX) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(*value);
+}
+
 bool isNumeric(std::string_view text) {
   return readNumber(text).status == ReadStatus::kNumber;
 }

@@ -16,6 +16,9 @@ namespace tarvine::convert {
 // nothing for any other text, the empty text and blanks alone included.
 std::optional<double> parseNumber(std::string_view text);
 
+// The text as parseNumber() reads it when that is a whole number within 32 bits; else nothing.
+std::optional<std::int32_t> parseWholeNumber(std::string_view text);
+
 // True when parseNumber() would read the text.
 bool isNumeric(std::string_view text);
 

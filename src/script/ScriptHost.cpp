@@ -101,13 +101,15 @@ int ScriptHost::run(const Input& input) {
   failure_.clear();
   lineNumber_ = 0;
   input_ = &input;
+  const int runFailuresBefore = tools_->runFailures();
   while (!failed_) {
     std::optional<std::string> line = nextLine();
     if (!line) break;
     runLine(*line, nullptr);
   }
   input_ = nullptr;
-  return failed_ ? 2 : 0;
+  if (failed_) return 2;
+  return tools_->runFailures() > runFailuresBefore ? 1 : 0;
 }
 
 std::optional<std::string> ScriptHost::nextLine() {

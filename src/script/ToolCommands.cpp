@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "platform/Convert.h"
-#include "platform/RuntimeError.h"
 #include "script/FillJson.h"
 #include "tools/FindOrder.h"
 #include "tools/LoadSheetCsv.h"
@@ -27,7 +26,9 @@ const char* scanName(tools::ScanOutcome outcome) {
     case tools::ScanOutcome::AlreadyPicked:
       return "already";
     case tools::ScanOutcome::NotPicked:
+    case tools::ScanOutcome::OtherCenter:
       return "not picked";
+    case tools::ScanOutcome::Selected:
     case tools::ScanOutcome::NotFound:
       break;
   }
@@ -42,42 +43,27 @@ ToolCommands::ToolCommands(OrderPick& control, Emit emit)
 std::optional<std::string> ToolCommands::run(const std::vector<std::string>& words) {
   const std::string& command = words.at(0);
   const std::size_t args = words.size() - 1;
-  if (command == "find" && args == 1) {
-    const auto row = tools::selectOrder(control_, words[1]);
-    emit_({{"type", "found"},
-           {"id", tools::trimOrderId(words[1])},
-           {"row", rowOrNull(row)},
-           {"status", tools::findMessage(words[1], row.has_value())}});
-    return std::string();
-  }
-  if (command == "scan" && args == 1) {
-    const tools::ScanResult result = tools::scanOrder(control_, words[1]);
-    emit_({{"type", "found"},
-           {"id", tools::trimOrderId(words[1])},
-           {"row", rowOrNull(result.row)},
-           {"scan", scanName(result.outcome)},
-           {"status", tools::scanMessage(words[1], result.outcome)}});
+  if ((command == "find" || command == "scan") && args == 1) {
+    const bool scan = command == "scan";
+    const tools::ScanResult result =
+        scan ? tools::scanOrder(control_, words[1]) : tools::selectOrder(control_, words[1]);
+    json found = {{"type", "found"},
+                  {"id", tools::trimOrderId(words[1])},
+                  {"row", rowOrNull(result.row)},
+                  {"status", tools::scanMessage(words[1], result.outcome)}};
+    if (scan) found["scan"] = scanName(result.outcome);
+    emit_(found);
     return std::string();
   }
   if (command == "limits" && (args == 1 || args == 2 || args == 3)) return runLimits(words);
   if (command == "sheet" && args == 2 && words[1] == "csv") {
-    tools::LoadSheet sheet;
-    try {
-      sheet = tools::buildLoadSheet(control_, tools::printedNow(), capacity_.limits());
-    } catch (const RuntimeError& error) {
-      return "the load sheet cannot be made: " + error.description();
-    }
-    if (std::string problem = tools::saveLoadSheetCsv(sheet, words[2]); !problem.empty()) {
-      return problem;
-    }
-    emit_({{"type", "sheet"},
-           {"format", "csv"},
-           {"file", words[2]},
-           {"segments", sheet.totals.segments}});
+    writeSheet(words[2]);
     return std::string();
   }
   if (command == "suggest" && (args == 0 || (args == 1 && words[1] == "apply"))) {
-    emit_(args == 0 ? suggest() : applyFill());
+    const json line = args == 0 ? suggest() : applyFill();
+    if (line.contains("error")) ++runFailures_;
+    emit_(line);
     return std::string();
   }
   return std::nullopt;
@@ -96,6 +82,25 @@ json ToolCommands::suggest() {
 
 json ToolCommands::applyFill() {
   return appliedJson(fill_.apply(control_, capacity_.limits()));
+}
+
+void ToolCommands::writeSheet(const std::string& path) {
+  json line = {{"type", "sheet"}, {"format", "csv"}, {"file", path}};
+  std::string problem;
+  if (auto refusal = tools::sheetRefusal(control_)) {
+    problem = *refusal + "; no sheet was written";
+  } else {
+    const tools::LoadSheet sheet =
+        tools::buildLoadSheet(control_, tools::printedNow(), capacity_.limits());
+    problem = tools::saveLoadSheetCsv(sheet, path);
+    line["segments"] = sheet.totals.segments;
+    line["unsaved"] = sheet.unsavedOrders;
+  }
+  if (!problem.empty()) {
+    line["error"] = problem;
+    ++runFailures_;
+  }
+  emit_(line);
 }
 
 std::string ToolCommands::runLimits(const std::vector<std::string>& words) {
@@ -126,7 +131,7 @@ std::string ToolCommands::runLimits(const std::vector<std::string>& words) {
 json ToolCommands::capacityJson() const {
   const auto& limits = capacity_.limits();
   if (!limits) return nullptr;
-  const tools::PickedFigures picked = capacity_.picked();
+  const tools::FillFigures picked = capacity_.picked();
   const tools::OverLimits over = capacity_.over();
   return {
       {"limits",

@@ -28,12 +28,17 @@ class ToolCommands {
   //   find ID, scan ID           a "found" line: {"id","row" (from 1, or null),"status"}, and
   //                              for scan "scan": "picked", "already", "not picked", "not found"
   //   limits WEIGHT CUBE [CARTONS], limits off
-  //   sheet csv FILE             a "sheet" line: {"format","file","segments"}
+  //   sheet csv FILE             a "sheet" line: {"format","file","segments","unsaved"}, or
+  //                              {"format","file","error"} when no sheet was written (a run-time
+  //                              failure: see runFailures())
   //   suggest                    a "suggestion" line (suggest())
   //   suggest apply              an "applied" line (applyFill())
   std::optional<std::string> run(const std::vector<std::string>& words);
 
   tools::TrailerCapacity& capacity() { return capacity_; }
+  // How many tool lines failed at run time so far (a sheet not written, no fill proposed or
+  // applied).
+  int runFailures() const { return runFailures_; }
   // The best fill for what is shown now as a "suggestion" line (FillJson.h), kept for
   // applyFill(); an error in it without limits or when nothing can be proposed.
   nlohmann::json suggest();
@@ -44,11 +49,14 @@ class ToolCommands {
 
  private:
   std::string runLimits(const std::vector<std::string>& words);
+  // Writes the load sheet as CSV and reports it in a "sheet" line.
+  void writeSheet(const std::string& path);
 
   OrderPick& control_;
   Emit emit_;
   tools::TrailerCapacity capacity_;
   tools::LoadFill fill_;
+  int runFailures_ = 0;
 };
 
 }  // namespace tarvine::script

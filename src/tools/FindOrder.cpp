@@ -1,5 +1,10 @@
 #include "tools/FindOrder.h"
 
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/Convert.h"
+
 namespace tarvine::tools {
 namespace {
 
@@ -7,9 +12,10 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Whether every row of the P.O. is checked, and the position of its first unchecked row.
+// The positions of the P.O.'s first and last rows and of its first unchecked row.
 struct OrderRows {
   std::optional<std::size_t> first;
+  std::size_t last = 0;
   std::optional<std::size_t> firstUnchecked;
 };
 
@@ -21,12 +27,30 @@ OrderRows orderRows(const ListView& list, std::string_view id) {
     const ListRow& item = list.row(row);
     if (item.text != id) continue;
     if (!found.first) found.first = position;
-    if (!item.checked) {
-      found.firstUnchecked = position;
-      break;
-    }
+    found.last = position;
+    if (!item.checked && !found.firstUnchecked) found.firstUnchecked = position;
   }
   return found;
+}
+
+// True when the list would show the P.O. with all centers chosen: a record of it belongs to a
+// center of the route.
+bool listedUnderAllCenters(const OrderPick& control, std::string_view id) {
+  const std::vector<std::string>& route = control.centerList();
+  const std::unordered_set<std::string> centers(route.begin(), route.end());
+  const OrderArray& records = control.orders();
+  return std::any_of(
+      records.begin(), records.begin() + filledCount(records), [&](const AllOrdersUDT& record) {
+        return record.OrderID == id && centers.contains(convert::integerText(record.CenterID));
+      });
+}
+
+// Where the P.O. is when its id is not in the list.
+ScanOutcome notListed(const OrderPick& control, std::string_view id) {
+  return !id.empty() && control.widgets().cboCenter.listIndex() > 0 &&
+                 listedUnderAllCenters(control, id)
+             ? ScanOutcome::OtherCenter
+             : ScanOutcome::NotFound;
 }
 
 }  // namespace
@@ -48,44 +72,53 @@ std::optional<std::size_t> findOrder(const ListView& list, std::string_view id) 
   return std::nullopt;
 }
 
-std::optional<std::size_t> selectOrder(OrderPick& control, std::string_view id) {
+ScanResult selectOrder(OrderPick& control, std::string_view id) {
   ListView& list = control.widgets().lvwOrderIDs;
-  const std::optional<std::size_t> row = findOrder(list, id);
-  if (row) list.userClick(*row);
-  return row;
+  id = trimOrderId(id);
+  const OrderRows rows = id.empty() ? OrderRows{} : orderRows(list, id);
+  if (!rows.first) return {std::nullopt, 0, notListed(control, id)};
+  list.userClick(*rows.first);
+  return {rows.first, rows.last, ScanOutcome::Selected};
 }
 
 ScanResult scanOrder(OrderPick& control, std::string_view id) {
   ListView& list = control.widgets().lvwOrderIDs;
   id = trimOrderId(id);
-  const OrderRows before = id.empty() ? OrderRows{} : orderRows(list, id);
-  if (!before.first) return {};
+  OrderRows before = id.empty() ? OrderRows{} : orderRows(list, id);
+  if (!before.first) {
+    const ScanOutcome where = notListed(control, id);
+    if (where == ScanOutcome::NotFound) return {};
+    ComboBox& centers = control.widgets().cboCenter;
+    centers.userSelect(0);
+    if (centers.listIndex() != 0) return {std::nullopt, 0, where};
+    before = orderRows(list, id);
+    if (!before.first) return {};
+  }
   list.userClick(*before.first);
-  if (!before.firstUnchecked) return {before.first, ScanOutcome::AlreadyPicked};
+  if (!before.firstUnchecked) return {before.first, before.last, ScanOutcome::AlreadyPicked};
   list.userToggleCheck(*before.firstUnchecked);
   const OrderRows after = orderRows(list, id);
-  return {before.first, after.firstUnchecked ? ScanOutcome::NotPicked : ScanOutcome::Picked};
-}
-
-std::string findMessage(std::string_view id, bool found) {
-  const std::string order(trimOrderId(id));
-  return found ? "P.O. " + order + " is selected."
-               : "P.O. " + order + " is not in this load's list.";
+  return {before.first, after.last,
+          after.firstUnchecked ? ScanOutcome::NotPicked : ScanOutcome::Picked};
 }
 
 std::string scanMessage(std::string_view id, ScanOutcome outcome) {
-  const std::string order(trimOrderId(id));
+  const std::string order = "P.O. " + std::string(trimOrderId(id));
   switch (outcome) {
+    case ScanOutcome::Selected:
+      return order + " is selected.";
+    case ScanOutcome::OtherCenter:
+      return order + " is on this load under another center than the one shown.";
     case ScanOutcome::Picked:
-      return "P.O. " + order + " is on the load.";
+      return order + " is on the load.";
     case ScanOutcome::AlreadyPicked:
-      return "P.O. " + order + " is already on the load; left as it is.";
+      return order + " is already on the load; left as it is.";
     case ScanOutcome::NotPicked:
-      return "P.O. " + order + " could not be put on the load.";
+      return order + " could not be put on the load.";
     case ScanOutcome::NotFound:
       break;
   }
-  return findMessage(id, false);
+  return order + " is not in this load's list.";
 }
 
 }  // namespace tarvine::tools

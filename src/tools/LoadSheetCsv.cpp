@@ -12,9 +12,9 @@
 namespace tarvine::tools {
 namespace {
 
-constexpr std::string_view kHeader =
-    "Manifest,Route,Printed,Person,Line,Center,Center name,P.O.,Segment,Received,Cartons,"
-    "Weight (lb),Cube (cu ft),Freight ($),Hot";
+constexpr std::string_view kTableHeader =
+    "Line,Center,Center name,P.O.,Segment,Received,Cartons,Weight (lb),Cube (cu ft),Freight ($),"
+    "Hot";
 
 // True when a spreadsheet could take the text for a formula: its first character after any
 // spaces is = + - @, a tab, a carriage return, or the full-width form of = + - @ (U+FF1D, U+FF0B,
@@ -47,38 +47,31 @@ void writeText(std::ostream& out, std::string_view text) {
   out << '"';
 }
 
-// The fields of one line after the sheet's own four: Line, Center, Center name, P.O., Segment,
-// Received (texts), then Cartons, Weight, Cube, Freight (numbers, already written), Hot.
-struct Fields {
-  std::string_view line, center, centerName, order, segment, received;
-  std::string cartons, weight, cube, freight;
-  std::string_view hot;
-};
-
-void writeLine(std::ostream& out, const LoadSheet& sheet, const Fields& f) {
-  for (std::string_view text : {std::string_view(sheet.manifest), std::string_view(sheet.route),
-                                std::string_view(sheet.printed), std::string_view(sheet.person),
-                                f.line, f.center, f.centerName, f.order, f.segment, f.received}) {
+// Text fields separated by commas, then the line's end.
+void writeTexts(std::ostream& out, std::initializer_list<std::string_view> texts) {
+  const char* separator = "";
+  for (std::string_view text : texts) {
+    out << separator;
     writeText(out, text);
-    out << ',';
+    separator = ",";
   }
-  out << f.cartons << ',' << f.weight << ',' << f.cube << ',' << f.freight << ',';
-  writeText(out, f.hot);
   out << "\r\n";
 }
 
-Fields sumFields(std::string_view line, const SheetFigures& sums) {
-  return {line,
-          {},
-          {},
-          {},
-          {},
-          {},
-          plainAmount(sums.cartons),
-          plainAmount(sums.weight),
-          plainAmount(sums.cube),
-          plainCents(sums.freight),
-          {}};
+// A line of the table: Line, Center, Center name, P.O., Segment, Received (texts), the four
+// figures in the columns' formats, Hot.
+void writeTableLine(std::ostream& out, std::initializer_list<std::string_view> texts,
+                    const SheetFigures& figures, std::string_view hot) {
+  for (std::string_view text : texts) {
+    writeText(out, text);
+    out << ',';
+  }
+  out << plainFixed(figures.cartons, kCartonDecimals) << ','
+      << plainFixed(figures.weight, kWeightDecimals) << ','
+      << plainFixed(figures.cube, kCubeDecimals) << ','
+      << plainFixed(figures.freight, kFreightDecimals) << ',';
+  writeText(out, hot);
+  out << "\r\n";
 }
 
 // A whole percentage without its sign, for a spreadsheet.
@@ -87,51 +80,43 @@ std::string plainPercent(double value, double limit) {
   return text.substr(0, text.find(' '));
 }
 
+// The trailer's limits and how full the sheet's load makes it, a line per limit.
+void writeTrailer(std::ostream& out, const LoadSheet& sheet) {
+  const TrailerLimits& limits = *sheet.limits;
+  const SheetFigures& t = sheet.totals;
+  out << "Trailer,Limit,On this sheet,Fill (%)\r\n";
+  out << "Weight (lb)," << plainFixed(limits.weight, kWeightDecimals) << ','
+      << plainFixed(t.weight, kWeightDecimals) << ',' << plainPercent(t.weight, limits.weight)
+      << "\r\n";
+  out << "Cube (cu ft)," << plainFixed(limits.cube, kCubeDecimals) << ','
+      << plainFixed(t.cube, kCubeDecimals) << ',' << plainPercent(t.cube, limits.cube) << "\r\n";
+  if (limits.cartons) {
+    out << "Cartons," << *limits.cartons << ',' << plainFixed(t.cartons, kCartonDecimals) << ','
+        << plainPercent(t.cartons, *limits.cartons) << "\r\n";
+  }
+}
+
 }  // namespace
 
 void writeLoadSheetCsv(const LoadSheet& sheet, std::ostream& out) {
-  out << kHeader << "\r\n";
+  writeTexts(out, {"Manifest", sheet.manifest});
+  writeTexts(out, {"Route", sheet.route});
+  writeTexts(out, {"Printed", sheet.printed});
+  writeTexts(out, {"Person", sheet.person});
+  if (const std::string note = unsavedNote(sheet); !note.empty()) writeTexts(out, {note});
+  writeTexts(out, {"Totals", std::string(kSheetTotalsCount[0]) + " " + kSheetTotalsCount[1]});
+  if (sheet.limits) writeTrailer(out, sheet);
+  out << "\r\n" << kTableHeader << "\r\n";
   for (const SheetCenter& center : sheet.centers) {
     for (const SheetLine& line : center.lines) {
-      writeLine(out, sheet,
-                {"Segment", center.id, center.name, line.order, line.segment, line.received,
-                 plainAmount(line.cartons), plainAmount(line.weight), plainAmount(line.cube),
-                 plainCents(line.freight), line.hot ? "X" : ""});
+      writeTableLine(out,
+                     {"Segment", center.id, center.name, line.order, line.segment, line.received},
+                     {1, line.cartons, line.weight, line.cube, line.freight}, line.hot ? "X" : "");
     }
-    Fields subtotal = sumFields("Center total", center.subtotal);
-    subtotal.center = center.id;
-    subtotal.centerName = center.name;
-    writeLine(out, sheet, subtotal);
+    writeTableLine(out, {"Center subtotal", center.id, center.name, "", "", ""}, center.subtotal,
+                   "");
   }
-  writeLine(out, sheet, sumFields("Load total", sheet.totals));
-  if (const auto& limits = sheet.limits) {
-    const SheetFigures& t = sheet.totals;
-    const std::string cartons = limits->cartons ? plainAmount(*limits->cartons) : "";
-    writeLine(out, sheet,
-              {"Trailer limit",
-               {},
-               {},
-               {},
-               {},
-               {},
-               cartons,
-               plainAmount(limits->weight),
-               plainAmount(limits->cube),
-               {},
-               {}});
-    writeLine(out, sheet,
-              {"Fill (%)",
-               {},
-               {},
-               {},
-               {},
-               {},
-               limits->cartons ? plainPercent(t.cartons, *limits->cartons) : "",
-               plainPercent(t.weight, limits->weight),
-               plainPercent(t.cube, limits->cube),
-               {},
-               {}});
-  }
+  writeTableLine(out, {"Load total", "", "", "", "", ""}, sheet.totals, "");
 }
 
 std::string saveLoadSheetCsv(const LoadSheet& sheet, const std::string& path) {

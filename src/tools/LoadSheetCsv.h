@@ -1,8 +1,11 @@
 #pragma once
 // The load sheet as CSV for spreadsheets: RFC 4180 (fields quoted when they hold a comma, a quote
-// or a line break, quotes doubled, lines ended by CR LF), UTF-8, one header line, numbers with
-// "." and no grouping. Each line says what it is in the column "Line": "Segment", "Center
-// total", "Load total", and with limits "Trailer limit" and "Fill (%)".
+// or a line break, quotes doubled, lines ended by CR LF), UTF-8, numbers with "." and no
+// grouping, each column in one format (cartons whole, weight and freight with two decimals,
+// cube with one). Header lines first: manifest, route, printed, person, the unsaved changes the
+// sheet leaves out (when there are any), what the totals count, and with limits the trailer's
+// lines (limit, what is on the sheet, fill in %). Then an empty line and the table, whose
+// column "Line" tells "Segment", "Center subtotal" and "Load total" apart.
 
 #include <ostream>
 #include <string>

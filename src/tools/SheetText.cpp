@@ -30,10 +30,8 @@ double finiteOrZero(double value) {
   return std::isfinite(value) ? value : 0;
 }
 
-}  // namespace
-
-std::string groupedAmount(double value) {
-  std::string text = withoutTrailingZeros(fixed(finiteOrZero(value), 1));
+// Digit grouping with "," in the whole part of a number text.
+std::string grouped(std::string text) {
   const std::size_t digitsStart = text.starts_with('-') ? 1 : 0;
   std::size_t digitsEnd = text.find('.');
   if (digitsEnd == std::string::npos) digitsEnd = text.size();
@@ -41,12 +39,18 @@ std::string groupedAmount(double value) {
   return text;
 }
 
-std::string plainAmount(double value) {
-  return withoutTrailingZeros(fixed(finiteOrZero(value), 2));
+}  // namespace
+
+std::string groupedAmount(double value) {
+  return grouped(withoutTrailingZeros(fixed(finiteOrZero(value), 1)));
 }
 
-std::string plainCents(double value) {
-  return fixed(finiteOrZero(value), 2);
+std::string groupedFixed(double value, int decimals) {
+  return grouped(plainFixed(value, decimals));
+}
+
+std::string plainFixed(double value, int decimals) {
+  return fixed(finiteOrZero(value), decimals);
 }
 
 std::string percentText(double value, double limit) {

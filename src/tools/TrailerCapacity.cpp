@@ -4,16 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/Convert.h"
-#include "tools/PickedRows.h"
 #include "tools/SheetText.h"
 
 namespace tarvine::tools {
 namespace {
-
-double captionNumber(const Label& label) {
-  return convert::parseNumber(label.caption()).value_or(0);
-}
 
 std::string overPart(double picked, double limit, const char* unit) {
   return groupedAmount(picked - limit) + " " + unit + " over the trailer's " +
@@ -29,9 +23,9 @@ TrailerCapacity::TrailerCapacity(OrderPick& control)
   auto notify = [weak] {
     if (auto self = weak.lock(); self && *self) (*self)->changed.emit();
   };
-  // The list changes cell by cell during a fill: only note that the cube must be recounted.
+  // The list changes cell by cell during a fill: only note that the figures must be recounted.
   w.lvwOrderIDs.listChanged.connect([weak](ListChange) {
-    if (auto self = weak.lock(); self && *self) (*self)->cubeStale_ = true;
+    if (auto self = weak.lock(); self && *self) (*self)->stale_ = true;
   });
   // The control connected its handlers first, so these run after the control has acted.
   w.lblTotal4.changed.connect(notify);
@@ -58,30 +52,25 @@ void TrailerCapacity::setLimits(std::optional<TrailerLimits> limits) {
   changed.emit();
 }
 
-PickedFigures TrailerCapacity::picked() const {
-  const ControlWidgets& w = control_.widgets();
-  if (cubeStale_) {
-    const ListView& list = w.lvwOrderIDs;
-    cube_ = 0;
-    for (RowId row : list.order()) {
-      if (list.row(row).checked) cube_ += cubeOfRow(control_, row);
-    }
-    cubeStale_ = false;
+FillFigures TrailerCapacity::picked() const {
+  if (stale_) {
+    picked_ = onLoadTotal(orderFigures(control_.orders(), onThisLoadNow(control_)));
+    stale_ = false;
   }
-  return {captionNumber(w.lblTotal4), captionNumber(w.lblTotal5), cube_};
+  return picked_;
 }
 
 OverLimits TrailerCapacity::over() const {
   if (!limits_) return {};
-  const PickedFigures now = picked();
-  return {now.weight > limits_->weight, now.cube > limits_->cube,
-          limits_->cartons && now.cartons > *limits_->cartons};
+  const FillFigures now = picked();
+  return {overLimit(now.weight, limits_->weight), overLimit(now.cube, limits_->cube),
+          limits_->cartons && overLimit(now.cartons, *limits_->cartons)};
 }
 
 std::string TrailerCapacity::overQuestion() const {
   const OverLimits passed = over();
   if (!passed.any()) return {};
-  const PickedFigures now = picked();
+  const FillFigures now = picked();
   std::vector<std::string> parts;
   if (passed.weight) parts.push_back(overPart(now.weight, limits_->weight, "lb"));
   if (passed.cube) parts.push_back(overPart(now.cube, limits_->cube, "cubic feet"));
@@ -98,6 +87,21 @@ bool TrailerCapacity::allowSave(Dialogs& dialogs) const {
   if (question.empty()) return true;
   return dialogs.messageBox(question, kMsgSaveQuestion, std::string("Trailer capacity")) ==
          kMsgResultYes;
+}
+
+std::string gaugeCounts(const std::string& which) {
+  const std::string counted = "Each segment's own " + which +
+                              ", added up over the segments on this load: every center, unsaved "
+                              "picks included.";
+  if (which == "weight") {
+    return counted +
+           " The weight under the list is each checked P.O.'s total weight (its "
+           "segments on every load), counted once on its first row.";
+  }
+  if (which == "cartons") {
+    return counted + " The cartons under the list count the checked rows of the center shown.";
+  }
+  return counted;
 }
 
 }  // namespace tarvine::tools

@@ -1,8 +1,8 @@
 #pragma once
-// The trailer's capacity against what is picked. Weight and cartons are read from the control's
-// own "TOTALS per Load" captions, so the two can never disagree; the cube is the sum of the
-// CubicFeet of the checked rows' records. Once limits are given, the control's Save asks before
-// saving a load over any of them.
+// The trailer's capacity against what rides on this truck: the weight, cube and cartons of the
+// segments on this load as the screen has them, unsaved picks included, every center counted
+// (LoadFigures.h). Once limits are given, the control's Save asks before saving a load over any
+// of them.
 
 #include <cstdint>
 #include <memory>
@@ -11,18 +11,12 @@
 
 #include "control/OrderPick.h"
 #include "platform/Signal.h"
+#include "tools/LoadFigures.h"
 #include "tools/TrailerLimits.h"
 
 namespace tarvine::tools {
 
-// What is on the load as the screen shows it.
-struct PickedFigures {
-  double cartons = 0;
-  double weight = 0;  // pounds
-  double cube = 0;    // cubic feet
-};
-
-// Which limits the picked figures pass.
+// Which limits the figures pass.
 struct OverLimits {
   bool weight = false;
   bool cube = false;
@@ -45,10 +39,9 @@ class TrailerCapacity {
   void setLimits(std::optional<TrailerLimits> limits);
   const std::optional<TrailerLimits>& limits() const { return limits_; }
 
-  // The picked figures now: cartons and weight from the total captions (a blank caption is 0),
-  // the cube summed over the checked rows. Recounted only after the list changed.
-  PickedFigures picked() const;
-  // Which limits the picked figures pass; none without limits.
+  // The figures on this load now (onThisLoadNow). Recounted only after the list changed.
+  FillFigures picked() const;
+  // Which limits the picked figures pass by more than kLimitSlack; none without limits.
   OverLimits over() const;
   // The question Save asks when over ("The load is 2,130 lb over the trailer's 44,000 lb. Save
   // anyway?"); empty when within the limits.
@@ -63,10 +56,14 @@ class TrailerCapacity {
 
   OrderPick& control_;
   std::optional<TrailerLimits> limits_;
-  mutable bool cubeStale_ = true;
-  mutable double cube_ = 0;
+  mutable bool stale_ = true;
+  mutable FillFigures picked_;
   // Cleared by the destructor: the control's signals keep their slots and may outlive this.
   std::shared_ptr<TrailerCapacity*> self_;
 };
+
+// What a gauge counts, and how it differs from the total under the list, for its tooltip:
+// `which` is "weight", "cube" or "cartons".
+std::string gaugeCounts(const std::string& which);
 
 }  // namespace tarvine::tools

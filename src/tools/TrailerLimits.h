@@ -13,6 +13,15 @@ struct TrailerLimits {
   std::optional<std::int32_t> cartons;  // none: cartons are not limited
 };
 
+// How far a figure may pass a limit and still be within it: a sum of doubles that fills a
+// limit exactly can end a rounding error above it.
+inline constexpr double kLimitSlack = 1e-6;
+
+// True when the figure passes the limit by more than kLimitSlack.
+inline bool overLimit(double figure, double limit) {
+  return figure > limit + kLimitSlack;
+}
+
 // Why the limits cannot be used (a weight or cube that is not a positive finite number, a
 // carton limit below 1), or nothing when they can.
 std::optional<std::string> limitsProblem(const TrailerLimits& limits);

@@ -260,9 +260,10 @@ typedef void (*tarvine_line_fn)(void* user, const char* json_line);
 
 /* Runs the script lines of `text` (separated by LF or CR LF) on the control, the user actions
    and host calls of the command line script host, sending every JSON line it reports to
-   on_line (may be NULL). Returns 0 when every line ran, 2 after a line that could not be run
-   (reported as an "error" line, and the rest is skipped), or TARVINE_E_POINTER, or
-   TARVINE_E_UNEXPECTED when a script already runs on this control. */
+   on_line (may be NULL). Returns 0 when every line ran, 1 when a line ran but failed at run
+   time (a load sheet not written; its "sheet" line has an "error", and the rest still runs), 2
+   after a line that could not be run (reported as an "error" line, and the rest is skipped), or
+   TARVINE_E_POINTER, or TARVINE_E_UNEXPECTED when a script already runs on this control. */
 TARVINE_API int32_t tarvine_run_script(tarvine_control* control, const char* text,
                                        tarvine_line_fn on_line, void* user);
 
@@ -296,15 +297,20 @@ TARVINE_API int32_t tarvine_find_order(tarvine_control* control, const char* id,
 
 /* As a barcode scan: finds and selects P.O. `id`, then checks the whole P.O. onto the load
    through a user's click on its check box (same totals, marks and messages); a P.O. already on
-   the load is left as it is. *row as tarvine_find_order(); *outcome (may be NULL) gets a
+   the load is left as it is. A P.O. of the load under another center than the one chosen first
+   switches the list to all centers as the user's choice does (asking Save / Discard / Cancel
+   about unsaved work through the message box callback; TARVINE_SCAN_REFUSED when the center is
+   kept). *row as tarvine_find_order(); *outcome (may be NULL) gets a
    TARVINE_SCAN_ value. TARVINE_S_OK, TARVINE_S_FALSE when not listed, or TARVINE_E_POINTER. */
 TARVINE_API int32_t tarvine_scan_order(tarvine_control* control, const char* id, int32_t* row,
                                        int32_t* outcome);
 
 /* Sets the trailer's limits: weight in pounds and cube in cubic feet (both above 0), cartons 1
    or more, or 0 for no carton limit. Over a limit, the Save button first asks "The load is ...
-   over the trailer's .... Save anyway?" through the message box callback (buttons value 52; a
-   reply other than Yes, 6, stops the save). The state JSON gains "capacity". TARVINE_S_OK,
+   over the trailer's .... Save anyway?" through the message box callback (buttons value 308,
+   No the default; a reply other than Yes, 6, stops the save). The figures are the weight, cube
+   and cartons of each segment on the load, every center, unsaved picks included; a figure over
+   a limit by 1e-6 or less is within it. The state JSON gains "capacity". TARVINE_S_OK,
    TARVINE_E_INVALIDARG or TARVINE_E_POINTER. */
 TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
                                                int32_t cartons);
@@ -312,9 +318,12 @@ TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double 
    TARVINE_E_POINTER. */
 TARVINE_API int32_t tarvine_clear_trailer_limits(tarvine_control* control);
 
-/* Writes the load sheet of what is picked (the checked rows, grouped by center, with subtotals,
-   totals and the limits) as CSV into the file at `path` (UTF-8). TARVINE_S_OK, TARVINE_E_POINTER,
-   or TARVINE_E_UNEXPECTED when the file cannot be written (see tarvine_last_error()). */
+/* Writes the load sheet as CSV into the file at `path` (UTF-8): every segment on the load as
+   the route service held it at the last read, grouped by center, with subtotals, totals and the
+   limits. Changes on screen that are not saved are not on it; its header says how many P.O.s
+   that leaves out. TARVINE_S_OK, TARVINE_E_POINTER, or TARVINE_E_UNEXPECTED when no load is
+   shown, the load has no segments on it, or the file cannot be written (see
+   tarvine_last_error()); no file is written then but for one that cannot be finished. */
 TARVINE_API int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path);
 
 /* "Fill trailer": proposes P.O.s of the list to check onto the load, the most hot P.O.s first,
