@@ -85,7 +85,7 @@ HostTools::HostTools(QMainWindow& window, OrderPick& control, qt::OrderPickWidge
     added_.emplace_back(gaugeBar);
   }
   addFileMenu();
-  addFillTrailer(*findBar, view);
+  addFillTrailer(*findBar);
 }
 
 void HostTools::addFileMenu() {
@@ -113,7 +113,7 @@ void HostTools::addFileMenu() {
   connect(printAction, &QAction::triggered, this, [this] { print(); });
 }
 
-void HostTools::addFillTrailer(QToolBar& bar, qt::OrderPickWidget& view) {
+void HostTools::addFillTrailer(QToolBar& bar) {
   auto* menu = window_.menuBar()->addMenu(QStringLiteral("&Tools"));
   menu->setObjectName(QStringLiteral("toolsMenu"));
   auto* fill = menu->addAction(QStringLiteral("&Fill trailer\u2026"));
@@ -132,11 +132,10 @@ void HostTools::addFillTrailer(QToolBar& bar, qt::OrderPickWidget& view) {
   };
   enable();
   capacity_.changed.connect(enable);
-  QPointer<qt::OrderPickWidget> shown(&view);
-  connect(fill, &QAction::triggered, this, [this, shown] {
-    if (!shown || !capacity_.limits()) return;
-    auto* list = shown->findChild<qt::ReportListView*>(QStringLiteral("lvwOrderIDs"));
-    tell(qt::fillTrailer(window_, control_, fill_, *capacity_.limits(), shown->runner(),
+  connect(fill, &QAction::triggered, this, [this] {
+    if (!view_ || !capacity_.limits()) return;
+    auto* list = view_->findChild<qt::ReportListView*>();
+    tell(qt::fillTrailer(window_, control_, fill_, *capacity_.limits(), view_->runner(),
                          list ? &list->listModel() : nullptr));
   });
 }

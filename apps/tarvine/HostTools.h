@@ -40,8 +40,8 @@ class HostTools : public QObject {
 
  private:
   void addFileMenu();
-  // The fill action goes into bar and the Tools menu.
-  void addFillTrailer(QToolBar& bar, qt::OrderPickWidget& view);
+  // "Fill trailer…": into bar and the Tools menu.
+  void addFillTrailer(QToolBar& bar);
   void exportCsv();
   void exportPdf();
   void print();

@@ -261,7 +261,8 @@ typedef void (*tarvine_line_fn)(void* user, const char* json_line);
 /* Runs the script lines of `text` (separated by LF or CR LF) on the control, the user actions
    and host calls of the command line script host, sending every JSON line it reports to
    on_line (may be NULL). Returns 0 when every line ran, 1 when a line ran but failed at run
-   time (a load sheet not written; its "sheet" line has an "error", and the rest still runs), 2
+   time (a load sheet not written, no fill proposed or applied: its line has an "error", and
+   the rest still runs), 2
    after a line that could not be run (reported as an "error" line, and the rest is skipped), or
    TARVINE_E_POINTER, or TARVINE_E_UNEXPECTED when a script already runs on this control. */
 TARVINE_API int32_t tarvine_run_script(tarvine_control* control, const char* text,
