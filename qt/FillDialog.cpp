@@ -22,8 +22,9 @@ namespace {
 // How many proposed P.O.s the box names; the list highlights them all.
 constexpr std::size_t kNamedOrders = 12;
 
-// The search runs on a thread of its own on a copy of the plain figures, so the window keeps
-// drawing; the user's input waits until it ends (at most the request's budget).
+// The search runs on a thread of its own over the request's plain figures (no control state),
+// so the window keeps drawing; the user's input waits until it ends, within the request's
+// budget.
 tools::FillProposal searchKeepingWindowDrawn(const tools::FillRequest& request) {
   tools::FillProposal proposal;
   QEventLoop loop;
