@@ -157,9 +157,10 @@ void BM_FreightOverride(benchmark::State& state) {
 // refill that end a save (RefreshData). False when the update was not answered.
 bool saveWithoutCheck(OpenList& open) {
   TarvineOrderPick& control = open.control;
-  const SaveStatements save = saveStatements(changedRows(open.list()),
-                                             {control.outgoingLoadID(), control.selectedCenterID(),
-                                              control.personID(), control.personTypeID()});
+  const SaveContext context{control.outgoingLoadID(), control.selectedCenterID(),
+                            control.personID(), control.personTypeID()};
+  SaveStatements save = saveStatements(changedRows(open.list()), context);
+  appendHistory(save, context, {});
   service::Transport transport([](const RuntimeError&, std::string_view) {});
   const bool answered =
       transport

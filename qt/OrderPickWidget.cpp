@@ -68,7 +68,8 @@ void OrderPickWidget::addShortcuts() {
   auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
   connect(refresh, &QShortcut::activated, this, [this] {
     if (keepUnsavedWork(*this, tr("refreshing the load"))) {
-      perform([this] { control_.RefreshData(); });
+      const int reports = perform([this] { control_.RefreshData(); });
+      Q_EMIT refreshed(reports, lastActionCancelled());
     }
   });
 }

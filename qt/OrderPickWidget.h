@@ -22,6 +22,10 @@ class OrderPickWidget : public ScreenView {
 
   OrderPick& control() const { return control_; }
 
+ Q_SIGNALS:
+  // After F5 reloaded the load (it asked about unsaved work first), with how it ended.
+  void refreshed(int errorReports, bool cancelled);
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 

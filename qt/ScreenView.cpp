@@ -17,7 +17,12 @@ ScreenView::ScreenView(Screen& screen, QWidget* parent)
           [self = QPointer<ScreenView>(this)] {
             if (self) self->refresh();
           },
-          this) {
+          this,
+          [self = QPointer<ScreenView>(this)](bool cancelled) {
+            if (!self) return;
+            self->lastActionCancelled_ = cancelled;
+            Q_EMIT self->actionEnded(cancelled);
+          }) {
   setFont(defaultLayoutFont());
   build();
   orderTabs();

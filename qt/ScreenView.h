@@ -34,10 +34,16 @@ class ScreenView : public QWidget {
   // Runs a host call or user action as a user action (UserActionRunner::run), then draws what
   // it changed. Returns the number of error reports it showed.
   int perform(const std::function<void()>& action) const { return runner_.run(action); }
+  // True when the user cancelled a read of the latest user action of the view.
+  bool lastActionCancelled() const { return lastActionCancelled_; }
   // The runner that user actions of this view go through.
   const UserActionRunner& runner() const { return runner_; }
   // Puts the keyboard focus where the screen has it.
   void applyFocus();
+
+ Q_SIGNALS:
+  // After each user action of the view (its widgets' and perform()'s), with how it ended.
+  void actionEnded(bool cancelled);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +57,7 @@ class ScreenView : public QWidget {
   UserActionRunner runner_;
   std::map<std::string, QWidget*> byName_;
   std::vector<ReportListModel*> lists_;
+  bool lastActionCancelled_ = false;
 };
 
 }  // namespace tarvine::qt

@@ -27,6 +27,7 @@ ArrowCursor::~ArrowCursor() {
 int UserActionRunner::run(const std::function<void()>& action) const {
   if (refresh_) refresh_();
   ReportGathering reports;
+  bool cancelled = false;
   {
     WindowWaiting waiting(surface_);
     const ScopedWaiting scope(waiting);
@@ -38,9 +39,12 @@ int UserActionRunner::run(const std::function<void()>& action) const {
     } catch (...) {
       qWarning("A user action ended with an unknown error");
     }
+    cancelled = waiting.cancelled();
   }
   if (refresh_) refresh_();
-  return reports.finish();
+  const int count = reports.finish();
+  if (ended_) ended_(cancelled);
+  return count;
 }
 
 }  // namespace tarvine::qt

@@ -31,9 +31,12 @@ class ArrowCursor {
 class UserActionRunner {
  public:
   // refresh brings the Qt widgets up to date with the headless ones; the overlay of a service
-  // call that takes a while covers surface (none: calls block the window).
-  explicit UserActionRunner(std::function<void()> refresh, QWidget* surface = nullptr)
-      : refresh_(std::move(refresh)), surface_(surface) {}
+  // call that takes a while covers surface (none: calls block the window); ended hears after
+  // each action whether the user cancelled one of its reads (not an error: the control left what
+  // the read would have replaced).
+  explicit UserActionRunner(std::function<void()> refresh, QWidget* surface = nullptr,
+                            std::function<void(bool cancelled)> ended = {})
+      : refresh_(std::move(refresh)), surface_(surface), ended_(std::move(ended)) {}
   // Runs the action as described above; its service calls wait through a WindowWaiting and its
   // error reports are gathered into one box per cause, shown when it ends. Returns the number
   // of error reports. An exception that escapes the action is written as a warning and goes no
@@ -43,6 +46,7 @@ class UserActionRunner {
  private:
   std::function<void()> refresh_;
   QPointer<QWidget> surface_;
+  std::function<void(bool cancelled)> ended_;
 };
 
 }  // namespace tarvine::qt

@@ -70,6 +70,12 @@ HostTools::HostTools(QMainWindow& window, OrderPick& control, qt::OrderPickWidge
   auto* find = new QShortcut(QKeySequence::Find, &window_);
   added_ = {findBar, find};
   connect(find, &QShortcut::activated, this, [this] { findBox_->focusBox(); });
+  // Tab reaches the find bar right after the load bar, as the window reads.
+  if (auto* open = window_.findChild<QWidget*>(QStringLiteral("openLoad"))) {
+    QWidget* idBox = findBox_->findChild<QWidget*>(QStringLiteral("orderIdBox"));
+    QWidget::setTabOrder(open, idBox);
+    QWidget::setTabOrder(idBox, findBox_->findChild<QWidget*>(QStringLiteral("pickOnScan")));
+  }
 
   if (limits) {
     // Beside the control, at the height of its totals.

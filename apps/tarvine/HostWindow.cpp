@@ -49,7 +49,6 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
     tellShown(shown);
   });
   setObjectName(QStringLiteral("hostWindow"));
-  setWindowTitle(QString::fromLatin1(kProductName));
   auto* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("fileMenu"));
   auto* connectAction = file->addAction(QStringLiteral("&Connect..."));
@@ -58,6 +57,9 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
   buildLoadBar();
   connectionLabel_ = new QLabel(this);
   statusBar()->addPermanentWidget(connectionLabel_);
+  // A message gets the whole bar; the connection comes back when it is cleared.
+  connect(statusBar(), &QStatusBar::messageChanged, connectionLabel_,
+          [this](const QString& message) { connectionLabel_->setVisible(message.isEmpty()); });
   connectTo(
       {options.profile, options.server, options.facility, options.personId, options.personType});
   if (!unattended) restorePlacement();
@@ -65,8 +67,8 @@ HostWindow::HostWindow(const HostOptions& options, bool unattended)
 
 void HostWindow::connectTo(const qt::ConnectionProfile& connection) {
   tearDown();
-  control_ = makeOrderPick(unattended_ ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_,
-                           *log_);
+  control_ =
+      makeOrderPick(unattended_ ? static_cast<Dialogs&>(unattendedDialogs_) : realDialogs_, *log_);
   control_->PutServerName(connection.server);
   control_->SetFacilityID(connection.facility);
   try {
@@ -78,12 +80,21 @@ void HostWindow::connectTo(const qt::ConnectionProfile& connection) {
   connection_ = connection;
   widget_ = new qt::OrderPickWidget(*control_, this);
   setCentralWidget(widget_);
+  connect(widget_, &qt::ScreenView::actionEnded, this, [this] { showTitle(); });
+  connect(widget_, &qt::OrderPickWidget::refreshed, this, [this](int reports, bool cancelled) {
+    if (cancelled) {
+      statusBar()->showMessage(QStringLiteral("Refreshing load %1 was cancelled.").arg(shownLoad_));
+    } else {
+      tellOpenedLoad(shownLoad_, reports);
+    }
+  });
   tools_ = std::make_unique<HostTools>(*this, *control_, *widget_, limits_);
   connectionLabel_->setText(
       QStringLiteral("Server %1   Facility %2   Person %3 %4")
           .arg(qt::toQString(connection.server), qt::toQString(connection.facility),
                qt::toQString(connection.personId), qt::toQString(connection.personType)));
-  setWindowTitle(QString::fromLatin1(kProductName));
+  shownLoad_ = 0;
+  showTitle();
   loadBox_->clear();
 }
 
@@ -127,10 +138,25 @@ bool HostWindow::openLoad(std::int32_t load) {
   const int messagesBefore = unattendedMessages_;
   const int reports = widget_->perform([this, load] { control_->PutTarvineID(load); }) +
                       unattendedMessages_ - messagesBefore;
-  setWindowTitle(QStringLiteral("%1 - Load %2").arg(QString::fromLatin1(kProductName)).arg(load));
+  // A cancelled open leaves the load shown before, title and load box included.
+  if (widget_->lastActionCancelled()) {
+    loadBox_->setText(shownLoad_ > 0 ? QString::number(shownLoad_) : QString());
+    statusBar()->showMessage(QStringLiteral("Opening load %1 was cancelled.").arg(load));
+    return false;
+  }
+  shownLoad_ = load;
+  showTitle();
   loadBox_->setText(QString::number(load));
   tellOpenedLoad(load, reports);
   return reports == 0;
+}
+
+void HostWindow::showTitle() {
+  // "[*]" shows the mark of unsaved work where the platform puts it.
+  const QString product = QString::fromLatin1(kProductName);
+  setWindowTitle(shownLoad_ > 0 ? QStringLiteral("%1 - Load %2[*]").arg(product).arg(shownLoad_)
+                                : product + QStringLiteral("[*]"));
+  setWindowModified(control_ && control_->unsavedChanges().rows > 0);
 }
 
 bool HostWindow::saveScreenshot(const QString& path) {

@@ -40,8 +40,9 @@ class HostWindow : public QMainWindow {
 
   // Shows a load (PutTarvineID) as a user action, once unsaved changes of the load shown are
   // saved or given up (the user may cancel: nothing happens then), and updates the title, the
-  // load box and the status bar (an unknown load or a failed read is told there). True when
-  // the load was read without an error report.
+  // load box and the status bar (an unknown load or a failed read is told there; a read the
+  // user cancelled leaves the load shown before). True when the load was read without an error
+  // report.
   bool openLoad(std::int32_t load);
   // File > Connect...: once unsaved changes are saved or given up, the Connect dialog; when the
   // user connects, a new control with that connection replaces the one shown.
@@ -62,6 +63,8 @@ class HostWindow : public QMainWindow {
 
  private:
   void buildLoadBar();
+  // The product, the load shown and the mark of unsaved work.
+  void showTitle();
   // Creates the control, its widget and the tools for the connection. Throws as the constructor.
   void connectTo(const qt::ConnectionProfile& connection);
   void openTypedLoad();
@@ -86,6 +89,7 @@ class HostWindow : public QMainWindow {
   std::optional<tools::TrailerLimits> limits_;
   bool unattended_ = false;
   int unattendedMessages_ = 0;  // message boxes answered unattended so far
+  std::int32_t shownLoad_ = 0;  // the load the window shows, 0 before the first
 };
 
 }  // namespace tarvine::app

@@ -31,8 +31,13 @@ void HostWindow::tellOpenedLoad(std::int32_t load, int errorReports) {
   const OrderPick& control = *control_;
   // Both lists end with one empty entry. (The route label keeps the last load's route when
   // the service has none for this one, so it cannot tell.)
-  const bool nothing = control.centerList().size() <= 1 && control.orders().size() <= 1;
-  if (errorReports > 0) {
+  const bool noOrders = control.orders().size() <= 1;
+  const bool nothing = control.centerList().size() <= 1 && noOrders;
+  if (errorReports > 0 && noOrders) {
+    statusBar()->showMessage(
+        QStringLiteral("The orders of load %1 could not be read from the route service.")
+            .arg(load));
+  } else if (errorReports > 0) {
     statusBar()->showMessage(
         QStringLiteral("Load %1 could not be read whole from the route service.").arg(load));
   } else if (nothing) {

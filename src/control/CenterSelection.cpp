@@ -11,8 +11,9 @@ void TarvineOrderPick::cboCenter_Click() {
     centerIndexShown_ = w_.cboCenter.listIndex();
     w_.lvwOrderIDs.clear();
     const std::int16_t loadID = convert::roundToInt16(OutgoingLoadID);
+    // The list is cleared already: this read runs to its end even after a cancel.
     BasicTotalXML = queryRouteService("GetOutgoingLoadBasicTotal",
-                                      service::GetOutgoingLoadBasicTotalRequest(loadID))
+                                      service::GetOutgoingLoadBasicTotalRequest(loadID), false)
                         .result;
     ClearTotals();
     const int selected = w_.cboCenter.listIndex();

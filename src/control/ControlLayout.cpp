@@ -1,5 +1,7 @@
 #include "control/ControlLayout.h"
 
+#include <initializer_list>
+
 namespace tarvine {
 namespace {
 
@@ -44,6 +46,12 @@ ControlWidgets buildControlScreen(Screen& screen) {
   auto& lblTotal6 = place<Label>(screen, "lblTotal6", "fraTotals", {2385, 555, 975, 255});
   auto& cmdAddAstrayItem = place<CommandButton>(screen, "cmdAddAstrayItem", "fraAll",
                                                 {240, 6830, 1530, 375}, "Add Astray Item");
+  // The keys follow the screen: the center box, the list, Select All, then the buttons.
+  int tab = 0;
+  for (Widget* widget : std::initializer_list<Widget*>{&cboCenter, &lvwOrderIDs, &chkSellectAll,
+                                                       &cmdSave, &cmdCancel, &cmdAddAstrayItem}) {
+    widget->setTabIndex(tab++);
+  }
   return ControlWidgets{cmdCancel,     cmdSave,   fraAll,    Label2,          lblTarvineID,
                         Label7,        lblRoute,  Label1,    cboCenter,       lvwOrderIDs,
                         chkSellectAll, fraTotals, Label3,    Label4,          Label6,

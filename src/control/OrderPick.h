@@ -83,9 +83,10 @@ class OrderPick : public LateBound {
   // Largest reply of every service call; a larger one fails the exchange.
   virtual void setMaxReplyBytes(std::size_t bytes) = 0;
   // A check the Save button runs first, asking through the control's dialogs (a dispatcher's
-  // tool installs it): false stops the click before anything is read or sent, and the picks
-  // stay. An empty function removes it. RefreshData's own save does not run it.
-  virtual void setSaveCheck(std::function<bool(Dialogs&)> check) = 0;
+  // tool installs it, with confirmSave()): a RuntimeError it throws stops the click before
+  // anything is read or sent, is reported under "cmdSave_Click()", and the picks stay. An empty
+  // function removes it. RefreshData's own save does not run it.
+  virtual void setSaveCheck(std::function<void(Dialogs&)> check) = 0;
 
   // Before an action that would drop unsaved picks and freight overrides (`action` names it,
   // "opening load 5002"): when there are any, asks through the dialogs whether to save them

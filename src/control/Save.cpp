@@ -13,13 +13,15 @@ void TarvineOrderPick::cmdSave_Click() {
     // The row-count overflow check: a list of more than 32,767 rows stops the save here (error
     // 6) before anything is read or sent. The converted count itself is not needed.
     convert::roundToInt16(static_cast<double>(list.rowCount()));
-    const SaveStatements save = saveStatements(
-        changedRows(list), {OutgoingLoadID, SelectedCenterID, PersonID, PersonTypeID});
+    const SaveContext context{OutgoingLoadID, SelectedCenterID, PersonID, PersonTypeID};
+    SaveStatements save = saveStatements(changedRows(list), context);
 
-    if (!save.statements.front().empty()) {
-      // Nothing is sent when the check read failed or the user keeps the changes unsaved:
-      // every check, change mark and override stays on screen.
-      if (!saveOverChangesAllowed(save.written)) return;
+    if (!save.written.empty()) {
+      // Nothing is sent when the check read failed or was cancelled, or the user keeps the
+      // changes unsaved: every check, change mark and override stays on screen.
+      const std::optional<OrderArray> now = ordersBeforeSaving(save.written);
+      if (!now) return;
+      appendHistory(save, context, onLoadNow(*now, save.written));
       service::Exchange outcome;
       UpdateOutgoingLoadOrder(save.statements, &outcome);
       // A save the back office did not take is never reported as done (the transport told the
@@ -27,7 +29,7 @@ void TarvineOrderPick::cmdSave_Click() {
       if (!outcome.answered()) return;
       dialogs_.messageBox("Outgoing load information has been updated successfully!!!",
                           kMsgInformationOk, std::string("Outgoing Load Save"));
-      PopulateAllOrders(Orders);
+      PopulateAllOrders(Orders, OrdersRead::AfterSave);
     }
     FillingList = true;
     cboCenter_Click();
@@ -35,10 +37,11 @@ void TarvineOrderPick::cmdSave_Click() {
   });
 }
 
-bool TarvineOrderPick::saveOverChangesAllowed(const std::vector<WrittenSegment>& written) {
-  service::Exchange exchange = readAllOrders();
-  // The transport has told the user why the read did not answer.
-  if (!exchange.answered()) return false;
+std::optional<OrderArray> TarvineOrderPick::ordersBeforeSaving(
+    const std::vector<WrittenSegment>& written) {
+  service::Exchange exchange = readAllOrders(OrdersRead::SaveCheck);
+  // The transport has told the user why the read did not answer, unless the user cancelled it.
+  if (!exchange.answered()) return std::nullopt;
   OrderArray now;
   if (!readOrderRecords(std::move(exchange.result), now)) {
     throw RuntimeError(static_cast<std::int32_t>(exchange.httpStatus),
@@ -46,9 +49,10 @@ bool TarvineOrderPick::saveOverChangesAllowed(const std::vector<WrittenSegment>&
                        "nothing was saved");
   }
   const std::vector<std::string> changes = changesSinceLoaded(Orders, loadedState_, now, written);
-  if (changes.empty()) return true;
-  return dialogs_.messageBox(saveOverQuestion(changes), kMsgSaveQuestion,
-                             std::string("TarvineOrderPick")) == kMsgResultYes;
+  if (!changes.empty()) {
+    confirmSave(dialogs_, saveOverQuestion(changes), "TarvineOrderPick", kSaveOverQuestion);
+  }
+  return now;
 }
 
 void TarvineOrderPick::UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,

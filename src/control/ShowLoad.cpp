@@ -9,28 +9,47 @@
 namespace tarvine {
 
 void TarvineOrderPick::PutTarvineID(std::int32_t plTarvineID) {
+  showLoad(plTarvineID);
+}
+
+bool TarvineOrderPick::showLoad(std::int32_t loadID) {
+  const std::int32_t shownID = OutgoingLoadID;
+  const std::string shownCaption = w_.lblTarvineID.caption();
+  bool cancelled = false;
   trap("PutTarvineID", [&] {
-    OutgoingLoadID = plTarvineID;
-    w_.lblTarvineID.setCaption(convert::integerText(plTarvineID));
-    const std::int16_t loadID = convert::roundToInt16(OutgoingLoadID);
-    // Both replies are fetched before either is shown.
-    const std::string centers =
+    OutgoingLoadID = loadID;
+    w_.lblTarvineID.setCaption(convert::integerText(loadID));
+    const std::int16_t load16 = convert::roundToInt16(OutgoingLoadID);
+    // Every read comes before the screen changes: a read the user cancels leaves the load shown
+    // as it was, picks and marks included.
+    const auto keepShown = [&] {
+      OutgoingLoadID = shownID;
+      w_.lblTarvineID.setCaption(shownCaption);
+      cancelled = true;
+    };
+    const service::Exchange centers =
         queryRouteService("GetOutgoingLoadCenterIDAndCenter",
-                          service::GetOutgoingLoadCenterIDAndCenterRequest(loadID))
-            .result;
-    const std::string route =
-        queryRouteService("GetOutgoingLoadDescriptionRoute",
-                          service::GetOutgoingLoadDescriptionRouteRequest(loadID))
-            .result;
-    LoadCenterComboBox(centers);
-    LoadDescriptionRouteLabels(route);
-    PopulateAllOrders(Orders);
+                          service::GetOutgoingLoadCenterIDAndCenterRequest(load16));
+    if (centers.cancelled) return keepShown();
+    const service::Exchange route = queryRouteService(
+        "GetOutgoingLoadDescriptionRoute", service::GetOutgoingLoadDescriptionRouteRequest(load16));
+    if (route.cancelled) return keepShown();
+    service::Exchange orders = readAllOrders(OrdersRead::Show);
+    if (orders.cancelled) return keepShown();
+    headerRead_ = centers.answered() && route.answered();
+    LoadCenterComboBox(centers.result);
+    // A route that could not be read shows blank, never the route of the load shown before.
+    w_.lblRoute.setCaption("");
+    LoadDescriptionRouteLabels(route.result);
+    showOrders(std::move(orders), Orders);
   });
+  return !cancelled;
 }
 
 void TarvineOrderPick::RefreshData() {
-  // No trap of its own: each step reports its own errors and returns normally.
-  PopulateAllOrders(Orders);
+  // No trap of its own: each step reports its own errors and returns normally. A load whose
+  // header could not be read is read whole again; a read the user cancels ends it.
+  if (!(headerRead_ ? PopulateAllOrders(Orders) : showLoad(OutgoingLoadID))) return;
   cboCenter_Click();
   cmdSave_Click();
 }
@@ -71,19 +90,35 @@ void TarvineOrderPick::LoadBasicTotal(const std::string& xml) {
   });
 }
 
-void TarvineOrderPick::PopulateAllOrders(OrderArray& orders) {
+bool TarvineOrderPick::PopulateAllOrders(OrderArray& orders, OrdersRead read) {
+  std::optional<service::Exchange> exchange;
+  trap("PopulateAllOrders", [&] { exchange = readAllOrders(read); });
+  if (exchange && exchange->cancelled) return false;
+  if (exchange) showOrders(std::move(*exchange), orders);
+  return true;
+}
+
+void TarvineOrderPick::showOrders(service::Exchange exchange, OrderArray& orders) {
   trap("PopulateAllOrders", [&] {
-    readOrderRecords(readAllOrders().result, orders, &ordersAsRead_);
+    const bool dataSet = readOrderRecords(std::move(exchange.result), orders, &ordersAsRead_);
+    // A failed read was told by the transport; an answer without a data set is told here, and
+    // the list is not refilled as if the load had no segments.
+    if (exchange.answered() && !dataSet) {
+      throw RuntimeError(static_cast<std::int32_t>(exchange.httpStatus),
+                         "The route service's answer to GetOutgoingLoadAllOrders held no "
+                         "readable data set");
+    }
     if (w_.cboCenter.count() >= 1) setCenterIndex(0, CenterSwitch::Code);
   });
   // What was loaded, for the check before a save: a freight override changes Orders in place.
   trap("PopulateAllOrders", [&] { loadedState_ = loadedStateOf(orders); });
 }
 
-service::Exchange TarvineOrderPick::readAllOrders() {
+service::Exchange TarvineOrderPick::readAllOrders(OrdersRead read) {
   const std::string envelope =
       service::GetOutgoingLoadAllOrdersRequest(convert::roundToInt16(OutgoingLoadID), FacilityID);
-  return queryRouteService("GetOutgoingLoadAllOrders", envelope);
+  return queryRouteService("GetOutgoingLoadAllOrders", envelope, read != OrdersRead::AfterSave,
+                           read == OrdersRead::SaveCheck);
 }
 
 }  // namespace tarvine

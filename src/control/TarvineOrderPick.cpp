@@ -84,9 +84,10 @@ std::string TarvineOrderPick::ReturnWebserviceXML(const std::string& AsmxUrl,
                                         UpdateAddDeleteOnly);
 }
 
-std::string TarvineOrderPick::activityOf(std::string_view operation) {
+std::string TarvineOrderPick::activityOf(std::string_view operation, bool saveCheck) {
   service::ActivityContext context;
   context.load = OutgoingLoadID;
+  context.saveCheck = saveCheck;
   if (operation == service::kUpdateOutgoingLoadOrder.name) context.changes = unsavedChanges().rows;
   return service::activityText(operation, context);
 }
@@ -99,9 +100,10 @@ service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
 }
 
 service::Exchange TarvineOrderPick::queryRouteService(std::string_view operation,
-                                                      const std::string& envelope) {
+                                                      const std::string& envelope, bool cancellable,
+                                                      bool saveCheck) {
   return transport_.callQuery(WebServiceURL, ServerName, SOAPActionStart + std::string(operation),
-                              operation, envelope, activityOf(operation));
+                              operation, envelope, activityOf(operation, saveCheck), cancellable);
 }
 
 void TarvineOrderPick::setTimeouts(HttpTimeouts timeouts) {

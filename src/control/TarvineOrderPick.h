@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -45,7 +46,7 @@ class TarvineOrderPick final : public OrderPick {
   void setFormObject(LateBound* formObject) override { formObject_ = formObject; }
   void setTimeouts(HttpTimeouts timeouts) override;
   void setMaxReplyBytes(std::size_t bytes) override;
-  void setSaveCheck(std::function<bool(Dialogs&)> check) override { saveCheck_ = std::move(check); }
+  void setSaveCheck(std::function<void(Dialogs&)> check) override { saveCheck_ = std::move(check); }
   Screen& screen() override { return screen_; }
   const ControlWidgets& widgets() const override { return w_; }
   AstrayForm* astrayForm() const override;
@@ -92,18 +93,32 @@ class TarvineOrderPick final : public OrderPick {
   service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
                                      bool updateOnly);
   // One query of the route service: as callRouteService(), but the result is the data set text
-  // of the reply, as the operation's unwrapper leaves it (empty after a reported failure).
-  service::Exchange queryRouteService(std::string_view operation, const std::string& envelope);
-  // What the dispatcher reads while the operation runs.
-  std::string activityOf(std::string_view operation);
+  // of the reply, as the operation's unwrapper leaves it (empty after a reported failure, and
+  // after a cancel, which is not reported). Reads the user may not cancel are those that come
+  // after the screen changed (the totals of a fill, the reload after a save).
+  service::Exchange queryRouteService(std::string_view operation, const std::string& envelope,
+                                      bool cancellable = true, bool saveCheck = false);
+  // What the dispatcher reads while the operation runs (for the orders, whether they are read
+  // again before a save).
+  std::string activityOf(std::string_view operation, bool saveCheck = false);
 
   // Load header and orders.
   void LoadCenterComboBox(const std::string& xml);
   void LoadDescriptionRouteLabels(const std::string& xml);
   void LoadBasicTotal(const std::string& xml);
-  void PopulateAllOrders(OrderArray& orders);
+  // Shows a load (PutTarvineID); false when the user cancelled one of its reads, which leaves
+  // the load shown before as it was.
+  bool showLoad(std::int32_t loadID);
+  // Why the orders are read: to show them (the user may cancel), right after a save (part of
+  // the save: not cancellable), or before a save, to compare.
+  enum class OrdersRead { Show, AfterSave, SaveCheck };
+  // Reads and shows the orders; false when the user cancelled the read (Orders stay).
+  bool PopulateAllOrders(OrderArray& orders, OrdersRead read = OrdersRead::Show);
+  // Turns the reply into the records and selects the all-centers entry; an answer that holds no
+  // data set is reported under "PopulateAllOrders" and refills nothing.
+  void showOrders(service::Exchange exchange, OrderArray& orders);
   // The load's order data set as the route service holds it now, unwrapped.
-  service::Exchange readAllOrders();
+  service::Exchange readAllOrders(OrdersRead read);
 
   // List fills and picking.
   void LoadAllOrders();
@@ -138,10 +153,11 @@ class TarvineOrderPick final : public OrderPick {
   // The Save button's click: the save check a tool installed, then cmdSave_Click.
   void saveClicked();
   // Reads the load's orders again and compares the P.O.s of the written segments with what was
-  // loaded; when they differ, asks whether to save over them. True when the save may go on. A
-  // read that failed was reported by the transport and gives false; a reply that holds no data
-  // set throws RuntimeError with the HTTP status as its number.
-  bool saveOverChangesAllowed(const std::vector<WrittenSegment>& written);
+  // loaded; when they differ, asks whether to save over them (confirmSave, which throws when
+  // not confirmed). The records read, or nothing when the read failed (the transport reported
+  // it) or was cancelled; a reply that holds no data set throws RuntimeError with the HTTP
+  // status as its number.
+  std::optional<OrderArray> ordersBeforeSaving(const std::vector<WrittenSegment>& written);
   void UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                service::Exchange* outcome);
   // Shows the astray form; with an order id, its P.O. boxes hold that id.
@@ -154,7 +170,7 @@ class TarvineOrderPick final : public OrderPick {
   service::Transport transport_;
   std::unique_ptr<frmAstray> astrayForm_;
   LateBound* formObject_ = nullptr;
-  std::function<bool(Dialogs&)> saveCheck_;
+  std::function<void(Dialogs&)> saveCheck_;
 
   // Control state.
   std::string ServerName;
@@ -173,6 +189,7 @@ class TarvineOrderPick final : public OrderPick {
   std::vector<std::string> CenterList;
   std::string BasicTotalXML;
   bool FillingList = false;
+  bool headerRead_ = true;  // the centers and route of the load shown were read
   std::int16_t LoopIndex = 0;
   std::string EnvelopeText;
   std::string RequestBodyXML;

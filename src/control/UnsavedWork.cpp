@@ -58,7 +58,9 @@ void TarvineOrderPick::cmdCancel_Click() {
 }
 
 void TarvineOrderPick::saveClicked() {
-  if (!saveCheck_ || saveCheck_(dialogs_)) cmdSave_Click();
+  // A save check that stops the save reports why, as the save's own errors are reported.
+  if (saveCheck_ && !trap("cmdSave_Click()", [this] { saveCheck_(dialogs_); })) return;
+  cmdSave_Click();
 }
 
 }  // namespace tarvine

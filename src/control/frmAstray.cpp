@@ -78,8 +78,10 @@ bool frmAstray::ValidateAstrayEntry() {
     if (!IsPOFound(orderID)) return std::nullopt;
     return FoundCenterID;
   };
+  checkCancelled_ = false;
   if (const auto refusal = astrayRefusal(texts, CurrentOrders, CentersList, lookup)) {
-    return refuse(*refusal);
+    // A check the user cancelled refuses nothing: the entry stays as typed, unjudged.
+    return checkCancelled_ ? false : refuse(*refusal);
   }
   Comment = w_.txtComments.text();
   Freight = convert::toDouble(texts.freight);
@@ -93,12 +95,12 @@ bool frmAstray::IsPOFound(const std::string& orderID) {
   const bool finished = trapped(
       "IsPOFound",
       [&] {
-        std::string reply = transport_
-                                .callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound",
-                                           "IsPOFound", service::IsPOFoundRequest(orderID),
-                                           service::activityText("IsPOFound", {.order = orderID}))
-                                .result;
-        service::ReadDataSetRows(std::move(reply), [&](const service::DataSetRow& row) {
+        service::Exchange reply =
+            transport_.callQuery(WebServiceURL, HostURL, SOAPActionStart + "IsPOFound", "IsPOFound",
+                                 service::IsPOFoundRequest(orderID),
+                                 service::activityText("IsPOFound", {.order = orderID}));
+        checkCancelled_ = reply.cancelled;
+        service::ReadDataSetRows(std::move(reply.result), [&](const service::DataSetRow& row) {
           for (const auto& column : row) {
             if (column.name == "CenterID"sv)
               FoundCenterID = convert::toInt16(column.text);

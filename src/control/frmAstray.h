@@ -77,6 +77,7 @@ class frmAstray final : public AstrayForm {
   std::int16_t FoundCenterID = 0;
   std::string HighestSegmentNumber;
   std::string FoundLoad;  // the load the latest IsPOFound reply names, when it names one
+  bool checkCancelled_ = false;  // the user cancelled the receipt check of the entry
   std::int16_t Cartons = 0;
   double Freight = 0;
   std::string Comment;

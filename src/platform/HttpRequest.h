@@ -28,6 +28,8 @@ inline constexpr std::size_t kMaxReplyBytes = std::size_t{256} << 20;
 // failure codes hosts know from the platform's HTTP objects); the source is "libcurl".
 inline constexpr std::int32_t kHttpErrorBase = static_cast<std::int32_t>(0x800C0000u);
 inline constexpr const char* kHttpErrorSource = "libcurl";
+// The number of the failure of an exchange the user cancelled (libcurl's aborted-by-callback).
+inline constexpr std::int32_t kErrCancelledByUser = kHttpErrorBase + 42;
 
 class HttpRequest {
  public:

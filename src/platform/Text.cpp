@@ -2,7 +2,9 @@
 
 #include <string.h>
 
+#include <charconv>
 #include <cstring>
+#include <utility>
 
 namespace tarvine::text {
 namespace {
@@ -109,6 +111,66 @@ std::string escapeXmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   appendEscapedXmlText(out, text);
+  return out;
+}
+
+namespace {
+
+// The longest entity reference name decoded ("#x10FFFF"), so that a text of many "&" without
+// ";" is still read in linear time.
+constexpr std::size_t kLongestReference = 8;
+
+void appendUtf8(std::string& out, std::uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+    return;
+  }
+  static constexpr std::uint32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  const int tail = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+  out += static_cast<char>(kLead[tail] | (code >> (6 * tail)));
+  for (int k = tail - 1; k >= 0; --k) out += static_cast<char>(0x80u | ((code >> (6 * k)) & 0x3Fu));
+}
+
+// Appends what the reference of that name (between "&" and ";") stands for; false when the name
+// is not one.
+bool appendReference(std::string& out, std::string_view name) {
+  static constexpr std::pair<std::string_view, char> kNamed[] = {
+      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+  for (const auto& [entity, character] : kNamed) {
+    if (name == entity) return out += character, true;
+  }
+  if (name.size() < 2 || name[0] != '#') return false;
+  const bool hex = name[1] == 'x';
+  const std::string_view digits = name.substr(hex ? 2 : 1);
+  std::uint32_t code = 0;
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || code == 0 ||
+      code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    return false;
+  }
+  appendUtf8(out, code);
+  return true;
+}
+
+}  // namespace
+
+std::string unescapeXml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (std::size_t amp = text.find('&'); amp != std::string_view::npos; amp = text.find('&', at)) {
+    out.append(text.substr(at, amp - at));
+    const std::size_t end = text.substr(0, amp + 2 + kLongestReference).find(';', amp + 1);
+    if (end != std::string_view::npos &&
+        appendReference(out, text.substr(amp + 1, end - amp - 1))) {
+      at = end + 1;
+    } else {
+      out += '&';
+      at = amp + 1;
+    }
+  }
+  out.append(text.substr(at));
   return out;
 }
 

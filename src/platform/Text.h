@@ -36,6 +36,11 @@ std::string escapeXmlText(std::string_view text);
 // quote written as "&amp;", "&lt;" and "&quot;". Never fails.
 void appendEscapedXmlAttribute(std::string& out, std::string_view text);
 
+// The text with its XML entity references decoded: &amp; &lt; &gt; &quot; &apos; and the
+// character references &#N; and &#xN; (as UTF-8). Anything else, a lone "&" included, stays as
+// it is. Linear; never fails but for memory.
+std::string unescapeXml(std::string_view text);
+
 // One UTF-8 character: its code point and how many bytes it takes (0 when the bytes are not
 // one well-formed character: a stray continuation byte, a cut or overlong sequence, a surrogate
 // or a value beyond U+10FFFF).

@@ -60,21 +60,29 @@ SaveStatements saveStatements(const std::vector<const ListRow*>& changed,
         context.selectedCenterID != 0 ? context.selectedCenterID : centerIDOfOrder(row->text);
     save.statements.push_back(updateStatement(row->checked, context.loadID, freightText, centerID,
                                               row->text, segmentText));
+    const std::string_view loadedState = std::string_view(row->tag).substr(0, row->tag.find(';'));
+    std::optional<bool> loadedOnLoad;
+    if (loadedState == "Checked") loadedOnLoad = true;
+    if (loadedState == "UnChecked") loadedOnLoad = false;
     save.written.push_back(WrittenSegment{row->text, segment, row->checked,
-                                          convert::parseNumber(plainFreight(freightText))});
+                                          convert::parseNumber(plainFreight(freightText)),
+                                          loadedOnLoad});
   }
-  for (std::size_t i = 0; i < changed.size(); ++i) {
-    const ListRow& row = *changed[i];
-    const std::string loadedState = row.tag.substr(0, row.tag.find(';'));
-    int code = 0;
-    if (loadedState == "UnChecked" && row.checked) code = 2;
-    if (loadedState == "Checked" && !row.checked) code = 5;
-    if (code == 0) continue;
-    save.statements.push_back(historyStatement(code, row.text, save.written[i].segment,
-                                               context.personID, context.personTypeID));
+  return save;
+}
+
+void appendHistory(SaveStatements& save, const SaveContext& context,
+                   const std::vector<std::optional<bool>>& onLoad) {
+  for (std::size_t i = 0; i < save.written.size(); ++i) {
+    const WrittenSegment& written = save.written[i];
+    std::optional<bool> before = written.loadedOnLoad;
+    if (before && i < onLoad.size() && onLoad[i]) before = onLoad[i];
+    if (!before || *before == written.onLoad) continue;
+    save.statements.push_back(historyStatement(written.onLoad ? 2 : 5, written.orderID,
+                                               written.segment, context.personID,
+                                               context.personTypeID));
   }
   save.statements.emplace_back();
-  return save;
 }
 
 }  // namespace tarvine

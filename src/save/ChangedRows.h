@@ -3,6 +3,7 @@
 // "1" in sub-item 7), and the statements it sends for them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,19 +46,25 @@ struct SaveContext {
 
 // A save's statements and the segments they write.
 struct SaveStatements {
-  // One update per changed row, in list order; then one history statement per changed row whose
-  // check box differs from its state at fill time (the Tag before ";"), code 2 for a segment put
-  // on the load, 5 for one taken off; then the spare empty text that the request carries too. The
-  // first element is empty exactly when nothing is to be sent.
+  // One update per changed row, in list order; appendHistory() adds the rest.
   std::vector<std::string> statements;
   std::vector<WrittenSegment> written;  // one per changed row, in list order
 };
 
-// The statements for the changed rows. The center of an update is the selected center, or while
+// The updates for the changed rows. The center of an update is the selected center, or while
 // all centers are shown the one the order id names (centerIDOfOrder). Throws RuntimeError when a
 // segment text is not a 16-bit number (13, 6) or an order id names no center (5, 6); nothing is
 // then to be sent. Linear in the rows.
 SaveStatements saveStatements(const std::vector<const ListRow*>& changed,
                               const SaveContext& context);
+
+// Appends one history statement per written segment whose load state flips, in the order
+// written, then the spare empty text the request carries too: code 2 for a segment the save puts
+// on the load, 5 for one it takes off. The state a segment flips from is its state when the list
+// was filled (the Tag before ";"), or, where onLoad (index for index with written; may be empty)
+// knows a different state on the load now, that one: the history then holds every move the save
+// makes. Linear.
+void appendHistory(SaveStatements& save, const SaveContext& context,
+                   const std::vector<std::optional<bool>>& onLoad);
 
 }  // namespace tarvine

@@ -9,6 +9,7 @@
 
 #include "load/OrderReader.h"
 #include "platform/Convert.h"
+#include "platform/RuntimeError.h"
 
 namespace tarvine {
 namespace {
@@ -169,14 +170,43 @@ std::vector<std::string> changesSinceLoaded(const OrderArray& loaded,
   return lines;
 }
 
+std::vector<std::optional<bool>> onLoadNow(const OrderArray& now,
+                                           const std::vector<WrittenSegment>& written) {
+  BySegment<bool> held;
+  for (std::size_t i = 0; i < filledCount(now); ++i) {
+    held.emplace(SegmentKey{now[i].OrderID, now[i].Segment}, now[i].Checked);
+  }
+  std::vector<std::optional<bool>> states;
+  states.reserve(written.size());
+  for (const WrittenSegment& segment : written) {
+    const auto found = held.find(SegmentKey{segment.orderID, segment.segment});
+    states.push_back(found == held.end() ? std::nullopt : std::optional<bool>(found->second));
+  }
+  return states;
+}
+
+void confirmSave(Dialogs& dialogs, const std::string& prompt, const std::string& title,
+                 std::string_view question) {
+  const int answer = dialogs.messageBox(prompt, kMsgSaveQuestion, title);
+  if (answer == kMsgResultYes) return;
+  const std::string named = answer == kMsgResultNo       ? "No"
+                            : answer == kMsgResultCancel ? "Cancel"
+                            : answer == kMsgResultOk     ? "OK"
+                                                         : convert::integerText(answer);
+  throw RuntimeError(kErrSaveNotConfirmed,
+                     "The changes were not saved: the save was not confirmed (\"" +
+                         std::string(question) + "\" was answered " + named + ")");
+}
+
 std::string saveOverQuestion(const std::vector<std::string>& changes) {
   std::string text;
   for (std::size_t i = 0; i < changes.size() && i < kShownLines; ++i) text += changes[i] + "\r\n";
   if (changes.size() > kShownLines) {
     text += "and " + convert::integerText(changes.size() - kShownLines) + " more\r\n";
   }
-  text +=
-      "\r\nSave your changes over theirs? Choose No to keep your changes unsaved and look first.";
+  text += "\r\n";
+  text += kSaveOverQuestion;
+  text += " Choose No to keep your changes unsaved and look first.";
   return text;
 }
 

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "load/AllOrdersUDT.h"
+#include "platform/Dialogs.h"
 
 namespace tarvine {
 
@@ -24,7 +26,8 @@ struct WrittenSegment {
   std::string orderID;
   std::int16_t segment = 0;
   bool onLoad = false;
-  std::optional<double> freight;  // nothing when the freight text is not a number
+  std::optional<double> freight;     // nothing when the freight text is not a number
+  std::optional<bool> loadedOnLoad;  // on the load when the list was filled (its Tag), if known
 };
 
 // One LoadedSegment per filled record of orders, in the same order.
@@ -47,8 +50,24 @@ std::vector<std::string> changesSinceLoaded(const OrderArray& loaded,
                                             const OrderArray& now,
                                             const std::vector<WrittenSegment>& written);
 
+// Whether each written segment is on the load in the records read now (its first record of
+// that P.O. and segment), index for index; nothing for a segment they do not hold. Linear.
+std::vector<std::optional<bool>> onLoadNow(const OrderArray& now,
+                                           const std::vector<WrittenSegment>& written);
+
 // The question asked before saving over the changes: the first ten lines, "and N more" for the
-// rest, then whether to save over them.
+// rest, then whether to save over them (kSaveOverQuestion).
+inline constexpr std::string_view kSaveOverQuestion = "Save your changes over theirs?";
 std::string saveOverQuestion(const std::vector<std::string>& changes);
+
+// The number of the error that a save not confirmed is reported with.
+inline constexpr std::int32_t kErrSaveNotConfirmed = 32755;
+
+// Asks a question that guards a save (kMsgSaveQuestion: Yes and No, No the default) and returns
+// when the answer is Yes. Any other answer (No, Cancel, the OK of a host that shows OK only)
+// throws RuntimeError kErrSaveNotConfirmed naming the question: "The changes were not saved:
+// the save was not confirmed ("Save anyway?" was answered No)"; the caller sends nothing.
+void confirmSave(Dialogs& dialogs, const std::string& prompt, const std::string& title,
+                 std::string_view question);
 
 }  // namespace tarvine

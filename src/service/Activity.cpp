@@ -14,6 +14,7 @@ std::string activityText(std::string_view operation, const ActivityContext& cont
     return "Loading the route of load " + load + ellipsis;
   }
   if (operation == kGetOutgoingLoadAllOrders.name) {
+    if (context.saveCheck) return "Checking load " + load + " for other changes" + ellipsis;
     return "Loading the orders of load " + load + ellipsis;
   }
   if (operation == kGetOutgoingLoadBasicTotal.name) {

@@ -1,6 +1,7 @@
 #pragma once
 // What the dispatcher reads while a route service operation runs: "Loading the orders of load
-// 5001…", "Saving 12 changes…", "Checking P.O. 12-34567…".
+// 5001…", "Checking load 5001 for other changes…", "Saving 12 changes…", "Checking P.O.
+// 12-34567…".
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@ struct ActivityContext {
   std::int32_t load = 0;    // the load shown
   std::size_t changes = 0;  // rows being saved (UpdateOutgoingLoadOrder)
   std::string order;        // the P.O. checked or added (IsPOFound, AddAstrayPO)
+  bool saveCheck = false;   // the orders are read again before a save (GetOutgoingLoadAllOrders)
 };
 
 // The text for an operation by its name; a general one for any other name. Never fails.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/RuntimeError.h"
+#include "platform/Text.h"
 
 namespace tarvine::service {
 
@@ -52,8 +53,13 @@ void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow) {
             }
             forEachChild(table, [&](XmlNode column) {
               const std::optional<std::string_view> text = column.textInPlace();
-              row.push_back(
-                  DataSetColumn{column.name(), text ? *text : joined.emplace_back(column.text())});
+              std::string_view value = text ? *text : joined.emplace_back(column.text());
+              // A value is escaped once more inside the escaped data set: that level is decoded
+              // here, so that "12-P&amp;O" reads "12-P&O", as the back office holds it.
+              if (value.find('&') != std::string_view::npos) {
+                value = joined.emplace_back(text::unescapeXml(value));
+              }
+              row.push_back(DataSetColumn{column.name(), value});
             });
             onRow(row);
           });

@@ -11,9 +11,10 @@
 
 namespace tarvine::service {
 
-// One column of a row: the child node's qualified name and its text. Both point into the
-// document (or into the walk's own memory for a text joined from several runs) and are valid
-// only while the row handler runs.
+// One column of a row: the child node's qualified name and its text, with the one more level of
+// entity references that values carry inside a data set decoded (text::unescapeXml). Both point
+// into the document (or into the walk's own memory for a text joined from several runs or
+// decoded) and are valid only while the row handler runs.
 struct DataSetColumn {
   std::string_view name;
   std::string_view text;

@@ -80,18 +80,20 @@ Exchange Transport::callOperation(const std::string& asmxUrl, const std::string&
                                   const std::string& envelope, bool updateOnly,
                                   std::string activity) {
   return run(asmxUrl, host, soapAction, operation, envelope,
-             updateOnly ? Reading::Nothing : Reading::Text, std::move(activity));
+             updateOnly ? Reading::Nothing : Reading::Text,
+             Activity{std::move(activity), !updateOnly});
 }
 
 Exchange Transport::callQuery(const std::string& asmxUrl, const std::string& host,
                               const std::string& soapAction, std::string_view operation,
-                              const std::string& envelope, std::string activity) {
-  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet, std::move(activity));
+                              const std::string& envelope, std::string activity, bool cancellable) {
+  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet,
+             Activity{std::move(activity), cancellable});
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
                         const std::string& soapAction, std::string_view operation,
-                        const std::string& envelope, Reading reading, std::string activity) {
+                        const std::string& envelope, Reading reading, Activity activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -113,7 +115,7 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);
-    httpRequest_->setActivity(Activity{std::move(activity), reading != Reading::Nothing});
+    httpRequest_->setActivity(std::move(activity));
     httpRequest_->open("POST", asmxUrl);
     httpRequest_->setRequestHeader("Host", host);
     httpRequest_->setRequestHeader("Content-Type", "text/xml; charset=utf-8");
@@ -154,7 +156,9 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
                                                   : takeReplyText(*responseDocument_);
   } catch (const RuntimeError& error) {
     exchange = Exchange{};
-    report_(error, kProcedure);
+    // A user's cancel is not an error: the caller leaves what the read would have replaced.
+    exchange.cancelled = error.number() == kErrCancelledByUser;
+    if (!exchange.cancelled) report_(error, kProcedure);
   } catch (const std::bad_alloc&) {
     exchange = Exchange{};
     report_(RuntimeError(7, "Out of memory"), kProcedure);

@@ -27,6 +27,7 @@ struct Exchange {
   std::string contentType;           // the reply's Content-Type, empty when it had none
   std::optional<std::string> fault;  // faultstring (or faultcode) of a SOAP fault reply
   bool hasResponse = false;          // the reply's body holds the operation's response element
+  bool cancelled = false;            // the user cancelled it: not an error, nothing reported
   // True when a well-formed 2xx reply without a SOAP fault holds the operation's response
   // element: only then did the service do what was asked.
   bool answered() const {
@@ -52,7 +53,7 @@ class Transport {
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                 const std::string& envelope, bool updateOnly) {
     return run(asmxUrl, host, soapAction, {}, envelope,
-               updateOnly ? Reading::Nothing : Reading::Text, {});
+               updateOnly ? Reading::Nothing : Reading::Text, Activity{{}, !updateOnly});
   }
 
   // One operation of the route service, for the control and the form: as call(), but a request
@@ -60,17 +61,20 @@ class Transport {
   // reply that does not answer the operation (see Exchange::answered) gives the empty result.
   // Both are reported under "ReturnWebserviceXML": the first with number 5, the second with the
   // HTTP status as number and the fault text or an account of the reply as description. The
-  // activity text is what the dispatcher reads while it runs; only reads may be cancelled.
+  // activity text is what the dispatcher reads while it runs; only reads may be cancelled, and
+  // a cancelled exchange is not reported (Exchange::cancelled).
   Exchange callOperation(const std::string& asmxUrl, const std::string& host,
                          const std::string& soapAction, std::string_view operation,
                          const std::string& envelope, bool updateOnly, std::string activity = {});
 
   // One query of the route service, as callOperation() without updateOnly, whose result is the
   // data set text: what the operation's unwrapper makes of callOperation()'s result
-  // (takeDataSetText()), the reply's tree and text never held at once.
+  // (takeDataSetText()), the reply's tree and text never held at once. A read that is not
+  // `cancellable` runs to its end even after the user cancelled another read.
   Exchange callQuery(const std::string& asmxUrl, const std::string& host,
                      const std::string& soapAction, std::string_view operation,
-                     const std::string& envelope, std::string activity = {});
+                     const std::string& envelope, std::string activity = {},
+                     bool cancellable = true);
 
   // The public method's face: call(...).result.
   std::string ReturnWebserviceXML(const std::string& asmxUrl, const std::string& host,
@@ -85,7 +89,7 @@ class Transport {
   // The exchange; `operation` empty for the public method, which checks nothing more.
   Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                std::string_view operation, const std::string& envelope, Reading reading,
-               std::string activity);
+               Activity activity);
 
   ErrorReporter report_;
   HttpTimeouts timeouts_;

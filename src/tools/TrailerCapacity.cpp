@@ -34,8 +34,7 @@ TrailerCapacity::TrailerCapacity(OrderPick& control)
   w.lvwOrderIDs.itemCheck.connect([notify](RowId) { notify(); });
   w.chkSellectAll.click.connect(notify);
   control_.setSaveCheck([weak](Dialogs& dialogs) {
-    auto self = weak.lock();
-    return !self || !*self || (*self)->allowSave(dialogs);
+    if (auto self = weak.lock(); self && *self) (*self)->confirmOverLimits(dialogs);
   });
 }
 
@@ -82,11 +81,9 @@ std::string TrailerCapacity::overQuestion() const {
   return question + ". Save anyway?";
 }
 
-bool TrailerCapacity::allowSave(Dialogs& dialogs) const {
+void TrailerCapacity::confirmOverLimits(Dialogs& dialogs) const {
   const std::string question = overQuestion();
-  if (question.empty()) return true;
-  return dialogs.messageBox(question, kMsgSaveQuestion, std::string("Trailer capacity")) ==
-         kMsgResultYes;
+  if (!question.empty()) confirmSave(dialogs, question, "Trailer capacity", question);
 }
 
 std::string gaugeCounts(const std::string& which) {

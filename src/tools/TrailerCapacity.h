@@ -52,7 +52,8 @@ class TrailerCapacity {
   Signal<> changed;
 
  private:
-  bool allowSave(Dialogs& dialogs) const;
+  // Asks the over question when over a limit; throws when the save is not confirmed.
+  void confirmOverLimits(Dialogs& dialogs) const;
 
   OrderPick& control_;
   std::optional<TrailerLimits> limits_;

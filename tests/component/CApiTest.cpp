@@ -319,12 +319,18 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoad) {
   }
   note("tarvine_set_trailer_limits(0, 100, 0)", tarvine_set_trailer_limits(control, 0, 100, 0));
   note("tarvine_set_trailer_limits(1, 1, 0)", tarvine_set_trailer_limits(control, 1, 1, 0));
+  // A host that shows every box with OK only answers the trailer's question with OK: the save
+  // is not sent, and the host hears why through the error status.
   Host asked{&out};
-  asked.answer = 7;  // No
   const tarvine_callbacks messagesOnly{&asked, onMessage, nullptr, nullptr, nullptr};
   note("tarvine_set_callbacks(message box only)", tarvine_set_callbacks(control, &messagesOnly));
   script("save");
   onLoad("15-20017");
+  int32_t reports = 0;
+  tarvine_error first{};
+  EXPECT_EQ(tarvine_error_reports(control, &reports, &first), TARVINE_S_OK);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(first.number, 32755);  // the save was not confirmed
 
   // Fill trailer: nothing is proposed for a load over a limit; a proposal applied checks exactly
   // its P.O.s, once.

@@ -33,7 +33,7 @@ TEST_F(HostedControlTest, TheAstrayFormRefreshesThroughTheFace) {
   tarvine::test::DemoRouteService service;
   const ScriptRun run = runScript("server " + service.server() +
                                   "\nfacility DEMO\nperson 7 2\nload 5001\nastray\ntype txtPO1 "
-                                  "27\r\ntype txtPO2 70460\ntype txtCartons 6\nadd\nclose");
+                                  "27\r\ntype txtPO2 70460\ntype txtCartons 6\nreply yes\nadd\nclose");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(host.formFace().calls(), 1u);
 }

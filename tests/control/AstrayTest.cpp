@@ -43,7 +43,7 @@ std::vector<std::string> cartonsSent(const C& t) {
 const Scenario kAstrays[] = {
     added("Added",
           "type txtPO1 \" 12 \"; type txtPO2 \" 345 \"; type txtCartons 12.5; type txtFreight "
-          "17.25; type txtComments \"left at dock 4 & 5\""),
+          "17.25; type txtComments \"left at dock 4 & 5\"; reply yes"),
     added("BlankFirstBox", "type txtPO2 345; type txtCartons 2"),
     added("BlankSecondBox", "type txtPO1 12; type txtCartons 2"),
     added("AlreadyListed", "type txtPO1 12; type txtPO2 100; type txtCartons 2"),
@@ -56,9 +56,9 @@ const Scenario kAstrays[] = {
     added("CartonsTooMany", "type txtPO1 12; type txtPO2 345; type txtCartons 40000"),
     // 13.5 rounds to the even 14, 1e1 reads as 10 and " 7 " as 7.
     added("CartonsRounded",
-          "type txtPO1 12; type txtPO2 345; type txtCartons 13.5; add; type txtPO1 12; "
-          "type txtPO2 345; type txtCartons 1e1; type txtFreight 0; add; type txtPO1 12; "
-          "type txtPO2 345; type txtCartons \" 7 \"; type txtFreight 0",
+          "type txtPO1 12; type txtPO2 345; type txtCartons 13.5; reply yes; add; type txtPO1 12; "
+          "type txtPO2 345; type txtCartons 1e1; type txtFreight 0; reply yes; add; "
+          "type txtPO1 12; type txtPO2 345; type txtCartons \" 7 \"; type txtFreight 0; reply yes",
           "12", "1",
           [](C& t) {
             EXPECT_EQ(cartonsSent(t), (std::vector<std::string>{"14", "10", "7"}));
@@ -68,7 +68,23 @@ const Scenario kAstrays[] = {
        receipt({{{"CenterID", "12"}, {"HighestSegmentNumber", "3"}, {"IsPOFound", "1"}}})(t);
        t.service.setReply("AddAstrayPO", 500, service::test::soapFaultReply("segment 4 exists"));
      },
-     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; add; state"},
+     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; reply yes; add; "
+     "state"},
+    // A P.O. whose segments ride on another load is added only when the user says so: the
+    // question's default No sends nothing and keeps the entry.
+    {"SplitOverTwoLoadsAskedFirst",
+     receipt({{{"CenterID", "12"},
+               {"HighestSegmentNumber", "3"},
+               {"OutgoingLoad", "5002"},
+               {"IsPOFound", "1"}}}),
+     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; add; state; "
+     "!midway",
+     [](C& t) {
+       EXPECT_EQ(t.dialogs.messages().back().prompt,
+                 "P.O. 12-345 has segments on load 5002. Add segment 4 to load 5001 anyway?");
+       EXPECT_EQ(t.dialogs.messages().back().buttons, 308);
+       EXPECT_TRUE(cartonsSent(t).empty());
+     }},
     // An error while reading the receipt check's reply means "not received", whatever the rows
     // read before it said, and nothing is added.
     {"ReceiptCheckCenterOutOfRange", receipt({{{"IsPOFound", "1"}, {"CenterID", "40000"}}}),
@@ -81,8 +97,8 @@ const Scenario kAstrays[] = {
     // The second receipt check names no center: the one found before stays.
     {"AReplyWithoutCenterKeepsTheEarlierOne",
      receipt({{{"CenterID", "12"}, {"HighestSegmentNumber", "3"}, {"IsPOFound", "1"}}}),
-     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; add; !midway; "
-     "type txtPO1 12; type txtPO2 346; type txtCartons 2; add; state",
+     "load 5001; astray; type txtPO1 12; type txtPO2 345; type txtCartons 2; reply yes; add; "
+     "!midway; type txtPO1 12; type txtPO2 346; type txtCartons 2; reply yes; add; state",
      [](C& t) {
        t.service.setRows("IsPOFound", {{{"HighestSegmentNumber", "5"}, {"IsPOFound", "1"}}});
      }},

@@ -29,6 +29,7 @@ struct Road {
   bool https;
   std::string watched;  // the P.O.s shown, as an SQL list
   std::vector<Step> steps;
+  std::pair<std::string, std::string> fact = {};  // a database query and its answer at the end
 };
 
 void PrintTo(const Road& road, std::ostream* os) {
@@ -46,7 +47,8 @@ const Road kRoads[] = {
      "'12-34567'",
      {{'A', "load 5001; toggle 3; click 1; answer 1500; dblclick 1; save; state"}}},
     // Both opened the load before A took 15-20001 off and saved: B is asked, says no (nothing
-    // sent, B's override kept on screen), then yes (B's version stays).
+    // sent, B's override kept on screen), then yes (B's version stays, and the history tells
+    // that B's save put the four segments back on the load).
     {"SecondSaverChoosesWhoseVersionStays",
      false,
      "'15-20001'",
@@ -54,7 +56,9 @@ const Road kRoads[] = {
       {'B', "load 5001"},
       {'A', "toggle 13; save"},
       {'B', kBOverridesAndSaves + "; state"},
-      {'B', "reply yes; save"}}},
+      {'B', "reply yes; save"}},
+     {"SELECT COUNT(*) FROM VOZA_OrderProgressHistory WHERE ProgressCode = 2 AND PersonID = 8",
+      "4"}},
     {"ChangesToDifferentPOsAreBothSaved",
      false,
      "'12-34581', '15-20001'",
@@ -130,6 +134,9 @@ TEST_P(DemoRoad, Transcript) {
   for (const Step& step : GetParam().steps) {
     run(step.who, step.script);
     writeDatabase();
+  }
+  if (!GetParam().fact.first.empty()) {
+    EXPECT_EQ(service.queryText(GetParam().fact.first), GetParam().fact.second);
   }
   expectGolden(transcript, "control/Road" + std::string(GetParam().name) + ".txt");
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlFixture.h"
+#include "TestText.h"
 #include "control/ErrorReport.h"
 
 namespace tarvine::test {
@@ -111,6 +112,36 @@ const Scenario kLoads[] = {
     // second one fails, as the saved history shows (person 9, type still 2).
     {"PersonSetFailsBackToTheHost", {}, "person 70000 1; person 9 abc; load 5001; toggle 4; save"},
     {"SelectAllErrorKeepsTheTotals", {}, "load 5001; state; !cartons 2 40000; selectall; state"},
+    // Values the back office holds with "&", "<" and ">" show and save as it holds them.
+    {"MarkupCharactersInValues",
+     [](C& t) {
+       serving({orderRow("12-P&O", 1, "0", "10", 1, 10)})(t);
+       t.service.setRows("GetOutgoingLoadCenterIDAndCenter",
+                         {{{"CenterID", "12"}, {"CenterName", "Dayton & <Co>"}}});
+       t.service.setRows("GetOutgoingLoadDescriptionRoute",
+                         {{{"Description", "Ohio & Valley"}, {"Route", "R&7"}}});
+     },
+     "load 5001; state; toggle 1; save; !midway",
+     [](C& t) {
+       EXPECT_EQ(t.control.widgets().lblRoute.caption(), "Ohio & Valley [R&7 ]");
+       EXPECT_EQ(t.control.orders()[0].OrderID, "12-P&O");
+       EXPECT_EQ(occurrences(t.sent[5].body, "'12-P&amp;O'"), 2u);  // update and history
+     }},
+    // An answer without a data set is told once, and the list is not filled as an empty load.
+    {"AnswerWithoutADataSet",
+     [](C& t) {
+       t.serveExampleLoad();
+       t.service.setReply(
+           "GetOutgoingLoadAllOrders", 200,
+           service::test::soapDataSetReply("GetOutgoingLoadAllOrders", "<Root><DataSet><broken"));
+     },
+     "load 5001; state; !midway",
+     [](C& t) {
+       ASSERT_EQ(t.log.entries().size(), 1u);
+       EXPECT_NE(t.log.entries()[0].find("held no readable data set\r\nError Source - "
+                                         "prjTarvineActiveX PopulateAllOrders"),
+                 std::string::npos);
+     }},
 };
 
 class LoadScenario : public ScenarioTest {};
@@ -118,6 +149,19 @@ TEST_P(LoadScenario, Transcript) {
   runScenario();
 }
 INSTANTIATE_TEST_SUITE_P(Loads, LoadScenario, ::testing::ValuesIn(kLoads), caseName);
+
+// After an outage the screen never shows the header of the load shown before, and a refresh
+// reads the whole load again.
+TEST_F(ControlTest, AnOutageNeverShowsTheHeaderOfTheLoadBefore) {
+  serveExampleLoad();
+  run("load 5001; server http://127.0.0.1:9; load 7777; state");
+  EXPECT_EQ(control.widgets().lblRoute.caption(), "");
+  control.PutServerName(service.server());
+  run("refresh; state");
+  EXPECT_EQ(control.widgets().lblRoute.caption(), "Lakes run [R7 ]");
+  EXPECT_EQ(sent[4].operation, "GetOutgoingLoadCenterIDAndCenter");  // after 5001's four
+  expectTranscript("AnOutageNeverShowsTheHeaderOfTheLoadBefore");
+}
 
 TEST(ErrorReportTest, LogEntryLines) {
   EXPECT_EQ(errorLogEntry(RuntimeError(-2146697211, "No connection", "libcurl"), "AddPO", "more",

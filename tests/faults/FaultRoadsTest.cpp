@@ -97,6 +97,7 @@ TEST_P(FaultRoads, KeepPicksAndTellTheUser) {
     w.txtCartons.setText("3");
     w.txtFreight.setText("35.50");
     w.txtComments.setText("found on the dock");
+    dialogs.queueReply(kMsgResultYes);  // adds it though its other segments ride on load 5002
     w.cmdAddAstrayItem.userClick();
     transcript_ += "form keeps " + w.txtPO1.text() + "-" + w.txtPO2.text() + "\n";
   });

@@ -172,9 +172,14 @@ TARVINE_API int32_t tarvine_destroy(tarvine_control* control);
    warning, 64 information) plus the default button, the one Enter presses (0 the first, 256 the
    second, 512 the third). The control asks:
    - 64: OK with the information icon (successes, refusals, error reports);
-   - 308 = 4 + 48 + 256: Yes and No, No the default: a question before a save, "Save your
-     changes over theirs?" (title "TarvineOrderPick") and the trailer's "... Save anyway?"
-     (title "Trailer capacity"); only Yes (6) saves;
+   - 308 = 4 + 48 + 256: Yes and No, No the default: the two questions that guard a save,
+     "<what colleagues changed since the load was opened> Save your changes over theirs? Choose
+     No to keep your changes unsaved and look first." (title "TarvineOrderPick") and "The load
+     is ... over the trailer's .... Save anyway?" (title "Trailer capacity"). Only Yes (6)
+     saves. Any other reply (No, or 1 from a host that shows OK only) sends nothing, keeps the
+     picks and is reported once as an error, number 32755, "The changes were not saved: the save
+     was not confirmed ("Save your changes over theirs?" was answered OK)" (the trailer's names
+     its whole question), which tarvine_error_reports() gives;
    - 563 = 3 + 48 + 512: Yes, No and Cancel, Cancel the default: the question before unsaved
      picks or freight overrides would be lost (title "Unsaved changes", "The changes to P.O.
      12-34567 are not saved. Save them before choosing another center?"): Yes (6) saves first,
@@ -309,9 +314,10 @@ TARVINE_API int32_t tarvine_scan_order(tarvine_control* control, const char* id,
 /* Sets the trailer's limits: weight in pounds and cube in cubic feet (both above 0), cartons 1
    or more, or 0 for no carton limit. Over a limit, the Save button first asks "The load is ...
    over the trailer's .... Save anyway?" through the message box callback (buttons value 308,
-   No the default; a reply other than Yes, 6, stops the save). The figures are the weight, cube
-   and cartons of each segment on the load, every center, unsaved picks included; a figure over
-   a limit by 1e-6 or less is within it. The state JSON gains "capacity". TARVINE_S_OK,
+   No the default; a reply other than Yes, 6, stops the save and is reported). The figures are
+   the weight, cube and cartons of each segment on the load, every center, unsaved picks
+   included; a figure over a limit by 1e-6 or less is within it. The state JSON gains
+   "capacity". TARVINE_S_OK,
    TARVINE_E_INVALIDARG or TARVINE_E_POINTER. */
 TARVINE_API int32_t tarvine_set_trailer_limits(tarvine_control* control, double weight, double cube,
                                                int32_t cartons);
