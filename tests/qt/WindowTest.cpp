@@ -313,13 +313,14 @@ TEST_F(WindowTest, FillTrailerShowsTheProposalAndChangesNothingUntilApplied) {
     note(button);
   }
   const std::string preview = "Add 2 P.O.s, 1 of them hot: best fill.: 9 highlighted, load 5001, ";
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      preview + "unsaved 0, status \"\"",
-                      "fillCancel: 0 highlighted, load 5001, unsaved 0, status \"Fill trailer "
-                      "cancelled; nothing changed.\"",
-                      preview + "unsaved 0, status \"Fill trailer cancelled; nothing changed.\"",
-                      "fillApply: 0 highlighted, load 5001, unsaved 9, status \"2 P.O.s put on the "
-                      "load, 1 hot.\""}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{
+                preview + "unsaved 0, status \"\"",
+                "fillCancel: 0 highlighted, load 5001, unsaved 0, status \"Fill trailer "
+                "cancelled; nothing changed.\"",
+                preview + "unsaved 0, status \"Fill trailer cancelled; nothing changed.\"",
+                "fillApply: 0 highlighted, load 5001, unsaved 9 *, status \"2 P.O.s put on the "
+                "load, 1 hot.\""}));
 }
 
 struct Steps {
