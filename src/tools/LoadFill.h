@@ -22,6 +22,7 @@ FillRequest fillRequest(const OrderPick& control, const TrailerLimits& limits);
 // The ids of the proposal's P.O.s, in list order.
 std::vector<std::string> chosenOrders(const FillRequest& request, const FillProposal& proposal);
 
+// What applying a proposal did.
 enum class FillApplyOutcome {
   Applied,     // every proposed P.O. was checked onto the load (none when nothing fits)
   NoProposal,  // nothing to apply: no proposal was made, or it was applied already
@@ -29,6 +30,7 @@ enum class FillApplyOutcome {
   NotPicked,   // the list refused a click or the control reported an error; the rest was left
 };
 
+// What applying a proposal did, which P.O.s it checked, and what to tell the dispatcher.
 struct FillApplyResult {
   FillApplyOutcome outcome = FillApplyOutcome::NoProposal;
   std::vector<std::string> applied;  // the P.O.s checked onto the load, in list order
