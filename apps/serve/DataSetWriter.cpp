@@ -71,12 +71,18 @@ void DataSetWriter::column(std::string_view name, std::string_view value) {
   text_ += "&gt;";
 }
 
+void DataSetWriter::reserve(std::size_t bytes) {
+  ReplyAllowance::charge(bytes);
+  charged_ += bytes;
+}
+
 void DataSetWriter::endRow() {
   text_ += rowEmpty_ ? " /&gt;" : "&lt;/Table&gt;";
-  if (text_.size() - charged_ >= kChargeEvery) chargeGrowth();
+  if (text_.size() >= charged_ + kChargeEvery) chargeGrowth();
 }
 
 void DataSetWriter::chargeGrowth() {
+  if (text_.size() <= charged_) return;
   ReplyAllowance::charge(text_.size() - charged_);
   charged_ = text_.size();
 }

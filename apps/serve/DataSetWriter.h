@@ -18,6 +18,10 @@ class DataSetWriter {
   void beginRow();
   // Adds one column to the open row; characters that XML cannot carry are dropped from value.
   void column(std::string_view name, std::string_view value);
+  // Asks the thread's ReplyAllowance for bytes before any row is written, for a reply known to
+  // be at least that large: one the service cannot hold is refused (ReplyRefused) before its
+  // query runs. Growth past them is asked as it comes.
+  void reserve(std::size_t bytes);
   // Closes the open row. Each MiB the text grows is asked of the thread's ReplyAllowance
   // first; throws ReplyRefused when it refuses.
   void endRow();

@@ -53,7 +53,7 @@ struct HttpServer::Core {
 
   std::optional<boost::asio::ssl::context> tls;  // outlives the connections that use it
   boost::asio::thread_pool workers;
-  FairWorkQueue workQueue{workers, settings.limits.workersPerClient};
+  FairWorkQueue workQueue{workers, settings.limits.workersPerClient, settings.limits.workers - 1};
   boost::asio::io_context io{1};
   ConnectionRefusals refusals{io, [this](const std::string& client, const std::string& detail) {
                                 logRefusedConnection(client, detail);

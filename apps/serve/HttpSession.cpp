@@ -15,6 +15,14 @@ namespace {
 
 namespace asio = boost::asio;
 namespace beast = boost::beast;
+
+// A request that may take a worker long: the orders query, or one that does not say which
+// operation it is (the dispatcher refuses it, but only once it has parsed the body).
+bool mayBeCostly(const IncomingRequest& request) {
+  return request.method == "POST" &&
+         (!request.soapAction ||
+          request.soapAction->find("/GetOutgoingLoadAllOrders") != std::string::npos);
+}
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using Clock = std::chrono::steady_clock;
@@ -248,8 +256,10 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
     }
     version_ = request.version();
     parser_.reset();
+    const bool costly = mayBeCostly(incoming);
     core_.workQueue.post(
-        client_, [self = this->shared_from_this(), incoming = std::move(incoming)]() mutable {
+        client_,
+        [self = this->shared_from_this(), incoming = std::move(incoming)]() mutable {
           const std::size_t bodyBytes = incoming.body.size();
           HttpAnswer answer;
           {
@@ -264,7 +274,8 @@ class Session : public Connection, public std::enable_shared_from_this<Session<S
             self->releaseBody();
             self->writeAnswer(std::move(answer), self->keepAlive_);
           });
-        });
+        },
+        costly);
   }
 
   // Takes bytes of a reply being built against the server's limit and the client's share, once

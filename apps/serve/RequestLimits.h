@@ -42,7 +42,8 @@ struct ServerLimits {
   std::size_t maxHeldReplyBytes = std::size_t{128} << 20;
   std::size_t maxHeldReplyBytesPerClient = std::size_t{64} << 20;
   // Threads that answer requests (SQLite work); the network is served by one more thread. One
-  // client address's requests take at most workersPerClient of them at once.
+  // client address's requests take at most workersPerClient of them at once, and costly ones
+  // (the orders query) of all addresses leave one of them to the others.
   unsigned workers = 4;
   unsigned workersPerClient = 2;
 };

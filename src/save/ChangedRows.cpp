@@ -8,8 +8,6 @@
 namespace tarvine {
 namespace {
 
-// The change mark of a row the dispatcher changed since the fill.
-constexpr std::string_view kChanged = "1";
 // P.O.s the unsaved work question names; the rest are counted.
 constexpr std::size_t kNamedOrders = 5;
 
@@ -18,7 +16,7 @@ constexpr std::size_t kNamedOrders = 5;
 std::vector<const ListRow*> changedRows(const ListView& list) {
   std::vector<const ListRow*> changed;
   for (RowId row : list.order()) {
-    if (list.subItem(row, 7) == kChanged) changed.push_back(&list.row(row));
+    if (hasChangeMark(list.row(row))) changed.push_back(&list.row(row));
   }
   return changed;
 }

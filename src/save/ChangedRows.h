@@ -20,6 +20,11 @@ struct UnsavedChanges {
   std::vector<std::string> orders;
 };
 
+// True when the row carries the change mark.
+inline bool hasChangeMark(const ListRow& row) {
+  return row.sub[6] == "1";
+}
+
 // The rows carrying the change mark, in list order. The pointers are valid until the list
 // changes. Linear in the rows.
 std::vector<const ListRow*> changedRows(const ListView& list);

@@ -59,7 +59,7 @@ std::vector<bool> onThisLoadNow(const OrderPick& control) {
     const auto index = static_cast<std::size_t>(record - first);
     if (index >= onLoad.size()) continue;
     const ListRow& shown = list.row(row);
-    onLoad[index] = shown.checked && (onLoad[index] || shown.sub[6] == "1");
+    onLoad[index] = shown.checked && (onLoad[index] || hasChangeMark(shown));
   }
   return onLoad;
 }

@@ -247,6 +247,7 @@ struct Host {
                                      "add", "close"};
   std::size_t nextFormLine = 0;
   int32_t answer = 1;  // the message box's: OK
+  int32_t yesNo = 6;   // a Yes/No question's: Yes
 };
 
 extern "C" void onLine(void* user, const char* line) {
@@ -255,8 +256,8 @@ extern "C" void onLine(void* user, const char* line) {
 extern "C" int32_t onMessage(void* user, const char* prompt, int32_t buttons, const char* title) {
   Host& host = *static_cast<Host*>(user);
   *host.out << "  message box " << buttons << " '" << (title ? title : "(null)") << "': " << prompt
-            << " -> " << host.answer << '\n';
-  return host.answer;
+            << " -> " << ((buttons & 15) == 4 ? host.yesNo : host.answer) << '\n';
+  return (buttons & 15) == 4 ? host.yesNo : host.answer;
 }
 extern "C" int32_t onInput(void* user, const char* prompt, const char* title, const char* preset,
                            tarvine_text_out* answer) {
@@ -322,6 +323,7 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoad) {
   // A host that shows every box with OK only answers the trailer's question with OK: the save
   // is not sent, and the host hears why through the error status.
   Host asked{&out};
+  asked.yesNo = 1;
   const tarvine_callbacks messagesOnly{&asked, onMessage, nullptr, nullptr, nullptr};
   note("tarvine_set_callbacks(message box only)", tarvine_set_callbacks(control, &messagesOnly));
   script("save");

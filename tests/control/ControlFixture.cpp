@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <sstream>
 
 #include "DemoHost.h"
@@ -21,6 +22,17 @@ void writeFields(const pugi::xml_node& node, std::string& out) {
       out += "  " + std::string(child.name()) + ": " + child.child_value() + "\n";
     }
   }
+}
+
+// The statements of a save's request, the closing empty one left out.
+std::vector<std::string> statementsOf(const RecordedRequest& update) {
+  pugi::xml_document document;
+  document.load_string(update.body.c_str());
+  std::vector<std::string> statements;
+  for (const auto& found : document.select_nodes("//*[local-name()='string']")) {
+    if (*found.node().child_value()) statements.emplace_back(found.node().child_value());
+  }
+  return statements;
 }
 
 }  // namespace
@@ -128,6 +140,10 @@ void ControlTest::run(const std::string& script, const std::function<void()>& mi
   host.run([&]() -> std::optional<std::string> {
     for (std::string line; std::getline(in, line);) {
       transcribeRequests();
+      if (line.starts_with("!expect ")) {
+        expectFact(line.substr(8));
+        continue;
+      }
       transcript_ += "> " + line + "\n";
       std::istringstream words(line);
       std::string word;
@@ -147,6 +163,67 @@ void ControlTest::run(const std::string& script, const std::function<void()>& mi
     return std::nullopt;
   });
   transcribeRequests();
+}
+
+void ControlTest::expectFact(const std::string& fact) {
+  std::istringstream words(fact);
+  std::string what;
+  words >> what;
+  std::string rest;
+  std::getline(words >> std::ws, rest);
+  const ListView& list = control.widgets().lvwOrderIDs;
+  const auto rowsWhere = [&](const std::function<bool(RowId)>& holds) {
+    return std::to_string(std::count_if(list.order().begin(), list.order().end(), holds));
+  };
+  std::vector<std::string> statements;
+  for (const RecordedRequest& request : sent) {
+    if (request.operation == "UpdateOutgoingLoadOrder") statements = statementsOf(request);
+  }
+  std::string seen;
+  if (what == "reported") seen = std::to_string(log.entries().size());
+  if (what == "boxes") seen = std::to_string(dialogs.messages().size());
+  if (what == "rows") seen = std::to_string(list.rowCount());
+  if (what == "checked") seen = rowsWhere([&](RowId row) { return list.row(row).checked; });
+  if (what == "changed") seen = rowsWhere([&](RowId row) { return list.subItem(row, 7) == "1"; });
+  if (what == "statements") seen = std::to_string(statements.size());
+  if (what == "sent") {
+    const std::string operation = rest.substr(0, rest.find(' '));
+    seen = operation + ' ' + std::to_string(std::count_if(sent.begin(), sent.end(), [&](auto& r) {
+             return r.operation == operation;
+           }));
+  }
+  if (what == "cell") {
+    std::size_t position = 0;
+    int column = 0;
+    std::istringstream(rest) >> position >> column;
+    const RowId row = list.rowAt(position);
+    seen = std::to_string(position) + ' ' + std::to_string(column) + ' ' +
+           (column == 0 ? list.row(row).text : list.subItem(row, column));
+  }
+  if (what == "color") {
+    std::size_t position = 0;
+    std::istringstream(rest) >> position;
+    seen = std::to_string(position) + ' ' +
+           std::to_string(list.row(list.rowAt(position)).color.value_or(0));
+  }
+  if (what == "caption") {
+    const std::string name = rest.substr(0, rest.find(' '));
+    const Widget* widget = control.screen().find(name);
+    seen = name + ' ' + (widget ? widget->caption() : "(no such widget)");
+  }
+  if (what == "prompt") {
+    const auto& shown = dialogs.messages();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](auto& box) {
+      return box.prompt.find(rest) != std::string::npos;
+    })) << fact;
+    return;
+  }
+  if (what == "statement") {
+    EXPECT_TRUE(std::find(statements.begin(), statements.end(), rest) != statements.end())
+        << fact << "\nlast save: " << testing::PrintToString(statements);
+    return;
+  }
+  EXPECT_EQ(seen, rest) << fact;
 }
 
 void ControlTest::expectTranscript(const std::string& name) const {

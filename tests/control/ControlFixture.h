@@ -32,8 +32,15 @@ class ControlTest : public ::testing::Test {
   void serveExampleLoad();
   // Runs script lines (separated by line breaks or "; "), adding them to the transcript. Lines of
   // the test itself: "!cartons N TEXT" puts TEXT in the cartons cell of row N, "!grey" greys Select
-  // All, "!midway" runs `midway`.
+  // All, "!midway" runs `midway`, "!expect FACT" asserts a fact (expectFact) and is not
+  // transcribed.
   void run(const std::string& script, const std::function<void()>& midway = {});
+  // Asserts one fact at this point of the script: "reported N" (error reports logged), "boxes N"
+  // (message boxes shown), "rows N", "checked N", "changed N" (rows with the change mark),
+  // "statements N" (of the last save), "statement TEXT" (one of the last save's), "sent
+  // OPERATION N" (requests so far), "caption WIDGET TEXT", "cell ROW COLUMN TEXT" (row from 1,
+  // column 0 the P.O.), "prompt TEXT" (in a box shown so far).
+  void expectFact(const std::string& fact);
   // Compares the transcript with tests/golden/control/<name>.txt.
   void expectTranscript(const std::string& name) const;
 

@@ -45,7 +45,10 @@ const Road kRoads[] = {
     {"PickOverrideSaveOverHttps",
      true,
      "'12-34567'",
-     {{'A', "load 5001; toggle 3; click 1; answer 1500; dblclick 1; save; state"}}},
+     {{'A', "load 5001; toggle 3; click 1; answer 1500; dblclick 1; save; state"}},
+     {"SELECT Freight || ' ' || COUNT(OutgoingLoad) FROM VOZA_OrderHeader"
+      " WHERE OrderID = '12-34567' AND VOZA_OrderSegment = 1",
+      "1500.0 1"}},
     // Both opened the load before A took 15-20001 off and saved: B is asked, says no (nothing
     // sent, B's override kept on screen), then yes (B's version stays, and the history tells
     // that B's save put the four segments back on the load).
@@ -62,7 +65,11 @@ const Road kRoads[] = {
     {"ChangesToDifferentPOsAreBothSaved",
      false,
      "'12-34581', '15-20001'",
-     {{'A', "load 5001"}, {'B', "load 5001"}, {'A', "toggle 6; save"}, {'B', kBOverridesAndSaves}}},
+     {{'A', "load 5001"}, {'B', "load 5001"}, {'A', "toggle 6; save"}, {'B', kBOverridesAndSaves}},
+     {"SELECT (SELECT COUNT(*) FROM VOZA_OrderHeader WHERE OrderID = '12-34581' AND OutgoingLoad"
+      " IS NULL) || ' ' || Freight FROM VOZA_OrderHeader WHERE OrderID = '15-20001' AND"
+      " VOZA_OrderSegment = 1",
+      "4 99.0"}},
 };
 
 class DemoRoad : public ::testing::TestWithParam<Road> {

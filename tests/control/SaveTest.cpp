@@ -28,16 +28,27 @@ std::vector<ReplyRow> rows(std::vector<ReplyRow> changed, const std::string& unt
 }
 
 // The load opens as `loaded`; the service then holds `now`. The user clicks the first P.O.
-// twice, so the save writes it as loaded, over whatever the back office holds now.
-Scenario checked(const char* name, std::vector<ReplyRow> loaded, std::vector<ReplyRow> now) {
-  return {name, serving(loaded), "load 5001; state; !midway; toggle 1; toggle 1; save; state",
+// twice, so the save writes it as loaded, over whatever the back office holds now. Unless only
+// an untouched P.O. changed, the save asks first, and its unanswered question sends nothing.
+Scenario checked(const char* name, std::vector<ReplyRow> loaded, std::vector<ReplyRow> now,
+                 bool asks = true) {
+  return {name, serving(loaded),
+          std::string("load 5001; state; !midway; toggle 1; toggle 1; save; state; ") +
+              (asks ? "!expect prompt Save your changes over theirs?; "
+                      "!expect sent UpdateOutgoingLoadOrder 0"
+                    : "!expect boxes 1; !expect sent UpdateOutgoingLoadOrder 1"),
           [now](C& t) { t.service.setRows("GetOutgoingLoadAllOrders", now); }};
 }
 
 // The example load's first P.O. picked; the save meets this reply to its update (or, when
 // `check` is set, to the read before it).
 Scenario replied(const char* name, int status, std::string body, bool check = false) {
-  return {name, {}, "load 5001; toggle 1; state; !midway; save; state", [=](C& t) {
+  return {name,
+          {},
+          std::string("load 5001; toggle 1; state; !midway; save; state; !expect reported 1; "
+                      "!expect changed 3; !expect sent UpdateOutgoingLoadOrder ") +
+              (check ? "0" : "1"),
+          [=](C& t) {
             t.service.setReply(check ? "GetOutgoingLoadAllOrders" : "UpdateOutgoingLoadOrder",
                                status, body);
           }};
@@ -89,101 +100,113 @@ const Scenario kAsked[] = {
     asked({"CancelOkOnlyHost", "cancel", "reply ok; ", 0, 4, 700, 1}),
 };
 
-const Scenario
-    kSaves[] =
-        {
-            {"WorkedExample", kWorkedExample, "load 5001; state; toggle 1; toggle 2; save; state"},
-            {"ToggledTwiceOrFreightOnlyGetNoHistory", kWorkedExample,
-             "load 5001; toggle 1; toggle 1; answer 130; dblclick 1; save; state"},
-            {"WholePOThenOneCenterView",
-             {},
-             "load 5001; toggle 1; save; state; load 5001; center 2; answer-cancel; dblclick 1; "
-             "toggle 2; toggle 1; save; state"},
-            // 12-200 put on, 15-300 taken off, 15-400's freight overridden: three updates, two
-            // history statements and the spare, six strings.
-            {"ThreeChangedRowsTwoFlipped",
-             {},
-             "load 5001; toggle 4; toggle 5; answer 90; dblclick 6; save; !midway; state",
-             [](C& t) {
-               std::size_t strings = 0;
-               for (const RecordedRequest& request : t.sent) {
-                 strings += occurrences(request.body, "<string");
-               }
-               EXPECT_EQ(strings, 6u);
-             }},
-            {"CenterIdFromTheOrderIdInTheAllCentersView",
-             [](C& t) {
-               serving({orderRow("-77", 1, "0", "10", 1, 10, {{"CenterID", "0"}})})(t);
-               t.service.setRows("GetOutgoingLoadCenterIDAndCenter",
-                                 {{{"CenterID", "0"}, {"CenterName", "X"}}});
-             },
-             "load 5001; toggle 1; save; state"},
-            {"OrderIdWithoutDashStopsTheSave",
-             serving({orderRow("1277", 1, "0", "10", 1, 10, {{"CenterID", "12"}})}),
-             "load 5001; toggle 1; save; state"},
-            {"NothingChangedSendsNothing", {}, "load 5001; state; save; state"},
-            {"QuotesDoubledAndPlainNumbers",
-             serving(
-                 {orderRow("12-3'4", 1, "0", "1500", 1, 10),
-                  orderRow("12-5", 1, "0", "NoRate", 1, 10, {{"TotalSuggestedFreight", "-1"}})}),
-             "load 5001; selectall; save; state"},
-            replied("SaveRefused", 500, replies::soapFaultReply("string 1: load 5001 is closed")),
-            replied("SaveAnsweredWithNothing", 200, ""),
-            {"NothingListeningKeepsThePicks", kWorkedExample,
-             "load 5001; toggle 1; server http://127.0.0.1:9; save; state"},
-            {"RefreshReloadsTheOrdersOnly", {}, "load 5001; center 1; state; refresh; state"},
-            checked("OnlyAnUntouchedPOChanged", rows({segment(1, "0")}, "5001"),
-                    rows({segment(1, "0")}, "0")),
-            checked("TakenOff", rows({segment(1, "5001"), segment(2, "5001")}, "5001"),
-                    rows({segment(1, "0"), segment(2, "0")}, "0")),
-            checked("PutOn", rows({segment(1, "0"), segment(2, "0")}, "5001"),
-                    rows({segment(1, "5001"), segment(2, "5001")}, "0")),
-            checked("OneSegmentTakenOff", rows({segment(1, "5001"), segment(2, "5001")}, "5001"),
-                    rows({segment(1, "5001"), segment(2, "0")}, "0")),
-            checked("FreightChanged",
-                    rows({segment(2, "0", {{"Freight", "0"}, {"TotalSuggestedFreight", "0"}}),
-                          segment(3, "0")},
-                         "5001"),
-                    rows({segment(2, "0", {{"Freight", "45"}, {"TotalSuggestedFreight", "0"}}),
-                          segment(3, "0", {{"Freight", "0"}})},
-                         "0")),
-            checked("OverrideSet", rows({segment(1, "0")}, "5001"),
-                    rows({segment(1, "0", {{"OverrideFreightIndicator", "true"}})}, "0")),
-            checked("SegmentAddedByAnAstrayAdd", rows({segment(1, "5001")}, "5001"),
-                    rows({segment(1, "5001"),
-                          segment(2, "5001", {{"OverrideFreightIndicator", "true"}})},
-                         "0")),
-            checked("SegmentGone", rows({segment(1, "0"), segment(2, "0")}, "5001"),
-                    rows({segment(1, "0")}, "0")),
-            checked("POGone", rows({segment(1, "0"), segment(2, "0")}, "5001"), rows({}, "0")),
-            {"TheQuestionShowsTenLinesAndCountsTheRest",
-             [](C& t) {
-               std::vector<ReplyRow> loaded;
-               for (int i = 1; i <= 12; ++i) {
-                 loaded.push_back(orderRow("12-" + std::to_string(i), 1, "0", "40", 1, 100));
-               }
-               serving(loaded)(t);
-             },
-             "load 5001; !midway; selectall; selectall; save; reply yes; save; state",
-             [](C& t) {
-               std::vector<ReplyRow> now;
-               for (int i = 1; i <= 12; ++i) {
-                 now.push_back(orderRow("12-" + std::to_string(i), 1, "5001", "40", 1, 100));
-               }
-               t.service.setRows("GetOutgoingLoadAllOrders", now);
-             }},
-            // Someone did just what this save writes (or an earlier save went through though its
-            // reply was lost): nothing would be undone, so nothing is asked.
-            {
-                "AChangeTheSaveWritesAlikeIsNotAsked", serving({segment(1, "0")}),
-                "load 5001; !midway; toggle 1; answer 99; click 1; dblclick 1; save; state",
-                [](C& t) {
-                  t.service.setRows("GetOutgoingLoadAllOrders",
-                                    {segment(1, "5001", {{"Freight", "99"}})});
-                }},
-            replied("CheckReadRefused", 500, replies::soapFaultReply("busy"), true),
-            replied("CheckReadNotADataSet", 200,
-                    replies::soapDataSetReply("GetOutgoingLoadAllOrders", "no rows today"), true),
+const Scenario kSaves[] = {
+    {"WorkedExample", kWorkedExample,
+     "load 5001; state; toggle 1; toggle 2; save; state; !expect statements 4; "
+     "!expect statement EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 5, '15-20001',2,7,2; "
+     "!expect changed 0"},
+    {"ToggledTwiceOrFreightOnlyGetNoHistory", kWorkedExample,
+     "load 5001; toggle 1; toggle 1; answer 130; dblclick 1; save; state; "
+     "!expect statements 1"},
+    {"WholePOThenOneCenterView",
+     {},
+     "load 5001; toggle 1; save; state; !expect statements 6; load 5001; center 2; "
+     "answer-cancel; dblclick 1; toggle 2; toggle 1; save; state; !expect statements 4; "
+     "!expect statement EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '15-400',1,7,2"},
+    // 12-200 put on, 15-300 taken off, 15-400's freight overridden: three updates, two
+    // history statements and the spare, six strings.
+    {"ThreeChangedRowsTwoFlipped",
+     {},
+     "load 5001; toggle 4; toggle 5; answer 90; dblclick 6; save; !midway; state",
+     [](C& t) {
+       std::size_t strings = 0;
+       for (const RecordedRequest& request : t.sent) {
+         strings += occurrences(request.body, "<string");
+       }
+       EXPECT_EQ(strings, 6u);
+     }},
+    {"CenterIdFromTheOrderIdInTheAllCentersView",
+     [](C& t) {
+       serving({orderRow("-77", 1, "0", "10", 1, 10, {{"CenterID", "0"}})})(t);
+       t.service.setRows("GetOutgoingLoadCenterIDAndCenter",
+                         {{{"CenterID", "0"}, {"CenterName", "X"}}});
+     },
+     "load 5001; toggle 1; save; state; !expect statement Update VOZA_OrderHeader Set "
+     "VOZA_OrderHeader.OutgoingLoad = 5001, Freight = 10.00  Where CenterID = 0 and "
+     "OrderID = '-77' and VOZA_OrderSegment = 1"},
+    {"OrderIdWithoutDashStopsTheSave",
+     serving({orderRow("1277", 1, "0", "10", 1, 10, {{"CenterID", "12"}})}),
+     "load 5001; toggle 1; save; state; !expect sent UpdateOutgoingLoadOrder 0; "
+     "!expect reported 1; !expect changed 1"},
+    {"NothingChangedSendsNothing",
+     {},
+     "load 5001; state; save; state; !expect sent UpdateOutgoingLoadOrder 0; "
+     "!expect boxes 0"},
+    {"QuotesDoubledAndPlainNumbers",
+     serving({orderRow("12-3'4", 1, "0", "1500", 1, 10),
+              orderRow("12-5", 1, "0", "NoRate", 1, 10, {{"TotalSuggestedFreight", "-1"}})}),
+     "load 5001; selectall; save; state; !expect statement EXECUTE "
+     "spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-3''4',1,7,2"},
+    replied("SaveRefused", 500, replies::soapFaultReply("string 1: load 5001 is closed")),
+    replied("SaveAnsweredWithNothing", 200, ""),
+    {"NothingListeningKeepsThePicks", kWorkedExample,
+     "load 5001; toggle 1; server http://127.0.0.1:9; save; state; !expect reported 1; "
+     "!expect changed 1"},
+    {"RefreshReloadsTheOrdersOnly",
+     {},
+     "load 5001; center 1; state; refresh; state; "
+     "!expect sent GetOutgoingLoadCenterIDAndCenter 1; !expect sent GetOutgoingLoadAllOrders 2"},
+    checked("OnlyAnUntouchedPOChanged", rows({segment(1, "0")}, "5001"),
+            rows({segment(1, "0")}, "0"), false),
+    checked("TakenOff", rows({segment(1, "5001"), segment(2, "5001")}, "5001"),
+            rows({segment(1, "0"), segment(2, "0")}, "0")),
+    checked("PutOn", rows({segment(1, "0"), segment(2, "0")}, "5001"),
+            rows({segment(1, "5001"), segment(2, "5001")}, "0")),
+    checked("OneSegmentTakenOff", rows({segment(1, "5001"), segment(2, "5001")}, "5001"),
+            rows({segment(1, "5001"), segment(2, "0")}, "0")),
+    checked(
+        "FreightChanged",
+        rows({segment(2, "0", {{"Freight", "0"}, {"TotalSuggestedFreight", "0"}}), segment(3, "0")},
+             "5001"),
+        rows({segment(2, "0", {{"Freight", "45"}, {"TotalSuggestedFreight", "0"}}),
+              segment(3, "0", {{"Freight", "0"}})},
+             "0")),
+    checked("OverrideSet", rows({segment(1, "0")}, "5001"),
+            rows({segment(1, "0", {{"OverrideFreightIndicator", "true"}})}, "0")),
+    checked("SegmentAddedByAnAstrayAdd", rows({segment(1, "5001")}, "5001"),
+            rows({segment(1, "5001"), segment(2, "5001", {{"OverrideFreightIndicator", "true"}})},
+                 "0")),
+    checked("SegmentGone", rows({segment(1, "0"), segment(2, "0")}, "5001"),
+            rows({segment(1, "0")}, "0")),
+    checked("POGone", rows({segment(1, "0"), segment(2, "0")}, "5001"), rows({}, "0")),
+    {"TheQuestionShowsTenLinesAndCountsTheRest",
+     [](C& t) {
+       std::vector<ReplyRow> loaded;
+       for (int i = 1; i <= 12; ++i) {
+         loaded.push_back(orderRow("12-" + std::to_string(i), 1, "0", "40", 1, 100));
+       }
+       serving(loaded)(t);
+     },
+     "load 5001; !midway; selectall; selectall; save; !expect prompt and 2 more; "
+     "reply yes; save; state; !expect sent UpdateOutgoingLoadOrder 1",
+     [](C& t) {
+       std::vector<ReplyRow> now;
+       for (int i = 1; i <= 12; ++i) {
+         now.push_back(orderRow("12-" + std::to_string(i), 1, "5001", "40", 1, 100));
+       }
+       t.service.setRows("GetOutgoingLoadAllOrders", now);
+     }},
+    // Someone did just what this save writes (or an earlier save went through though its
+    // reply was lost): nothing would be undone, so nothing is asked.
+    {"AChangeTheSaveWritesAlikeIsNotAsked", serving({segment(1, "0")}),
+     "load 5001; !midway; toggle 1; answer 99; click 1; dblclick 1; save; state; "
+     "!expect boxes 1; !expect statements 1",
+     [](C& t) {
+       t.service.setRows("GetOutgoingLoadAllOrders", {segment(1, "5001", {{"Freight", "99"}})});
+     }},
+    replied("CheckReadRefused", 500, replies::soapFaultReply("busy"), true),
+    replied("CheckReadNotADataSet", 200,
+            replies::soapDataSetReply("GetOutgoingLoadAllOrders", "no rows today"), true),
 };
 
 class SaveScenario : public ScenarioTest {};

@@ -62,6 +62,8 @@ class FaultTest : public ::testing::Test {
     for (const std::string& operation : server->operations()) text += " " + operation;
     return text + "\nlist: " + std::to_string(list().rowCount()) + " rows\n";
   }
+  // Error reports logged since the last forget().
+  std::size_t logged() const { return log.entries().size() - logSeen_; }
   // Forgets the dialogs, the log and the server's request list.
   void forget() {
     dialogs.clearShown();

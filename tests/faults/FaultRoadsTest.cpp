@@ -18,10 +18,16 @@ namespace {
 constexpr const char* kAstrayCenter = "12";
 constexpr const char* kAstrayNumber = "34650";
 
+inline constexpr const char* kAppError =
+    "An application error has occured. Please check the error logs";
+
 struct FaultCase {
   const char* name;
   bool nothingListening;
   Fault fault;
+  // Per road (opening, switching, saving, adding): 'R' the answer is refused (the user is told
+  // of an error, it is logged, picks and the form's text are kept), 'A' it is taken.
+  const char* outcomes = "RRRR";
 };
 
 class FaultRoads : public FaultTest, public ::testing::WithParamInterface<FaultCase> {
@@ -31,6 +37,7 @@ class FaultRoads : public FaultTest, public ::testing::WithParamInterface<FaultC
   void road(
       const std::string& title, const char* operation, const std::function<void()>& step,
       const std::function<bool()>& until = [] { return false; }) {
+    refused_ = GetParam().outcomes[roads_++] == 'R';
     forget();
     if (GetParam().nothingListening) {
       control.PutServerName(closedPort.url(""));
@@ -40,13 +47,28 @@ class FaultRoads : public FaultTest, public ::testing::WithParamInterface<FaultC
     transcript_ += "## " + title + "\n";
     step();
     transcript_ += state();
+    EXPECT_EQ(shown(kAppError), refused_) << title;
+    EXPECT_EQ(logged() > 0, refused_) << title;
     control.PutServerName(server->server());
     server->clear();
     if (until()) return;
+    refused_ = false;
     forget();
     transcript_ += "## mended\n";
     step();
     transcript_ += state();
+    EXPECT_FALSE(shown(kAppError)) << title << ", mended";
+  }
+  // Whether the step now runs against a fault that refuses its answer.
+  bool refused_ = false;
+  std::size_t roads_ = 0;
+  // The change marks of the order's rows, in list order.
+  std::string marksOf(const std::string& orderId) {
+    std::string marks;
+    for (RowId row : list().order()) {
+      if (list().row(row).text == orderId) marks += list().subItem(row, 7);
+    }
+    return marks;
   }
   // Rows of the order in the list, each as its check state and change mark.
   std::string rowsOf(const std::string& orderId) {
@@ -64,7 +86,10 @@ class FaultRoads : public FaultTest, public ::testing::WithParamInterface<FaultC
 };
 
 TEST_P(FaultRoads, KeepPicksAndTellTheUser) {
-  road("opening the load", "GetOutgoingLoadAllOrders", [&] { control.PutTarvineID(kDemoLoad); });
+  road("opening the load", "GetOutgoingLoadAllOrders", [&] {
+    control.PutTarvineID(kDemoLoad);
+    EXPECT_EQ(list().rowCount(), refused_ ? 0u : 50u);
+  });
 
   // The totals come from the rows; the list is filled whatever the service said.
   int center = 0;
@@ -81,11 +106,19 @@ TEST_P(FaultRoads, KeepPicksAndTellTheUser) {
   control.PutTarvineID(kDemoLoad);
   const std::string orderId = list().row(list().rowAt(firstCheckedPosition())).text;
   list().userToggleCheck(firstCheckedPosition());  // takes the P.O. off the load
+  const std::string loadsBefore = loadsOf(orderId);
   road(
       "saving " + orderId, "UpdateOutgoingLoadOrder",
       [&] {
         control.widgets().cmdSave.userClick();
         transcript_ += rowsOf(orderId);
+        // A refused save keeps every change marked for the next Save; with nothing listening
+        // the database is as it was.
+        EXPECT_EQ(marksOf(orderId), refused_ ? "1111" : "0000");
+        if (refused_ && GetParam().nothingListening) {
+          EXPECT_EQ(loadsOf(orderId), loadsBefore);
+        }
+        EXPECT_EQ(shown(kSaved), !refused_);
       },
       [&] { return shown(kSaved); });
 
@@ -100,6 +133,7 @@ TEST_P(FaultRoads, KeepPicksAndTellTheUser) {
     dialogs.queueReply(kMsgResultYes);  // adds it though its other segments ride on load 5002
     w.cmdAddAstrayItem.userClick();
     transcript_ += "form keeps " + w.txtPO1.text() + "-" + w.txtPO2.text() + "\n";
+    EXPECT_EQ(w.txtPO2.text(), refused_ ? kAstrayNumber : "");
   });
   road(
       "adding " + astray, "AddAstrayPO",
@@ -122,8 +156,8 @@ const FaultCase kFaultCases[] = {
     {"HtmlErrorPage", false, Fault::HtmlError},
     {"SoapFault", false, Fault::SoapFault},
     {"InvalidUtf8", false, Fault::InvalidUtf8},
-    {"Utf16WithByteOrderMark", false, Fault::Utf16},
-    {"DeeplyNested", false, Fault::DeepNesting},
+    {"Utf16WithByteOrderMark", false, Fault::Utf16, "AAAA"},
+    {"DeeplyNested", false, Fault::DeepNesting, "RAAA"},
     {"TinyElements", false, Fault::TinyElements},
     {"OkWithAnEmptyBody", false, Fault::OkEmpty},
     {"OkWithAnHtmlPage", false, Fault::OkHtmlPage},

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSettings>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "ConnectionProfiles.h"
@@ -85,6 +86,40 @@ TEST(Commands, RunWithoutADisplay) {
     EXPECT_GE(image.width(), 588);
     EXPECT_GT(image.height(), 497);
     EXPECT_GE(bluePixels(image), c.bluePixels) << "the rows on the load are not drawn";
+  }
+}
+
+// `tarvine sheet`: written, or one line on why not with exit 1 and the file left as it was.
+TEST(Commands, SheetExitsAsItsHelpSays) {
+  DemoService service;
+  const std::string sheet = "sheet --facility DEMO --person 7 2 --server ";
+  const struct {
+    std::string arguments;  // the file is added
+    const char* folder;     // of the file written, in the test's folder
+    int status;
+    const char* said;
+  } cases[] = {
+      {sheet + service.server() + " --load 5001 --csv", "", 0, "24 segments in 4 centers"},
+      {sheet + service.server() + " --load 4242 --csv", "", 1, "load 4242 has no segments on it"},
+      {sheet + "http://127.0.0.1:9 --load 5001 --pdf", "", 1, "load 5001 could not be read ("},
+      {sheet + service.server() + " --load 5001 --csv", "missing/", 1, "cannot write"},
+      {sheet + service.server() + " --load 0 --csv", "", 2, "--load"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    TempDir dir;
+    const fs::path file = dir.path() / "sheet";
+    std::ofstream(file) << "kept";
+    const auto [status, output] =
+        runTarvine(dir, c.arguments + " '" + (dir.path() / c.folder / "sheet").string() + "'");
+    EXPECT_EQ(status, c.status) << output;
+    EXPECT_NE(output.find(c.said), std::string::npos) << output;
+    std::ifstream written(file);
+    const std::string start(std::istreambuf_iterator<char>(written), {});
+    EXPECT_EQ(start.starts_with("Manifest,5001"), c.status == 0) << start.substr(0, 40);
+    if (c.status == 1) {
+      EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+    }
   }
 }
 

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QtTest/QTest>
 #include <sstream>
 #include <string>
@@ -13,23 +15,32 @@
 #include "CapacityGauges.h"
 #include "DemoHost.h"
 #include "Golden.h"
+#include "HostTools.h"
 #include "LoadSheetPaint.h"
 #include "OrderFindBox.h"
 #include "QtTestSupport.h"
+#include "tools/FindOrder.h"
+#include "tools/LoadSheet.h"
 #include "tools/SheetText.h"
 
 namespace tarvine::qt::test {
 namespace {
 
-// A scan of a P.O. the list lacks marks the box red; with Pick on scan a scan picks the P.O.,
-// and the weight gauge follows the totals caption and turns red over the limit
-// (tests/golden/qt/tools-FindBox.txt).
-TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowTheCaptions) {
+// A control on the demo load's route service.
+struct DemoControl {
   DemoService service;
   RecordingDialogs dialogs;
   MemoryEventLog log;
-  TarvineOrderPick control(dialogs, log);
-  tarvine::test::pointAtDemo(control, service.server());
+  TarvineOrderPick control{dialogs, log};
+  DemoControl() { tarvine::test::pointAtDemo(control, service.server()); }
+};
+
+// A scan of a P.O. the list lacks marks the box red; with Pick on scan a scan picks the P.O.,
+// and the weight gauge adds the segments on the load and turns red over the limit
+// (tests/golden/qt/tools-FindBox.txt).
+TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowThePicks) {
+  DemoControl demo;
+  TarvineOrderPick& control = demo.control;
   tools::TrailerCapacity capacity(control);
   capacity.setLimits(tools::TrailerLimits{1000, 5000, std::nullopt});
   OrderPickWidget widget(control);
@@ -112,6 +123,71 @@ TEST(SheetPdfTest, EveryPageHasTheHeaderAndTheEndHasTheTotals) {
                                  "Center 15 North", "Trailer Cartons: 360 of 500 cartons (72 %)"}) {
       EXPECT_NE(all.find(expected), std::string::npos) << expected;
     }
+  }
+}
+
+// With unsaved work the window asks before a sheet: Escape makes none, Enter (the default)
+// prints the saved load with the pick left out and counted, Save and print saves it first.
+TEST(ToolsWindowTest, ASheetWithUnsavedWorkAsksFirst) {
+  DemoControl demo;
+  TarvineOrderPick& control = demo.control;
+  QMainWindow window;
+  OrderPickWidget widget(control);
+  app::HostTools hostTools(window, control, widget, std::nullopt);
+  ListView& list = control.widgets().lvwOrderIDs;
+  widget.perform([&] {
+    control.PutTarvineID(5001);
+    list.userToggleCheck(*tools::findOrder(list, "15-20017"));  // 5 segments
+  });
+  const std::tuple<const char*, std::size_t, std::size_t> rows[] = {
+      {"Escape", 0, 0}, {"Return", 24, 1}, {"saveAndPrint", 29, 0}};
+  for (const auto& [answer, segments, unsaved] : rows) {
+    ModalScript script;
+    script.expect([answer](QWidget& box) {
+      auto* button = box.findChild<QAbstractButton*>(answer);
+      button ? button->click()
+             : QTest::keyClick(box.focusWidget(), *answer == 'E' ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    script.start();
+    const std::optional<tools::LoadSheet> sheet = hostTools.sheet();
+    EXPECT_EQ(sheet ? sheet->totals.segments : 0, segments) << answer;
+    EXPECT_EQ(sheet ? sheet->unsavedOrders : 0, unsaved) << answer;
+  }
+}
+
+// The PDF of the demo load as pdftotext reads it is the same whatever center, sort or unsaved
+// pick and drop the screen shows; the unsaved P.O.s it leaves out are counted on its page.
+TEST(SheetPdfTest, IsTheLoadWhateverTheScreenShows) {
+  DemoControl demo;
+  TarvineOrderPick& control = demo.control;
+  control.PutTarvineID(5001);
+  TempDir dir;
+  const std::string path = (dir.path() / "sheet.pdf").string();
+  const auto pdfText = [&](std::string& note) {
+    const tools::LoadSheet sheet = tools::buildLoadSheet(control, "06/01/2026 07:30");
+    EXPECT_EQ(writeLoadSheetPdf(sheet, QString::fromStdString(path), QPageSize::Letter), "");
+    std::string text = runCommand("pdftotext -layout '" + path + "' -").second;
+    const std::size_t at = text.find("Unsaved");
+    note = at == std::string::npos ? "" : text.substr(at, text.find('\n', at) - at);
+    if (at != std::string::npos) text.erase(at, note.size() + 1);
+    return text;
+  };
+  std::string note;
+  const std::string asRead = pdfText(note);
+  EXPECT_NE(asRead.find("Load total, 24 segments on load 5001"), std::string::npos) << asRead;
+  EXPECT_LT(asRead.find("Center 12 Columbus"), asRead.find("Center 27 Louisville"));
+  ListView& list = control.widgets().lvwOrderIDs;
+  const std::pair<std::function<void()>, const char*> states[] = {
+      {[&] { control.widgets().cboCenter.userSelect(2); }, ""},
+      {[&] { list.userColumnClick(4); }, ""},
+      {[&] { list.userToggleCheck(*tools::findOrder(list, "15-20017")); }, ": 1"},
+      {[&] { list.userToggleCheck(*tools::findOrder(list, "15-20001")); }, ": 2"}};
+  for (const auto& [step, unsaved] : states) {
+    step();
+    EXPECT_EQ(pdfText(note), asRead);
+    EXPECT_EQ(note, *unsaved
+                        ? "Unsaved changes on screen are not on this sheet" + std::string(unsaved)
+                        : "");
   }
 }
 

@@ -154,6 +154,27 @@ TEST(ScriptHostTest, SuggestsTheBestFillAndAppliesItAsCheckingByHand) {
   EXPECT_EQ(byFill, byHand);
 }
 
+// A sheet that cannot be written is a run-time failure: status 1, its "sheet" line says why, and
+// the lines after it still run.
+TEST(ScriptHostTest, AnUnwrittenSheetFailsTheRunAndTheRestRuns) {
+  const test::TemporaryFolder folder;
+  const std::pair<std::string, std::string> rows[] = {
+      {"load 5001\nsheet csv " + folder.path().string() + "/missing/s.csv", "cannot write"},
+      {"load 4242\nsheet csv " + folder.path().string() + "/s.csv",
+       "load 4242 has no segments on it; no sheet was written"}};
+  test::DemoRouteService service;
+  for (const auto& [script, error] : rows) {
+    const ScriptRun run = runScript("server " + service.server() + "\nfacility DEMO\nperson 7 2\n" +
+                                    script + "\nstate\n");
+    EXPECT_EQ(run.status, 1);
+    ASSERT_GE(run.lines.size(), 2u);
+    const json& sheet = run.lines[run.lines.size() - 2];
+    EXPECT_NE(sheet.value("error", "").find(error), std::string::npos) << sheet.dump();
+    EXPECT_EQ(run.lines.back()["type"], "state");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "s.csv"));
+}
+
 // How a script line splits into words, or why it cannot.
 TEST(SplitLineTest, WordsOrWhyNot) {
   std::string out;

@@ -7,8 +7,13 @@
 #include <vector>
 
 #include "DataSetWriter.h"
+#include "DemoData.h"
 #include "FairWorkQueue.h"
+#include "QueryOperations.h"
 #include "ReplyAllowance.h"
+#include "RequestLog.h"
+#include "SoapRequest.h"
+#include "TableContents.h"
 
 namespace tarvine::serve::test {
 namespace {
@@ -16,7 +21,7 @@ namespace {
 // Two threads, one job at a time per client: a client whose jobs wait leaves one to another.
 TEST(Shares, OneClientsJobsLeaveAThreadToOthers) {
   boost::asio::thread_pool pool(2);
-  FairWorkQueue queue(pool, 1);
+  FairWorkQueue queue(pool, 1, 2);
   std::promise<void> release, otherRan;
   const std::shared_future<void> released = release.get_future().share();
   std::atomic<int> done{0};
@@ -26,6 +31,24 @@ TEST(Shares, OneClientsJobsLeaveAThreadToOthers) {
   release.set_value();
   pool.join();
   EXPECT_EQ(done, 3);
+}
+
+// Costly jobs of many clients leave a thread to a small one of yet another client, and all run.
+TEST(Shares, CostlyJobsOfManyClientsLeaveAThreadToOthers) {
+  boost::asio::thread_pool pool(2);
+  FairWorkQueue queue(pool, 2, 1);
+  std::promise<void> release, smallRan;
+  const std::shared_future<void> released = release.get_future().share();
+  std::atomic<int> done{0};
+  for (int i = 0; i < 4; ++i) {
+    queue.post(
+        "127.0.0." + std::to_string(10 + i), [&] { released.wait(), ++done; }, true);
+  }
+  queue.post("127.0.0.2", [&] { smallRan.set_value(); });
+  EXPECT_EQ(smallRan.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  release.set_value();
+  pool.join();
+  EXPECT_EQ(done, 4);
 }
 
 // A data set asks the thread's reply allowance for each MiB as it grows and for the rest when
@@ -40,6 +63,52 @@ TEST(Shares, ADataSetAsksTheAllowanceForAllItsText) {
   ASSERT_EQ(asked.size(), 2u);
   EXPECT_EQ(asked[0] >> 20, 1u);
   EXPECT_EQ(asked[0] + asked[1], size);
+}
+
+// Room reserved up front is not asked again: growth is asked past it, a text smaller than it
+// asks nothing more.
+TEST(Shares, ADataSetAsksOnlyPastTheRoomItReserved) {
+  for (const auto& [reserved, rows] :
+       {std::pair<std::size_t, int>{5 << 20, 10'000}, {5 << 20, 10}}) {
+    std::vector<std::size_t> asked;
+    const ReplyAllowance allowance([&](std::size_t bytes) { asked.push_back(bytes); });
+    DataSetWriter writer;
+    writer.reserve(reserved);
+    for (int i = 0; i < rows; ++i)
+      writer.beginRow(), writer.column("A", std::string(100, 'x')), writer.endRow();
+    const std::size_t size = writer.finish().size();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked[0], reserved);
+    std::size_t total = 0;
+    for (const std::size_t bytes : asked) total += bytes;
+    EXPECT_EQ(total, std::max(size, reserved)) << rows << " rows";
+  }
+}
+
+// The orders of a large load ask the allowance for room for all their rows before the sorted
+// query runs, so a service that holds as much as it may refuses them at once.
+TEST(Shares, TheOrdersOfALargeLoadAskForTheirRoomFirst) {
+  TempDir dir;
+  const std::string path = (dir.path() / "demo.db").string();
+  openDemoDatabase(path);
+  Database db(path);
+  generateLoad(db, 7001, 2000);
+  std::vector<std::size_t> asked;
+  const ReplyAllowance allowance([&](std::size_t bytes) {
+    asked.push_back(bytes);
+    throw ReplyRefused("full");
+  });
+  const SoapRequest request = SoapRequest::parse(
+      "<Envelope xmlns=\"http://schemas.xmlsoap.org/soap/envelope/\"><Body>"
+      "<GetOutgoingLoadAllOrders xmlns=\"http://tarvine.example/VOZARouteLocations/Service1\">"
+      "<OutgoingLoadID>7001</OutgoingLoadID>"
+      "<FacilityID>DEMO</FacilityID></GetOutgoingLoadAllOrders></Body></Envelope>");
+  RequestRecord record;
+  EXPECT_THROW(getOutgoingLoadAllOrders(request, db, record), ReplyRefused);
+  ASSERT_EQ(asked.size(), 1u);
+  // The generated segments and the route's segments of no load, 700 bytes each at least.
+  EXPECT_GE(asked[0], 2000u * 700);
+  EXPECT_EQ(asked[0] % 700, 0u);
 }
 
 }  // namespace
