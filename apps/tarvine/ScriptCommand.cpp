@@ -49,7 +49,8 @@ ScriptCommand::ScriptCommand(CLI::App& app)
       "  0  every line ran, also when the control reported errors (they are the message, log "
       "and hosterror lines)\n"
       "  1  the script file cannot be read, or a line failed at run time (a load sheet not "
-      "written, no fill proposed or applied: its line has an \"error\")\n"
+      "written, no fill proposed or applied: its line has an \"error\"; the lines after it still "
+      "run)\n"
       "  2  a line that cannot be run: an \"error\" line, and the line named on standard "
       "error\n\n" +
       std::string(kControlEnvironmentHelp) +

@@ -76,7 +76,7 @@ class frmAstray final : public AstrayForm {
   std::string AstrayOrderID;
   std::int16_t FoundCenterID = 0;
   std::string HighestSegmentNumber;
-  std::string FoundLoad;  // the load the latest IsPOFound reply names, when it names one
+  std::string FoundLoad;         // the load the latest IsPOFound reply names, when it names one
   bool checkCancelled_ = false;  // the user cancelled the receipt check of the entry
   std::int16_t Cartons = 0;
   double Freight = 0;

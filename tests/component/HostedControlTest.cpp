@@ -31,9 +31,10 @@ class HostedControlTest : public ::testing::Test {
 // The astray form, fed by script lines, calls RefreshData back late bound through the face.
 TEST_F(HostedControlTest, TheAstrayFormRefreshesThroughTheFace) {
   tarvine::test::DemoRouteService service;
-  const ScriptRun run = runScript("server " + service.server() +
-                                  "\nfacility DEMO\nperson 7 2\nload 5001\nastray\ntype txtPO1 "
-                                  "27\r\ntype txtPO2 70460\ntype txtCartons 6\nreply yes\nadd\nclose");
+  const ScriptRun run =
+      runScript("server " + service.server() +
+                "\nfacility DEMO\nperson 7 2\nload 5001\nastray\ntype txtPO1 "
+                "27\r\ntype txtPO2 70460\ntype txtCartons 6\nreply yes\nadd\nclose");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(host.formFace().calls(), 1u);
 }

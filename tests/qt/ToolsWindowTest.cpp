@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QtTest/QTest>
 #include <sstream>
 #include <string>
@@ -35,9 +36,9 @@ struct DemoControl {
   DemoControl() { tarvine::test::pointAtDemo(control, service.server()); }
 };
 
-// A scan of a P.O. the list lacks marks the box red; with Pick on scan a scan picks the P.O.,
-// and the weight gauge adds the segments on the load and turns red over the limit
-// (tests/golden/qt/tools-FindBox.txt).
+// A scan of a P.O. the list lacks marks the box red and offers Add as astray; with Pick on scan a
+// scan picks the P.O., and the weight gauge adds the segments on the load and turns red over the
+// limit (tests/golden/qt/tools-FindBox.txt).
 TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowThePicks) {
   DemoControl demo;
   TarvineOrderPick& control = demo.control;
@@ -57,6 +58,7 @@ TEST(ToolsWindowTest, FindBoxPicksOnScanAndGaugesFollowThePicks) {
             (weight->parentWidget()->styleSheet().isEmpty() ? "" : " red") +
             (capacity.over().weight ? " over" : "") +
             (box.idBox()->property("missing").toBool() ? ", box red" : "") +
+            (box.addAstray()->isVisibleTo(&box) ? ", Add as astray offered" : "") +
             (list.selected() ? ", selected " + list.row(*list.selected()).text +
                                    (list.row(*list.selected()).checked ? " picked" : "")
                              : "") +
