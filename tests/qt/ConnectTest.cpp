@@ -38,12 +38,17 @@ class ConnectTest : public ::testing::Test {
 
 TEST_F(ConnectTest, TestConnectionTellsWhatAnswersAtTheAddress) {
   const RawHttpServer page(RawReply::full(httpResponse(200, "<html>It works</html>")));
+  const RawHttpServer other(RawReply::full(
+      httpResponse(200,
+                   "<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><portType>"
+                   "<operation name=\"IsPOFound\"/></portType></definitions>")));
   const ClosedPort closed;
   const std::string authority = service.server().substr(std::string("http://").size());
   const std::pair<std::string, const char*> cases[] = {
       {service.server(), "The route service answers, with all seven operations."},
       {closed.url(""), "The route service cannot be reached: Couldn't connect to server"},
       {page.url(""), "not as a route service: what it sends is not a service description"},
+      {other.url(""), "not the route service this program needs: it lacks GetOutgoingLoad"},
       {"https://" + authority, "The secure connection failed"},
       {authority, "starts with http:// or https://"}};
   ConnectDialog dialog;
