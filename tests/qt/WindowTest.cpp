@@ -417,8 +417,8 @@ INSTANTIATE_TEST_SUITE_P(
               "open: load 5001, unsaved 0, status \"Opening load 5001 was cancelled.\""},
         // A user's cancel is not an error: the window keeps the load it showed, picks included,
         // and says so; the save check's read is named and cancelled like any other read.
-        Steps{"OpenCancelledKeepsThePicks",
-              "picks:2 silent:GetOutgoingLoadAllOrders load:5002", "Discard",
+        Steps{"OpenCancelledKeepsThePicks", "picks:2 silent:GetOutgoingLoadAllOrders load:5002",
+              "Discard",
               "load:5002: load 5001, unsaved 10 *, status \"Opening load 5002 was cancelled.\""},
         Steps{"SaveCheckCancelled", "check:1 silent:GetOutgoingLoadAllOrders click:cmdSave", "",
               "waiting: Checking load 5001 for other changes…, with Cancel"},
