@@ -98,6 +98,13 @@ void ReportListModel::refresh() {
   Q_EMIT refreshed(reset, columnsChanged, selectionChanged);
 }
 
+void ReportListModel::setHighlighted(std::unordered_set<std::string> orders) {
+  highlighted_ = std::move(orders);
+  if (shownRows_ > 0 && shownColumns_ > 0) {
+    Q_EMIT dataChanged(index(0, 0), index(shownRows_ - 1, shownColumns_ - 1), {Qt::BackgroundRole});
+  }
+}
+
 int ReportListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shownRows_;
 }
@@ -131,6 +138,9 @@ QVariant ReportListModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::ForegroundRole:
       if (row->color) return QBrush(qtColor(*row->color));
+      return {};
+    case Qt::BackgroundRole:
+      if (highlighted_.contains(row->text)) return QBrush(QColor(255, 236, 153));
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(

@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QTimer>
+#include <string>
+#include <unordered_set>
 
 #include "platform/ListView.h"
 
@@ -34,6 +36,9 @@ class ReportListModel : public QAbstractTableModel {
   // True when changes of the list wait for refresh().
   bool pending() const { return rows_ || cells_ || columns_ || selection_ || widget_; }
   ListView& list() const { return list_; }
+  // Draws the rows of these P.O.s on a highlight background (a proposal being shown); empty for
+  // none.
+  void setHighlighted(std::unordered_set<std::string> orders);
 
  Q_SIGNALS:
   // The user clicked the check box of the row at this 1-based list position.
@@ -57,6 +62,7 @@ class ReportListModel : public QAbstractTableModel {
   bool columns_ = false;
   bool selection_ = false;
   bool widget_ = false;
+  std::unordered_set<std::string> highlighted_;
 };
 
 }  // namespace tarvine::qt

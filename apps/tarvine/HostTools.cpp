@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "FillDialog.h"
 #include "Layout.h"
 #include "LoadSheetPaint.h"
 #include "LoadSheetPrint.h"
@@ -90,6 +91,7 @@ HostTools::HostTools(QMainWindow& window, OrderPick& control, qt::OrderPickWidge
     added_.emplace_back(gaugeBar);
   }
   addFileMenu();
+  addFillTrailer(*findBar);
 }
 
 void HostTools::addFileMenu() {
@@ -115,6 +117,33 @@ void HostTools::addFileMenu() {
   window_.addAction(printAction);
   added_.emplace_back(printAction);
   connect(printAction, &QAction::triggered, this, [this] { print(); });
+}
+
+void HostTools::addFillTrailer(QToolBar& bar) {
+  auto* menu = window_.menuBar()->addMenu(QStringLiteral("&Tools"));
+  menu->setObjectName(QStringLiteral("toolsMenu"));
+  auto* fill = menu->addAction(QStringLiteral("&Fill trailer\u2026"));
+  fill->setObjectName(QStringLiteral("fillTrailer"));
+  fill->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  fill->setShortcutContext(Qt::WindowShortcut);
+  fill->setStatusTip(
+      QStringLiteral("Propose P.O.s to put on the load: the most hot P.O.s, then "
+                     "the most weight, within the trailer's limits"));
+  window_.addAction(fill);
+  bar.addAction(fill);
+  added_.emplace_back(menu);
+  added_.emplace_back(fill);
+  const auto enable = [this, fill = QPointer<QAction>(fill)] {
+    if (fill) fill->setEnabled(capacity_.limits().has_value());
+  };
+  enable();
+  capacity_.changed.connect(enable);
+  connect(fill, &QAction::triggered, this, [this] {
+    if (!view_ || !capacity_.limits()) return;
+    auto* list = view_->findChild<qt::ReportListView*>();
+    tell(qt::fillTrailer(window_, control_, fill_, *capacity_.limits(), view_->runner(),
+                         list ? &list->listModel() : nullptr));
+  });
 }
 
 HostTools::~HostTools() {

@@ -3,7 +3,8 @@
 // own (Ctrl+F), the trailer's gauges in a bar beside the control when limits are given, and
 // File > Export load sheet (CSV, PDF) and Print (Ctrl+P). The sheet is the load as the route
 // service holds it; with changes on screen unsaved, the tools first ask "Save and print",
-// "Print the saved load" (the default) or "Cancel".
+// "Print the saved load" (the default) or "Cancel". "Fill trailer…" (Ctrl+L, a button in the P.O.
+// bar and an entry in the Tools menu) is enabled while limits are set.
 
 #include <QObject>
 #include <QPointer>
@@ -13,10 +14,12 @@
 #include "CapacityGauges.h"
 #include "OrderFindBox.h"
 #include "OrderPickWidget.h"
+#include "tools/LoadFill.h"
 #include "tools/LoadSheet.h"
 #include "tools/TrailerCapacity.h"
 
 class QMainWindow;
+class QToolBar;
 
 namespace tarvine::app {
 
@@ -37,6 +40,8 @@ class HostTools : public QObject {
 
  private:
   void addFileMenu();
+  // "Fill trailer…": into bar and the Tools menu.
+  void addFillTrailer(QToolBar& bar);
   void exportCsv();
   void exportPdf();
   void print();
@@ -48,6 +53,7 @@ class HostTools : public QObject {
   OrderPick& control_;
   QPointer<qt::OrderPickWidget> view_;
   tools::TrailerCapacity capacity_;
+  tools::LoadFill fill_;
   qt::OrderFindBox* findBox_ = nullptr;
   qt::CapacityGauges* gauges_ = nullptr;
   // What the tools added to the window, removed with them (the window may have gone first).

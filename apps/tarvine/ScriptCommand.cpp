@@ -42,12 +42,15 @@ ScriptCommand::ScriptCommand(CLI::App& app)
       "  limits WEIGHT CUBE [CARTONS], limits off\n"
       "                              the trailer's limits (pounds, cubic feet, cartons)\n"
       "  reply yes, reply no         queue the button of the next Yes/No message box\n"
-      "  sheet csv FILE              write the load sheet as CSV\n\n"
+      "  sheet csv FILE              write the load sheet as CSV\n"
+      "  suggest, suggest apply      propose the best fill of the trailer within its limits (a "
+      "suggestion line); apply the last proposal as the user's clicks\n\n"
       "Exit status:\n"
       "  0  every line ran, also when the control reported errors (they are the message, log "
       "and hosterror lines)\n"
       "  1  the script file cannot be read, or a line failed at run time (a load sheet not "
-      "written: its sheet line has an \"error\"; the lines after it still run)\n"
+      "written, no fill proposed or applied: its line has an \"error\"; the lines after it still "
+      "run)\n"
       "  2  a line that cannot be run: an \"error\" line, and the line named on standard "
       "error\n\n" +
       std::string(kControlEnvironmentHelp) +

@@ -35,9 +35,9 @@ class ScriptHost {
   ~ScriptHost();
 
   // Runs lines from input until it ends or a line cannot be run. Returns 0; 1 when a line ran
-  // but failed at run time (a load sheet not written: its "sheet" line says why), the lines
-  // after it running still; or 2 after a line that could not be run (reported as an "error"
-  // line); a line longer than kMaxLineBytes is not run.
+  // but failed at run time (a load sheet not written, no fill proposed or applied: its line
+  // says why), the lines after it running still; or 2 after a line that could not be run
+  // (reported as an "error" line); a line longer than kMaxLineBytes is not run.
   int run(const Input& input);
   // Why the latest run stopped early ("line 3: unknown command frobnicate"); empty otherwise.
   const std::string& failure() const { return failure_; }

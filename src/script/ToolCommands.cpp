@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/Convert.h"
+#include "script/FillJson.h"
 #include "tools/FindOrder.h"
 #include "tools/LoadSheetCsv.h"
 
@@ -59,7 +60,28 @@ std::optional<std::string> ToolCommands::run(const std::vector<std::string>& wor
     writeSheet(words[2]);
     return std::string();
   }
+  if (command == "suggest" && (args == 0 || (args == 1 && words[1] == "apply"))) {
+    const json line = args == 0 ? suggest() : applyFill();
+    if (line.contains("error")) ++runFailures_;
+    emit_(line);
+    return std::string();
+  }
   return std::nullopt;
+}
+
+json ToolCommands::suggest() {
+  const auto& limits = capacity_.limits();
+  if (!limits) {
+    fill_.forget();
+    return {{"type", "suggestion"},
+            {"error", "the trailer's weight and cube limits are not set (limits WEIGHT CUBE)"}};
+  }
+  const tools::FillProposal& proposal = fill_.propose(control_, *limits);
+  return suggestionJson(*fill_.request(), proposal);
+}
+
+json ToolCommands::applyFill() {
+  return appliedJson(fill_.apply(control_, capacity_.limits()));
 }
 
 void ToolCommands::writeSheet(const std::string& path) {

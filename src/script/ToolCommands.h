@@ -10,6 +10,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "control/OrderPick.h"
+#include "tools/LoadFill.h"
 #include "tools/TrailerCapacity.h"
 
 namespace tarvine::script {
@@ -30,11 +31,19 @@ class ToolCommands {
   //   sheet csv FILE             a "sheet" line: {"format","file","segments","unsaved"}, or
   //                              {"format","file","error"} when no sheet was written (a run-time
   //                              failure: see runFailures())
+  //   suggest                    a "suggestion" line (suggest())
+  //   suggest apply              an "applied" line (applyFill())
   std::optional<std::string> run(const std::vector<std::string>& words);
 
   tools::TrailerCapacity& capacity() { return capacity_; }
-  // How many tool lines failed at run time so far (a sheet not written).
+  // How many tool lines failed at run time so far (a sheet not written, no fill proposed or
+  // applied).
   int runFailures() const { return runFailures_; }
+  // The best fill for what is shown now as a "suggestion" line (FillJson.h), kept for
+  // applyFill(); an error in it without limits or when nothing can be proposed.
+  nlohmann::json suggest();
+  // Applies the kept proposal as the user's clicks (tools::LoadFill); its "applied" line.
+  nlohmann::json applyFill();
   // null without limits; else {"limits","picked","over"} with weight, cube and cartons each.
   nlohmann::json capacityJson() const;
 
@@ -46,6 +55,7 @@ class ToolCommands {
   OrderPick& control_;
   Emit emit_;
   tools::TrailerCapacity capacity_;
+  tools::LoadFill fill_;
   int runFailures_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <tarvine/tarvine_order_pick.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -116,6 +117,9 @@ TEST_F(CApiTest, EntryPoints) {
   // Handles destroyed or released already are refused, never used, while others live.
   EXPECT_EQ(note("tarvine_run_script(first)", tarvine_run_script(first, "", nullptr, nullptr)),
             TARVINE_E_HANDLE);
+  char* none = nullptr;
+  EXPECT_EQ(tarvine_suggest_fill(first, &none), TARVINE_E_HANDLE);
+  EXPECT_EQ(tarvine_apply_fill(first, nullptr), TARVINE_E_HANDLE);
   note("tarvine_destroy(second)", tarvine_destroy(second));
   EXPECT_EQ(note("tarvine_destroy(second) again", tarvine_destroy(second)), TARVINE_E_HANDLE);
   noteLastError();
@@ -330,6 +334,31 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoad) {
   EXPECT_EQ(tarvine_error_reports(control, &reports, &first), TARVINE_S_OK);
   EXPECT_EQ(reports, 1);
   EXPECT_EQ(first.number, 32755);  // the save was not confirmed
+
+  // Fill trailer: nothing is proposed for a load over a limit; a proposal applied checks exactly
+  // its P.O.s, once.
+  char* proposal = nullptr;
+  EXPECT_EQ(note("tarvine_suggest_fill(over the limits)", tarvine_suggest_fill(control, &proposal)),
+            TARVINE_S_FALSE);
+  out << "  " << take(proposal) << '\n';
+  note("tarvine_set_trailer_limits(40000, 5000, 0)",
+       tarvine_set_trailer_limits(control, 40000, 5000, 0));
+  EXPECT_EQ(note("tarvine_suggest_fill", tarvine_suggest_fill(control, &proposal)), TARVINE_S_OK);
+  const nlohmann::json proposed = nlohmann::json::parse(take(proposal))["orders"];
+  out << "  " << proposed.dump() << '\n';
+  note("tarvine_unsaved_changes", tarvine_unsaved_changes(control, &rows, &orders));
+  const nlohmann::json before = nlohmann::json::parse(take(orders));
+  int32_t added = 0;
+  EXPECT_EQ(note("tarvine_apply_fill", tarvine_apply_fill(control, &added)), TARVINE_S_OK);
+  EXPECT_EQ(added, static_cast<int32_t>(proposed.size()));
+  note("tarvine_unsaved_changes", tarvine_unsaved_changes(control, &rows, &orders));
+  const nlohmann::json after = nlohmann::json::parse(take(orders));
+  EXPECT_EQ(after.size(), before.size() + proposed.size());
+  for (const auto& order : proposed)
+    EXPECT_NE(std::find(after.begin(), after.end(), order), after.end());
+  EXPECT_EQ(note("tarvine_apply_fill(again)", tarvine_apply_fill(control, &added)),
+            TARVINE_E_UNEXPECTED);
+  noteLastError();
 
   const std::string csv = (folder.path() / "sheet.csv").string();
   note("tarvine_write_load_sheet_csv", tarvine_write_load_sheet_csv(control, csv.c_str()));

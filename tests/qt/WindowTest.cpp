@@ -289,6 +289,40 @@ TEST_F(WindowTest, GrowsTheListKeepsTheRestUnderItAndRemembersItsPlace) {
   tarvine::test::expectGolden(script.transcript(), "qt/window-Grows.txt");
 }
 
+// Fill trailer (Ctrl+L) shows its proposal before anything changes: under 29,040 lb hot
+// 21-51877 and 12-34567, their nine rows highlighted and nothing checked. Cancel leaves the load
+// as it was; Apply checks both P.O.s; neither leaves a highlight.
+TEST_F(WindowTest, FillTrailerShowsTheProposalAndChangesNothingUntilApplied) {
+  window->tools()->capacity().setLimits({{29040, 3500, std::nullopt}});
+  std::vector<std::string> seen;
+  const auto note = [&](const std::string& what) {
+    int highlighted = 0;
+    for (int row = 0; row < view().model()->rowCount(); ++row)
+      highlighted += view().model()->index(row, 0).data(Qt::BackgroundRole).isValid();
+    seen.push_back(what + ": " + std::to_string(highlighted) + " highlighted, " + state());
+  };
+  for (const char* button : {"fillCancel", "fillApply"}) {
+    script.expect([&, button](QWidget& dialog) {
+      note(child<QLabel>(dialog, "fillSummary")->text().toStdString());
+      QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+    });
+    script.start();
+    window->activateWindow();  // as the window manager does once the box is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    perform("key:Ctrl+L");
+    note(button);
+  }
+  const std::string preview = "Add 2 P.O.s, 1 of them hot: best fill.: 9 highlighted, load 5001, ";
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{
+                preview + "unsaved 0, status \"\"",
+                "fillCancel: 0 highlighted, load 5001, unsaved 0, status \"Fill trailer "
+                "cancelled; nothing changed.\"",
+                preview + "unsaved 0, status \"Fill trailer cancelled; nothing changed.\"",
+                "fillApply: 0 highlighted, load 5001, unsaved 9 *, status \"2 P.O.s put on the "
+                "load, 1 hot.\""}));
+}
+
 struct Steps {
   const char* name;
   const char* steps;
@@ -383,8 +417,8 @@ INSTANTIATE_TEST_SUITE_P(
               "open: load 5001, unsaved 0, status \"Opening load 5001 was cancelled.\""},
         // A user's cancel is not an error: the window keeps the load it showed, picks included,
         // and says so; the save check's read is named and cancelled like any other read.
-        Steps{"OpenCancelledKeepsThePicks",
-              "picks:2 silent:GetOutgoingLoadAllOrders load:5002", "Discard",
+        Steps{"OpenCancelledKeepsThePicks", "picks:2 silent:GetOutgoingLoadAllOrders load:5002",
+              "Discard",
               "load:5002: load 5001, unsaved 10 *, status \"Opening load 5002 was cancelled.\""},
         Steps{"SaveCheckCancelled", "check:1 silent:GetOutgoingLoadAllOrders click:cmdSave", "",
               "waiting: Checking load 5001 for other changes…, with Cancel"},

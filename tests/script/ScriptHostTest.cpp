@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -105,6 +106,52 @@ TEST(ScriptHostTest, PrintsWhatTheGoldenFilesHold) {
   }
   EXPECT_GT(std::filesystem::file_size("tarvine-script-sheet.csv"), 0u);
   std::filesystem::remove("tarvine-script-sheet.csv");
+}
+
+// Fill trailer on the demo load, 29,040 lb: of what is left (12-34567 4,100 lb, 15-20017 3,550,
+// hot 21-51877 3,784, 21-51902 4,020, 27-70422 3,450, hot 27-70431 5,203) 8,120 lb fit; the hot
+// P.O. first gives 21-51877 and 12-34567 (7,884 lb), not the heavier 12-34567 and 21-51902. A
+// proposal is applied once, and not after the limits changed; applied, the screen and the save
+// are those of checking the two by hand.
+TEST(ScriptHostTest, SuggestsTheBestFillAndAppliesItAsCheckingByHand) {
+  const auto run = [](const std::string& script, std::string& saved) {
+    test::DemoRouteService service;
+    ScriptRun done =
+        runScript("server " + service.server() + "\nfacility DEMO\nperson 7 2\nload 5001\n" +
+                  script + "state\nsave\n");
+    saved = service.queryText(
+        "SELECT group_concat(OrderID || VOZA_OrderSegment || ':' || ifnull(OutgoingLoad, '') || "
+        "':' || ifnull(Freight, ''), ',') FROM VOZA_OrderHeader");
+    return done;
+  };
+  std::string byFill, byHand;
+  const ScriptRun fill =
+      run("suggest\nlimits 29040 3600\nsuggest\nlimits 29040 3500\nsuggest apply\nsuggest apply\n"
+          "state\nsuggest\nsuggest apply\n",
+          byFill);
+  const ScriptRun hand = run("limits 29040 3500\ntoggle 1\ntoggle 26\n", byHand);
+  const std::vector<json> suggested = fill.ofType("suggestion"), applied = fill.ofType("applied");
+  ASSERT_EQ(suggested.size(), 3u);
+  ASSERT_EQ(applied.size(), 3u);
+  EXPECT_EQ(suggested[0]["error"],
+            "the trailer's weight and cube limits are not set (limits WEIGHT CUBE)");
+  EXPECT_TRUE(applied[0]["error"].get<std::string>().starts_with("The list, the load or the"));
+  EXPECT_EQ(applied[1]["error"], "There is no fill proposal to apply.");
+  const json before = fill.ofType("state")[0]["capacity"]["picked"];
+  EXPECT_EQ(suggested[2]["orders"], json({"12-34567", "21-51877"}));
+  EXPECT_EQ(suggested[2]["hot"], 1);
+  EXPECT_NEAR(suggested[2]["weight"].get<double>(), before["weight"].get<double>() + 7884, 1e-6);
+  EXPECT_EQ(suggested[2]["optimal"], true);
+  EXPECT_EQ(applied[2]["orders"], suggested[2]["orders"]);
+  EXPECT_EQ(fill.status, 1);  // the error lines are run-time failures; the script went on
+  // From the last state line on: the screen, and what the save said.
+  const auto fromLastState = [](const ScriptRun& done) {
+    auto state = std::find_if(done.lines.rbegin(), done.lines.rend(),
+                              [](const json& line) { return line["type"] == "state"; });
+    return std::vector<json>(state.base() - 1, done.lines.end());
+  };
+  EXPECT_EQ(fromLastState(fill), fromLastState(hand));
+  EXPECT_EQ(byFill, byHand);
 }
 
 // A sheet that cannot be written is a run-time failure: status 1, its "sheet" line says why, and

@@ -266,7 +266,8 @@ typedef void (*tarvine_line_fn)(void* user, const char* json_line);
 /* Runs the script lines of `text` (separated by LF or CR LF) on the control, the user actions
    and host calls of the command line script host, sending every JSON line it reports to
    on_line (may be NULL). Returns 0 when every line ran, 1 when a line ran but failed at run
-   time (a load sheet not written; its "sheet" line has an "error", and the rest still runs), 2
+   time (a load sheet not written, no fill proposed or applied: its line has an "error", and
+   the rest still runs), 2
    after a line that could not be run (reported as an "error" line, and the rest is skipped), or
    TARVINE_E_POINTER, or TARVINE_E_UNEXPECTED when a script already runs on this control. */
 TARVINE_API int32_t tarvine_run_script(tarvine_control* control, const char* text,
@@ -331,6 +332,25 @@ TARVINE_API int32_t tarvine_clear_trailer_limits(tarvine_control* control);
    shown, the load has no segments on it, or the file cannot be written (see
    tarvine_last_error()); no file is written then but for one that cannot be finished. */
 TARVINE_API int32_t tarvine_write_load_sheet_csv(tarvine_control* control, const char* path);
+
+/* "Fill trailer": proposes P.O.s of the list to check onto the load, the most hot P.O.s first,
+   then the most weight, within every trailer limit (searched for at most 1 s), and keeps the
+   proposal for tarvine_apply_fill(). *proposal receives JSON text, to be freed with
+   tarvine_free_string(): {"type":"suggestion","orders":[P.O. ids in list order],"hot":N,
+   "weight":W,"cube":C,"cartons":K (the trailer's figures after the proposal),"optimal":true when
+   proven best,"gap":the proven weight gap as a fraction or null,"quality":"best fill" or "within
+   0.3 % of the best fill"}. Nothing changes on screen. TARVINE_S_OK; TARVINE_S_FALSE when
+   nothing can be proposed (no limits set, a load over a limit: the JSON has only "type" and
+   "error", also in tarvine_last_error()); TARVINE_E_POINTER. */
+TARVINE_API int32_t tarvine_suggest_fill(tarvine_control* control, char** proposal);
+
+/* Applies the last proposal: checks each proposed P.O. onto the load through a user's click on
+   the check box of its first unchecked row (same totals, marks and messages as by hand); the
+   proposal is used up. *added (may be NULL) receives how many P.O.s were checked. TARVINE_S_OK,
+   or TARVINE_E_UNEXPECTED with the reason in tarvine_last_error() when there is no proposal,
+   when the list, the load or the limits changed since it was made (nothing is checked then), or
+   when the list refused a click (the P.O.s before it stay checked). */
+TARVINE_API int32_t tarvine_apply_fill(tarvine_control* control, int32_t* added);
 
 #ifdef __cplusplus
 }
