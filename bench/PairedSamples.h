@@ -27,6 +27,14 @@ inline double threadCpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// The CPU time of all threads of this process in seconds: for work split over threads, where a
+// busy machine stretches the wall time but not the work.
+inline double processCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 class PairedSamples {
  public:
   // One iteration's times in seconds; a floor of 0 means the benchmark has no floor.

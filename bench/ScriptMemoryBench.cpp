@@ -15,7 +15,7 @@
 namespace tarvine::bench {
 namespace {
 
-constexpr double kGoalRatio = 4.0;
+constexpr double kGoalRatio = 3.0;
 
 // Runs `tarvine script path` through the peak size helper; returns the script host's peak
 // resident size in bytes, or -1 when it could not run or failed.

@@ -23,6 +23,9 @@ class ReportListView : public QTreeView {
   std::size_t currentPosition() const;
 
  protected:
+  // A change over many rows draws the rows shown again (see the definition).
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                   const QList<int>& roles = QList<int>()) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 

@@ -4,6 +4,9 @@
 #include "platform/XmlRules.h"
 #include "platform/XmlShape.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -35,6 +38,18 @@ std::string copyForParsing(std::string_view text) {
   copy.reserve(text.size() + 1);
   copy.append(text);
   return copy;
+}
+
+// Gives the memory pages of the string beyond its text (and its terminator) back to the system.
+// A text handed over for parsing in place often has far more room than it uses (a data set made
+// in the memory a larger reply was received into), and the tree built next should not be added
+// to memory nobody uses. The pages read as zero if the string grows into them again.
+void releaseSpareCapacity(std::string& text) {
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<std::uintptr_t>(text.data());
+  const std::uintptr_t from = (start + text.size() + 1 + page - 1) & ~(page - 1);
+  const std::uintptr_t to = (start + text.capacity()) & ~(page - 1);
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 // Bytes from the network: a declaration naming an encoding must name the one the parser read.
@@ -208,6 +223,11 @@ bool XmlDocument::loadBytesInPlace(std::string bytes) {
   return load(std::move(bytes), true, XmlTextRuns::Nodes);
 }
 
+void XmlDocument::settleAsReparsed() {
+  if (spacesFromReferences_) xml::settleAsReparsed(doc_);
+  spacesFromReferences_ = false;
+}
+
 void XmlDocument::clear() {
   doc_.reset();
   buffer_ = std::string();
@@ -215,6 +235,7 @@ void XmlDocument::clear() {
   errorCode_ = 1;
   errorReason_ = "No document loaded";
   refusedForShape_ = false;
+  spacesFromReferences_ = false;
 }
 
 std::string_view XmlDocument::parsedText() const {
@@ -238,7 +259,7 @@ bool XmlDocument::fail(long status, std::string reason) {
 bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   clear();
   const std::size_t size = text.size();
-  const xml::TextScan scan = xml::scanText(text);
+  const xml::TextScan scan = xml::scanText(text, xml::allowedTreeBytes(size));
   if (scan.treeBytes() > xml::allowedTreeBytes(size)) {
     fail(pugi::status_out_of_memory,
          "The XML holds up to " + std::to_string(scan.nodes) + " elements and texts and " +
@@ -262,6 +283,7 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
   // of text after the document element would otherwise vanish). Wide text is converted into a
   // buffer of the parser's own, which has its end mark.
   if (!mayBeWide(text)) text.push_back('\n');
+  releaseSpareCapacity(text);
   buffer_ = std::move(text);
   const unsigned options =
       kParseOptions | (runs == XmlTextRuns::FirstInElement ? pugi::parse_embed_pcdata : 0u);
@@ -287,7 +309,7 @@ bool XmlDocument::load(std::string text, bool fromNetwork, XmlTextRuns runs) {
                 "The XML declaration names an encoding this parser does not read");
   }
   xml::Refusal refusal = xml::checkProlog(doc_, head, result.encoding);
-  if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits);
+  if (!refusal) refusal = xml::checkAndDecodeNodes(doc_, traits, spacesFromReferences_);
   if (refusal) return fail(refusal.status, refusal.reason);
   // Other encodings were read into a buffer of the parser's own (ISO-8859-1 only when it holds
   // bytes above ASCII, so that one may still point into the text).

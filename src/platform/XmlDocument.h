@@ -81,6 +81,12 @@ class XmlDocument {
   bool loadBytes(std::string_view bytes);
   // loadBytes() without a copy: the document keeps the bytes and parses them where they are.
   bool loadBytesInPlace(std::string bytes);
+  // Changes the tree as parsing its serialization (xml()) again would: in texts CR LF and CR
+  // become LF, and a text of nothing but blanks, tabs and line breaks goes; in attribute values
+  // a tab, LF, CR or CR LF becomes one blank. Only character references leave such characters
+  // after a parse, so this looks at the tree only when one of them stood for a blank, tab or
+  // line break.
+  void settleAsReparsed();
   // Empties the document and frees its memory, as before any parse.
   void clear();
   // The text the document was parsed from, where it was parsed: node values point into it
@@ -118,6 +124,8 @@ class XmlDocument {
   long errorCode_ = 1;
   std::string errorReason_ = "No document loaded";
   bool refusedForShape_ = false;
+  // A character reference stood for a blank, tab or line break (see settleAsReparsed()).
+  bool spacesFromReferences_ = false;
 };
 
 }  // namespace tarvine

@@ -130,8 +130,9 @@ std::pair<std::size_t, char> predefinedEntity(std::string_view text) {
 // A data set sent as text holds a reference every few characters, so the runs between them go
 // eight bytes at a time (a whole word is stored where it cannot reach bytes still to be read).
 // False when an "&" starts no such reference; the text is then left half decoded, and the
-// document is refused.
-bool decodeReferencesInPlace(const char* value) {
+// document is refused. Sets `spaces` when a character reference stood for a blank, tab or line
+// break.
+bool decodeReferencesInPlace(const char* value, bool& spaces) {
   char* const text = const_cast<char*>(value);
   const std::size_t size = std::strlen(text);
   const std::string_view raw(text, size);
@@ -156,6 +157,13 @@ bool decodeReferencesInPlace(const char* value) {
       text[out++] = text[in++];
       continue;
     }
+    // "&lt;" and "&gt;" first: a data set sent as text is written with them.
+    if (in + 4 <= size && text[in + 2] == 't' && text[in + 3] == ';' &&
+        (text[in + 1] == 'l' || text[in + 1] == 'g')) {
+      text[out++] = text[in + 1] == 'l' ? '<' : '>';
+      in += 4;
+      continue;
+    }
     const std::string_view rest = raw.substr(in);
     if (const auto [length, c] = predefinedEntity(rest); length != 0) {
       text[out++] = c;
@@ -168,6 +176,7 @@ bool decodeReferencesInPlace(const char* value) {
     if (end == std::string_view::npos || !readCharacterReference(rest.substr(1, end - 1), c)) {
       return false;
     }
+    spaces = spaces || c == ' ' || c == '\t' || c == '\n' || c == '\r';
     out = static_cast<std::size_t>(writeUtf8(text + out, c) - text);
     in += end + 1;
   }
@@ -176,11 +185,11 @@ bool decodeReferencesInPlace(const char* value) {
 }
 
 // The checks and decoding of a run of text: a text node's, or an element's own first run.
-Refusal checkAndDecodeText(const char* text, bool cdataEndInText) {
+Refusal checkAndDecodeText(const char* text, bool cdataEndInText, bool& spaces) {
   if (cdataEndInText && std::strstr(text, "]]>")) {
     return {pugi::status_bad_pcdata, "\"]]>\" in text"};
   }
-  if (std::strchr(text, '&') && !decodeReferencesInPlace(text)) {
+  if (std::strchr(text, '&') && !decodeReferencesInPlace(text, spaces)) {
     return {pugi::status_bad_pcdata, "Invalid entity or character reference in text"};
   }
   return {};
@@ -379,7 +388,7 @@ namespace {
 constexpr Refusal kBadName{pugi::status_bad_start_element, "A name that XML does not allow"};
 constexpr Refusal kBadCharacter{pugi::status_bad_pcdata, "A character that XML does not allow"};
 
-Refusal checkAndDecodeAttributes(pugi::xml_node element, const TextTraits& traits) {
+Refusal checkAndDecodeAttributes(pugi::xml_node element, const TextTraits& traits, bool& spaces) {
   const pugi::xml_attribute first = element.first_attribute();
   if (!first) return {};
   if (first.next_attribute() && hasRepeatedAttribute(first)) {
@@ -394,7 +403,7 @@ Refusal checkAndDecodeAttributes(pugi::xml_node element, const TextTraits& trait
     if (std::strchr(value, '<')) {
       return {pugi::status_bad_attribute, "A \"<\" in an attribute value"};
     }
-    if (traits.references && std::strchr(value, '&') && !decodeReferencesInPlace(value)) {
+    if (traits.references && std::strchr(value, '&') && !decodeReferencesInPlace(value, spaces)) {
       return {pugi::status_bad_attribute,
               "Invalid entity or character reference in an attribute value"};
     }
@@ -414,9 +423,10 @@ class NodeChecker : public pugi::xml_tree_walker {
   }
 
   Refusal refusal;
+  bool spacesFromReferences = false;
 
  private:
-  Refusal check(pugi::xml_node node) const {
+  Refusal check(pugi::xml_node node) {
     const pugi::xml_node_type type = node.type();
     // An element's own text is checked after its attributes, where its text node would be.
     if (traits_.converted &&
@@ -425,7 +435,8 @@ class NodeChecker : public pugi::xml_tree_walker {
     }
     switch (type) {
       case pugi::node_pcdata:
-        return texts() ? checkAndDecodeText(node.value(), traits_.cdataEnd) : Refusal{};
+        return texts() ? checkAndDecodeText(node.value(), traits_.cdataEnd, spacesFromReferences)
+                       : Refusal{};
       case pugi::node_comment: {
         const std::string_view comment = node.value();
         if (comment.find("--") != std::string_view::npos || comment.ends_with('-')) {
@@ -447,12 +458,16 @@ class NodeChecker : public pugi::xml_tree_walker {
         return {};
       case pugi::node_element: {
         if (traits_.nonAscii && !isName(node.name())) return kBadName;
-        if (Refusal refusal = checkAndDecodeAttributes(node, traits_)) return refusal;
+        if (Refusal refusal = checkAndDecodeAttributes(node, traits_, spacesFromReferences)) {
+          return refusal;
+        }
         // The element's own first run of text, in a document that keeps it there.
+        if (!texts() && !traits_.converted) return {};
         const char* text = node.value();
         if (*text == '\0') return {};
         if (traits_.converted && !isValidText(text)) return kBadCharacter;
-        return texts() ? checkAndDecodeText(text, traits_.cdataEnd) : Refusal{};
+        return texts() ? checkAndDecodeText(text, traits_.cdataEnd, spacesFromReferences)
+                       : Refusal{};
       }
       default:
         return {};
@@ -467,10 +482,66 @@ class NodeChecker : public pugi::xml_tree_walker {
 
 }  // namespace
 
-Refusal checkAndDecodeNodes(pugi::xml_document& doc, const TextTraits& traits) {
+Refusal checkAndDecodeNodes(pugi::xml_document& doc, const TextTraits& traits,
+                            bool& spacesFromReferences) {
   NodeChecker checker(traits);
   doc.traverse(checker);
+  spacesFromReferences = checker.spacesFromReferences;
   return checker.refusal;
+}
+
+namespace {
+
+// The blanks, tabs and line breaks of XML.
+constexpr const char* kSpaces = " \t\n\r";
+
+// Turns CR LF and CR into LF, in the text's own memory; false when nothing but blanks, tabs and
+// line breaks is left.
+bool settleText(const char* value) {
+  char* const text = const_cast<char*>(value);
+  if (char* at = std::strchr(text, '\r')) {
+    char* out = at;
+    for (const char* in = at; *in != '\0'; ++in) {
+      const char c = *in;  // read before out, which may stand on it, is written
+      *out++ = c == '\r' ? '\n' : c;
+      if (c == '\r' && in[1] == '\n') ++in;
+    }
+    *out = '\0';
+  }
+  return text[std::strspn(text, kSpaces)] != '\0';
+}
+
+// Turns every tab, LF, CR and CR LF of an attribute value into one blank, in its own memory.
+void settleAttributeValue(const char* value) {
+  char* const text = const_cast<char*>(value);
+  char* at = std::strpbrk(text, kSpaces + 1);
+  if (!at) return;
+  char* out = at;
+  for (const char* in = at; *in != '\0'; ++in) {
+    const char c = *in;  // read before out, which may stand on it, is written
+    *out++ = std::strchr(kSpaces, c) ? ' ' : c;
+    if (c == '\r' && in[1] == '\n') ++in;
+  }
+  *out = '\0';
+}
+
+}  // namespace
+
+void settleAsReparsed(pugi::xml_document& doc) {
+  pugi::xml_node node = doc.first_child();
+  while (node) {
+    const pugi::xml_node next = nextInSubtree(node, doc);
+    if (node.type() == pugi::node_pcdata && !settleText(node.value())) {
+      node.parent().remove_child(node);
+    } else if (node.type() == pugi::node_element) {
+      for (pugi::xml_attribute attribute : node.attributes())
+        settleAttributeValue(attribute.value());
+      // The element's own first run of text, in a document that keeps it there.
+      const char* text = node.value();
+      if (*text != '\0' && !settleText(text)) const_cast<char*>(text)[0] = '\0';
+    }
+    node = next;
+  }
 }
 
 }  // namespace tarvine::xml

@@ -52,7 +52,14 @@ struct TextTraits {
 // (an element's own first run of text included): repeated attributes, names (when the text held
 // characters above ASCII), "--" in comments, "]]>" in text (when the text held it at all),
 // processing instructions named "xml", and stray or unknown references. When the text was
-// converted, names and values are also checked for characters XML forbids.
-Refusal checkAndDecodeNodes(pugi::xml_document& doc, const TextTraits& traits);
+// converted, names and values are also checked for characters XML forbids. Sets
+// spacesFromReferences when a character reference stood for a blank, tab or line break.
+Refusal checkAndDecodeNodes(pugi::xml_document& doc, const TextTraits& traits,
+                            bool& spacesFromReferences);
+
+// Changes a checked and decoded tree as parsing its serialization again would: in texts CR LF
+// and CR become LF, and a text of nothing but blanks, tabs and line breaks goes (an element's own
+// first run of text becomes empty); in attribute values a tab, LF, CR or CR LF becomes one blank.
+void settleAsReparsed(pugi::xml_document& doc);
 
 }  // namespace tarvine::xml

@@ -21,12 +21,15 @@ struct TextScan {
   std::size_t treeBytes() const;
 };
 
-// Counts without parsing, in one pass that the compiler turns into vector instructions: every
-// markup item starts with "<" not followed by "/", every text run follows a ">" not followed by
-// "<" (or starts the text), every attribute has an "=". Never fewer than pugixml makes; more
-// when those characters stand in texts or values, or when a text run is only blanks (which
-// pugixml drops).
-TextScan scanText(std::string_view text);
+// Counts without parsing, in passes that the compiler turns into vector instructions. A quick
+// count looks at each byte alone: every node starts with "<" or follows a ">" (or starts the
+// text), every attribute has an "=". The exact count also looks at the byte after each "<" and
+// ">", as pugixml makes nodes: an end tag ("</") makes none, nor does a ">" followed by "<". The
+// quick count comes first, unless the text's first 64 KiB already count more than the tree may
+// take per byte (a data set of many short elements); the exact count follows only when the quick
+// one would cost more than allowedTreeBytes. Never fewer than pugixml makes; more when those
+// characters stand in texts or values, or when a text run is only blanks (which pugixml drops).
+TextScan scanText(std::string_view text, std::size_t allowedTreeBytes);
 
 // The largest tree a text of this size may cost: kTreeBytesPerByte times its size, plus
 // kTreeAllowance for small documents.

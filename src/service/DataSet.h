@@ -43,6 +43,9 @@ void ReadDataSetRows(std::string text, const RowHandler& onRow);
 // fails.
 void ReadDataSetRows(const XmlDocument& document, const RowHandler& onRow);
 
+// The number of rows ReadDataSetRows() hands over for the parsed document; never fails.
+std::size_t countDataSetRows(const XmlDocument& document);
+
 // True when the parsed document is a data set: a Root element holding a DataSet element (with
 // rows or none). False for a failed parse and for any other shape; never fails.
 bool holdsDataSet(const XmlDocument& document);

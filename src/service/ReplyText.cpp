@@ -206,7 +206,13 @@ std::string takeUsualDataSet(XmlDocument& reply, const UsualReply& usual, std::s
   }
   char* out = text.data();
   if (!declaration.empty()) std::memmove(out, declaration.data(), declaration.size());
-  out = writeEscapingAmpersands(out + declaration.size(), source);
+  out += declaration.size();
+  if (ampersands == 0) {
+    std::memmove(out, source.data(), source.size());
+    out += source.size();
+  } else {
+    out = writeEscapingAmpersands(out, source);
+  }
   std::memcpy(out, "\r\n", 2);
   text.resize(size);
   reply.clear();
@@ -225,6 +231,12 @@ std::string StripSOAPEnvelope(std::string_view text) {
   std::string out(text);
   stripInPlace(out);
   return out;
+}
+
+bool parseReply(XmlDocument& reply, std::string bytes) {
+  const bool parsed = reply.loadBytesInPlace(std::move(bytes));
+  reply.settleAsReparsed();
+  return parsed;
 }
 
 std::string takeReplyText(XmlDocument& reply) {

@@ -18,6 +18,12 @@ std::string CleanResponseXML(std::string_view text);
 // "<soap:Body>", "</soap:Body>" and "</soap:Envelope>". Anything written differently stays.
 std::string StripSOAPEnvelope(std::string_view text);
 
+// Parses a reply's bytes where they are (XmlDocument::loadBytesInPlace) and settles the tree as
+// the parse of its serialization would leave it (XmlDocument::settleAsReparsed): what is read from
+// the tree is then what parsing the reply, writing it out and parsing that again gives. Returns
+// whether the bytes parsed.
+bool parseReply(XmlDocument& reply, std::string bytes);
+
 // StripSOAPEnvelope(CleanResponseXML(reply.xml())): what ReturnWebserviceXML returns. Empties
 // the reply once it is written out, so that its tree and its text are not held at once.
 std::string takeReplyText(XmlDocument& reply);

@@ -130,10 +130,10 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
     exchange.completed = true;
     exchange.httpStatus = httpRequest_->status();
     exchange.contentType = httpRequest_->responseContentType();
-    // One parse serves both the fault check and the reply text: parsing the serialized reply a
-    // second time would give the same text. The reply is bytes from the network, read in the
-    // encoding it declares, where they are.
-    if (!responseDocument_->loadBytesInPlace(httpRequest_->takeResponseText()) &&
+    // One parse, settled as a second parse of its serialization would leave it, serves both the
+    // fault check and the reply text. The reply is bytes from the network, read in the encoding
+    // it declares, where they are.
+    if (!parseReply(*responseDocument_, httpRequest_->takeResponseText()) &&
         responseDocument_->refusedForShape()) {
       report_(RuntimeError(7, "The reply was refused: " + responseDocument_->parseErrorReason()),
               kProcedure);
