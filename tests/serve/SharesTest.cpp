@@ -19,37 +19,27 @@
 namespace tarvine::serve::test {
 namespace {
 
-// Two threads, one job at a time per client: a client whose jobs wait leaves one to another.
-TEST(Shares, OneClientsJobsLeaveAThreadToOthers) {
-  boost::asio::thread_pool pool(2);
-  FairWorkQueue queue(pool, 1, 2);
-  std::promise<void> release, otherRan;
-  const std::shared_future<void> released = release.get_future().share();
-  std::atomic<int> done{0};
-  for (int i = 0; i < 3; ++i) queue.post("127.0.0.1", [&] { released.wait(), ++done; });
-  queue.post("127.0.0.2", [&] { otherRan.set_value(); });
-  EXPECT_EQ(otherRan.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
-  release.set_value();
-  pool.join();
-  EXPECT_EQ(done, 3);
-}
-
-// Costly jobs of many clients leave a thread to a small one of yet another client, and all run.
-TEST(Shares, CostlyJobsOfManyClientsLeaveAThreadToOthers) {
-  boost::asio::thread_pool pool(2);
-  FairWorkQueue queue(pool, 2, 1);
-  std::promise<void> release, smallRan;
-  const std::shared_future<void> released = release.get_future().share();
-  std::atomic<int> done{0};
-  for (int i = 0; i < 4; ++i) {
-    queue.post(
-        "127.0.0." + std::to_string(10 + i), [&] { released.wait(), ++done; }, true);
+// Two threads: a client whose jobs wait for its one thread, or costly jobs of many clients
+// waiting for the one costly turn, leave a thread to a small job of another client; all run.
+TEST(Shares, WaitingJobsLeaveAThreadToOthers) {
+  for (const bool costly : {false, true}) {
+    boost::asio::thread_pool pool(2);
+    FairWorkQueue queue(pool, costly ? 2 : 1, costly ? 1 : 2);
+    std::promise<void> release, otherRan;
+    const std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> done{0};
+    for (int i = 0; i < 4; ++i) {
+      const std::string client = costly ? "127.0.0." + std::to_string(10 + i) : "127.0.0.1";
+      queue.post(
+          client, [&] { released.wait(), ++done; }, costly);
+    }
+    queue.post("127.0.0.2", [&] { otherRan.set_value(); });
+    EXPECT_EQ(otherRan.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready)
+        << costly;
+    release.set_value();
+    pool.join();
+    EXPECT_EQ(done, 4);
   }
-  queue.post("127.0.0.2", [&] { smallRan.set_value(); });
-  EXPECT_EQ(smallRan.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
-  release.set_value();
-  pool.join();
-  EXPECT_EQ(done, 4);
 }
 
 // A data set asks the thread's reply allowance for each MiB as it grows past the room it
