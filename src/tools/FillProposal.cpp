@@ -199,9 +199,7 @@ FillProposal proposeFill(const FillRequest& request) {
     const FillCandidate& candidate = request.candidates[i];
     proposal.chosen.push_back(i);
     proposal.hotAdded += candidate.hot ? 1 : 0;
-    proposal.after.weight += candidate.remaining.weight;
-    proposal.after.cube += candidate.remaining.cube;
-    proposal.after.cartons += candidate.remaining.cartons;
+    proposal.after += candidate.remaining;
   }
   proposal.hotPossible =
       std::max(proposal.hotAdded, static_cast<int>(std::floor(hot.bound + 1e-6)));

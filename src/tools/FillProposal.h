@@ -31,6 +31,14 @@ struct FillFigures {
   double weight = 0;   // pounds
   double cube = 0;     // cubic feet
   double cartons = 0;  // number of parcels
+
+  // Adds other's figures to these.
+  FillFigures& operator+=(const FillFigures& other) {
+    weight += other.weight, cube += other.cube, cartons += other.cartons;
+    return *this;
+  }
+  // Equal when all three figures are.
+  bool operator==(const FillFigures&) const = default;
 };
 
 // A P.O. that is not wholly on the load, with the sums of its segments that are not on it.
@@ -38,6 +46,9 @@ struct FillCandidate {
   std::string id;
   bool hot = false;
   FillFigures remaining;
+
+  // Equal when id, hot flag and figures are.
+  bool operator==(const FillCandidate&) const = default;
 };
 
 // What the proposal is asked for.

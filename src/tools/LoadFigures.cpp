@@ -5,16 +5,6 @@
 #include "platform/Convert.h"
 
 namespace tarvine::tools {
-namespace {
-
-void add(FillFigures& sum, const FillFigures& figures) {
-  sum.weight += figures.weight;
-  sum.cube += figures.cube;
-  sum.cartons += figures.cartons;
-}
-
-}  // namespace
-
 FillFigures segmentFigures(const AllOrdersUDT& record) {
   return {record.Weight, convert::parseNumber(record.CubicFeet).value_or(0),
           static_cast<double>(record.Cartons)};
@@ -29,14 +19,14 @@ std::vector<OrderFigures> orderFigures(const OrderArray& records, const std::vec
     if (added) orders.push_back({record.OrderID, false, {}, {}});
     OrderFigures& order = orders[found->second];
     order.hot = order.hot || record.HotItem == 1;
-    add(onLoad[i] ? order.onLoad : order.offLoad, segmentFigures(record));
+    (onLoad[i] ? order.onLoad : order.offLoad) += segmentFigures(record);
   }
   return orders;
 }
 
 FillFigures onLoadTotal(const std::vector<OrderFigures>& orders) {
   FillFigures total;
-  for (const OrderFigures& order : orders) add(total, order.onLoad);
+  for (const OrderFigures& order : orders) total += order.onLoad;
   return total;
 }
 

@@ -1,32 +1,13 @@
 #include "tools/LoadFill.h"
 
+#include <tuple>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "tools/FindOrder.h"
 #include "tools/LoadFigures.h"
 
 namespace tarvine::tools {
 namespace {
-
-bool sameFigures(const FillFigures& a, const FillFigures& b) {
-  return a.weight == b.weight && a.cube == b.cube && a.cartons == b.cartons;
-}
-
-// Whether a request made now asks exactly what the kept one asked.
-bool sameRequest(const FillRequest& a, const FillRequest& b) {
-  if (a.candidates.size() != b.candidates.size() || !sameFigures(a.onLoad, b.onLoad) ||
-      a.limits.weight != b.limits.weight || a.limits.cube != b.limits.cube ||
-      a.limits.cartons != b.limits.cartons) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.candidates.size(); ++i) {
-    const FillCandidate& x = a.candidates[i];
-    const FillCandidate& y = b.candidates[i];
-    if (x.id != y.id || x.hot != y.hot || !sameFigures(x.remaining, y.remaining)) return false;
-  }
-  return true;
-}
 
 std::string appliedMessage(std::size_t orders, int hot) {
   if (orders == 0) return "Nothing was added: no P.O. of the list fits the trailer.";
@@ -57,11 +38,7 @@ FillRequest fillRequest(const OrderPick& control, const TrailerLimits& limits) {
       request.candidates.push_back({shown.text, known != hot.end() && known->second, {}});
     }
     if (const AllOrdersUDT* record = control.recordOfRow(row)) {
-      FillFigures& sum = request.candidates[found->second].remaining;
-      const FillFigures segment = segmentFigures(*record);
-      sum.weight += segment.weight;
-      sum.cube += segment.cube;
-      sum.cartons += segment.cartons;
+      request.candidates[found->second].remaining += segmentFigures(*record);
     }
   }
   return request;
@@ -98,7 +75,11 @@ FillApplyResult LoadFill::apply(OrderPick& control, const std::optional<TrailerL
   const FillRequest proposedFor = std::move(*request_);
   const FillProposal proposal = std::move(*proposal_);
   forget();
-  if (!limits || !sameRequest(proposedFor, fillRequest(control, *limits))) {
+  // The same question asked now: the same P.O.s with the same figures, load and limits.
+  const auto asked = [](const FillRequest& r) {
+    return std::tie(r.candidates, r.onLoad, r.limits);
+  };
+  if (!limits || asked(proposedFor) != asked(fillRequest(control, *limits))) {
     return {FillApplyOutcome::Changed,
             {},
             "The list, the load or the trailer's limits changed since the proposal; nothing was "

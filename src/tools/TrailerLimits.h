@@ -11,6 +11,9 @@ struct TrailerLimits {
   double weight = 0;                    // pounds
   double cube = 0;                      // cubic feet
   std::optional<std::int32_t> cartons;  // none: cartons are not limited
+
+  // Equal when all three limits are.
+  bool operator==(const TrailerLimits&) const = default;
 };
 
 // How far a figure may pass a limit and still be within it: a sum of doubles that fills a
