@@ -120,17 +120,6 @@ namespace {
 // ";" is still read in linear time.
 constexpr std::size_t kLongestReference = 8;
 
-void appendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-    return;
-  }
-  static constexpr std::uint32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
-  const int tail = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-  out += static_cast<char>(kLead[tail] | (code >> (6 * tail)));
-  for (int k = tail - 1; k >= 0; --k) out += static_cast<char>(0x80u | ((code >> (6 * k)) & 0x3Fu));
-}
-
 // Appends what the reference of that name (between "&" and ";") stands for; false when the name
 // is not one.
 bool appendReference(std::string& out, std::string_view name) {
@@ -139,7 +128,30 @@ bool appendReference(std::string& out, std::string_view name) {
   for (const auto& [entity, character] : kNamed) {
     if (name == entity) return out += character, true;
   }
-  if (name.size() < 2 || name[0] != '#') return false;
+  const std::optional<std::uint32_t> code = characterReference(name);
+  if (!code) return false;
+  char bytes[4];
+  out.append(bytes, writeUtf8(*code, bytes));
+  return true;
+}
+
+}  // namespace
+
+std::size_t writeUtf8(std::uint32_t code, char* out) {
+  if (code < 0x80) {
+    *out = static_cast<char>(code);
+    return 1;
+  }
+  static constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  const int tail = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+  *out++ = static_cast<char>(kLead[tail] | (code >> (6 * tail)));
+  for (int k = tail - 1; k >= 0; --k)
+    *out++ = static_cast<char>(0x80u | ((code >> (6 * k)) & 0x3Fu));
+  return static_cast<std::size_t>(tail) + 1;
+}
+
+std::optional<std::uint32_t> characterReference(std::string_view name) {
+  if (name.size() < 2 || name[0] != '#') return std::nullopt;
   const bool hex = name[1] == 'x';
   const std::string_view digits = name.substr(hex ? 2 : 1);
   std::uint32_t code = 0;
@@ -147,13 +159,10 @@ bool appendReference(std::string& out, std::string_view name) {
       std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
   if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || code == 0 ||
       code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-    return false;
+    return std::nullopt;
   }
-  appendUtf8(out, code);
-  return true;
+  return code;
 }
-
-}  // namespace
 
 std::string unescapeXml(std::string_view text) {
   std::string out;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,14 @@ struct Utf8Char {
 
 // The character that starts at text[at] (at < text.size()).
 Utf8Char decodeUtf8(std::string_view text, std::size_t at);
+
+// Writes code (a Unicode scalar value) as UTF-8 at out, which has room for four bytes; returns
+// the bytes written.
+std::size_t writeUtf8(std::uint32_t code, char* out);
+
+// The character a character reference names ("#65" or "#x41", between "&" and ";"): any Unicode
+// scalar value but 0; nothing for a name that is not such a reference.
+std::optional<std::uint32_t> characterReference(std::string_view name);
 
 // The longest start of the text of at most maxBytes bytes that does not end inside a character,
 // so that a cut UTF-8 text stays UTF-8.

@@ -48,49 +48,13 @@ bool isName(std::string_view name) {
   return !name.empty();
 }
 
-// Writes c as UTF-8 at out; returns the position after it.
-char* writeUtf8(char* out, std::uint32_t c) {
-  if (c < 0x80) {
-    *out++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (c >> 6));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (c >> 12));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (c >> 18));
-    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 // Reads the character reference "#65" or "#x41" (without "&" and ";"); false unless it names
 // an XML character.
 bool readCharacterReference(std::string_view digits, std::uint32_t& c) {
-  if (digits.size() < 2 || digits[0] != '#') return false;
-  const bool hex = digits[1] == 'x';
-  digits.remove_prefix(hex ? 2 : 1);
-  if (digits.empty()) return false;
-  c = 0;
-  for (char d : digits) {
-    std::uint32_t value = 0;
-    if (d >= '0' && d <= '9') {
-      value = static_cast<std::uint32_t>(d - '0');
-    } else if (hex && d >= 'a' && d <= 'f') {
-      value = static_cast<std::uint32_t>(d - 'a' + 10);
-    } else if (hex && d >= 'A' && d <= 'F') {
-      value = static_cast<std::uint32_t>(d - 'A' + 10);
-    } else {
-      return false;
-    }
-    c = c * (hex ? 16 : 10) + value;
-    if (c > 0x10FFFF) return false;
-  }
-  return isXmlChar(c);
+  const std::optional<std::uint32_t> code = text::characterReference(digits);
+  if (!code || !isXmlChar(*code)) return false;
+  c = *code;
+  return true;
 }
 
 constexpr std::uint64_t kOnes = 0x0101010101010101u;
@@ -177,7 +141,7 @@ bool decodeReferencesInPlace(const char* value, bool& spaces) {
       return false;
     }
     spaces = spaces || c == ' ' || c == '\t' || c == '\n' || c == '\r';
-    out = static_cast<std::size_t>(writeUtf8(text + out, c) - text);
+    out += text::writeUtf8(c, text + out);
     in += end + 1;
   }
   text[out] = '\0';
