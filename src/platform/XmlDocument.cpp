@@ -333,4 +333,20 @@ std::string XmlDocument::xml() const {
   return out;
 }
 
+std::string_view localName(std::string_view qualified) {
+  const std::size_t colon = qualified.find(':');
+  return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+}
+
+std::string_view namespaceOf(const pugi::xml_node& element) {
+  const std::string_view name = element.name();
+  const std::size_t colon = name.find(':');
+  const std::string declaration =
+      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
+  for (pugi::xml_node node = element; node; node = node.parent()) {
+    if (const pugi::xml_attribute bound = node.attribute(declaration.c_str())) return bound.value();
+  }
+  return {};
+}
+
 }  // namespace tarvine

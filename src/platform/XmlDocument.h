@@ -51,6 +51,13 @@ class XmlNode {
   pugi::xml_node node_;
 };
 
+// The name after its prefix ("soap:Body" gives "Body"; a name without one is itself).
+std::string_view localName(std::string_view qualified);
+
+// The namespace URI that an element's prefix (or the default namespace) is bound to, looked up
+// through its ancestors; empty when none is.
+std::string_view namespaceOf(const pugi::xml_node& element);
+
 // Calls f(child) for every child node of parent, in document order.
 template <typename F>
 void forEachChild(XmlNode parent, F&& f) {

@@ -11,11 +11,6 @@ namespace {
 constexpr std::string_view kProcedure = "ReturnWebserviceXML";
 constexpr std::string_view kIncompleteExchange = "ReturnWebservice Method could not load XML data";
 
-std::string_view localName(std::string_view qualified) {
-  const auto colon = qualified.find(':');
-  return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
-}
-
 XmlNode childByLocalName(XmlNode parent, std::string_view name) {
   for (XmlNode child = parent.firstChild(); child; child = child.nextSibling()) {
     if (child.isElement() && localName(child.name()) == name) return child;
@@ -37,25 +32,13 @@ std::optional<std::string> soapFault(const XmlDocument& reply) {
   return std::string("SOAP fault");
 }
 
-// The namespace URI that an element's prefix (or the default namespace) is bound to.
-std::string_view namespaceOf(XmlNode element) {
-  const std::string_view name = element.name();
-  const std::size_t colon = name.find(':');
-  const std::string declaration =
-      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
-  for (pugi::xml_node node = element.raw(); node; node = node.parent()) {
-    if (const pugi::xml_attribute bound = node.attribute(declaration.c_str())) return bound.value();
-  }
-  return {};
-}
-
 // True when the reply's SOAP body holds <OperationResponse> in the route namespace.
 bool holdsResponse(const XmlDocument& reply, std::string_view operation) {
   const std::string response = std::string(operation) + "Response";
   const XmlNode body = childByLocalName(childByLocalName(reply.root(), "Envelope"), "Body");
   for (XmlNode child = body.firstChild(); child; child = child.nextSibling()) {
     if (child.isElement() && localName(child.name()) == response &&
-        namespaceOf(child) == kRouteNamespace) {
+        namespaceOf(child.raw()) == kRouteNamespace) {
       return true;
     }
   }

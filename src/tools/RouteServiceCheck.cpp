@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/RuntimeError.h"
+#include "platform/XmlDocument.h"
 #include "service/RouteOperations.h"
 
 namespace tarvine::tools {
@@ -15,25 +16,6 @@ namespace {
 constexpr std::size_t kMaxDescriptionBytes = std::size_t{4} << 20;
 
 constexpr const char* kWsdlNamespace = "http://schemas.xmlsoap.org/wsdl/";
-
-std::string_view localName(std::string_view name) {
-  const std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-// The namespace URI of the element's prefix, looked up through its ancestors.
-std::string_view namespaceOf(const pugi::xml_node& element) {
-  const std::string_view name = element.name();
-  const std::size_t colon = name.find(':');
-  const std::string attribute =
-      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
-  for (pugi::xml_node node = element; node; node = node.parent()) {
-    if (const pugi::xml_attribute declared = node.attribute(attribute.c_str())) {
-      return declared.value();
-    }
-  }
-  return {};
-}
 
 bool isTlsFailure(CURLcode code) {
   switch (code) {
