@@ -1,6 +1,7 @@
 // Filling the order list from Orders: all centers of the route, or one center.
 
 #include <functional>
+#include <optional>
 #include <unordered_set>
 
 #include "control/TarvineOrderPick.h"
@@ -8,20 +9,6 @@
 #include "platform/Convert.h"
 
 namespace tarvine {
-namespace {
-
-// Puts a row's texts, check box, colour and Tag on the list's row.
-void showRow(ListView& list, RowId row, ListRow shown) {
-  for (int k = 1; k <= ListRow::kSubItems; ++k) {
-    list.setSubItem(row, k, std::move(shown.sub[static_cast<std::size_t>(k - 1)]));
-  }
-  list.setChecked(row, shown.checked);
-  list.setColor(row, shown.color);
-  list.setTag(row, std::move(shown.tag));
-}
-
-}  // namespace
-
 bool TarvineOrderPick::CenterExist(const std::unordered_set<std::string>& list,
                                    const std::string& value) {
   bool exists = false;
@@ -31,8 +18,15 @@ bool TarvineOrderPick::CenterExist(const std::unordered_set<std::string>& list,
 
 void TarvineOrderPick::LoadAllOrders() {
   const std::unordered_set<std::string> centers(CenterList.begin(), CenterList.end());
+  // The rows come grouped by center: each center is looked up once per group.
+  std::optional<std::int16_t> lastCenter;
+  bool lastListed = false;
   fillList("LoadAllOrders", false, [&](const AllOrdersUDT& record) {
-    return CenterExist(centers, convert::integerText(record.CenterID));
+    if (record.CenterID != lastCenter) {
+      lastCenter = record.CenterID;
+      lastListed = CenterExist(centers, convert::integerText(record.CenterID));
+    }
+    return lastListed;
   });
 }
 
@@ -51,12 +45,13 @@ void TarvineOrderPick::fillList(std::string_view procedure, bool oneCenter,
     std::unordered_set<std::string> shownOrderIDs;
     PickTotals totals;
     const std::size_t count = filledCount(Orders);
+    list.reserveRows(count);
+    shownOrderIDs.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       const AllOrdersUDT& record = Orders[i];
       if (!listed(record)) continue;
       anyListed = true;
-      const RowId row = list.addRow(record.OrderID);
-      showRow(list, row, shownRow(record, !OrderExist(shownOrderIDs, record.OrderID)));
+      const RowId row = list.addRow(shownRow(record, !OrderExist(shownOrderIDs, record.OrderID)));
       if (record.Checked) {
         totals.add(list.row(row));
       } else {

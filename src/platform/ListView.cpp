@@ -45,9 +45,14 @@ void ListView::setColumnWidth(int column, double width) {
 }
 
 RowId ListView::addRow(std::string text) {
+  ListRow row;
+  row.text = std::move(text);
+  return addRow(std::move(row));
+}
+
+RowId ListView::addRow(ListRow row) {
   const auto id = static_cast<RowId>(rows_.size());
-  rows_.push_back(ListRow{});
-  rows_.back().text = std::move(text);
+  rows_.push_back(std::move(row));
   // Unsorted rows go to the end at once; sorted ones are placed when the order is next read.
   if (!sorted_ && !orderDirty_) {
     positions_.push_back(static_cast<std::uint32_t>(order_.size()));
@@ -55,6 +60,14 @@ RowId ListView::addRow(std::string text) {
   }
   notify(ListChange::Rows);
   return id;
+}
+
+void ListView::reserveRows(std::size_t rows) {
+  rows_.reserve(rows);
+  if (!sorted_ && !orderDirty_) {
+    order_.reserve(rows);
+    positions_.reserve(rows);
+  }
 }
 
 void ListView::clear() {

@@ -51,6 +51,10 @@ class ListView : public Widget {
   // Rows. Adding is O(1); while sorting is on, added rows take their sorted place the next time
   // the list order is read.
   RowId addRow(std::string text);
+  // Adds a row with its texts, check state, Tag and colour in one change.
+  RowId addRow(ListRow row);
+  // Makes room for this many rows in all, so that a fill does not move rows it already added.
+  void reserveRows(std::size_t rows);
   void clear();
   std::size_t rowCount() const { return rows_.size(); }
   const ListRow& row(RowId id) const { return rows_[id]; }

@@ -71,6 +71,22 @@ std::string utf16LittleEndianWithBom(const std::u16string& text) {
   return bytes;
 }
 
+// References between plain runs of every length, from the first bytes of a text on (where the
+// decoded text lags little behind the read one) to far into it, end where they should.
+TEST(XmlDocumentTest, ReferencesBetweenRunsOfEveryLength) {
+  for (std::size_t run = 0; run <= 40; ++run) {
+    const std::string plain(run, 'x');
+    std::string escaped, decoded;
+    for (int i = 0; i < 8; ++i) {
+      escaped += "&lt;" + plain + "&gt;&amp;" + plain.substr(0, run / 2);
+      decoded += "<" + plain + ">&" + plain.substr(0, run / 2);
+    }
+    XmlDocument doc;
+    ASSERT_TRUE(doc.loadXml("<a>" + escaped + "</a>")) << run;
+    EXPECT_EQ(doc.root().text(), decoded) << run;
+  }
+}
+
 TEST(XmlDocumentTest, BytesKeepTheirEncodingAndStringsAreUnicodeAlready) {
   XmlDocument doc;
   ASSERT_TRUE(doc.loadBytes(utf16LittleEndianWithBom(
