@@ -164,12 +164,15 @@ bool saveWithoutCheck(OpenList& open) {
   SaveStatements save = saveStatements(changedRows(open.list()), context);
   appendHistory(save, context, {});
   service::Transport transport([](const RuntimeError&, std::string_view) {});
-  const bool answered =
-      transport
-          .callOperation(control.webServiceURL(), control.serverName(),
-                         soapActionOf("UpdateOutgoingLoadOrder"), "UpdateOutgoingLoadOrder",
-                         service::UpdateOutgoingLoadOrderEnvelope(save.statements), true)
-          .answered();
+  // As the control sends it: the request made in its written form.
+  const std::optional<std::string> request =
+      service::writtenUpdateOutgoingLoadOrderRequest(save.statements);
+  const bool answered = request && transport
+                                       .callOperation(control.webServiceURL(), control.serverName(),
+                                                      soapActionOf("UpdateOutgoingLoadOrder"),
+                                                      "UpdateOutgoingLoadOrder", *request, true, {},
+                                                      service::EnvelopeForm::Written)
+                                       .answered();
   control.RefreshData();
   return answered;
 }

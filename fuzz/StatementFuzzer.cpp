@@ -7,7 +7,9 @@
 #include "FuzzCheck.h"
 #include "StatementParser.h"
 #include "ValueText.h"
+#include "platform/XmlDocument.h"
 #include "save/Statements.h"
+#include "service/Requests.h"
 
 namespace {
 
@@ -44,6 +46,19 @@ void checkHistoryReadsBack(const std::string& orderId) {
         "the history statement reads back");
 }
 
+// The update request made in one pass is refused exactly when the transport's parse refuses the
+// envelope, and is otherwise that envelope parsed and written out.
+void checkWrittenUpdate(const std::string& text) {
+  const std::vector<std::string> statements{text,
+                                            updateStatement(true, 5001, "1.00", 12, text, "3"), ""};
+  XmlDocument document;
+  const bool parses = document.loadXml(service::UpdateOutgoingLoadOrderEnvelope(statements));
+  const std::optional<std::string> written =
+      service::writtenUpdateOutgoingLoadOrderRequest(statements);
+  check(written.has_value() == parses, "the one-pass update is refused as the parse refuses it");
+  check(!written || *written == document.xml(), "the one-pass update is the envelope written out");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,5 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkUpdateReadsBack(true, text);
   checkUpdateReadsBack(false, text);
   checkHistoryReadsBack(text);
+  checkWrittenUpdate(text);
   return 0;
 }

@@ -58,8 +58,15 @@ std::optional<OrderArray> TarvineOrderPick::ordersBeforeSaving(
 void TarvineOrderPick::UpdateOutgoingLoadOrder(const std::vector<std::string>& statements,
                                                service::Exchange* outcome) {
   if (statements.size() <= 1) return;
-  EnvelopeText = service::UpdateOutgoingLoadOrderEnvelope(statements);
-  service::Exchange exchange = callRouteService("UpdateOutgoingLoadOrder", EnvelopeText, true);
+  // The request in the form the transport sends, made in one pass; statements the parse would
+  // refuse go the transport's own way, which reports them.
+  std::optional<std::string> written = service::writtenUpdateOutgoingLoadOrderRequest(statements);
+  const service::EnvelopeForm form =
+      written ? service::EnvelopeForm::Written : service::EnvelopeForm::Built;
+  EnvelopeText =
+      written ? std::move(*written) : service::UpdateOutgoingLoadOrderEnvelope(statements);
+  service::Exchange exchange =
+      callRouteService("UpdateOutgoingLoadOrder", EnvelopeText, true, form);
   EnvelopeText.clear();
   RequestBodyXML.clear();
   if (outcome) *outcome = std::move(exchange);

@@ -93,10 +93,11 @@ std::string TarvineOrderPick::activityOf(std::string_view operation, bool saveCh
 }
 
 service::Exchange TarvineOrderPick::callRouteService(std::string_view operation,
-                                                     const std::string& envelope, bool updateOnly) {
+                                                     const std::string& envelope, bool updateOnly,
+                                                     service::EnvelopeForm form) {
   return transport_.callOperation(WebServiceURL, ServerName,
                                   SOAPActionStart + std::string(operation), operation, envelope,
-                                  updateOnly, activityOf(operation));
+                                  updateOnly, activityOf(operation), form);
 }
 
 service::Exchange TarvineOrderPick::queryRouteService(std::string_view operation,

@@ -91,7 +91,8 @@ class TarvineOrderPick final : public OrderPick {
   }
   // One route service call with the control's URL, host and SOAP action start.
   service::Exchange callRouteService(std::string_view operation, const std::string& envelope,
-                                     bool updateOnly);
+                                     bool updateOnly,
+                                     service::EnvelopeForm form = service::EnvelopeForm::Built);
   // One query of the route service: as callRouteService(), but the result is the data set text
   // of the reply, as the operation's unwrapper leaves it (empty after a reported failure, and
   // after a cancel, which is not reported). Reads the user may not cancel are those that come

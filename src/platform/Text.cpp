@@ -74,23 +74,30 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-// Which bytes an XML escaping replaces, as a lookup table: serialized texts run to megabytes.
-struct SpecialBytes {
-  constexpr explicit SpecialBytes(std::string_view special) {
-    for (char c : special) table[static_cast<unsigned char>(c)] = true;
-  }
-  bool table[256] = {};
-};
-
-// Appends text with the bytes marked in `special` replaced by their entity references.
-void appendEscaped(std::string& out, std::string_view text, const SpecialBytes& special) {
+// Appends text with "&", "<" and `third` (">" in texts, a double quote in attribute values)
+// replaced by their entity references. Serialized texts run to megabytes with few such bytes:
+// blocks of sixteen bytes are looked at with comparisons the compiler makes vector instructions.
+void appendEscaped(std::string& out, std::string_view text, char third) {
+  constexpr std::size_t kBlock = 16;
+  const auto special = [third](char c) { return (c == '&') | (c == '<') | (c == third); };
   std::size_t start = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+  const auto replace = [&](std::size_t pos) {
     const char c = text[pos];
-    if (!special.table[static_cast<unsigned char>(c)]) continue;
     out.append(text, start, pos - start);
     out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&quot;";
     start = pos + 1;
+  };
+  std::size_t pos = 0;
+  for (; pos + kBlock <= text.size(); pos += kBlock) {
+    bool any = false;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= special(text[pos + k]);
+    if (!any) continue;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+      if (special(text[pos + k])) replace(pos + k);
+    }
+  }
+  for (; pos < text.size(); ++pos) {
+    if (special(text[pos])) replace(pos);
   }
   out.append(text, start, std::string_view::npos);
 }
@@ -98,13 +105,11 @@ void appendEscaped(std::string& out, std::string_view text, const SpecialBytes& 
 }  // namespace
 
 void appendEscapedXmlText(std::string& out, std::string_view text) {
-  static constexpr SpecialBytes kTextSpecial("&<>");
-  appendEscaped(out, text, kTextSpecial);
+  appendEscaped(out, text, '>');
 }
 
 void appendEscapedXmlAttribute(std::string& out, std::string_view text) {
-  static constexpr SpecialBytes kAttributeSpecial("&<\"");
-  appendEscaped(out, text, kAttributeSpecial);
+  appendEscaped(out, text, '"');
 }
 
 std::string escapeXmlText(std::string_view text) {

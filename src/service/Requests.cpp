@@ -2,6 +2,8 @@
 
 #include "platform/Convert.h"
 #include "platform/Text.h"
+#include "platform/XmlDocument.h"
+#include "platform/XmlRules.h"
 #include "service/Envelope.h"
 #include "service/RouteOperations.h"
 
@@ -120,6 +122,62 @@ std::string UpdateOutgoingLoadOrderEnvelope(const std::vector<std::string>& stat
   envelope += "</OutgoingLoadOrderArray>";
   envelope.append(outer, at + kPlaceholder.size());
   return envelope;
+}
+
+namespace {
+
+// The written update request around its statements, taken from the written form of an envelope
+// with one plain statement, so that it is what the parse and write-out make of the envelope.
+struct WrittenUpdateFrame {
+  std::string head, tail;
+};
+
+WrittenUpdateFrame writtenUpdateFrame() {
+  constexpr std::string_view kItem = "<string>X</string>";
+  XmlDocument document;
+  document.loadXml(UpdateOutgoingLoadOrderEnvelope({"X"}));
+  const std::string written = document.xml();
+  const std::size_t at = written.find(kItem);
+  return {written.substr(0, at), written.substr(at + kItem.size())};
+}
+
+bool isBlank(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// A statement as its string element is written after the parse: a text of blanks only is
+// dropped (an empty element), line breaks are LF, "&", "<" and ">" escaped.
+void appendWrittenItem(std::string& body, const std::string& statement) {
+  if (isBlank(statement)) {
+    body += "<string/>";
+    return;
+  }
+  body += "<string>";
+  if (statement.find('\r') == std::string::npos) {
+    text::appendEscapedXmlText(body, statement);
+  } else {
+    text::appendEscapedXmlText(
+        body, text::replaceAll(text::replaceAll(statement, "\r\n", "\n"), "\r", "\n"));
+  }
+  body += "</string>";
+}
+
+}  // namespace
+
+std::optional<std::string> writtenUpdateOutgoingLoadOrderRequest(
+    const std::vector<std::string>& statements) {
+  std::size_t size = 0;
+  for (const std::string& statement : statements) {
+    if (xml::firstInvalidCharacter(statement) != std::string_view::npos) return std::nullopt;
+    size += statement.size() + 20;
+  }
+  static const WrittenUpdateFrame frame = writtenUpdateFrame();
+  std::string body;
+  body.reserve(frame.head.size() + size + size / 16 + frame.tail.size());
+  body += frame.head;
+  for (const std::string& statement : statements) appendWrittenItem(body, statement);
+  body += frame.tail;
+  return body;
 }
 
 }  // namespace tarvine::service

@@ -3,6 +3,7 @@
 // ">" escaped; numbers in their shortest decimal form.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,5 +32,11 @@ std::string AddAstrayPORequest(std::string_view orderId, std::int16_t segment, d
 // Envelope of the update carrying every statement, empty ones included, as one string element
 // each followed by CR LF. Whether to send it at all is the caller's decision. Never fails.
 std::string UpdateOutgoingLoadOrderEnvelope(const std::vector<std::string>& statements);
+
+// That envelope as the transport sends it (parsed and written out again), made in one pass: a
+// save of every row of a large load sends megabytes. Nothing when a statement holds text that is
+// not UTF-8 of XML characters, which the parse refuses.
+std::optional<std::string> writtenUpdateOutgoingLoadOrderRequest(
+    const std::vector<std::string>& statements);
 
 }  // namespace tarvine::service

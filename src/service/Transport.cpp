@@ -61,8 +61,8 @@ std::string accountOf(const Exchange& exchange, std::string_view operation) {
 Exchange Transport::callOperation(const std::string& asmxUrl, const std::string& host,
                                   const std::string& soapAction, std::string_view operation,
                                   const std::string& envelope, bool updateOnly,
-                                  std::string activity) {
-  return run(asmxUrl, host, soapAction, operation, envelope,
+                                  std::string activity, EnvelopeForm form) {
+  return run(asmxUrl, host, soapAction, operation, envelope, form,
              updateOnly ? Reading::Nothing : Reading::Text,
              Activity{std::move(activity), !updateOnly});
 }
@@ -70,13 +70,14 @@ Exchange Transport::callOperation(const std::string& asmxUrl, const std::string&
 Exchange Transport::callQuery(const std::string& asmxUrl, const std::string& host,
                               const std::string& soapAction, std::string_view operation,
                               const std::string& envelope, std::string activity, bool cancellable) {
-  return run(asmxUrl, host, soapAction, operation, envelope, Reading::DataSet,
+  return run(asmxUrl, host, soapAction, operation, envelope, EnvelopeForm::Built, Reading::DataSet,
              Activity{std::move(activity), cancellable});
 }
 
 Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
                         const std::string& soapAction, std::string_view operation,
-                        const std::string& envelope, Reading reading, Activity activity) {
+                        const std::string& envelope, EnvelopeForm form, Reading reading,
+                        Activity activity) {
   Exchange exchange;
   httpRequest_ = std::make_unique<HttpRequest>();
   responseDocument_ = std::make_unique<XmlDocument>();
@@ -85,16 +86,20 @@ Exchange Transport::run(const std::string& asmxUrl, const std::string& host,
     // The body is the envelope as parsed and written out again; an envelope that does not parse
     // goes out empty (the public method keeps that plain behaviour for hosts), except for the
     // route service operations, where an empty body would only earn a fault that hides the cause.
-    XmlDocument request;
-    if (!request.loadXml(envelope) && checked) {
-      report_(RuntimeError(5, "The " + std::string(operation) +
-                                  " request was not sent: it holds text that is not valid UTF-8 "
-                                  "or a character XML does not allow (" +
-                                  request.parseErrorReason() + ")"),
-              kProcedure);
-      return exchange;
+    std::string rewritten;
+    if (form == EnvelopeForm::Built) {
+      XmlDocument request;
+      if (!request.loadXml(envelope) && checked) {
+        report_(RuntimeError(5, "The " + std::string(operation) +
+                                    " request was not sent: it holds text that is not valid UTF-8 "
+                                    "or a character XML does not allow (" +
+                                    request.parseErrorReason() + ")"),
+                kProcedure);
+        return exchange;
+      }
+      rewritten = request.xml();
     }
-    const std::string body = request.xml();
+    const std::string& body = form == EnvelopeForm::Built ? rewritten : envelope;
 
     httpRequest_->setTimeouts(timeouts_);
     httpRequest_->setMaxReplyBytes(maxReplyBytes_);

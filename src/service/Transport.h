@@ -20,6 +20,9 @@ using ErrorReporter = std::function<void(const RuntimeError& error, std::string_
 
 // Everything one exchange produced. `result` is what ReturnWebserviceXML returns; the rest tells
 // the library's own callers whether the service answered.
+// An envelope as its builder made it, or already in the form the transport sends.
+enum class EnvelopeForm { Built, Written };
+
 struct Exchange {
   std::string result;
   bool completed = false;            // a whole reply came back
@@ -52,7 +55,7 @@ class Transport {
   // with number 7; a reply that is not XML gives an empty result without a report.
   Exchange call(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
                 const std::string& envelope, bool updateOnly) {
-    return run(asmxUrl, host, soapAction, {}, envelope,
+    return run(asmxUrl, host, soapAction, {}, envelope, EnvelopeForm::Built,
                updateOnly ? Reading::Nothing : Reading::Text, Activity{{}, !updateOnly});
   }
 
@@ -63,9 +66,12 @@ class Transport {
   // HTTP status as number and the fault text or an account of the reply as description. The
   // activity text is what the dispatcher reads while it runs; only reads may be cancelled, and
   // a cancelled exchange is not reported (Exchange::cancelled).
+  // With EnvelopeForm::Written the envelope is already what the parse and write-out would make
+  // of it, and is sent as it is.
   Exchange callOperation(const std::string& asmxUrl, const std::string& host,
                          const std::string& soapAction, std::string_view operation,
-                         const std::string& envelope, bool updateOnly, std::string activity = {});
+                         const std::string& envelope, bool updateOnly, std::string activity = {},
+                         EnvelopeForm form = EnvelopeForm::Built);
 
   // One query of the route service, as callOperation() without updateOnly, whose result is the
   // data set text: what the operation's unwrapper makes of callOperation()'s result
@@ -88,8 +94,8 @@ class Transport {
   enum class Reading { Nothing, Text, DataSet };
   // The exchange; `operation` empty for the public method, which checks nothing more.
   Exchange run(const std::string& asmxUrl, const std::string& host, const std::string& soapAction,
-               std::string_view operation, const std::string& envelope, Reading reading,
-               Activity activity);
+               std::string_view operation, const std::string& envelope, EnvelopeForm form,
+               Reading reading, Activity activity);
 
   ErrorReporter report_;
   HttpTimeouts timeouts_;

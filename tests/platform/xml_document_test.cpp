@@ -72,7 +72,8 @@ std::string utf16LittleEndianWithBom(const std::u16string& text) {
 }
 
 // References between plain runs of every length, from the first bytes of a text on (where the
-// decoded text lags little behind the read one) to far into it, end where they should.
+// decoded text lags little behind the read one) to far into it, end where they should; and the
+// text is written with the same references again, wherever the escaped bytes fall.
 TEST(XmlDocumentTest, ReferencesBetweenRunsOfEveryLength) {
   for (std::size_t run = 0; run <= 40; ++run) {
     const std::string plain(run, 'x');
@@ -84,6 +85,7 @@ TEST(XmlDocumentTest, ReferencesBetweenRunsOfEveryLength) {
     XmlDocument doc;
     ASSERT_TRUE(doc.loadXml("<a>" + escaped + "</a>")) << run;
     EXPECT_EQ(doc.root().text(), decoded) << run;
+    EXPECT_EQ(doc.xml(), "<a>" + escaped + "</a>\r\n") << run;
   }
 }
 

@@ -45,5 +45,25 @@ TEST(RequestEscaping, UpdateEnvelopeWithManyStatementsParses) {
   EXPECT_TRUE(document.loadXml(envelope)) << document.parseErrorReason();
 }
 
+// The update request made in one pass is the envelope as the transport's parse and write-out
+// leave it, whatever the statements hold; statements the parse refuses give nothing.
+TEST(RequestEscaping, WrittenUpdateIsTheEnvelopeParsedAndWrittenOut) {
+  const std::vector<std::vector<std::string>> cases = {
+      {""},
+      {"UPDATE T SET A = 1", ""},
+      {"WHERE A < 1 AND B = 'x&y' > \"q\" 'a'", "  ", " \t\r\n", "x"},
+      {"a\r\nb\rc\n\rd", " lead and trail ", "\u00DCber \u20AC", "]]>", "<string>"},
+      std::vector<std::string>(
+          3, "EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '12-P&O',1,7,2")};
+  for (const std::vector<std::string>& statements : cases) {
+    XmlDocument document;
+    ASSERT_TRUE(document.loadXml(UpdateOutgoingLoadOrderEnvelope(statements)));
+    EXPECT_EQ(writtenUpdateOutgoingLoadOrderRequest(statements), document.xml()) << statements[0];
+  }
+  for (const char* refused : {"a\x01b", "\xff", "a\xc3"}) {
+    EXPECT_EQ(writtenUpdateOutgoingLoadOrderRequest({"ok", refused}), std::nullopt) << refused;
+  }
+}
+
 }  // namespace
 }  // namespace tarvine::service
