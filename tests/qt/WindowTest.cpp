@@ -361,11 +361,8 @@ TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
 INSTANTIATE_TEST_SUITE_P(
     Window, WindowStepsTest,
     ::testing::Values(
-        Steps{"Loaded", "", "",
-              "centers at 0: For ALL centers on the route Columbus  [ 12 ]"},  // the whole P.O. is
-                                                                               // picked, and the
-                                                                               // title marks it
-                                                                               // unsaved
+        Steps{"Loaded", "", "", "centers at 0: For ALL centers on the route Columbus  [ 12 ]"},
+        // A click picks the whole P.O., and the title marks it unsaved.
         Steps{"CheckBoxClick", "check:1", "", "check:1: load 5001, unsaved 5 *"},
         Steps{"CheckBoxClickTwice", "check:1 check:3", "",
               "check:3: load 5001, unsaved 5 *"},  // a further one clears it
