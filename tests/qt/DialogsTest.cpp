@@ -30,8 +30,10 @@ TEST(RealDialogs, EnterKeepsWhatAQuestionWouldOverwriteOrDrop) {
     QTest::keyClick(&box, Qt::Key_Return);
   });
   script.start();
-  EXPECT_EQ(dialogs.messageBox("Save anyway?", kMsgSaveQuestion, "Trailer"), kMsgResultNo);
+  EXPECT_EQ(dialogs.messageBox("Save\r\nanyway?", kMsgSaveQuestion, "Trailer"), kMsgResultNo);
   EXPECT_EQ(dialogs.saveDiscardCancel("Save them first?", "Unsaved"), kMsgResultCancel);
+  // A prompt's CR LF is one line break.
+  EXPECT_NE(script.transcript().find(": Save\nanyway? -> Enter"), std::string::npos);
 }
 
 // Fifteen twips to a pixel at 96 DPI, scaled with the DPI (a tenth at 144), each edge rounded to
