@@ -77,11 +77,6 @@ struct Scenario {
   std::function<void(ControlTest&)> midway = {};
 };
 
-// Names the scenario in test output.
-inline void PrintTo(const Scenario& scenario, std::ostream* os) {
-  *os << scenario.name;
-}
-
 // Sets up, runs and compares each scenario its instantiations name (ScenarioTest.Transcript).
 class ScenarioTest : public ControlTest, public ::testing::WithParamInterface<Scenario> {};
 

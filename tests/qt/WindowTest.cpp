@@ -330,10 +330,6 @@ struct Steps {
   const char* holds = "";    // what the window shows after them: the fact the steps exist for
 };
 
-std::ostream& operator<<(std::ostream& out, const Steps& steps) {
-  return out << steps.name;
-}
-
 class WindowStepsTest : public WindowTest, public ::testing::WithParamInterface<Steps> {};
 
 TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {

@@ -35,10 +35,6 @@ struct SheetCase {
   const char* unsavedNote;  // the CSV's header line about unsaved P.O.s; "" for none
 };
 
-void PrintTo(const SheetCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 // Rows of the list in read order: 1 12-100/2, 2 12-100/1, 3 12-200, 4 15-300, 5 15-400.
 const SheetCase kSheets[] = {
     {"AsRead", "load 5001", ""},
