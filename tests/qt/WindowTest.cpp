@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +26,7 @@
 #include <sstream>
 
 #include "CaseName.h"
+#include "ConnectionProfiles.h"
 #include "DemoData.h"
 #include "FaultServer.h"
 #include "Golden.h"
@@ -287,6 +289,29 @@ TEST_F(WindowTest, GrowsTheListKeepsTheRestUnderItAndRemembersItsPlace) {
   window->close();
   script.note("opened again at " + toText(open()->size()));
   tarvine::test::expectGolden(script.transcript(), "qt/window-Grows.txt");
+}
+
+// File > Connect... switches to another profile once unsaved work is settled (Cancel keeps it)
+// and offers that profile first the next time (tests/golden/qt/connect-switch.txt).
+TEST_F(WindowTest, FileConnectSwitchesProfileOnceUnsavedWorkIsSettled) {
+  widget().perform([&] { list().userToggleCheck(1); });
+  script.answer(
+      "Cancel Discard profileBox=Night;facilityBox=NORTH;personIdBox=x;connect "
+      "personIdBox=12;connect");
+  script.start();
+  auto* connectAction = window->findChild<QAction*>(QStringLiteral("connectAction"));
+  connectAction->trigger();
+  EXPECT_EQ(control().unsavedChanges().orders.size(), 1u) << "Cancel keeps the work";
+  connectAction->trigger();
+  drainEvents();
+  // The person id "x" was refused, then 12 taken, in a new control with nothing unsaved.
+  EXPECT_EQ(window->connection().facility, "NORTH");
+  EXPECT_EQ(control().personID(), 12);
+  EXPECT_EQ(control().unsavedChanges().rows, 0);
+  EXPECT_EQ(savedProfiles().at(0).name, "Night");
+  std::string seen = script.transcript();
+  tarvine::text::replaceAllInPlace(seen, server.server(), "SERVER");
+  tarvine::test::expectGolden(seen, "qt/connect-switch.txt");
 }
 
 // Fill trailer (Ctrl+L) shows its proposal before anything changes: under 29,040 lb hot
