@@ -20,18 +20,11 @@ using tarvine::test::httpResponse;
 using tarvine::test::RawHttpServer;
 using tarvine::test::RawReply;
 
-class ConnectTest : public ::testing::Test {
- protected:
-  ConnectTest() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(dir.path().string()));
-    qputenv("TARVINE_EVENT_LOG", QByteArray::fromStdString((dir.path() / "events.log").string()));
-  }
-  TempDir dir;
-  DemoService service;
-};
-
-TEST_F(ConnectTest, TestConnectionTellsWhatAnswersAtTheAddress) {
+TEST(ConnectTest, TestConnectionTellsWhatAnswersAtTheAddress) {
+  const TempDir dir;  // holds the saved profiles the dialog offers
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromStdString(dir.path().string()));
+  const DemoService service;
   const RawHttpServer page(RawReply::full(httpResponse(200, "<html>It works</html>")));
   const RawHttpServer other(RawReply::full(
       httpResponse(200,
