@@ -76,9 +76,9 @@ INSTANTIATE_TEST_SUITE_P(Screens, LoadSheetTest, ::testing::ValuesIn(kSheets), c
 // Whether a text (here the manifest, on the first line) is guarded.
 TEST(LoadSheetCsvTest, GuardsWhatASpreadsheetWouldRun) {
   const std::pair<std::string, bool> rows[] = {
-      {"  +1", true},    {" \t@SUM(A1)", true}, {"\uFF1D1", true}, {" \uFF0B1", true},
-      {"\uFF0D1", true}, {"\uFF20x", true},     {"12-100", false}, {"a=b", false},
-      {"\uFF11", false}, {"  ", false}};
+      {"=1+1", true},     {"  +1", true},    {" \t@SUM(A1)", true}, {"\uFF1D1", true},
+      {" \uFF0B1", true}, {"\uFF0D1", true}, {"\uFF20x", true},     {"12-100", false},
+      {"a=b", false},     {"\uFF11", false}, {"  ", false}};
   for (const auto& [text, guarded] : rows) {
     tools::LoadSheet sheet;
     sheet.manifest = text;
