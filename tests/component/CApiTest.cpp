@@ -6,7 +6,6 @@
 #include <tarvine/tarvine_order_pick.h>
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -335,8 +334,8 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoad) {
   EXPECT_EQ(reports, 1);
   EXPECT_EQ(first.number, 32755);  // the save was not confirmed
 
-  // Fill trailer: nothing is proposed for a load over a limit; a proposal applied checks exactly
-  // its P.O.s, once.
+  // Fill trailer: nothing is proposed for a load over a limit; a proposal is applied once (which
+  // P.O.s it checks: ScriptHostTest).
   char* proposal = nullptr;
   EXPECT_EQ(note("tarvine_suggest_fill(over the limits)", tarvine_suggest_fill(control, &proposal)),
             TARVINE_S_FALSE);
@@ -346,16 +345,9 @@ TEST_F(CApiTest, AHostDrivesTheDemoLoad) {
   EXPECT_EQ(note("tarvine_suggest_fill", tarvine_suggest_fill(control, &proposal)), TARVINE_S_OK);
   const nlohmann::json proposed = nlohmann::json::parse(take(proposal))["orders"];
   out << "  " << proposed.dump() << '\n';
-  note("tarvine_unsaved_changes", tarvine_unsaved_changes(control, &rows, &orders));
-  const nlohmann::json before = nlohmann::json::parse(take(orders));
   int32_t added = 0;
   EXPECT_EQ(note("tarvine_apply_fill", tarvine_apply_fill(control, &added)), TARVINE_S_OK);
   EXPECT_EQ(added, static_cast<int32_t>(proposed.size()));
-  note("tarvine_unsaved_changes", tarvine_unsaved_changes(control, &rows, &orders));
-  const nlohmann::json after = nlohmann::json::parse(take(orders));
-  EXPECT_EQ(after.size(), before.size() + proposed.size());
-  for (const auto& order : proposed)
-    EXPECT_NE(std::find(after.begin(), after.end(), order), after.end());
   EXPECT_EQ(note("tarvine_apply_fill(again)", tarvine_apply_fill(control, &added)),
             TARVINE_E_UNEXPECTED);
   noteLastError();

@@ -128,11 +128,17 @@ void ControlTest::transcribe(const std::string& line) {
   lastState_ = std::move(printed);
 }
 
-std::function<void(ControlTest&)> serving(std::vector<ReplyRow> orders) {
-  return [orders](ControlTest& t) {
+std::function<void(ControlTest&)> serving(std::vector<ReplyRow> rows, std::string operation) {
+  return [rows, operation](ControlTest& t) {
     t.serveExampleLoad();
-    t.service.setRows("GetOutgoingLoadAllOrders", orders);
+    t.service.setRows(operation, rows);
   };
+}
+
+TEST_P(ScenarioTest, Transcript) {
+  GetParam().setup ? GetParam().setup(*this) : serveExampleLoad();
+  run(GetParam().script, [this] { GetParam().midway(*this); });
+  expectTranscript(GetParam().name);
 }
 
 void ControlTest::run(const std::string& script, const std::function<void()>& midway) {
@@ -211,10 +217,22 @@ void ControlTest::expectFact(const std::string& fact) {
     const Widget* widget = control.screen().find(name);
     seen = name + ' ' + (widget ? widget->caption() : "(no such widget)");
   }
-  if (what == "prompt") {
-    const auto& shown = dialogs.messages();
-    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](auto& box) {
-      return box.prompt.find(rest) != std::string::npos;
+  if (what == "field") {
+    const std::string name = rest.substr(0, rest.find(' '));
+    seen = name;
+    for (const RecordedRequest& request : sent) {
+      const std::size_t at = request.body.find("<" + name + ">");
+      if (at == std::string::npos) continue;
+      const std::size_t from = at + name.size() + 2;
+      seen += ' ' + request.body.substr(from, request.body.find('<', from) - from);
+    }
+  }
+  if (what == "prompt" || what == "logged") {
+    std::vector<std::string> texts;
+    for (const MessageBoxShown& box : dialogs.messages()) texts.push_back(box.prompt);
+    if (what == "logged") texts = log.entries();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](auto& text) {
+      return text.find(rest) != std::string::npos;
     })) << fact;
     return;
   }

@@ -38,8 +38,9 @@ class ControlTest : public ::testing::Test {
   // Asserts one fact at this point of the script: "reported N" (error reports logged), "boxes N"
   // (message boxes shown), "rows N", "checked N", "changed N" (rows with the change mark),
   // "statements N" (of the last save), "statement TEXT" (one of the last save's), "sent
-  // OPERATION N" (requests so far), "caption WIDGET TEXT", "cell ROW COLUMN TEXT" (row from 1,
-  // column 0 the P.O.), "prompt TEXT" (in a box shown so far).
+  // OPERATION N" (requests so far), "field NAME V1 V2..." (element NAME's text in each request
+  // that has one), "caption WIDGET TEXT", "cell ROW COLUMN TEXT" (row from 1, column 0 the P.O.),
+  // "prompt TEXT" (in a box shown so far), "logged TEXT" (in an error report).
   void expectFact(const std::string& fact);
   // Compares the transcript with tests/golden/control/<name>.txt.
   void expectTranscript(const std::string& name) const;
@@ -63,8 +64,9 @@ class ControlTest : public ::testing::Test {
   MemoryEventLog& log = *log_;
 };
 
-// Serves the example load with these order rows.
-std::function<void(ControlTest&)> serving(std::vector<ReplyRow> orders);
+// Serves the example load, the operation (the orders unless named) answered with these rows.
+std::function<void(ControlTest&)> serving(std::vector<ReplyRow> rows,
+                                          std::string operation = "GetOutgoingLoadAllOrders");
 
 // A scenario: `setup` serves its replies (no setup: the example load), then its script runs on the
 // control.
@@ -75,19 +77,7 @@ struct Scenario {
   std::function<void(ControlTest&)> midway = {};
 };
 
-// Names the scenario in test output.
-inline void PrintTo(const Scenario& scenario, std::ostream* os) {
-  *os << scenario.name;
-}
-
-class ScenarioTest : public ControlTest, public ::testing::WithParamInterface<Scenario> {
- public:
-  // Sets up, runs and compares the scenario.
-  void runScenario() {
-    GetParam().setup ? GetParam().setup(*this) : serveExampleLoad();
-    run(GetParam().script, [this] { GetParam().midway(*this); });
-    expectTranscript(GetParam().name);
-  }
-};
+// Sets up, runs and compares each scenario its instantiations name (ScenarioTest.Transcript).
+class ScenarioTest : public ControlTest, public ::testing::WithParamInterface<Scenario> {};
 
 }  // namespace tarvine::test

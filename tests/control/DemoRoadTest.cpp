@@ -32,10 +32,6 @@ struct Road {
   std::pair<std::string, std::string> fact = {};  // a database query and its answer at the end
 };
 
-void PrintTo(const Road& road, std::ostream* os) {
-  *os << road.name;
-}
-
 // B overrides 15-20001's first segment (row 13) and saves.
 const std::string kBOverridesAndSaves = "click 13; answer 99; dblclick 13; reply no; save";
 

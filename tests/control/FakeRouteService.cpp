@@ -19,10 +19,6 @@ RecordedRequest parse(const std::string& request) {
 
 }  // namespace
 
-std::string FakeRouteService::server() const {
-  return loopbackUrl(http_.port(), "");
-}
-
 RawReply FakeRouteService::respond(const std::string& request) {
   const std::string operation = parse(request).operation;
   Reply reply;

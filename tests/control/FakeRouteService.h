@@ -22,7 +22,7 @@ struct RecordedRequest {
 class FakeRouteService {
  public:
   // The server text to give PutServerName ("http://127.0.0.1:PORT").
-  std::string server() const;
+  std::string server() const { return http_.url(""); }
   // Answers the operation with a data set of these rows.
   void setRows(const std::string& operation, const std::vector<service::test::ReplyRow>& rows);
   // Answers the operation with this HTTP status and body.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "ControlFixture.h"
-#include "TestText.h"
 
 namespace tarvine::test {
 namespace {
@@ -25,6 +24,14 @@ ReplyRow segment(int number, const std::string& load,
 std::vector<ReplyRow> rows(std::vector<ReplyRow> changed, const std::string& untouchedLoad) {
   changed.push_back(orderRow("15-20001", 1, untouchedLoad, "60", 2, 300));
   return changed;
+}
+
+// P.O.s 12-1 to 12-12, one segment each, on `load`.
+std::vector<ReplyRow> twelvePOs(const std::string& load) {
+  std::vector<ReplyRow> rows;
+  for (int i = 1; i <= 12; ++i)
+    rows.push_back(orderRow("12-" + std::to_string(i), 1, load, "40", 1, 100));
+  return rows;
 }
 
 // The load opens as `loaded`; the service then holds `now`. The user clicks the first P.O.
@@ -73,16 +80,13 @@ Scenario asked(const Asked& a) {
   return {a.name,
           {},
           std::string("load 5001; toggle 1; answer 700; dblclick 5; ") + a.reply + a.action +
-              "; state; !midway",
+              "; state; !expect sent GetOutgoingLoadBasicTotal " + std::to_string(a.totalsReads) +
+              "; !midway",
           [a](C& t) {
             EXPECT_EQ(t.dialogs.messages().at(0).buttons, kMsgSaveDiscardCancel);
             EXPECT_EQ(t.control.widgets().cboCenter.listIndex(), a.centerIndex);
             EXPECT_EQ(t.control.unsavedChanges().rows, a.unsaved);
             EXPECT_EQ(t.control.orders()[4].Freight, a.freight);
-            EXPECT_EQ(
-                std::count_if(t.sent.begin(), t.sent.end(),
-                              [](auto& r) { return r.operation == "GetOutgoingLoadBasicTotal"; }),
-                a.totalsReads);
           }};
 }
 
@@ -113,18 +117,11 @@ const Scenario kSaves[] = {
      "load 5001; toggle 1; save; state; !expect statements 6; load 5001; center 2; "
      "answer-cancel; dblclick 1; toggle 2; toggle 1; save; state; !expect statements 4; "
      "!expect statement EXECUTE spVOZAOrderProgressHistoryOutgoingLoadAdd 2, '15-400',1,7,2"},
-    // 12-200 put on, 15-300 taken off, 15-400's freight overridden: three updates, two
-    // history statements and the spare, six strings.
+    // 12-200 put on, 15-300 taken off, 15-400's freight overridden: three updates and two
+    // history statements (and the spare).
     {"ThreeChangedRowsTwoFlipped",
      {},
-     "load 5001; toggle 4; toggle 5; answer 90; dblclick 6; save; !midway; state",
-     [](C& t) {
-       std::size_t strings = 0;
-       for (const RecordedRequest& request : t.sent) {
-         strings += occurrences(request.body, "<string");
-       }
-       EXPECT_EQ(strings, 6u);
-     }},
+     "load 5001; toggle 4; toggle 5; answer 90; dblclick 6; save; state; !expect statements 5"},
     {"CenterIdFromTheOrderIdInTheAllCentersView",
      [](C& t) {
        serving({orderRow("-77", 1, "0", "10", 1, 10, {{"CenterID", "0"}})})(t);
@@ -179,23 +176,10 @@ const Scenario kSaves[] = {
     checked("SegmentGone", rows({segment(1, "0"), segment(2, "0")}, "5001"),
             rows({segment(1, "0")}, "0")),
     checked("POGone", rows({segment(1, "0"), segment(2, "0")}, "5001"), rows({}, "0")),
-    {"TheQuestionShowsTenLinesAndCountsTheRest",
-     [](C& t) {
-       std::vector<ReplyRow> loaded;
-       for (int i = 1; i <= 12; ++i) {
-         loaded.push_back(orderRow("12-" + std::to_string(i), 1, "0", "40", 1, 100));
-       }
-       serving(loaded)(t);
-     },
+    {"TheQuestionShowsTenLinesAndCountsTheRest", serving(twelvePOs("0")),
      "load 5001; !midway; selectall; selectall; save; !expect prompt and 2 more; "
      "reply yes; save; state; !expect sent UpdateOutgoingLoadOrder 1",
-     [](C& t) {
-       std::vector<ReplyRow> now;
-       for (int i = 1; i <= 12; ++i) {
-         now.push_back(orderRow("12-" + std::to_string(i), 1, "5001", "40", 1, 100));
-       }
-       t.service.setRows("GetOutgoingLoadAllOrders", now);
-     }},
+     [](C& t) { t.service.setRows("GetOutgoingLoadAllOrders", twelvePOs("5001")); }},
     // Someone did just what this save writes (or an earlier save went through though its
     // reply was lost): nothing would be undone, so nothing is asked.
     {"AChangeTheSaveWritesAlikeIsNotAsked", serving({segment(1, "0")}),
@@ -209,12 +193,8 @@ const Scenario kSaves[] = {
             replies::soapDataSetReply("GetOutgoingLoadAllOrders", "no rows today"), true),
 };
 
-class SaveScenario : public ScenarioTest {};
-TEST_P(SaveScenario, Transcript) {
-  runScenario();
-}
-INSTANTIATE_TEST_SUITE_P(Saves, SaveScenario, ::testing::ValuesIn(kSaves), caseName);
-INSTANTIATE_TEST_SUITE_P(UnsavedWork, SaveScenario, ::testing::ValuesIn(kAsked), caseName);
+INSTANTIATE_TEST_SUITE_P(Saves, ScenarioTest, ::testing::ValuesIn(kSaves), caseName);
+INSTANTIATE_TEST_SUITE_P(UnsavedWork, ScenarioTest, ::testing::ValuesIn(kAsked), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

@@ -15,6 +15,7 @@
 #include "RouteService.h"
 #include "ScriptRun.h"
 #include "script/ScriptHost.h"
+#include "tools/FindOrder.h"
 
 namespace tarvine::test {
 namespace {
@@ -41,13 +42,10 @@ struct HostRun {
       const auto& [order, segments] = owned[saves++ % owned.size()];
       onLoad[order] = !onLoad[order];
       historyEntries += segments;
-      for (std::size_t position = 1; position <= list.rowCount(); ++position) {
-        if (list.row(list.rowAt(position)).text == order) {
-          lines.push_back("save");
-          return "toggle " + std::to_string(position);
-        }
-      }
-      return std::nullopt;
+      const std::optional<std::size_t> position = tools::findOrder(list, order);
+      if (!position) return std::nullopt;
+      lines.push_back("save");
+      return "toggle " + std::to_string(*position);
     });
   }
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "Database.h"
 #include "DemoData.h"
 #include "DemoHost.h"
+#include "DemoRouteService.h"
 #include "FaultServer.h"
 #include "TemporaryFolder.h"
 #include "control/TarvineOrderPick.h"
@@ -72,14 +72,10 @@ class FaultTest : public ::testing::Test {
   }
   // The loads of the order's segments in the database, in segment order ("none": off any).
   std::string loadsOf(const std::string& orderId) const {
-    serve::Database db(dbPath, serve::OpenMode::ReadOnly);
-    serve::Statement& query = db.prepare(
-        "SELECT COALESCE(OutgoingLoad, 'none') FROM VOZA_OrderHeader WHERE OrderID = ?1"
-        " ORDER BY VOZA_OrderSegment");
-    query.bind(1, orderId);
-    std::string loads;
-    while (query.step()) loads += " " + std::string(query.text(0));
-    return loads;
+    return queryText(dbPath,
+                     "SELECT group_concat(' ' || COALESCE(OutgoingLoad, 'none'), '') FROM (SELECT"
+                     " * FROM VOZA_OrderHeader WHERE OrderID = '" +
+                         orderId + "' ORDER BY VOZA_OrderSegment)");
   }
   // 1-based list position of the first checked row, or 0.
   std::size_t firstCheckedPosition() const {

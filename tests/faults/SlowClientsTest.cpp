@@ -3,7 +3,6 @@
 // connected the control opens and saves a load as usual, and the service closes each of them
 // at its deadline however busy it keeps the connection.
 
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -32,20 +31,6 @@ struct SlowCase {
 
 const std::string kHead =
     "POST /WebServices/VOZAWebservice/VOZAWebservice.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n";
-
-// A loopback connection to the port that has sent `opening`.
-int connectTo(int port, const std::string& opening) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    throw std::runtime_error("connect failed");
-  }
-  send(fd, opening.data(), opening.size(), MSG_NOSIGNAL);
-  return fd;
-}
 
 // True once the service has closed its end (reads give end of file or an error) before `until`.
 bool closedBy(int fd, std::chrono::steady_clock::time_point until) {
@@ -80,7 +65,8 @@ class SlowClients : public FaultTest, public ::testing::WithParamInterface<SlowC
 TEST_P(SlowClients, NeitherHoldTheServiceNorOutlastTheirDeadline) {
   const std::string& trickle = GetParam().trickle;
   std::vector<int> slow;
-  for (int i = 0; i < kSlowClients; ++i) slow.push_back(connectTo(port, GetParam().opening));
+  for (int i = 0; i < kSlowClients; ++i)
+    slow.push_back(connectFrom(port, "127.0.0.1", GetParam().opening));
   std::atomic<bool> done{false};
   std::thread trickler([&] {
     for (std::size_t next = 0; !done && !trickle.empty(); ++next) {

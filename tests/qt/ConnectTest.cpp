@@ -1,21 +1,16 @@
-// The Connect dialog against real servers, and File > Connect... in the host window: what "Test
-// connection" says of each kind of server, and a switch to another profile that asks about
-// unsaved work first and is offered first the next time (tests/golden/qt/connect-switch.txt).
+// The Connect dialog against real servers: what "Test connection" says of each kind of server
+// (File > Connect... in the host window: WindowTest).
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QtTest/QTest>
 
 #include "ConnectDialog.h"
-#include "Golden.h"
-#include "HostWindow.h"
 #include "QtTestSupport.h"
 #include "RawHttpServer.h"
-#include "platform/Text.h"
 
 namespace tarvine::qt::test {
 namespace {
@@ -25,18 +20,11 @@ using tarvine::test::httpResponse;
 using tarvine::test::RawHttpServer;
 using tarvine::test::RawReply;
 
-class ConnectTest : public ::testing::Test {
- protected:
-  ConnectTest() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(dir.path().string()));
-    qputenv("TARVINE_EVENT_LOG", QByteArray::fromStdString((dir.path() / "events.log").string()));
-  }
-  TempDir dir;
-  DemoService service;
-};
-
-TEST_F(ConnectTest, TestConnectionTellsWhatAnswersAtTheAddress) {
+TEST(ConnectTest, TestConnectionTellsWhatAnswersAtTheAddress) {
+  const TempDir dir;  // holds the saved profiles the dialog offers
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromStdString(dir.path().string()));
+  const DemoService service;
   const RawHttpServer page(RawReply::full(httpResponse(200, "<html>It works</html>")));
   const RawHttpServer other(RawReply::full(
       httpResponse(200,
@@ -59,36 +47,6 @@ TEST_F(ConnectTest, TestConnectionTellsWhatAnswersAtTheAddress) {
     EXPECT_NE(dialog.result().toStdString().find(said), std::string::npos)
         << dialog.result().toStdString();
   }
-}
-
-TEST_F(ConnectTest, FileConnectSwitchesProfileOnceUnsavedWorkIsSettled) {
-  app::HostOptions options;
-  options.server = service.server();
-  options.facility = "DEMO";
-  options.personId = "7";
-  options.personType = "2";
-  app::HostWindow window(options, false);
-  window.show();
-  window.openLoad(5001);
-  window.pickWidget()->perform([&] { window.control()->widgets().lvwOrderIDs.userToggleCheck(1); });
-  ModalScript script;
-  script.answer(
-      "Cancel Discard profileBox=Night;facilityBox=NORTH;personIdBox=x;connect "
-      "personIdBox=12;connect");
-  script.start();
-  auto* connectAction = window.findChild<QAction*>(QStringLiteral("connectAction"));
-  connectAction->trigger();
-  EXPECT_EQ(window.control()->unsavedChanges().orders.size(), 1u) << "Cancel keeps the work";
-  connectAction->trigger();
-  drainEvents();
-  // The person id "x" was refused, then 12 taken, in a new control with nothing unsaved.
-  EXPECT_EQ(window.connection().facility, "NORTH");
-  EXPECT_EQ(window.control()->personID(), 12);
-  EXPECT_EQ(window.control()->unsavedChanges().rows, 0);
-  EXPECT_EQ(savedProfiles().at(0).name, "Night");
-  std::string seen = script.transcript();
-  tarvine::text::replaceAllInPlace(seen, service.server(), "SERVER");
-  tarvine::test::expectGolden(seen, "qt/connect-switch.txt");
 }
 
 }  // namespace

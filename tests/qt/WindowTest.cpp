@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +26,7 @@
 #include <sstream>
 
 #include "CaseName.h"
+#include "ConnectionProfiles.h"
 #include "DemoData.h"
 #include "FaultServer.h"
 #include "Golden.h"
@@ -289,6 +291,29 @@ TEST_F(WindowTest, GrowsTheListKeepsTheRestUnderItAndRemembersItsPlace) {
   tarvine::test::expectGolden(script.transcript(), "qt/window-Grows.txt");
 }
 
+// File > Connect... switches to another profile once unsaved work is settled (Cancel keeps it)
+// and offers that profile first the next time (tests/golden/qt/connect-switch.txt).
+TEST_F(WindowTest, FileConnectSwitchesProfileOnceUnsavedWorkIsSettled) {
+  widget().perform([&] { list().userToggleCheck(1); });
+  script.answer(
+      "Cancel Discard profileBox=Night;facilityBox=NORTH;personIdBox=x;connect "
+      "personIdBox=12;connect");
+  script.start();
+  auto* connectAction = window->findChild<QAction*>(QStringLiteral("connectAction"));
+  connectAction->trigger();
+  EXPECT_EQ(control().unsavedChanges().orders.size(), 1u) << "Cancel keeps the work";
+  connectAction->trigger();
+  drainEvents();
+  // The person id "x" was refused, then 12 taken, in a new control with nothing unsaved.
+  EXPECT_EQ(window->connection().facility, "NORTH");
+  EXPECT_EQ(control().personID(), 12);
+  EXPECT_EQ(control().unsavedChanges().rows, 0);
+  EXPECT_EQ(savedProfiles().at(0).name, "Night");
+  std::string seen = script.transcript();
+  tarvine::text::replaceAllInPlace(seen, server.server(), "SERVER");
+  tarvine::test::expectGolden(seen, "qt/connect-switch.txt");
+}
+
 // Fill trailer (Ctrl+L) shows its proposal before anything changes: under 29,040 lb hot
 // 21-51877 and 12-34567, their nine rows highlighted and nothing checked. Cancel leaves the load
 // as it was; Apply checks both P.O.s; neither leaves a highlight.
@@ -330,10 +355,6 @@ struct Steps {
   const char* holds = "";    // what the window shows after them: the fact the steps exist for
 };
 
-std::ostream& operator<<(std::ostream& out, const Steps& steps) {
-  return out << steps.name;
-}
-
 class WindowStepsTest : public WindowTest, public ::testing::WithParamInterface<Steps> {};
 
 TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
@@ -361,11 +382,8 @@ TEST_P(WindowStepsTest, LeaveTheWindowAsItsGoldenFile) {
 INSTANTIATE_TEST_SUITE_P(
     Window, WindowStepsTest,
     ::testing::Values(
-        Steps{"Loaded", "", "",
-              "centers at 0: For ALL centers on the route Columbus  [ 12 ]"},  // the whole P.O. is
-                                                                               // picked, and the
-                                                                               // title marks it
-                                                                               // unsaved
+        Steps{"Loaded", "", "", "centers at 0: For ALL centers on the route Columbus  [ 12 ]"},
+        // A click picks the whole P.O., and the title marks it unsaved.
         Steps{"CheckBoxClick", "check:1", "", "check:1: load 5001, unsaved 5 *"},
         Steps{"CheckBoxClickTwice", "check:1 check:3", "",
               "check:3: load 5001, unsaved 5 *"},  // a further one clears it

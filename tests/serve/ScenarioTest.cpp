@@ -2,7 +2,6 @@
 // (tests/golden/serve/NAME.txt): every reply's status, content type, body or fault, the log lines
 // and the database rows each request changed.
 
-#include <arpa/inet.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -59,23 +58,6 @@ httplib::Result postTo(int port, const std::string& body,
       kType);
 }
 
-// A connection to the service from the loopback address `from` that has sent `bytes`; its small
-// receive buffer leaves what the client does not read with the service.
-int connectFrom(int port, const char* from, const std::string& bytes) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  const int small = 4096;
-  setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  inet_pton(AF_INET, from, &address.sin_addr);
-  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << from;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  tarvine::test::writeAll(fd, bytes, -1);
-  return fd;
-}
-
 // All the service sends on the connection until it closes it (at most 60 s); then closes it.
 std::string readUntilClosed(int fd) {
   std::string text;
@@ -100,12 +82,6 @@ std::string sizedRequest(const std::string& headers, const std::string& body,
                          const char* version = "HTTP/1.1") {
   return rawRequest(headers + "Content-Length: " + std::to_string(body.size()) + "\r\n", body,
                     version);
-}
-
-httplib::Result getFrom(int port, const std::string& target) {
-  httplib::Client client("127.0.0.1", port);
-  client.set_connection_timeout(5);
-  return client.Get(target);
 }
 
 // The lines of `from` that `without` lacks (both sorted), each after `mark`.
@@ -485,7 +461,8 @@ TEST_F(Scenario, RefusesRequestsOfUnclearFramingOrHost) {
       {"HTTP/1.0 without Host",
        sizedRequest("SOAPAction: " + kAllOrders + "\r\n", queryWith(""), "HTTP/1.0"), 200}};
   for (const auto& [title, request, status] : cases) {
-    const std::string raw = readUntilClosed(connectFrom(port_, "127.0.0.1", request));
+    const std::string raw =
+        readUntilClosed(tarvine::test::connectFrom(port_, "127.0.0.1", request));
     EXPECT_EQ(raw.substr(0, 12).substr(9), std::to_string(status)) << title;
     EXPECT_EQ(raw.find("HTTP/1.", 1), std::string::npos) << title << ": answered twice";
     recordRaw(title, raw, Show::RowCount);
@@ -547,7 +524,7 @@ TEST_F(Scenario, OneAddressCannotTakeWhatAllShare) {
   restartWith(settings);
   const auto post = [&](const char* from, const std::string& body) {
     const std::string head = "Host: localhost\r\nConnection: close\r\nSOAPAction: " + kAllOrders;
-    return connectFrom(port_, from, sizedRequest(head + "\r\n", body));
+    return tarvine::test::connectFrom(port_, from, sizedRequest(head + "\r\n", body));
   };
   const auto answer = [&](const char* from, const std::string& body) {
     return readUntilClosed(post(from, body));
@@ -565,7 +542,7 @@ TEST_F(Scenario, OneAddressCannotTakeWhatAllShare) {
   EXPECT_THAT(answer("127.0.0.2", queryWith(std::string(900 << 10, ' '))),
               testing::StartsWith("HTTP/1.1 200"));
   std::vector<int> silent;
-  for (int i = 0; i < 3; ++i) silent.push_back(connectFrom(port_, "127.0.0.4", ""));
+  for (int i = 0; i < 3; ++i) silent.push_back(tarvine::test::connectFrom(port_, "127.0.0.4", ""));
   for (int i = 0; i < 20; ++i) EXPECT_EQ(answer("127.0.0.4", queryWith("")), "");
   EXPECT_THAT(answer("127.0.0.5", queryWith("")), testing::StartsWith("HTTP/1.1 200"));
   close(unreadA);
@@ -603,11 +580,12 @@ TEST_F(Scenario, ServesAFullSizeGeneratedLoad) {
 // read, and what is not there; the port, the uptime and the folder masked.
 TEST_F(Scenario, DescribesItselfAndItsHealth) {
   const std::string description = std::string(kPath) + "?wsdl";
+  httplib::Client client("127.0.0.1", port_);
   for (const std::string& target : {description, std::string(kPath), std::string("/elsewhere")})
-    record("GET " + target, getFrom(port_, target));
-  record("health", getFrom(port_, "/health"));
+    record("GET " + target, client.Get(target));
+  record("health", client.Get("/health"));
   std::filesystem::rename(service_.dbPath(), service_.dbPath() + ".moved");
-  record("health without the database", getFrom(port_, "/health"));
+  record("health without the database", client.Get("/health"));
   using Mask = std::pair<std::string, std::string>;
   for (const auto& [from, to] :
        {Mask{"127\\.0\\.0\\.1:" + std::to_string(port_), "127.0.0.1:PORT"},

@@ -44,9 +44,7 @@ TEST(ValueText, ReadsAndWritesPlainNumbersDatesAndEscapes) {
   // Characters XML cannot carry are dropped from data sets; fault texts are escaped.
   DataSetWriter writer;
   writer.beginRow();
-  writer.column("Comment", std::string("a\x01"
-                                       "b\tc<&>",
-                                       8));
+  writer.column("Comment", "a\001b\tc<&>");
   writer.endRow();
   out += writer.finish() + "\n" + faultReply(FaultCode::Server, "a < b & c") + "\n";
   tarvine::test::expectGolden(out, "serve/value-texts.txt");

@@ -80,10 +80,6 @@ const Case kCases[] = {
     {"NeverAnswers", Road::Call, kSilent},
 };
 
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << c.name;
-}
-
 // One exchange against a raw server on 127.0.0.1: the request it received (port written as
 // PORT), the exchange's outcome and result, and every report, compared with a golden file.
 class TransportTest : public ::testing::TestWithParam<Case> {};

@@ -88,6 +88,24 @@ std::optional<std::string> headerValue(std::string_view request, std::string_vie
   return head.substr(start, end - start);
 }
 
+int connectFrom(int port, const char* from, std::string_view bytes) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) fail("socket");
+  const int small = 4096;
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  ::inet_pton(AF_INET, from, &address.sin_addr);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) fail(from, fd);
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    fail("connect", fd);
+  }
+  writeAll(fd, bytes, -1);
+  return fd;
+}
+
 std::optional<std::string> readRequest(int connection, int stopFd) {
   std::string data;
   std::size_t expected = std::string::npos;

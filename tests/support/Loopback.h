@@ -26,6 +26,10 @@ void holdUntilClosed(int connection, int stopFd);
 std::optional<std::string> readRequest(int connection, int stopFd);
 // The value of a header in a request (names compared without case), or nothing.
 std::optional<std::string> headerValue(std::string_view request, std::string_view name);
+// A client connection to 127.0.0.1:port from the loopback address `from` that has sent `bytes`;
+// its small receive buffer leaves what the client does not read with the server. Throws when it
+// cannot connect.
+int connectFrom(int port, const char* from, std::string_view bytes);
 
 // Hands each connection on 127.0.0.1 to `serve` (one at a time or each on a thread of its own)
 // until destroyed: then wakes every waiting connection and joins every thread.

@@ -27,11 +27,7 @@ const Scenario kTools[] = {
      "reply yes; save; state"},
 };
 
-class ToolScenario : public ScenarioTest {};
-TEST_P(ToolScenario, Transcript) {
-  runScenario();
-}
-INSTANTIATE_TEST_SUITE_P(Tools, ToolScenario, ::testing::ValuesIn(kTools), caseName);
+INSTANTIATE_TEST_SUITE_P(Tools, ScenarioTest, ::testing::ValuesIn(kTools), caseName);
 
 }  // namespace
 }  // namespace tarvine::test

@@ -12,20 +12,16 @@ namespace {
 // Rows in read order: 1 12-100/1 and 2 12-100/2 on load 5001 (its other segments ride on 5002:
 // total weight 1500), 3 12-650/4 an astray segment on 5001 (total weight 2715), 4 12-200/1 and
 // 5 15-300/1 and 6 15-300/2 (100 lb, 12.5 cu ft) on no load.
-void splitLoad(ControlTest& t) {
-  t.serveExampleLoad();
-  t.service.setRows("GetOutgoingLoadAllOrders",
-                    {orderRow("12-100", 1, "5001", "125.5", 10, 1500,
-                              {{"FactoryWeight", "300"}, {"CubicFeet", "30.3"}}),
-                     orderRow("12-100", 2, "5001", "0", 4, 1500,
-                              {{"FactoryWeight", "200"}, {"CubicFeet", "20.6"}}),
-                     orderRow("12-650", 4, "5001", "35", 3, 2715,
-                              {{"FactoryWeight", "112.5"}, {"CubicFeet", "12.23"}}),
-                     orderRow("12-200", 1, "0", "40", 3, 300),
-                     orderRow("15-300", 1, "0", "1234.5", 8, 2000,
-                              {{"FactoryWeight", "2000"}, {"CubicFeet", "99.94"}}),
-                     orderRow("15-300", 2, "0", "0", 4, 2000)});
-}
+const auto splitLoad = serving(
+    {orderRow("12-100", 1, "5001", "125.5", 10, 1500,
+              {{"FactoryWeight", "300"}, {"CubicFeet", "30.3"}}),
+     orderRow("12-100", 2, "5001", "0", 4, 1500, {{"FactoryWeight", "200"}, {"CubicFeet", "20.6"}}),
+     orderRow("12-650", 4, "5001", "35", 3, 2715,
+              {{"FactoryWeight", "112.5"}, {"CubicFeet", "12.23"}}),
+     orderRow("12-200", 1, "0", "40", 3, 300),
+     orderRow("15-300", 1, "0", "1234.5", 8, 2000,
+              {{"FactoryWeight", "2000"}, {"CubicFeet", "99.94"}}),
+     orderRow("15-300", 2, "0", "0", 4, 2000)});
 
 // A control of its own for each row of a table.
 struct Control : ControlTest {

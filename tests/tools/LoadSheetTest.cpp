@@ -35,10 +35,6 @@ struct SheetCase {
   const char* unsavedNote;  // the CSV's header line about unsaved P.O.s; "" for none
 };
 
-void PrintTo(const SheetCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 // Rows of the list in read order: 1 12-100/2, 2 12-100/1, 3 12-200, 4 15-300, 5 15-400.
 const SheetCase kSheets[] = {
     {"AsRead", "load 5001", ""},
@@ -80,9 +76,9 @@ INSTANTIATE_TEST_SUITE_P(Screens, LoadSheetTest, ::testing::ValuesIn(kSheets), c
 // Whether a text (here the manifest, on the first line) is guarded.
 TEST(LoadSheetCsvTest, GuardsWhatASpreadsheetWouldRun) {
   const std::pair<std::string, bool> rows[] = {
-      {"  +1", true},    {" \t@SUM(A1)", true}, {"\uFF1D1", true}, {" \uFF0B1", true},
-      {"\uFF0D1", true}, {"\uFF20x", true},     {"12-100", false}, {"a=b", false},
-      {"\uFF11", false}, {"  ", false}};
+      {"=1+1", true},     {"  +1", true},    {" \t@SUM(A1)", true}, {"\uFF1D1", true},
+      {" \uFF0B1", true}, {"\uFF0D1", true}, {"\uFF20x", true},     {"12-100", false},
+      {"a=b", false},     {"\uFF11", false}, {"  ", false}};
   for (const auto& [text, guarded] : rows) {
     tools::LoadSheet sheet;
     sheet.manifest = text;
