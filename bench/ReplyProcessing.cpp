@@ -1,6 +1,7 @@
 #include "ReplyProcessing.h"
 
 #include "load/OrderReader.h"
+#include "platform/HugePages.h"
 #include "platform/XmlDocument.h"
 #include "service/ReplyText.h"
 
@@ -10,6 +11,7 @@ std::string dataSetTextOf(const std::string& body, std::string_view operation) {
   // The copy stands for the network's buffer, which has a byte to spare as the transport's has.
   std::string received;
   received.reserve(body.size() + 1);
+  preferHugePages(received.data(), received.capacity());
   received.append(body);
   XmlDocument response;
   service::parseReply(response, std::move(received));

@@ -1,6 +1,7 @@
 #include "load/OrderReader.h"
 
 #include "platform/Convert.h"
+#include "platform/HugePages.h"
 #include "platform/XmlDocument.h"
 
 namespace tarvine {
@@ -112,6 +113,7 @@ bool readOrderRecords(std::string dataSetText, OrderArray& orders,
   service::loadDataSet(document, std::move(dataSetText));
   // Room for every record at once: a growing array would hold its old and new memory together.
   orders.reserve(service::countDataSetRows(document) + 1);
+  preferHugePages(orders.data(), orders.capacity() * sizeof(AllOrdersUDT));
   OrderReader reader;
   service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
     reader.readRow(row);

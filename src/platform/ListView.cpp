@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/HugePages.h"
 #include "platform/Text.h"
 #include "platform/WidgetErrors.h"
 
@@ -64,6 +65,7 @@ RowId ListView::addRow(ListRow row) {
 
 void ListView::reserveRows(std::size_t rows) {
   rows_.reserve(rows);
+  preferHugePages(rows_.data(), rows_.capacity() * sizeof(ListRow));
   if (!sorted_ && !orderDirty_) {
     order_.reserve(rows);
     positions_.reserve(rows);
