@@ -10,8 +10,7 @@ namespace tarvine::bench {
 std::string dataSetTextOf(const std::string& body, std::string_view operation) {
   // The copy stands for the network's buffer, which has a byte to spare as the transport's has.
   std::string received;
-  received.reserve(body.size() + 1);
-  preferHugePages(received.data(), received.capacity());
+  reserveOnHugePages(received, body.size() + 1);
   received.append(body);
   XmlDocument response;
   service::parseReply(response, std::move(received));

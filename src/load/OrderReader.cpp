@@ -112,8 +112,7 @@ bool readOrderRecords(std::string dataSetText, OrderArray& orders,
   XmlDocument document;
   service::loadDataSet(document, std::move(dataSetText));
   // Room for every record at once: a growing array would hold its old and new memory together.
-  orders.reserve(service::countDataSetRows(document) + 1);
-  preferHugePages(orders.data(), orders.capacity() * sizeof(AllOrdersUDT));
+  reserveOnHugePages(orders, service::countDataSetRows(document) + 1);
   OrderReader reader;
   service::ReadDataSetRows(document, [&](const service::DataSetRow& row) {
     reader.readRow(row);

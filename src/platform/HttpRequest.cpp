@@ -92,8 +92,7 @@ std::size_t writeReply(char* data, std::size_t size, std::size_t count, void* us
   if (sink->body.empty() &&
       curl_easy_getinfo(sink->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
       announced > 0 && static_cast<std::size_t>(announced) <= sink->limit) {
-    sink->body.reserve(static_cast<std::size_t>(announced) + 1);
-    preferHugePages(sink->body.data(), sink->body.capacity());
+    reserveOnHugePages(sink->body, static_cast<std::size_t>(announced) + 1);
   }
   sink->body.append(data, bytes);
   sink->received.store(sink->body.size(), std::memory_order_relaxed);

@@ -11,4 +11,15 @@ namespace tarvine {
 // the system does not offer huge pages (then the memory stays as it is).
 void preferHugePages(const void* data, std::size_t bytes);
 
+// Reserves room for `size` elements in a string or vector; memory the reservation newly takes is
+// advised onto huge pages before anything is written to it.
+template <typename Container>
+void reserveOnHugePages(Container& container, std::size_t size) {
+  const std::size_t before = container.capacity();
+  container.reserve(size);
+  if (container.capacity() != before) {
+    preferHugePages(container.data(), container.capacity() * sizeof(*container.data()));
+  }
+}
+
 }  // namespace tarvine

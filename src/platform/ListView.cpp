@@ -64,8 +64,7 @@ RowId ListView::addRow(ListRow row) {
 }
 
 void ListView::reserveRows(std::size_t rows) {
-  rows_.reserve(rows);
-  preferHugePages(rows_.data(), rows_.capacity() * sizeof(ListRow));
+  reserveOnHugePages(rows_, rows);
   if (!sorted_ && !orderDirty_) {
     order_.reserve(rows);
     positions_.reserve(rows);

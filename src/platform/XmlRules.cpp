@@ -110,7 +110,7 @@ std::pair<std::size_t, char> predefinedEntity(std::string_view text) {
 // ("&#128512;" is nine characters for four bytes), so nothing is copied. The memory belongs to
 // the document (its buffer or its heap), never to a literal: only texts holding "&" get here.
 // A data set sent as text holds a reference every few characters, so the runs between them go
-// eight bytes at a time (a whole word is stored where it cannot reach bytes still to be read).
+// sixteen bytes at a time (a whole block is stored where it cannot reach bytes still to be read).
 // False when an "&" starts no such reference; the text is then left half decoded, and the
 // document is refused. Sets `spaces` when a character reference stood for a blank, tab or line
 // break.

@@ -18,11 +18,11 @@ namespace tarvine::service {
 // The owner's error report: the error and the name of the reporting procedure.
 using ErrorReporter = std::function<void(const RuntimeError& error, std::string_view procedure)>;
 
-// Everything one exchange produced. `result` is what ReturnWebserviceXML returns; the rest tells
-// the library's own callers whether the service answered.
 // An envelope as its builder made it, or already in the form the transport sends.
 enum class EnvelopeForm { Built, Written };
 
+// Everything one exchange produced. `result` is what ReturnWebserviceXML returns; the rest tells
+// the library's own callers whether the service answered.
 struct Exchange {
   std::string result;
   bool completed = false;            // a whole reply came back
